@@ -1,0 +1,86 @@
+#include "analysis/analysis.h"
+
+#include "analysis/appearance/appearance.h"
+#include "analysis/interval/interval.h"
+
+namespace mirkano {
+
+namespace {
+
+Legend balls(int pixels, Rgb mainColor, Rgb bonusColor)
+{
+    Legend l;
+    l.kind = Legend::Kind::Balls;
+    l.ballPixels = pixels;
+    l.mainColor = mainColor;
+    l.bonusColor = bonusColor;
+    return l;
+}
+
+Legend swatch(Rgb color, const QString& text)
+{
+    Legend l;
+    l.kind = Legend::Kind::Swatch;
+    l.swatchColor = color;
+    l.swatchText = text;
+    return l;
+}
+
+std::vector<Analysis> makeAnalyses()
+{
+    std::vector<Analysis> list;
+    {
+        WindowFacts f{QStringLiteral("出現頻度分析"), 12530, 13800,
+                      QStringLiteral("過去の当選番号の出現回数を数字別に分析します"),
+                      balls(13, {62, 128, 255}, {255, 128, 192})};
+        f.hasPrint = false;
+        list.push_back({"frequency", f, &buildFrequencySheet});
+    }
+    list.push_back({"count-groups",
+                    {QStringLiteral("回数別頻度分析"), 8355, 3405,
+                     QStringLiteral("過去の当選番号から出現回数別の数字を分析します"), {}},
+                    &buildCountGroupsSheet});
+    list.push_back({"appearance-count",
+                    {QStringLiteral("出現回数分析"), 13995, 9870,
+                     QStringLiteral("過去の当選数字が何回出現したか分析します"), {}},
+                    &buildAppearanceCountSheet});
+    list.push_back({"appearance-interval",
+                    {QStringLiteral("出現間隔分析"), 13920, 9850,
+                     QStringLiteral("過去の当選数字が何回前に出現しているか分析します"), {}},
+                    &buildAppearanceIntervalSheet});
+    list.push_back({"number-interval",
+                    {QStringLiteral("数字間隔分析"), 13905, 9870,
+                     QStringLiteral("当選数字を第１数字～第６数字別に前回数字との数字の間隔を分析します"), {}},
+                    &buildNumberIntervalSheet});
+    {
+        WindowFacts f{QStringLiteral("バラツキ分析"), 12750, 12800,
+                      QStringLiteral("過去の当選番号のバラツキを数字別に分析します"),
+                      balls(19, {62, 158, 255}, {255, 128, 192})};
+        f.followsResize = true;
+        list.push_back({"dispersion", f, &buildDispersionSheet});
+    }
+    list.push_back({"pull",
+                    {QStringLiteral("引っ張り分析"), 13600, 7700,
+                     QStringLiteral("過去の当選数字に前回出現した数字が入っているか分析します"),
+                     swatch({128, 255, 255}, QStringLiteral(":前回の数字"))},
+                    &buildPullSheet});
+    return list;
+}
+
+}  // namespace
+
+const std::vector<Analysis>& analyses()
+{
+    static const std::vector<Analysis> list = makeAnalyses();
+    return list;
+}
+
+const Analysis* findAnalysis(std::string_view id)
+{
+    for (const Analysis& a : analyses())
+        if (id == a.id)
+            return &a;
+    return nullptr;
+}
+
+}  // namespace mirkano

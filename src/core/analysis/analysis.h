@@ -1,0 +1,54 @@
+#pragma once
+// Every analysis is a pure builder (history and start-up tables in, sheet
+// out) plus the facts of the window that shows it. The desktop program and
+// the command-line tool both find analyses here by their fixed IDs.
+
+#include "sheet/sheet.h"
+#include "shell/history.h"
+#include "shell/startup_tables.h"
+
+#include <QString>
+
+#include <string_view>
+#include <vector>
+
+namespace mirkano {
+
+// The colour legend shown above a window's grid.
+struct Legend {
+    enum class Kind { None, Balls, Swatch };
+    Kind kind = Kind::None;
+    // Balls: a shaded ball of ballPixels x ballPixels in each colour, before
+    // "：本数字" and "：ボーナス数字".
+    int ballPixels = 13;
+    Rgb mainColor{};
+    Rgb bonusColor{};
+    // Swatch: a bordered colour sample followed by swatchText.
+    Rgb swatchColor{};
+    QString swatchText;
+};
+
+struct WindowFacts {
+    QString caption;
+    int heightTwips = 0;
+    int widthTwips = 0;
+    QString description;  // the one-line description above the grid
+    Legend legend;
+    bool hasPrint = true;        // shows the (inactive) "印刷" button
+    bool followsResize = false;  // grid fills the window and follows resizing
+};
+
+using SheetBuilder = Sheet (*)(const History&, const StartupTables&);
+
+struct Analysis {
+    const char* id;  // fixed ID used by the command-line tool
+    WindowFacts facts;
+    SheetBuilder build;
+};
+
+// The analyses built so far, in menu order.
+const std::vector<Analysis>& analyses();
+// The analysis with this ID, or nullptr.
+const Analysis* findAnalysis(std::string_view id);
+
+}  // namespace mirkano

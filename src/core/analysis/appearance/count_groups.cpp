@@ -1,0 +1,37 @@
+#include "analysis/appearance/appearance.h"
+
+namespace mirkano {
+
+Sheet buildCountGroupsSheet(const History&, const StartupTables& t)
+{
+    Sheet s;
+    const int rows = t.countGroupRows;
+    s.setUp(2, rows, 2, rows, ScrollBars::Horizontal, 0, 0, 5, 10);
+    s.setColumnWidth(1, 5);
+    s.setColumnWidth(2, 20);
+    s.setBorder({1, 1, 2, rows}, BorderAll);
+    s.setBackground({1, 2, 1, t.latestDrawNo + 2}, colors::lightYellow);
+    s.setActiveCell(0, 0);
+
+    s.setText(1, 1, QStringLiteral("出 現"));
+    s.setText(2, 1, QStringLiteral("数 字"));
+    s.setBackground({1, 1, 2, 1}, colors::lightRed);
+    s.setAllowOverflow(true);
+    // Every data row of the number column is blue and left-aligned, however
+    // short the history is.
+    s.setForeground({2, 2, 2, rows}, colors::blue);
+    s.setHAlign({2, 2, 2, rows}, HAlign::Left);
+
+    int row = 1;
+    for (int c = 0; c <= t.maxCount; ++c) {
+        const QString& group = t.countGroups[std::size_t(c)];
+        if (group.isEmpty())
+            continue;
+        ++row;
+        s.setText(1, row, QString::number(c) + u'回');
+        s.setText(2, row, group);
+    }
+    return s;
+}
+
+}  // namespace mirkano

@@ -1,0 +1,30 @@
+#pragma once
+// The tables built once from the history at start-up and read by later windows.
+
+#include "shell/history.h"
+
+#include <QString>
+
+#include <array>
+#include <vector>
+
+namespace mirkano {
+
+struct StartupTables {
+    // For each number 1 … 43, its appearances among the seven numbers of all
+    // complete draws (the bonus counts like a main number); index 0 unused.
+    std::array<int, kMaxNumber + 1> numberCount{};
+    // The largest count (0 with no complete draw).
+    int maxCount = 0;
+    // For each count 0 … maxCount, the numbers with exactly that count,
+    // ascending, joined by "," (empty when no number has that count).
+    std::vector<QString> countGroups;
+    // 1 plus the number of distinct counts.
+    int countGroupRows = 1;
+    // 回数 of the last complete draw in history order (0 when there is none).
+    int latestDrawNo = 0;
+};
+
+StartupTables buildStartupTables(const History& history);
+
+}  // namespace mirkano

@@ -1,0 +1,53 @@
+#pragma once
+// Small histories for tests, written as draw number and seven numbers
+// (0 stands for an empty field).
+
+#include "sheet/sheet.h"
+#include "shell/history.h"
+
+#include <QString>
+
+#include <initializer_list>
+#include <ostream>
+
+namespace mirkano::test {
+
+struct Row {
+    int drawNo;
+    std::array<int, 7> numbers;
+};
+
+inline History makeHistory(std::initializer_list<Row> rows)
+{
+    History h;
+    for (const Row& r : rows)
+        h.push_back(DrawRecord{r.drawNo, r.numbers});
+    return h;
+}
+
+// The real history bundled with the project (draws 1 … 2137).
+History sampleHistory();
+
+// A folder that is removed when the test ends.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    QString path(const QString& name) const;
+
+private:
+    QString m_path;
+};
+
+}  // namespace mirkano::test
+
+namespace mirkano {
+inline void PrintTo(const Rgb& c, std::ostream* os)
+{
+    *os << "RGB(" << int(c.r) << "," << int(c.g) << "," << int(c.b) << ")";
+}
+}  // namespace mirkano
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+QT_END_NAMESPACE
