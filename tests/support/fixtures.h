@@ -6,6 +6,7 @@
 #include "shell/history.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <initializer_list>
 #include <ostream>
