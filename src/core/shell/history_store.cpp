@@ -1,11 +1,346 @@
 #include "shell/history_store.h"
 
+#include "shell/history_key.h"
+
+#define SQLITE_HAS_CODEC 1
+#include <sqlite3.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUuid>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace mirkano {
 
 const char* const kHistoryQuery = "select * from 全データ選択クエリ order by 回数";
 
-QString defaultHistoryPath() { return {}; }
-History loadHistory(const QString&) { throw HistoryError("not built yet"); }
-void saveHistory(const QString&, const History&) { throw HistoryError("not built yet"); }
+namespace {
+
+constexpr int kBusyTimeoutMs = 150;
+constexpr char kPlainSqliteHeader[] = "SQLite format 3";  // 16 bytes with its terminating zero
+
+// The table of draws and the view through which the history is read. The
+// checks refuse anything that cannot be a draw: 回数 a unique whole number
+// 1 … 32767, each number empty (NULL) or a whole number 1 … 43.
+const char* const kSchema = R"sql(
+CREATE TABLE 当選データ (
+  回数 INTEGER PRIMARY KEY CHECK (typeof(回数) = 'integer' AND 回数 BETWEEN 1 AND 32767),
+  第1数字 INTEGER CHECK (第1数字 IS NULL OR (typeof(第1数字) = 'integer' AND 第1数字 BETWEEN 1 AND 43)),
+  第2数字 INTEGER CHECK (第2数字 IS NULL OR (typeof(第2数字) = 'integer' AND 第2数字 BETWEEN 1 AND 43)),
+  第3数字 INTEGER CHECK (第3数字 IS NULL OR (typeof(第3数字) = 'integer' AND 第3数字 BETWEEN 1 AND 43)),
+  第4数字 INTEGER CHECK (第4数字 IS NULL OR (typeof(第4数字) = 'integer' AND 第4数字 BETWEEN 1 AND 43)),
+  第5数字 INTEGER CHECK (第5数字 IS NULL OR (typeof(第5数字) = 'integer' AND 第5数字 BETWEEN 1 AND 43)),
+  第6数字 INTEGER CHECK (第6数字 IS NULL OR (typeof(第6数字) = 'integer' AND 第6数字 BETWEEN 1 AND 43)),
+  ボーナス数字 INTEGER CHECK (ボーナス数字 IS NULL OR (typeof(ボーナス数字) = 'integer' AND ボーナス数字 BETWEEN 1 AND 43))
+);
+CREATE VIEW 全データ選択クエリ AS
+  SELECT 回数, 第1数字, 第2数字, 第3数字, 第4数字, 第5数字, 第6数字, ボーナス数字 FROM 当選データ;
+)sql";
+
+const char* const kInsert =
+    "INSERT INTO 当選データ (回数, 第1数字, 第2数字, 第3数字, 第4数字, 第5数字, 第6数字, ボーナス数字) "
+    "VALUES (?, ?, ?, ?, ?, ?, ?, ?)";
+
+QString displayPath(const QString& path) { return QDir::toNativeSeparators(path); }
+
+[[noreturn]] void failOpen(const QString& path, const QString& cause)
+{
+    throw HistoryError(
+        QStringLiteral("履歴ファイル「%1」を開けません：%2").arg(displayPath(path), cause).toStdString());
+}
+
+[[noreturn]] void failSave(const QString& path, const QString& cause)
+{
+    throw HistoryError(
+        QStringLiteral("履歴ファイル「%1」を保存できません：%2").arg(displayPath(path), cause).toStdString());
+}
+
+// The cause of a database error in words the user can act on.
+QString causeOf(sqlite3* db, int rc)
+{
+    switch (rc & 0xff) {
+    case SQLITE_NOTADB:
+        return QStringLiteral("パスワードが違うか、履歴ファイルではありません");
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("ほかのプログラムが使用中です");
+    case SQLITE_CORRUPT:
+        return QStringLiteral("ファイルが壊れています");
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+        return QStringLiteral("ファイルを開く権限がないか、開けない場所です");
+    case SQLITE_FULL:
+        return QStringLiteral("ディスクがいっぱいです");
+    case SQLITE_IOERR:
+        return QStringLiteral("読み書きに失敗しました");
+    default:
+        break;
+    }
+    const char* msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    return QStringLiteral("データベースのエラー（%1）").arg(QString::fromUtf8(msg));
+}
+
+// A database handle that is always closed again.
+struct Connection {
+    sqlite3* db = nullptr;
+    ~Connection() { sqlite3_close_v2(db); }
+};
+
+struct Statement {
+    sqlite3_stmt* stmt = nullptr;
+    ~Statement() { sqlite3_finalize(stmt); }
+};
+
+// A whole number held in a field, whatever its storage class; nullopt when the
+// field holds anything else (fractions, words, blobs).
+std::optional<long long> wholeNumber(sqlite3_stmt* stmt, int col)
+{
+    switch (sqlite3_column_type(stmt, col)) {
+    case SQLITE_INTEGER:
+        return sqlite3_column_int64(stmt, col);
+    case SQLITE_FLOAT: {
+        const double d = sqlite3_column_double(stmt, col);
+        if (std::isfinite(d) && d == std::floor(d) && std::fabs(d) < 1e15)
+            return static_cast<long long>(d);
+        return std::nullopt;
+    }
+    case SQLITE_TEXT: {
+        const QString text =
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, col))).trimmed();
+        bool ok = false;
+        const long long v = text.toLongLong(&ok);
+        if (ok)
+            return v;
+        const double d = text.toDouble(&ok);
+        if (ok && std::isfinite(d) && d == std::floor(d) && std::fabs(d) < 1e15)
+            return static_cast<long long>(d);
+        return std::nullopt;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+// A number field as the history holds it: the number 1 … 43, or 0 for an empty
+// field and for anything that is not a lottery number (the row then reads as
+// incomplete and every reader skips it).
+int numberField(sqlite3_stmt* stmt, int col)
+{
+    const int type = sqlite3_column_type(stmt, col);
+    if (type == SQLITE_NULL)
+        return 0;
+    const std::optional<long long> v = wholeNumber(stmt, col);
+    if (!v || *v < 1 || *v > kMaxNumber)
+        return 0;
+    return int(*v);
+}
+
+void keyDatabase(sqlite3* db)
+{
+    sqlite3_key(db, detail::kHistoryPassword, int(std::strlen(detail::kHistoryPassword)));
+}
+
+void removeFile(const QString& path) { ::unlink(QFile::encodeName(path).constData()); }
+
+// Makes a rename in the folder durable; failures here do not undo the rename.
+void syncFolder(const QString& dir)
+{
+    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+}  // namespace
+
+QString defaultHistoryPath()
+{
+    QString dir;
+    if (QCoreApplication::instance())
+        dir = QCoreApplication::applicationDirPath();
+    else
+        dir = QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).absolutePath();
+    return QDir(dir).filePath(kHistoryFileName);
+}
+
+History loadHistory(const QString& pathIn)
+{
+    const QString path = QFileInfo(pathIn).absoluteFilePath();
+
+    // Look at the file first: the database engine would take an empty or
+    // missing file for a new database, and a plain one would open without a key.
+    {
+        QFile file(path);
+        if (!QFileInfo::exists(path))
+            failOpen(path, QStringLiteral("ファイルがありません"));
+        if (QFileInfo(path).isDir())
+            failOpen(path, QStringLiteral("ファイルではなくフォルダーです"));
+        if (!file.open(QIODevice::ReadOnly))
+            failOpen(path, QStringLiteral("読み取れません（%1）").arg(file.errorString()));
+        const QByteArray head = file.read(16);
+        if (head.isEmpty())
+            failOpen(path, QStringLiteral("ファイルが空です"));
+        if (head == QByteArray(kPlainSqliteHeader, 16))
+            failOpen(path, QStringLiteral("暗号化された履歴ファイルではありません"));
+    }
+
+    Connection conn;
+    const QByteArray nativePath = QFile::encodeName(path);
+    int rc = sqlite3_open_v2(nativePath.constData(), &conn.db, SQLITE_OPEN_READONLY, nullptr);
+    if (rc != SQLITE_OK)
+        failOpen(path, causeOf(conn.db, rc));
+    keyDatabase(conn.db);
+    sqlite3_busy_timeout(conn.db, kBusyTimeoutMs);
+
+    // The first read of the schema checks the password and the lock.
+    {
+        Statement probe;
+        rc = sqlite3_prepare_v2(conn.db, "SELECT count(*) FROM sqlite_master WHERE name = '全データ選択クエリ'",
+                                -1, &probe.stmt, nullptr);
+        if (rc == SQLITE_OK)
+            rc = sqlite3_step(probe.stmt);
+        if (rc != SQLITE_ROW)
+            failOpen(path, causeOf(conn.db, rc));
+        if (sqlite3_column_int(probe.stmt, 0) == 0)
+            failOpen(path, QStringLiteral("クエリ「全データ選択クエリ」がありません"));
+    }
+
+    Statement query;
+    rc = sqlite3_prepare_v2(conn.db, kHistoryQuery, -1, &query.stmt, nullptr);
+    if (rc != SQLITE_OK)
+        failOpen(path, causeOf(conn.db, rc));
+
+    // Fields are found by name, whatever order the query gives them in.
+    std::array<int, kFieldCount> column;
+    column.fill(-1);
+    const int columns = sqlite3_column_count(query.stmt);
+    for (int c = 0; c < columns; ++c) {
+        const QString name = QString::fromUtf8(sqlite3_column_name(query.stmt, c));
+        for (int f = 0; f < kFieldCount; ++f)
+            if (column[std::size_t(f)] < 0 && kFieldNames[std::size_t(f)] == name)
+                column[std::size_t(f)] = c;
+    }
+    for (int f = 0; f < kFieldCount; ++f)
+        if (column[std::size_t(f)] < 0)
+            failOpen(path, QStringLiteral("項目「%1」がありません").arg(kFieldNames[std::size_t(f)]));
+
+    History rows;
+    while ((rc = sqlite3_step(query.stmt)) == SQLITE_ROW) {
+        const std::optional<long long> drawNo = wholeNumber(query.stmt, column[0]);
+        if (!drawNo || *drawNo < 1 || *drawNo > kMaxDrawNo)
+            continue;  // not a draw this program can place in the history
+        DrawRecord row;
+        row.drawNo = int(*drawNo);
+        for (int f = 1; f < kFieldCount; ++f)
+            row.numbers[std::size_t(f - 1)] = numberField(query.stmt, column[std::size_t(f)]);
+        rows.push_back(row);
+    }
+    if (rc != SQLITE_DONE)
+        failOpen(path, causeOf(conn.db, rc));
+
+    // A foreign file may hold 回数 as text, which the query would order apart.
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const DrawRecord& a, const DrawRecord& b) { return a.drawNo < b.drawNo; });
+    return rows;
+}
+
+void saveHistory(const QString& pathIn, const History& rows)
+{
+    const QString path = QFileInfo(pathIn).absoluteFilePath();
+    const QFileInfo target(path);
+    const QString dir = target.absolutePath();
+    if (!QFileInfo(dir).isDir())
+        failSave(path, QStringLiteral("フォルダー「%1」がありません").arg(displayPath(dir)));
+    if (target.isDir())
+        failSave(path, QStringLiteral("同じ名前のフォルダーがあります"));
+
+    // The new file is built under a name of its own in the same folder, so the
+    // final rename replaces the target in one step.
+    QString temp;
+    {
+        QFile file;
+        for (int attempt = 0; attempt < 10 && temp.isEmpty(); ++attempt) {
+            file.setFileName(QDir(dir).filePath(QStringLiteral(".%1.%2.tmp").arg(
+                target.fileName(), QUuid::createUuid().toString(QUuid::WithoutBraces))));
+            if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+                temp = file.fileName();
+        }
+        if (temp.isEmpty())
+            failSave(path, QStringLiteral("作業ファイルを作れません（%1）").arg(file.errorString()));
+        file.close();
+        if (target.exists())
+            QFile::setPermissions(temp, QFile::permissions(path));
+    }
+
+    auto discard = [&temp] {
+        removeFile(temp);
+        removeFile(temp + QStringLiteral("-journal"));
+    };
+
+    try {
+        Connection conn;
+        int rc = sqlite3_open_v2(QFile::encodeName(temp).constData(), &conn.db, SQLITE_OPEN_READWRITE, nullptr);
+        if (rc != SQLITE_OK)
+            failSave(path, causeOf(conn.db, rc));
+        keyDatabase(conn.db);
+
+        auto exec = [&](const char* sql) {
+            const int r = sqlite3_exec(conn.db, sql, nullptr, nullptr, nullptr);
+            if (r != SQLITE_OK)
+                failSave(path, causeOf(conn.db, r));
+        };
+        exec(kSchema);
+        exec("BEGIN");
+        {
+            Statement insert;
+            rc = sqlite3_prepare_v2(conn.db, kInsert, -1, &insert.stmt, nullptr);
+            if (rc != SQLITE_OK)
+                failSave(path, causeOf(conn.db, rc));
+            for (const DrawRecord& row : rows) {
+                sqlite3_reset(insert.stmt);
+                sqlite3_bind_int(insert.stmt, 1, row.drawNo);
+                for (int i = 0; i < kNumbersPerDraw; ++i) {
+                    const int n = row.numbers[std::size_t(i)];
+                    if (n == 0)
+                        sqlite3_bind_null(insert.stmt, i + 2);
+                    else
+                        sqlite3_bind_int(insert.stmt, i + 2, n);
+                }
+                rc = sqlite3_step(insert.stmt);
+                if ((rc & 0xff) == SQLITE_CONSTRAINT)
+                    failSave(path, QStringLiteral("回数 %1 の行は履歴に入れられません"
+                                                  "（回数は1～32767で重複なし、数字は空か1～43）")
+                                       .arg(row.drawNo));
+                if (rc != SQLITE_DONE)
+                    failSave(path, causeOf(conn.db, rc));
+            }
+        }
+        exec("COMMIT");
+        rc = sqlite3_close(conn.db);
+        conn.db = nullptr;
+        if (rc != SQLITE_OK)
+            failSave(path, causeOf(nullptr, rc));
+
+        if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(path).constData()) != 0) {
+            const int err = errno;
+            failSave(path, QStringLiteral("置き換えられません（%1）").arg(QString::fromLocal8Bit(std::strerror(err))));
+        }
+        syncFolder(dir);
+    } catch (...) {
+        discard();
+        throw;
+    }
+}
 
 }  // namespace mirkano
