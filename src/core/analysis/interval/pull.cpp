@@ -1,10 +1,58 @@
 #include "analysis/interval/interval.h"
 
+#include <algorithm>
+
 namespace mirkano {
 
-Sheet buildPullSheet(const History&, const StartupTables&)
+namespace {
+
+constexpr int kColumns = 8;  // draw number, six main numbers, bonus
+constexpr int kFirstDataRow = 2;
+constexpr Rgb kGridLine{136, 196, 255};
+
+}  // namespace
+
+Sheet buildPullSheet(const History& history, const StartupTables& t)
 {
-    return Sheet();  // not built yet
+    const int rows = t.latestDrawNo + 1;
+
+    Sheet s;
+    s.setUp(kColumns, rows, kColumns, 51, ScrollBars::Vertical, 1, 1, 7, 10);
+    s.setColumnWidth(kColumns, 9);
+    s.setRowHeight(1, 15);
+    s.setColors({1, 1, 1, rows}, colors::red, colors::lightYellow);
+    s.setBorder({1, 1, kColumns, rows}, BorderAll, kGridLine);
+    s.setActiveCell(0, 0);
+
+    // The six main-number headers read as one title cell underlined as a whole.
+    s.clearBorder({2, 1, 7, 1});
+    s.setBorder({2, 1, 7, 1}, BorderBottom, kGridLine);
+    s.setColors({1, 1, kColumns, 1}, colors::black, colors::lightRed);
+    s.setAllowOverflow(true);
+    s.setText(1, 1, QStringLiteral("回数"));
+    s.setText(4, 1, QStringLiteral("        本 数 字         "));
+    s.setHAlign(Block::cell(4, 1), HAlign::Left);
+    s.setText(kColumns, 1, QStringLiteral("ボーナス数字"));
+
+    // A number is highlighted when it was among the seven numbers of the last
+    // complete draw, whatever its position there. Only complete draws take a
+    // row and become the reference.
+    std::array<int, kNumbersPerDraw> previous{};
+    int row = kFirstDataRow;
+    for (const DrawRecord& d : history) {
+        if (!d.complete())
+            continue;
+        s.setText(1, row, d.drawNo);
+        for (int k = 0; k < kNumbersPerDraw; ++k) {
+            const int n = d.numbers[std::size_t(k)];
+            s.setText(k + 2, row, n);
+            if (std::find(previous.begin(), previous.end(), n) != previous.end())
+                s.setBackground(Block::cell(k + 2, row), colors::lightCyan);
+        }
+        previous = d.numbers;
+        ++row;
+    }
+    return s;
 }
 
 }  // namespace mirkano
