@@ -32,18 +32,19 @@ QString cleanField(const QByteArray& raw)
     return s;
 }
 
-// Decimal digits only; nullopt for anything else. Values too long to matter
-// come back as a large number so that the range check reports them.
-std::optional<int> parseWhole(const QString& s)
+// Decimal digits with an optional sign; nullopt for anything else. Values too
+// long to matter come back as a large number so that the range check reports them.
+std::optional<int> parseWhole(const QString& text)
 {
+    const bool negative = text.startsWith(u'-');
+    const QString s = (negative || text.startsWith(u'+')) ? text.mid(1) : text;
     if (s.isEmpty())
         return std::nullopt;
     for (QChar c : s)
         if (c < u'0' || c > u'9')
             return std::nullopt;
-    if (s.size() > 9)
-        return 1000000000;
-    return s.toInt();
+    const int magnitude = s.size() > 9 ? 1000000000 : s.toInt();
+    return negative ? -magnitude : magnitude;
 }
 
 }  // namespace

@@ -1,0 +1,334 @@
+#include "shell/history_key.h"
+#include "shell/history_store.h"
+#include "support/fixtures.h"
+
+#define SQLITE_HAS_CODEC 1
+#include <sqlite3.h>
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <memory>
+
+using namespace mirkano;
+using test::makeHistory;
+using test::TempDir;
+
+namespace {
+
+std::vector<std::array<int, 8>> flat(const History& h)
+{
+    std::vector<std::array<int, 8>> out;
+    for (const DrawRecord& r : h) {
+        std::array<int, 8> a{r.drawNo};
+        std::copy(r.numbers.begin(), r.numbers.end(), a.begin() + 1);
+        out.push_back(a);
+    }
+    return out;
+}
+
+// An open database handle for crafting or probing files; key may be null.
+struct Db {
+    sqlite3* db = nullptr;
+    Db(const QString& path, const char* key, int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE)
+    {
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
+        if (key)
+            sqlite3_key(db, key, int(std::strlen(key)));
+    }
+    ~Db() { sqlite3_close_v2(db); }
+    int exec(const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
+};
+
+void craft(const QString& path, const char* key, const char* sql)
+{
+    Db d(path, key);
+    ASSERT_EQ(d.exec(sql), SQLITE_OK) << sqlite3_errmsg(d.db);
+}
+
+const char* const kPassword = detail::kHistoryPassword;
+
+// Everything a reader could change: the folder's entries and the file's bytes and time.
+struct Snapshot {
+    QStringList entries;
+    QByteArray bytes;
+    QDateTime modified;
+    bool operator==(const Snapshot&) const = default;
+};
+
+Snapshot snapshot(const QString& path)
+{
+    QFile f(path);
+    Snapshot s{QDir(QFileInfo(path).absolutePath()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+               {}, QFileInfo(path).lastModified()};
+    if (f.open(QIODevice::ReadOnly))
+        s.bytes = f.readAll();
+    return s;
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+const History kSmall = makeHistory({
+    {1, {2, 8, 10, 13, 27, 30, 39}},
+    {2, {1, 9, 16, 20, 21, 43, 5}},
+    {3, {1, 5, 0, 31, 36, 38, 0}},  // not yet entered in full
+});
+
+}  // namespace
+
+TEST(HistoryStore, SaveAndLoadRoundTripInDrawOrderWithoutTouchingTheFile)
+{
+    TempDir dir;
+    const QString path = dir.path(QStringLiteral("Mirkano.mdb"));
+    const History shuffled{kSmall[2], kSmall[0], kSmall[1]};
+    saveHistory(path, shuffled);
+
+    const Snapshot before = snapshot(path);
+    EXPECT_EQ(before.entries, QStringList{QStringLiteral("Mirkano.mdb")});  // no work file left behind
+    EXPECT_EQ(flat(loadHistory(path)), flat(kSmall));
+    EXPECT_EQ(snapshot(path), before);
+
+    // The bundled history survives the trip whole.
+    saveHistory(path, test::sampleHistory());
+    EXPECT_EQ(flat(loadHistory(path)), flat(test::sampleHistory()));
+}
+
+TEST(HistoryStore, FileIsEncryptedAndReadableOnlyWithThePassword)
+{
+    TempDir dir;
+    const QString path = dir.path(QStringLiteral("Mirkano.mdb"));
+    saveHistory(path, kSmall);
+
+    const QByteArray bytes = readAll(path);
+    ASSERT_GE(bytes.size(), 16);
+    EXPECT_FALSE(bytes.startsWith(QByteArray("SQLite format 3\0", 16)));
+    EXPECT_EQ(bytes.indexOf("全データ選択クエリ"), -1);
+
+    const char* const count = "SELECT count(*) FROM 全データ選択クエリ";
+    {
+        Db plain(path, nullptr, SQLITE_OPEN_READONLY);
+        sqlite3_stmt* stmt = nullptr;
+        EXPECT_EQ(sqlite3_prepare_v2(plain.db, count, -1, &stmt, nullptr), SQLITE_NOTADB);
+        sqlite3_finalize(stmt);
+    }
+    {
+        Db keyed(path, kPassword, SQLITE_OPEN_READONLY);
+        sqlite3_stmt* stmt = nullptr;
+        ASSERT_EQ(sqlite3_prepare_v2(keyed.db, count, -1, &stmt, nullptr), SQLITE_OK);
+        ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
+        EXPECT_EQ(sqlite3_column_int(stmt, 0), 3);
+        sqlite3_finalize(stmt);
+    }
+}
+
+TEST(HistoryStore, BadFilesAreReportedWithPathAndCauseAndLeftAsTheyWere)
+{
+    struct Case {
+        const char* name;
+        // Makes the file; what it returns is kept alive while the file is read.
+        std::function<std::shared_ptr<void>(const QString&)> make;
+        const char* cause;
+    };
+    const Case cases[] = {
+        {"missing", [](const QString&) { return nullptr; }, "ファイルがありません"},
+        {"empty", [](const QString& p) { writeAll(p, {}); return nullptr; }, "ファイルが空です"},
+        {"plain database",
+         [](const QString& p) {
+             craft(p, nullptr, "CREATE TABLE t(回数); CREATE VIEW 全データ選択クエリ AS SELECT * FROM t;");
+             return nullptr;
+         },
+         "暗号化された履歴ファイルではありません"},
+        {"random bytes",
+         [](const QString& p) {
+             QByteArray b(4096, '\0');
+             QRandomGenerator gen(7);
+             for (char& c : b)
+                 c = char(gen.bounded(256));
+             writeAll(p, b);
+             return nullptr;
+         },
+         "パスワードが違うか、履歴ファイルではありません"},
+        {"truncated",
+         [](const QString& p) {
+             saveHistory(p, test::sampleHistory());
+             writeAll(p, readAll(p).left(700));
+             return nullptr;
+         },
+         "パスワードが違うか、履歴ファイルではありません"},
+        {"cut short after the first pages",
+         [](const QString& p) {
+             saveHistory(p, test::sampleHistory());
+             writeAll(p, readAll(p).left(5000));
+             return nullptr;
+         },
+         "ファイルが壊れています"},
+        {"wrong password",
+         [](const QString& p) {
+             craft(p, "000000",
+                   "CREATE TABLE t(回数, 第1数字, 第2数字, 第3数字, 第4数字, 第5数字, 第6数字, ボーナス数字);"
+                   "CREATE VIEW 全データ選択クエリ AS SELECT * FROM t;");
+             return nullptr;
+         },
+         "パスワードが違うか、履歴ファイルではありません"},
+        {"locked",
+         [](const QString& p) -> std::shared_ptr<void> {
+             saveHistory(p, kSmall);
+             auto holder = std::make_shared<Db>(p, kPassword);
+             EXPECT_EQ(holder->exec("BEGIN EXCLUSIVE"), SQLITE_OK);
+             return holder;
+         },
+         "ほかのプログラムが使用中です"},
+        {"no view",
+         [](const QString& p) {
+             craft(p, kPassword,
+                   "CREATE TABLE t(回数, 第1数字, 第2数字, 第3数字, 第4数字, 第5数字, 第6数字, ボーナス数字);");
+             return nullptr;
+         },
+         "クエリ「全データ選択クエリ」がありません"},
+        {"missing field",
+         [](const QString& p) {
+             craft(p, kPassword,
+                   "CREATE TABLE t(回数, 第1数字, 第2数字, 第3数字, 第4数字, 第5数字, 第6数字);"
+                   "CREATE VIEW 全データ選択クエリ AS SELECT * FROM t;");
+             return nullptr;
+         },
+         "項目「ボーナス数字」がありません"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const QString path = dir.path(QStringLiteral("Mirkano.mdb"));
+        const std::shared_ptr<void> hold = c.make(path);
+        const Snapshot before = snapshot(path);
+        try {
+            loadHistory(path);
+            ADD_FAILURE() << "no error";
+        } catch (const HistoryError& e) {
+            EXPECT_EQ(e.message(), QStringLiteral("履歴ファイル「%1」を開けません：%2").arg(path, QString::fromUtf8(c.cause)));
+        }
+        EXPECT_EQ(snapshot(path), before);
+    }
+}
+
+TEST(HistoryStore, ForeignValuesReadAsEmptyNumbersAndStrayRowsAreSkipped)
+{
+    TempDir dir;
+    const QString path = dir.path(QStringLiteral("Mirkano.mdb"));
+    // A file of another origin: no checks, fields of any kind, view columns in another order.
+    craft(path, kPassword, R"sql(
+        CREATE TABLE t(回数, 第1数字, 第2数字, 第3数字, 第4数字, 第5数字, 第6数字, ボーナス数字, 日付);
+        CREATE VIEW 全データ選択クエリ AS
+          SELECT ボーナス数字, 日付, 第6数字, 第5数字, 第4数字, 第3数字, 第2数字, 第1数字, 回数 FROM t;
+        INSERT INTO t VALUES (1, 1, 2, 3, 4, 5, 6, 7, '2000-10-05');
+        INSERT INTO t VALUES (2, 1, 2, '', 4, 5, 6, 7, NULL);
+        INSERT INTO t VALUES (3, 1, 'abc', 3, 4, 5, 6, 7, NULL);
+        INSERT INTO t VALUES (4, 1, 2, 3, 4, 5, 12.5, 7, NULL);
+        INSERT INTO t VALUES (5, 0, 2, 3, 4, 5, 6, 44, NULL);
+        INSERT INTO t VALUES (6, 1, 2, 3, 4, 5, 6, -1, NULL);
+        INSERT INTO t VALUES ('7', ' 9 ', '10', 11.0, 12, 13, 14, '   ', NULL);
+        INSERT INTO t VALUES (8.0, '8', 9, 10, 11, 12, 13, '43', NULL);
+        INSERT INTO t VALUES (0, 1, 2, 3, 4, 5, 6, 7, NULL);
+        INSERT INTO t VALUES (32768, 1, 2, 3, 4, 5, 6, 7, NULL);
+        INSERT INTO t VALUES ('x', 1, 2, 3, 4, 5, 6, 7, NULL);
+        INSERT INTO t VALUES (NULL, 1, 2, 3, 4, 5, 6, 7, NULL);
+        INSERT INTO t VALUES (9.5, 1, 2, 3, 4, 5, 6, 7, NULL);
+    )sql");
+    EXPECT_EQ(flat(loadHistory(path)), flat(makeHistory({
+                                            {1, {1, 2, 3, 4, 5, 6, 7}},
+                                            {2, {1, 2, 0, 4, 5, 6, 7}},
+                                            {3, {1, 0, 3, 4, 5, 6, 7}},
+                                            {4, {1, 2, 3, 4, 5, 0, 7}},
+                                            {5, {0, 2, 3, 4, 5, 6, 0}},
+                                            {6, {1, 2, 3, 4, 5, 6, 0}},
+                                            {7, {9, 10, 11, 12, 13, 14, 0}},
+                                            {8, {8, 9, 10, 11, 12, 13, 43}},
+                                        })));
+}
+
+TEST(HistoryStore, SchemaRefusesWhatCannotBeADraw)
+{
+    TempDir dir;
+    const QString path = dir.path(QStringLiteral("Mirkano.mdb"));
+    saveHistory(path, kSmall);
+    Db d(path, kPassword);
+    ASSERT_EQ(d.exec("INSERT INTO 当選データ VALUES (10, NULL, NULL, NULL, NULL, NULL, NULL, NULL)"), SQLITE_OK);
+    ASSERT_EQ(d.exec("INSERT INTO 当選データ VALUES (32767, 1, 43, 2, 3, 4, 5, 6)"), SQLITE_OK);
+    for (const char* sql : {
+             "INSERT INTO 当選データ VALUES (1, 1, 2, 3, 4, 5, 6, 7)",       // repeated 回数
+             "INSERT INTO 当選データ VALUES (0, 1, 2, 3, 4, 5, 6, 7)",
+             "INSERT INTO 当選データ VALUES (32768, 1, 2, 3, 4, 5, 6, 7)",
+             "INSERT INTO 当選データ VALUES (-5, 1, 2, 3, 4, 5, 6, 7)",
+             "INSERT INTO 当選データ VALUES (NULL, 1, 2, 3, 4, 5, 6, 7)",    // would take a rowid of its own
+             "INSERT INTO 当選データ VALUES (11, 0, 2, 3, 4, 5, 6, 7)",
+             "INSERT INTO 当選データ VALUES (11, 1, 44, 3, 4, 5, 6, 7)",
+             "INSERT INTO 当選データ VALUES (11, 1, 2, 'abc', 4, 5, 6, 7)",
+             "INSERT INTO 当選データ VALUES (11, 1, 2, 3, 12.5, 5, 6, 7)",
+             "INSERT INTO 当選データ VALUES (11, 1, 2, 3, 4, '', 6, 7)",
+             "INSERT INTO 当選データ VALUES (11, 1, 2, 3, 4, 5, 6, -1)",
+         }) {
+        SCOPED_TRACE(sql);
+        EXPECT_NE(d.exec(sql), SQLITE_OK);
+    }
+}
+
+TEST(HistoryStore, FailedSaveLeavesTheOldFileWholeAndNoWorkFile)
+{
+    TempDir dir;
+    const QString path = dir.path(QStringLiteral("Mirkano.mdb"));
+    saveHistory(path, kSmall);
+    const Snapshot before = snapshot(path);
+
+    const History badRows[] = {
+        makeHistory({{1, {1, 2, 3, 4, 5, 6, 7}}, {1, {1, 2, 3, 4, 5, 6, 8}}}),
+        makeHistory({{0, {1, 2, 3, 4, 5, 6, 7}}}),
+        makeHistory({{32768, {1, 2, 3, 4, 5, 6, 7}}}),
+        makeHistory({{5, {1, 2, 3, 4, 5, 6, 44}}}),
+        makeHistory({{5, {-1, 2, 3, 4, 5, 6, 7}}}),
+    };
+    for (const History& rows : badRows) {
+        SCOPED_TRACE(rows.back().drawNo);
+        try {
+            saveHistory(path, rows);
+            ADD_FAILURE() << "no error";
+        } catch (const HistoryError& e) {
+            EXPECT_TRUE(e.message().startsWith(QStringLiteral("履歴ファイル「%1」を保存できません：").arg(path)))
+                << e.what();
+        }
+        EXPECT_EQ(snapshot(path), before);
+    }
+    EXPECT_EQ(flat(loadHistory(path)), flat(kSmall));
+
+    // A good save replaces the whole file.
+    const History next = makeHistory({{7, {1, 2, 3, 4, 5, 6, 7}}});
+    saveHistory(path, next);
+    EXPECT_EQ(flat(loadHistory(path)), flat(next));
+
+    // A folder that does not exist is reported, nothing is made.
+    const QString lost = dir.path(QStringLiteral("no-such-folder/Mirkano.mdb"));
+    EXPECT_THROW(saveHistory(lost, kSmall), HistoryError);
+    EXPECT_FALSE(QFileInfo::exists(QFileInfo(lost).absolutePath()));
+}
+
+TEST(HistoryStore, DefaultPathIsBesideTheProgram)
+{
+    const QString exeDir = QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).absolutePath();
+    EXPECT_EQ(defaultHistoryPath(), exeDir + QStringLiteral("/Mirkano.mdb"));
+}
