@@ -1,10 +1,82 @@
 #include "analysis/appearance/appearance.h"
 
+#include <array>
+
 namespace mirkano {
 
-Sheet buildFrequencySheet(const History&, const StartupTables&)
+namespace {
+
+constexpr int kRows = 45;              // title row, column-number row, numbers 1 … 43
+constexpr int kVisibleColumns = 51;
+constexpr int kTitleColumn = 26;       // centre of the visible columns
+constexpr Rgb kLine{136, 196, 255};    // every border of this sheet
+constexpr Rgb kNumberBack{222, 254, 253};
+constexpr Rgb kMainMark{62, 128, 255};
+constexpr Rgb kBonusMark{255, 128, 192};
+
+bool isNumber(int n) { return n >= 1 && n <= kMaxNumber; }
+
+}  // namespace
+
+Sheet buildFrequencySheet(const History& history, const StartupTables& t)
 {
-    return Sheet();  // not built yet
+    // One appearance column per appearance of the most frequent number,
+    // between the two number columns.
+    const int a = t.maxCount;
+    const int right = a + 2;
+
+    Sheet s;
+    s.setUp(right, kRows, kVisibleColumns, kRows, ScrollBars::Both, 2, 1, 2, 10);
+    s.setRowHeight(1, 15);
+    s.setRowHeight(2, 15);
+    s.setColumnWidth(1, 5);
+    s.setColumnWidth(right, 5);
+
+    s.setBackground({2, 1, right, 1}, colors::lightYellow);
+    s.setBorder({2, 1, right, 1}, BorderOutline, kLine);
+    s.setBorder(Block::cell(1, 1), BorderRight, kLine);
+    s.setBorder(Block::cell(a + 1, 1), BorderRight, kLine);
+    s.setAllowOverflow(true);
+
+    // On a sheet narrower than the title column the title is simply not shown.
+    s.setText(kTitleColumn, 1, QStringLiteral("出 　現 　頻 　度（回）"));
+    s.setForeground(Block::cell(kTitleColumn, 1), colors::red);
+    s.setHAlign(Block::cell(kTitleColumn, 1), HAlign::Left);
+
+    s.setColors({1, 1, 1, kRows}, colors::blue, kNumberBack);
+    s.setColors({right, 1, right, kRows}, colors::blue, kNumberBack);
+    s.setBorder({1, 2, right, kRows}, BorderAll, kLine);
+    s.setColors({2, 2, a + 1, 2}, colors::red, colors::lightYellow);
+    for (int n = 1; n <= kMaxNumber; ++n) {
+        s.setText(1, n + 2, n);
+        s.setText(right, n + 2, n);
+    }
+    s.setActiveCell(0, 0);
+    s.setText(1, 2, QStringLiteral("数字"));
+    s.setText(right, 2, QStringLiteral("数字"));
+
+    // Each number's strip grows by one mark per appearance, in draw order;
+    // the column-number row names every appearance column some strip reaches.
+    std::array<int, kMaxNumber + 1> strip{};
+    for (const DrawRecord& d : history) {
+        if (!d.complete())
+            continue;
+        for (int n : d.numbers)
+            if (isNumber(n))
+                s.setText(strip[std::size_t(n)] + 2, 2, strip[std::size_t(n)] + 1);
+        for (int k = 0; k < kNumbersPerDraw; ++k) {
+            const int n = d.numbers[std::size_t(k)];
+            if (!isNumber(n))
+                continue;
+            const Block mark = Block::cell(strip[std::size_t(n)] + 2, n + 2);
+            s.setText(mark.col1, mark.row1, QStringLiteral("●"));
+            s.setForeground(mark, k < 6 ? kMainMark : kBonusMark);
+        }
+        for (int n : d.numbers)
+            if (isNumber(n))
+                ++strip[std::size_t(n)];
+    }
+    return s;
 }
 
 }  // namespace mirkano
