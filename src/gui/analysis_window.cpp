@@ -1,0 +1,161 @@
+#include "analysis_window.h"
+
+#include "grid_units.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadialGradient>
+
+namespace mirkano {
+
+namespace {
+
+// Where the grid's top-left corner sits in the window's client area.
+constexpr int kGridLeftTwips = 120;
+constexpr int kGridTopTwips = 600;
+
+QColor toColor(Rgb c) { return QColor(c.r, c.g, c.b); }
+
+}  // namespace
+
+QPixmap legendBall(int pixels, Rgb color)
+{
+    QPixmap pm(pixels, pixels);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor base = toColor(color);
+    QRadialGradient g(QPointF(pixels * 0.35, pixels * 0.35), pixels * 0.65);
+    g.setColorAt(0, base.lighter(170));
+    g.setColorAt(0.5, base);
+    g.setColorAt(1, base.darker(150));
+    p.setPen(Qt::NoPen);
+    p.setBrush(g);
+    p.drawEllipse(QRectF(0.5, 0.5, pixels - 1, pixels - 1));
+    return pm;
+}
+
+AnalysisWindow::AnalysisWindow(const Analysis& analysis, QWidget* parent)
+    : QMdiSubWindow(parent), m_analysis(analysis)
+{
+    const WindowFacts& facts = analysis.facts;
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(facts.caption);
+    setObjectName(QString::fromLatin1(analysis.id));
+
+    m_body = new QWidget(this);
+    m_body->setFont(uiFont());
+    m_description = new QLabel(facts.description, m_body);
+    m_description->setObjectName(QStringLiteral("Label1"));
+    m_description->setWordWrap(true);
+
+    auto* top = new QHBoxLayout;
+    top->setContentsMargins(0, 0, 0, 0);
+    top->setSpacing(6);
+    top->addWidget(m_description, 1);
+
+    const Legend& legend = facts.legend;
+    if (legend.kind == Legend::Kind::Balls) {
+        const Rgb colors[2] = {legend.mainColor, legend.bonusColor};
+        const QString texts[2] = {QStringLiteral("：本数字"), QStringLiteral("：ボーナス数字")};
+        for (int i = 0; i < 2; ++i) {
+            auto* ball = new QLabel(m_body);
+            ball->setObjectName(QStringLiteral("Picture1"));
+            ball->setPixmap(legendBall(legend.ballPixels, colors[i]));
+            auto* text = new QLabel(texts[i], m_body);
+            text->setObjectName(i == 0 ? QStringLiteral("Label2") : QStringLiteral("Label3"));
+            top->addWidget(ball);
+            top->addWidget(text);
+        }
+    } else if (legend.kind == Legend::Kind::Swatch) {
+        auto* sample = new QLabel(m_body);
+        sample->setObjectName(QStringLiteral("Label2"));
+        sample->setFixedSize(25, 15);
+        sample->setFrameShape(QFrame::Box);
+        sample->setAutoFillBackground(true);
+        QPalette pal = sample->palette();
+        pal.setColor(QPalette::Window, toColor(legend.swatchColor));
+        sample->setPalette(pal);
+        auto* text = new QLabel(legend.swatchText, m_body);
+        text->setObjectName(QStringLiteral("Label3"));
+        top->addWidget(sample);
+        top->addWidget(text);
+    }
+
+    if (facts.hasPrint) {
+        // Printing is not part of this program: the button is there, idle.
+        m_print = new QPushButton(QStringLiteral("印刷"), m_body);
+        m_print->setObjectName(QStringLiteral("Command2"));
+        top->addWidget(m_print);
+    }
+    m_close = new QPushButton(QStringLiteral("閉じる"), m_body);
+    m_close->setObjectName(QStringLiteral("Command1"));
+    top->addWidget(m_close);
+    connect(m_close, &QPushButton::clicked, this, &QMdiSubWindow::close);
+
+    auto* topBox = new QWidget(m_body);
+    topBox->setObjectName(QStringLiteral("top"));
+    topBox->setLayout(top);
+
+    m_grid = new SheetGrid(m_body);
+    m_grid->setObjectName(QStringLiteral("fpSpread1"));
+    setWidget(m_body);
+    m_body->installEventFilter(this);
+    resize(twipsToPixels(facts.widthTwips), twipsToPixels(facts.heightTwips));
+}
+
+void AnalysisWindow::load(const History& history, const StartupTables& tables)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QCoreApplication::processEvents();
+    emit opened();
+    move(0, 0);
+    resize(twipsToPixels(m_analysis.facts.widthTwips), twipsToPixels(m_analysis.facts.heightTwips));
+    m_grid->setSheet(m_analysis.build(history, tables));
+    placeGrid();
+    QApplication::restoreOverrideCursor();
+}
+
+void AnalysisWindow::placeGrid()
+{
+    // The grid's corner sits at (120, 600) twips of the client area; above it,
+    // the description, legend and buttons share one line. A window that
+    // follows resizing gives the grid all the room to the right and below;
+    // the others give it its own size, cut to the room there is.
+    const int left = twipsToPixels(kGridLeftTwips);
+    int top = twipsToPixels(kGridTopTwips);
+    auto* topBox = m_body->findChild<QWidget*>(QStringLiteral("top"));
+    const int bodyW = m_body->width(), bodyH = m_body->height();
+    const int topH = std::max(topBox->sizeHint().height(), topBox->heightForWidth(bodyW - 2 * left));
+    topBox->setGeometry(left, 4, std::max(0, bodyW - 2 * left), topH);
+    top = std::max(top, topH + 8);
+    const int roomW = std::max(0, bodyW - left), roomH = std::max(0, bodyH - top);
+    QSize size = m_grid->sizeHint();
+    if (m_analysis.facts.followsResize)
+        size = QSize(roomW, roomH);
+    else
+        size = size.boundedTo(QSize(roomW, roomH));
+    m_grid->setGeometry(left, top, size.width(), size.height());
+}
+
+bool AnalysisWindow::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == m_body && e->type() == QEvent::Resize)
+        placeGrid();
+    return QMdiSubWindow::eventFilter(watched, e);
+}
+
+void AnalysisWindow::closeEvent(QCloseEvent* e)
+{
+    QMdiSubWindow::closeEvent(e);
+    if (e->isAccepted() && !m_unloaded) {
+        m_unloaded = true;
+        emit unloaded();
+    }
+}
+
+}  // namespace mirkano

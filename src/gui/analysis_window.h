@@ -1,0 +1,58 @@
+#pragma once
+// The child window every analysis uses: a one-line description, an optional
+// colour legend, "閉じる", "印刷" (no action), and the result grid. It
+// computes its sheet once, in load(), and shows it until it is closed.
+//
+// load() reports `opened` (the main window clears its end flag) and every way
+// of closing — "閉じる", the title bar, the main window's shutdown — reports
+// `unloaded` once (the main window sets the flag again).
+
+#include "analysis/analysis.h"
+#include "sheet_grid.h"
+
+#include <QMdiSubWindow>
+
+class QLabel;
+class QPushButton;
+
+namespace mirkano {
+
+class AnalysisWindow : public QMdiSubWindow {
+    Q_OBJECT
+public:
+    explicit AnalysisWindow(const Analysis& analysis, QWidget* parent = nullptr);
+
+    const Analysis& analysis() const { return m_analysis; }
+    SheetGrid* grid() const { return m_grid; }
+    QLabel* description() const { return m_description; }
+    QPushButton* closeButton() const { return m_close; }
+    QPushButton* printButton() const { return m_print; }  // nullptr when the window has none
+
+    // Busy pointer, `opened`, placed at the top-left of the frame's client area
+    // and sized to the window's twips, sheet built and shown, pointer back.
+    void load(const History& history, const StartupTables& tables);
+
+signals:
+    void opened();
+    void unloaded();
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void placeGrid();
+
+    const Analysis& m_analysis;
+    QWidget* m_body = nullptr;
+    QLabel* m_description = nullptr;
+    QPushButton* m_close = nullptr;
+    QPushButton* m_print = nullptr;
+    SheetGrid* m_grid = nullptr;
+    bool m_unloaded = false;
+};
+
+// A shaded ball of the given size and colour, as drawn in the legends.
+QPixmap legendBall(int pixels, Rgb color);
+
+}  // namespace mirkano

@@ -1,0 +1,42 @@
+#pragma once
+// The one place where the sheet's own units and the windows' twips become
+// pixels.
+//
+// - Twips: 15 twips to a pixel (1440 twips an inch at 96 dots per inch).
+// - Column width: a width of w is w character widths of the sheet font, one
+//   character being the advance of "0" plus one pixel of cell padding. With
+//   the 12-pixel sheet font that is 7 pixels, so 2 → 14, 5 → 35, 20 → 140.
+// - Row height: a height of h is h points, 4/3 pixel each, so 10 → 13 and
+//   15 → 20 pixels.
+
+#include <QFont>
+#include <QFontMetrics>
+
+#include <cmath>
+
+namespace mirkano {
+
+inline constexpr int kTwipsPerPixel = 15;
+
+constexpr int twipsToPixels(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
+
+// Japanese-capable typefaces, chosen by name so that the text renders the same
+// on every Linux desktop that has the IPA fonts.
+QFont sheetFont();
+QFont uiFont();
+
+class GridUnits {
+public:
+    explicit GridUnits(const QFont& font)
+        : m_charWidth(QFontMetrics(font).horizontalAdvance(QLatin1Char('0')) + 1)
+    {
+    }
+    double charWidth() const { return m_charWidth; }
+    int columnPixels(double width) const { return int(std::lround(width * m_charWidth)); }
+    static int rowPixels(double height) { return int(std::lround(height * 4.0 / 3.0)); }
+
+private:
+    double m_charWidth;
+};
+
+}  // namespace mirkano

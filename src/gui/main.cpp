@@ -1,0 +1,23 @@
+// ミルカノ: the desktop program. Starts on the history file beside the program.
+
+#include "grid_units.h"
+#include "main_frm.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ミルカノ"));
+    QApplication::setFont(mirkano::uiFont());
+    // The program ends with its main window, even while the help or the
+    // version window is still open.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    mirkano::MainFrm frame;
+    if (!frame.load())
+        return 1;
+    QObject::connect(&frame, &mirkano::MainFrm::shutDown, &app, &QCoreApplication::quit);
+    frame.show();
+    return QApplication::exec();
+}

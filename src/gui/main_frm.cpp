@@ -1,0 +1,325 @@
+#include "main_frm.h"
+
+#include "grid_units.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QDir>
+#include <QMenuBar>
+
+#include <functional>
+
+#if __has_include("help/help_viewer.h")
+#include "help/help_viewer.h"
+#define MIRKANO_HAVE_HELP_VIEWER 1
+#endif
+#if __has_include("help/version_window.h")
+#include "help/version_window.h"
+#define MIRKANO_HAVE_VERSION_WINDOW 1
+#endif
+
+namespace mirkano {
+
+namespace {
+
+// Busy pointer for the length of a scope, with pending events processed once
+// so that the pointer and the frame paint before a long step.
+class BusyPointer {
+public:
+    BusyPointer()
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        QCoreApplication::processEvents();
+    }
+    ~BusyPointer() { restore(); }
+    void restore()
+    {
+        if (m_on)
+            QApplication::restoreOverrideCursor();
+        m_on = false;
+    }
+
+private:
+    bool m_on = true;
+};
+
+// Windows that never count as "another window of the program" for the
+// activation rule: menus, tool tips and message boxes.
+bool countsAsProgramWindow(const QWidget* w)
+{
+    if (!w || !w->isWindow())
+        return false;
+    const Qt::WindowType type = w->windowType();
+    if (type == Qt::Popup || type == Qt::ToolTip || type == Qt::SplashScreen)
+        return false;
+    return !qobject_cast<const QMessageBox*>(w);
+}
+
+}  // namespace
+
+MainFrm::MainFrm(QString historyPath, QWidget* parent)
+    : QMainWindow(parent), m_historyPath(std::move(historyPath))
+{
+    setWindowTitle(QStringLiteral("ミルカノ"));
+    setObjectName(QStringLiteral("MainFrm"));
+    setFont(uiFont());
+    m_mdi = new QMdiArea(this);
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setBackground(QColor(128, 128, 128));
+    setCentralWidget(m_mdi);
+    buildMenus();
+    resize(1024, 768);
+    qApp->installEventFilter(this);
+}
+
+MainFrm::~MainFrm()
+{
+    qApp->removeEventFilter(this);
+}
+
+void MainFrm::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+    bar->setFont(uiFont());
+    bar->setNativeMenuBar(false);
+
+    auto command = [this](QWidget* parent, const char* name, const QString& caption,
+                          std::function<void()> action, bool enabled) {
+        auto* a = new QAction(caption, this);
+        a->setObjectName(QString::fromLatin1(name));
+        a->setEnabled(enabled);
+        if (action)
+            connect(a, &QAction::triggered, this, std::move(action));
+        parent->addAction(a);
+        return a;
+    };
+    auto submenu = [this](QWidget* parent, const char* name, const QString& caption) {
+        auto* m = new QMenu(caption, parent);
+        m->setObjectName(QString::fromLatin1(name));
+        m->menuAction()->setObjectName(QString::fromLatin1(name));
+        m->setFont(uiFont());
+        parent->addAction(m->menuAction());
+        return m;
+    };
+    // An analysis item: enabled once its analysis is built.
+    auto analysis = [&](QMenu* parent, const char* name, const QString& caption, const char* id) {
+        const bool built = id && findAnalysis(id) != nullptr;
+        const QString key = id ? QString::fromLatin1(id) : QString();
+        return command(parent, name, caption, [this, key] { openAnalysis(key); }, built);
+    };
+
+    command(bar, "mnuEnd", QStringLiteral("終了(&X)"), [this] { close(); }, true);
+    command(bar, "mnuYoso", QStringLiteral("一発ミルカノ予想(&D)"), [this] { openPrediction(); }, false);
+
+    QMenu* main = submenu(bar, "mnuMain", QStringLiteral("データ分析(&S)"));
+    QMenu* hindo = submenu(main, "mnuHindo", QStringLiteral("頻度分析"));
+    analysis(hindo, "mnuSyutugenHindo", QStringLiteral("出現頻度分析"), "frequency");
+    analysis(hindo, "mnuSyutugenKaisu", QStringLiteral("回数別出現分析"), "count-groups");
+    QMenu* kankaku = submenu(main, "mnuKankaku", QStringLiteral("間隔分析"));
+    analysis(kankaku, "mnuSyutugenKankaku", QStringLiteral("出現間隔分析"), "appearance-interval");
+    analysis(kankaku, "mnuNumberKankaku", QStringLiteral("数字間隔分析"), "number-interval");
+    analysis(main, "mnuZenkaiSyutugen", QStringLiteral("出現回数分析"), "appearance-count");
+    analysis(main, "mnuBaratsuki", QStringLiteral("バラツキ分析"), "dispersion");
+    analysis(main, "mnuHippari", QStringLiteral("引っ張り分析"), "pull");
+    analysis(main, "mnuRenbanTobiishi", QStringLiteral("連番・飛び石分析"), "consecutive");
+    analysis(main, "mnuHonsuji", QStringLiteral("数字合計分析"), "number-sum");
+    QMenu* pattern = submenu(main, "mnuPattern", QStringLiteral("組合せパターン分析"));
+    analysis(pattern, "mnuLowHightPattern", QStringLiteral("低数字・高数字の組合せパターン分析"), "low-high-pattern");
+    analysis(pattern, "mnuKisuGusuPattern", QStringLiteral("偶数・奇数の組合せパターン分析"), "even-odd-pattern");
+    analysis(main, "mnu5BunkatsuKeiko", QStringLiteral("5分割傾向分析"), "five-division");
+    QMenu* bunkatsu = submenu(main, "mnuBunkatsuData", QStringLiteral("分割データ分析"));
+    analysis(bunkatsu, "mnu6BunkatsuData", QStringLiteral("6分割データ分析"), "division-6");
+    analysis(bunkatsu, "mnu7BunkatsuData", QStringLiteral("7分割データ分析"), "division-7");
+    analysis(bunkatsu, "mnu11BunkatsuData", QStringLiteral("11分割データ分析"), "division-11");
+    analysis(main, "mnuLastChar", QStringLiteral("下一桁出現傾向分析"), "last-digit");
+    analysis(main, "mnuLastCharRenzoku", QStringLiteral("下一桁連続出現回数分析"), "last-digit-run");
+
+    QMenu* hosyu = submenu(bar, "mnuHosyu", QStringLiteral("データ管理(&M)"));
+    // The update and the entry window come with the data-maintenance work.
+    command(hosyu, "mnuMasterUpdate", QStringLiteral("当選データ最新化(&U)"), {}, false);
+    command(hosyu, "mnuMasterInput", QStringLiteral("当選データ入力(&I)"), [this] { openWinningDataEntry(); }, false);
+
+    QMenu* window = submenu(bar, "mnuWindow", QStringLiteral("ウィンドウ(&W)"));
+    command(window, "mnuWindowHorizontal", QStringLiteral("上下に並べて表示(&H)"),
+            [this] { arrangeWindows(Arrangement::TileHorizontal); }, true);
+    command(window, "mnuWindowVertical", QStringLiteral("左右に並べて表示(&V)"),
+            [this] { arrangeWindows(Arrangement::TileVertical); }, true);
+    command(window, "mnuWindowCascade", QStringLiteral("重ねて表示(&C)"),
+            [this] { arrangeWindows(Arrangement::Cascade); }, true);
+    command(window, "mnuWindowArrangeIcon", QStringLiteral("アイコンの整列(&A)"),
+            [this] { arrangeWindows(Arrangement::ArrangeIcons); }, true);
+
+    QMenu* help = submenu(bar, "mnuHelp", QStringLiteral("ヘルプ(&H)"));
+    command(help, "mnuHelpFile", QStringLiteral("ヘルプ(&H)"), [this] { openHelpFile(); }, true);
+    command(help, "mnuAbout", QStringLiteral("バージョン情報(&A)"), [this] { openVersionWindow(); }, true);
+}
+
+bool MainFrm::load()
+{
+    readSettings();
+    BusyPointer busy;
+    setPropEnd(true);
+    try {
+        m_history = loadHistory(m_historyPath);
+        m_tables = buildStartupTables(m_history);
+    } catch (const HistoryError& e) {
+        busy.restore();
+        showMessage(QMessageBox::Critical, windowTitle(), e.message());
+        return false;
+    } catch (const std::exception& e) {
+        busy.restore();
+        showMessage(QMessageBox::Critical, windowTitle(),
+                    QStringLiteral("%1 を読み込めません: %2")
+                        .arg(QDir::toNativeSeparators(m_historyPath), QString::fromLocal8Bit(e.what())));
+        return false;
+    }
+    return true;
+}
+
+void MainFrm::setPropEnd(bool on)
+{
+    if (m_propEnd == on)
+        return;
+    m_propEnd = on;
+    emit propEndChanged(on);
+}
+
+AnalysisWindow* MainFrm::analysisWindow(const QString& id) const
+{
+    return m_windows.value(id).data();
+}
+
+AnalysisWindow* MainFrm::openAnalysis(const QString& id)
+{
+    const Analysis* analysis = findAnalysis(id.toStdString());
+    if (!analysis)
+        return nullptr;
+    if (AnalysisWindow* open = analysisWindow(id)) {
+        // One instance per window: the open one comes to the front as it is.
+        if (open->isMinimized())
+            open->showNormal();
+        m_mdi->setActiveSubWindow(open);
+        open->raise();
+        return open;
+    }
+    BusyPointer busy;
+    auto* w = new AnalysisWindow(*analysis);
+    m_mdi->addSubWindow(w);
+    connect(w, &AnalysisWindow::opened, this, [this] { setPropEnd(false); });
+    connect(w, &AnalysisWindow::unloaded, this, [this] { setPropEnd(true); });
+    m_windows.insert(id, w);
+    w->load(m_history, m_tables);
+    w->show();
+    m_mdi->setActiveSubWindow(w);
+    return w;
+}
+
+bool MainFrm::openWinningDataEntry()
+{
+    BusyPointer busy;
+    if (!m_propEnd) {
+        busy.restore();
+        showMessage(QMessageBox::Critical, kMessageTitle, kCloseWindowsFirst);
+        return false;
+    }
+    // The entry window itself comes with the data-maintenance work.
+    emit winningDataEntryAllowed();
+    return true;
+}
+
+void MainFrm::arrangeWindows(Arrangement how)
+{
+    arrange(m_mdi, how);
+}
+
+void MainFrm::openPrediction()
+{
+    // The prediction window comes with the prediction work; until then the
+    // command only reports that it ran.
+    emit predictionRequested();
+}
+
+void MainFrm::showMessage(QMessageBox::Icon icon, const QString& title, const QString& text)
+{
+    QMessageBox box(icon, title, text, QMessageBox::Ok, isVisible() ? this : nullptr);
+    box.setFont(uiFont());
+    box.exec();
+}
+
+void MainFrm::openHelpFile()
+{
+#ifdef MIRKANO_HAVE_HELP_VIEWER
+    openHelp(this, helpFilePath(), QStringLiteral("ミルカノについて"));
+#else
+    showMessage(QMessageBox::Information, windowTitle(), QStringLiteral("ヘルプはまだありません。"));
+#endif
+}
+
+void MainFrm::openVersionWindow()
+{
+#ifdef MIRKANO_HAVE_VERSION_WINDOW
+    if (!m_versionWindow)
+        m_versionWindow = new VersionWindow(this);
+    m_versionWindow->show();
+    m_versionWindow->raise();
+    m_versionWindow->activateWindow();
+#endif
+}
+
+void MainFrm::closeEvent(QCloseEvent* e)
+{
+    // Closing is never refused and asks nothing.
+    e->accept();
+    if (m_shutDown)
+        return;
+    m_shutDown = true;
+    // Children first: each runs its own unload.
+    m_mdi->closeAllSubWindows();
+    if (m_versionWindow)
+        m_versionWindow->close();
+    writeSettings();
+    // Release the history; nothing from here on may stop the shutdown.
+    m_history.clear();
+    m_history.shrink_to_fit();
+    m_tables = StartupTables{};
+    {
+        BusyPointer busy;
+    }
+    emit shutDown();
+}
+
+bool MainFrm::eventFilter(QObject* watched, QEvent* e)
+{
+    if (e->type() == QEvent::WindowActivate && watched->isWidgetType()) {
+        auto* w = static_cast<QWidget*>(watched);
+        if (countsAsProgramWindow(w) && w != m_currentActive) {
+            m_previousWasOwnWindow = m_currentActive != nullptr;
+            m_currentActive = w;
+            if (w == this)
+                onActivated();
+        }
+    } else if (e->type() == QEvent::WindowDeactivate && watched->isWidgetType()
+               && static_cast<QWidget*>(watched)->isWindow()) {
+        // No window of the program is active any more: the user went to
+        // another application.
+        if (!QApplication::activeWindow())
+            m_currentActive = nullptr;
+    }
+    return QMainWindow::eventFilter(watched, e);
+}
+
+void MainFrm::onActivated()
+{
+    const bool first = !m_activatedOnce;
+    m_activatedOnce = true;
+    if (m_shutDown)
+        return;
+    if (first || m_previousWasOwnWindow)
+        openPrediction();
+}
+
+}  // namespace mirkano

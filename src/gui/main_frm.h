@@ -1,0 +1,101 @@
+#pragma once
+// The main window: the multiple-document frame with the whole menu, the
+// start-up and shutdown sequences, the end flag through which the analysis
+// windows report that one of them is open, and the window arrangement.
+
+#include "analysis_window.h"
+#include "shell/history.h"
+#include "shell/history_store.h"
+#include "shell/startup_tables.h"
+#include "window_arrange.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QPointer>
+
+class QMdiArea;
+
+namespace mirkano {
+
+// Title and text of the refusal of the winning-data entry command.
+inline const QString kMessageTitle = QStringLiteral("メッセ－ジ");  // U+FF0D, not the long-vowel mark
+inline const QString kCloseWindowsFirst = QStringLiteral("表示中のウィンドウを閉じないと実行できません。");
+
+class MainFrm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainFrm(QString historyPath = defaultHistoryPath(), QWidget* parent = nullptr);
+    ~MainFrm() override;
+
+    // Start-up: prediction settings, busy pointer, end flag True, history and
+    // start-up tables, pointer back. When the history cannot be read it shows
+    // a message naming the file and the cause and returns false; the caller
+    // then ends the program without showing the window.
+    bool load();
+
+    // True while no analysis window is open (a single flag, not a count).
+    bool propEnd() const { return m_propEnd; }
+    void setPropEnd(bool on);
+
+    const QString& historyPath() const { return m_historyPath; }
+    const History& history() const { return m_history; }
+    const StartupTables& tables() const { return m_tables; }
+    QMdiArea* mdiArea() const { return m_mdi; }
+
+    // Opens the analysis with this ID, or brings the open one to the front
+    // unchanged. nullptr for an ID that is not built.
+    AnalysisWindow* openAnalysis(const QString& id);
+    // The open window of this analysis, or nullptr.
+    AnalysisWindow* analysisWindow(const QString& id) const;
+
+    // "当選データ入力": opens the entry window only while no analysis window
+    // is open; otherwise shows the refusal. Returns whether it was allowed.
+    bool openWinningDataEntry();
+
+    void arrangeWindows(Arrangement how);
+
+signals:
+    void propEndChanged(bool on);
+    // The prediction command ran (menu item or the activation of the frame).
+    void predictionRequested();
+    // The guard let the entry command through.
+    void winningDataEntryAllowed();
+    // Shutdown finished: children closed, settings written, history released.
+    void shutDown();
+
+protected:
+    // Steps that later work fills in: the prediction settings and window.
+    virtual void readSettings() {}
+    virtual void writeSettings() {}
+    virtual void openPrediction();
+    // Every message box of the main window goes through here.
+    virtual void showMessage(QMessageBox::Icon icon, const QString& title, const QString& text);
+
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void buildMenus();
+    void onActivated();
+    void openHelpFile();
+    void openVersionWindow();
+
+    QString m_historyPath;
+    History m_history;
+    StartupTables m_tables;
+    bool m_propEnd = true;
+    bool m_shutDown = false;
+    QMdiArea* m_mdi = nullptr;
+    QHash<QString, QPointer<AnalysisWindow>> m_windows;
+    QPointer<QWidget> m_versionWindow;
+
+    // Activation: the frame counts an activation that comes from another
+    // window of the program (and the first one, right after start-up), not
+    // one that comes back from another application.
+    QPointer<QWidget> m_currentActive;
+    bool m_previousWasOwnWindow = false;
+    bool m_activatedOnce = false;
+};
+
+}  // namespace mirkano

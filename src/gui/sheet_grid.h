@@ -1,0 +1,78 @@
+#pragma once
+// The grid that shows a result sheet: frozen leading rows and columns stay in
+// place while the rest scrolls cell by cell; only the cells in view are
+// painted, so very long sheets open and scroll at once. The grid's own column
+// letters and row numbers are never shown. Static cells cannot be edited: the
+// user may click, move the active cell and scroll.
+
+#include "grid_units.h"
+#include "sheet/sheet.h"
+
+#include <QAbstractScrollArea>
+
+#include <vector>
+
+namespace mirkano {
+
+class SheetGrid : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    explicit SheetGrid(QWidget* parent = nullptr);
+
+    void setSheet(Sheet sheet);
+    const Sheet& sheet() const { return m_sheet; }
+    const GridUnits& units() const { return m_units; }
+
+    // Pixel size of one column / row of the current sheet.
+    int columnPixels(int col) const;
+    int rowPixels(int row) const;
+
+    // The grid's own size for its visible columns x rows (scroll bars and
+    // frame included when the content does not fit).
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return {40, 40}; }
+
+    // First scrolled (non-frozen) column / row now in view.
+    int firstScrolledColumn() const;
+    int firstScrolledRow() const;
+    // Viewport rectangle of a cell, or an empty rectangle when it is out of view.
+    QRect cellRect(int col, int row) const;
+    // The cell under a viewport point, {0, 0} when none.
+    QPoint cellAt(QPoint pos) const;
+
+    void setActiveCell(int col, int row);
+    int activeColumn() const { return m_sheet.activeColumn(); }
+    int activeRow() const { return m_sheet.activeRow(); }
+
+signals:
+    void activeCellChanged(int col, int row);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent*) override;
+    void mousePressEvent(QMouseEvent*) override;
+    void keyPressEvent(QKeyEvent*) override;
+    void scrollContentsBy(int, int) override { viewport()->update(); }
+
+private:
+    struct Span {
+        int index;  // column or row, from 1
+        int pos;    // left or top in the viewport
+        int size;
+    };
+    std::vector<Span> visibleColumns() const;
+    std::vector<Span> visibleRows() const;
+    void updateScrollBars();
+    void ensureVisible(int col, int row);
+    int frozenWidth() const;
+    int frozenHeight() const;
+    // Smallest scroll offset at which the last column / row is fully in view.
+    int lastColumnOffset(int viewportWidth) const;
+    int lastRowOffset(int viewportHeight) const;
+
+    Sheet m_sheet;
+    GridUnits m_units;
+    std::vector<int> m_colPx, m_rowPx;
+};
+
+}  // namespace mirkano
