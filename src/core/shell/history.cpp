@@ -2,12 +2,6 @@
 
 namespace mirkano {
 
-const std::array<QString, kFieldCount> kFieldNames = {
-    QStringLiteral("回数"),     QStringLiteral("第1数字"), QStringLiteral("第2数字"),
-    QStringLiteral("第3数字"), QStringLiteral("第4数字"), QStringLiteral("第5数字"),
-    QStringLiteral("第6数字"), QStringLiteral("ボーナス数字"),
-};
-
 std::optional<int> HistoryRecordset::field(int index) const
 {
     const DrawRecord& row = current();

@@ -2,6 +2,7 @@
 // The draw history: the rows of the history query held in memory for the run.
 
 #include <QString>
+#include <QStringView>
 
 #include <array>
 #include <cstdint>
@@ -14,7 +15,10 @@ namespace mirkano {
 
 // Field names of one history row, in field order.
 inline constexpr int kFieldCount = 8;
-extern const std::array<QString, kFieldCount> kFieldNames;  // 回数, 第1数字 … 第6数字, ボーナス数字
+// Constant-initialised, so it is safe to read from other static initialisers.
+inline constexpr std::array<QStringView, kFieldCount> kFieldNames = {
+    u"回数", u"第1数字", u"第2数字", u"第3数字", u"第4数字", u"第5数字", u"第6数字", u"ボーナス数字",
+};
 inline constexpr int kNumbersPerDraw = 7;                   // six main numbers and the bonus
 inline constexpr int kMaxNumber = 43;
 inline constexpr int kMaxDrawNo = 32767;                     // 回数 is a 16-bit signed value

@@ -108,7 +108,7 @@ History parseHistoryCsv(const QByteArray& csv, const QString& sourceName)
         row.drawNo = *drawNo;
 
         for (int f = 1; f < kFieldCount; ++f) {
-            const QString& name = kFieldNames[std::size_t(f)];
+            const QStringView name = kFieldNames[std::size_t(f)];
             const QString value = cleanField(fields[column[std::size_t(f)]]);
             if (value.isEmpty())
                 continue;  // an empty number: the draw is not complete
@@ -145,8 +145,8 @@ History readHistoryCsv(const QString& path)
 QByteArray historyToCsv(const History& rows)
 {
     QStringList header;
-    for (const QString& name : kFieldNames)
-        header << name;
+    for (QStringView name : kFieldNames)
+        header << name.toString();
     QByteArray out = header.join(u',').toUtf8() + '\n';
     for (const DrawRecord& row : rows) {
         out += QByteArray::number(row.drawNo);
