@@ -33,7 +33,7 @@ QStringList collectMessages(const std::function<void()>& fn)
         for (QWidget* w : QApplication::topLevelWidgets()) {
             auto* box = qobject_cast<QMessageBox*>(w);
             if (box && box->isVisible()) {
-                texts << box->icon() + QStringLiteral(":") + box->text();
+                texts << QString::number(int(box->icon())) + QStringLiteral(":") + box->text();
                 box->done(QMessageBox::Ok);
             }
         }
