@@ -210,7 +210,13 @@ AnalysisWindow* MainFrm::openAnalysis(const QString& id)
     auto* w = new AnalysisWindow(*analysis);
     m_mdi->addSubWindow(w);
     connect(w, &AnalysisWindow::opened, this, [this] { setPropEnd(false); });
-    connect(w, &AnalysisWindow::unloaded, this, [this] { setPropEnd(true); });
+    connect(w, &AnalysisWindow::unloaded, this, [this, id, w] {
+        // A closed window is gone at once, even before it is deleted: the
+        // next open computes a new one.
+        if (m_windows.value(id) == w)
+            m_windows.remove(id);
+        setPropEnd(true);
+    });
     m_windows.insert(id, w);
     w->load(m_history, m_tables);
     w->show();

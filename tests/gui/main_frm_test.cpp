@@ -1,0 +1,395 @@
+// The main window: start-up and shutdown, the end flag and the entry guard,
+// one instance per window, the menu tree, the activation rule and the window
+// arrangement.
+
+#include "gui_support.h"
+#include "main_frm.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace mirkano;
+using namespace mirkano::test;
+
+class MainFrmTest : public QObject {
+    Q_OBJECT
+
+private:
+    HistoryFile m_file;
+
+    // Deleted sub-windows go away once deferred deletes run.
+    static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+private slots:
+    void initTestCase() { QApplication::setFont(uiFont()); }
+
+    void startUpLoadsHistoryAndShutdownClosesChildrenFirst()
+    {
+        MainFrm frame(m_file.path());
+        QCOMPARE(frame.windowTitle(), QStringLiteral("ミルカノ"));
+        QVERIFY(frame.load());
+        QVERIFY(frame.propEnd());
+        QCOMPARE(int(frame.history().size()), 6);
+        QCOMPARE(frame.tables().latestDrawNo, 6);
+        QCOMPARE(frame.tables().numberCount[1], 4);
+        QVERIFY(!QApplication::overrideCursor());
+        frame.show();
+
+        QPointer<AnalysisWindow> a = frame.openAnalysis(QStringLiteral("count-groups"));
+        QPointer<AnalysisWindow> b = frame.openAnalysis(QStringLiteral("pull"));
+        QVERIFY(a && b);
+        QVERIFY(!frame.propEnd());
+        QVERIFY(!QApplication::overrideCursor());
+
+        QStringList order;
+        connect(a, &AnalysisWindow::unloaded, this, [&] { order << QStringLiteral("child"); });
+        connect(b, &AnalysisWindow::unloaded, this, [&] { order << QStringLiteral("child"); });
+        connect(&frame, &MainFrm::shutDown, this, [&] {
+            order << QStringLiteral("main");
+            QVERIFY(frame.history().empty());
+        });
+        QVERIFY(frame.close());  // never refused
+        QCOMPARE(order, (QStringList{QStringLiteral("child"), QStringLiteral("child"), QStringLiteral("main")}));
+        QVERIFY(frame.propEnd());
+        settle();
+        QVERIFY(!a && !b);
+        QVERIFY(frame.mdiArea()->subWindowList().isEmpty());
+    }
+
+    void analysisWindowOpensAtTheClientCornerWithItsSize()
+    {
+        MainFrm frame(m_file.path());
+        QVERIFY(frame.load());
+        frame.show();
+        AnalysisWindow* w = frame.openAnalysis(QStringLiteral("count-groups"));
+        QCOMPARE(w->windowTitle(), QStringLiteral("回数別頻度分析"));
+        QCOMPARE(w->pos(), QPoint(0, 0));
+        QCOMPARE(w->size(), QSize(227, 557));  // 3405 x 8355 twips
+        QCOMPARE(frame.mdiArea()->activeSubWindow(), w);
+        // The grid shows what the builder makes from the loaded history.
+        const Sheet expected = findAnalysis("count-groups")->build(frame.history(), frame.tables());
+        QCOMPARE(w->grid()->sheet().rows(), expected.rows());
+        for (int r = 1; r <= expected.rows(); ++r)
+            for (int c = 1; c <= expected.columns(); ++c)
+                QCOMPARE(w->grid()->sheet().text(c, r), expected.text(c, r));
+        QVERIFY(!frame.openAnalysis(QStringLiteral("no-such-analysis")));
+    }
+
+    void entryGuardRefusesWhileAWindowIsOpen()
+    {
+        MainFrm frame(m_file.path());
+        QVERIFY(frame.load());
+        frame.show();
+        QSignalSpy allowed(&frame, &MainFrm::winningDataEntryAllowed);
+
+        AnalysisWindow* w = frame.openAnalysis(QStringLiteral("pull"));
+        {
+            MessageCatcher catcher;
+            QVERIFY(!frame.openWinningDataEntry());
+            QCOMPARE(int(catcher.seen().size()), 1);
+            const auto& seen = catcher.seen().front();
+            QCOMPARE(seen.text, QStringLiteral("表示中のウィンドウを閉じないと実行できません。"));
+            QCOMPARE(seen.title, QStringLiteral("メッセ－ジ"));
+            QCOMPARE(seen.title.at(3).unicode(), char16_t(0xFF0D));
+            QCOMPARE(seen.icon, QMessageBox::Critical);
+            QCOMPARE(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        }
+        QCOMPARE(allowed.count(), 0);
+        QVERIFY(!QApplication::overrideCursor());
+
+        w->closeButton()->click();
+        {
+            MessageCatcher catcher;
+            QVERIFY(frame.openWinningDataEntry());
+            QVERIFY(catcher.seen().empty());
+        }
+        QCOMPARE(allowed.count(), 1);
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void openingAnOpenWindowBringsItToTheFrontUnchanged()
+    {
+        MainFrm frame(m_file.path());
+        QVERIFY(frame.load());
+        frame.show();
+        AnalysisWindow* first = frame.openAnalysis(QStringLiteral("count-groups"));
+        Sheet marked = first->grid()->sheet();
+        marked.setText(1, 1, QStringLiteral("marked"));
+        first->grid()->setSheet(marked);
+        frame.openAnalysis(QStringLiteral("pull"));
+        QVERIFY(frame.mdiArea()->activeSubWindow() != first);
+
+        AnalysisWindow* again = frame.openAnalysis(QStringLiteral("count-groups"));
+        QCOMPARE(again, first);
+        QCOMPARE(frame.mdiArea()->activeSubWindow(), first);
+        QCOMPARE(again->grid()->sheet().text(1, 1), QStringLiteral("marked"));
+        QCOMPARE(frame.mdiArea()->subWindowList().size(), 2);
+
+        // A minimised window comes back as well.
+        first->showMinimized();
+        QCOMPARE(frame.openAnalysis(QStringLiteral("count-groups")), first);
+        QVERIFY(!first->isMinimized());
+    }
+
+    void endFlagIsASingleFlag()
+    {
+        MainFrm frame(m_file.path());
+        QVERIFY(frame.load());
+        frame.show();
+        AnalysisWindow* a = frame.openAnalysis(QStringLiteral("count-groups"));
+        frame.openAnalysis(QStringLiteral("pull"));
+        QVERIFY(!frame.propEnd());
+        a->closeButton()->click();
+        QVERIFY(frame.propEnd());  // although the other window is still open
+        QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
+        // Reopening a closed window computes it anew and clears the flag again.
+        QPointer<AnalysisWindow> b = frame.openAnalysis(QStringLiteral("count-groups"));
+        QVERIFY(b && !frame.propEnd());
+    }
+
+    void titleBarCloseEqualsCloseButton_data()
+    {
+        QTest::addColumn<bool>("titleBar");
+        QTest::newRow("閉じる") << false;
+        QTest::newRow("title bar") << true;
+    }
+
+    void titleBarCloseEqualsCloseButton()
+    {
+        QFETCH(bool, titleBar);
+        MainFrm frame(m_file.path());
+        QVERIFY(frame.load());
+        frame.show();
+        QPointer<AnalysisWindow> w = frame.openAnalysis(QStringLiteral("dispersion"));
+        QSignalSpy unloaded(w.data(), &AnalysisWindow::unloaded);
+        if (titleBar)
+            static_cast<QMdiSubWindow*>(w.data())->close();  // what the title bar's button does
+        else
+            w->closeButton()->click();
+        QCOMPARE(unloaded.count(), 1);
+        QVERIFY(frame.propEnd());
+        settle();
+        QVERIFY(!w);
+        QVERIFY(!frame.analysisWindow(QStringLiteral("dispersion")));
+    }
+
+    void menuTreeHasEveryCaptionAndAccessKey()
+    {
+        MainFrm frame(m_file.path());
+        struct Item {
+            int depth;
+            const char* name;
+            const char* caption;
+            bool enabled;
+        };
+        const std::vector<Item> expected = {
+            {0, "mnuEnd", "終了(&X)", true},
+            {0, "mnuYoso", "一発ミルカノ予想(&D)", false},
+            {0, "mnuMain", "データ分析(&S)", true},
+            {1, "mnuHindo", "頻度分析", true},
+            {2, "mnuSyutugenHindo", "出現頻度分析", true},
+            {2, "mnuSyutugenKaisu", "回数別出現分析", true},
+            {1, "mnuKankaku", "間隔分析", true},
+            {2, "mnuSyutugenKankaku", "出現間隔分析", true},
+            {2, "mnuNumberKankaku", "数字間隔分析", true},
+            {1, "mnuZenkaiSyutugen", "出現回数分析", true},
+            {1, "mnuBaratsuki", "バラツキ分析", true},
+            {1, "mnuHippari", "引っ張り分析", true},
+            {1, "mnuRenbanTobiishi", "連番・飛び石分析", false},
+            {1, "mnuHonsuji", "数字合計分析", false},
+            {1, "mnuPattern", "組合せパターン分析", true},
+            {2, "mnuLowHightPattern", "低数字・高数字の組合せパターン分析", false},
+            {2, "mnuKisuGusuPattern", "偶数・奇数の組合せパターン分析", false},
+            {1, "mnu5BunkatsuKeiko", "5分割傾向分析", false},
+            {1, "mnuBunkatsuData", "分割データ分析", true},
+            {2, "mnu6BunkatsuData", "6分割データ分析", false},
+            {2, "mnu7BunkatsuData", "7分割データ分析", false},
+            {2, "mnu11BunkatsuData", "11分割データ分析", false},
+            {1, "mnuLastChar", "下一桁出現傾向分析", false},
+            {1, "mnuLastCharRenzoku", "下一桁連続出現回数分析", false},
+            {0, "mnuHosyu", "データ管理(&M)", true},
+            {1, "mnuMasterUpdate", "当選データ最新化(&U)", false},
+            {1, "mnuMasterInput", "当選データ入力(&I)", false},
+            {0, "mnuWindow", "ウィンドウ(&W)", true},
+            {1, "mnuWindowHorizontal", "上下に並べて表示(&H)", true},
+            {1, "mnuWindowVertical", "左右に並べて表示(&V)", true},
+            {1, "mnuWindowCascade", "重ねて表示(&C)", true},
+            {1, "mnuWindowArrangeIcon", "アイコンの整列(&A)", true},
+            {0, "mnuHelp", "ヘルプ(&H)", true},
+            {1, "mnuHelpFile", "ヘルプ(&H)", true},
+            {1, "mnuAbout", "バージョン情報(&A)", true},
+        };
+        std::vector<Item> actual;
+        std::vector<QString> names, captions;
+        std::function<void(const QList<QAction*>&, int)> walk = [&](const QList<QAction*>& actions, int depth) {
+            for (QAction* a : actions) {
+                names.push_back(a->objectName());
+                captions.push_back(a->text());
+                actual.push_back({depth, nullptr, nullptr, a->isEnabled()});
+                if (a->menu())
+                    walk(a->menu()->actions(), depth + 1);
+            }
+        };
+        walk(frame.menuBar()->actions(), 0);
+        QCOMPARE(actual.size(), expected.size());
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            const QString where = QString::fromUtf8(expected[i].name);
+            QCOMPARE(names[i], where);
+            QCOMPARE(captions[i], QString::fromUtf8(expected[i].caption));
+            QVERIFY2(actual[i].depth == expected[i].depth, qPrintable(where));
+            QVERIFY2(actual[i].enabled == expected[i].enabled, qPrintable(where));
+        }
+    }
+
+    void menuItemOpensItsWindow()
+    {
+        MainFrm frame(m_file.path());
+        QVERIFY(frame.load());
+        frame.show();
+        frame.findChild<QAction*>(QStringLiteral("mnuSyutugenKaisu"))->trigger();
+        AnalysisWindow* w = frame.analysisWindow(QStringLiteral("count-groups"));
+        QVERIFY(w);
+        QCOMPARE(w->windowTitle(), QStringLiteral("回数別頻度分析"));
+        frame.findChild<QAction*>(QStringLiteral("mnuEnd"))->trigger();
+        QVERIFY(!frame.isVisible());
+        QVERIFY(frame.propEnd());
+    }
+
+    void activationCountsOnlyFromAnotherWindowOfTheProgram()
+    {
+        MainFrm frame(m_file.path());
+        QVERIFY(frame.load());
+        QSignalSpy prediction(&frame, &MainFrm::predictionRequested);
+        QWidget other;  // another top-level window of the program
+        other.show();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QCOMPARE(prediction.count(), 0);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        QCOMPARE(prediction.count(), 1);  // right after start-up
+
+        auto activate = [](QWidget* w) {
+            QApplication::setActiveWindow(w);  // nullptr: another application
+            QCoreApplication::processEvents();
+        };
+        activate(&other);
+        activate(&frame);
+        QCOMPARE(prediction.count(), 2);  // back from a window of the program
+
+        activate(nullptr);
+        activate(&frame);
+        QCOMPARE(prediction.count(), 2);  // back from another application
+
+        activate(&other);
+        activate(nullptr);
+        activate(&frame);
+        QCOMPARE(prediction.count(), 2);
+
+        // An analysis window lives inside the frame: opening and closing one
+        // does not activate the frame anew.
+        AnalysisWindow* w = frame.openAnalysis(QStringLiteral("pull"));
+        w->closeButton()->click();
+        QCOMPARE(prediction.count(), 2);
+
+        // A message box of the frame is not a window of its own.
+        frame.openAnalysis(QStringLiteral("pull"));
+        {
+            MessageCatcher catcher;
+            frame.openWinningDataEntry();
+            QCOMPARE(int(catcher.seen().size()), 1);
+        }
+        QApplication::setActiveWindow(&frame);
+        QCOMPARE(prediction.count(), 2);
+    }
+
+    void historyThatCannotBeLoaded_data()
+    {
+        QTest::addColumn<QByteArray>("content");  // empty: no file at all
+        QTest::newRow("missing") << QByteArray();
+        QTest::newRow("not a history") << QByteArray("this is not a history file\n");
+    }
+
+    void historyThatCannotBeLoaded()
+    {
+        QFETCH(QByteArray, content);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Mirkano.mdb"));
+        if (!content.isEmpty()) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(content);
+        }
+        MainFrm frame(path);
+        MessageCatcher catcher;
+        QVERIFY(!frame.load());
+        QCOMPARE(int(catcher.seen().size()), 1);
+        QCOMPARE(catcher.seen().front().icon, QMessageBox::Critical);
+        QVERIFY2(catcher.seen().front().text.contains(QStringLiteral("Mirkano.mdb")),
+                 qPrintable(catcher.seen().front().text));
+        QVERIFY(!frame.isVisible());
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void tilingAndIconRowGeometry()
+    {
+        const QRect area(0, 0, 300, 100);
+        const auto h = tileHorizontally(area, 3);
+        QCOMPARE(h, (std::vector<QRect>{{0, 0, 300, 34}, {0, 34, 300, 33}, {0, 67, 300, 33}}));
+        const auto v = tileVertically(area, 4);
+        QCOMPARE(v, (std::vector<QRect>{{0, 0, 75, 100}, {75, 0, 75, 100}, {150, 0, 75, 100}, {225, 0, 75, 100}}));
+        QVERIFY(tileHorizontally(area, 0).empty());
+        // Icons fill the bottom line left to right, then a line above.
+        const auto icons = iconRow(area, {{120, 20}, {120, 20}, {120, 20}});
+        QCOMPARE(icons, (std::vector<QRect>{{0, 80, 120, 20}, {120, 80, 120, 20}, {0, 60, 120, 20}}));
+    }
+
+    void windowCommandsArrangeTheChildren()
+    {
+        MainFrm frame(m_file.path());
+        QVERIFY(frame.load());
+        frame.resize(900, 700);
+        frame.show();
+        const QStringList ids{QStringLiteral("count-groups"), QStringLiteral("pull"), QStringLiteral("dispersion")};
+        for (const QString& id : ids)
+            frame.openAnalysis(id);
+        const QRect client = frame.mdiArea()->viewport()->rect();
+
+        frame.findChild<QAction*>(QStringLiteral("mnuWindowHorizontal"))->trigger();
+        int height = 0;
+        for (QMdiSubWindow* w : frame.mdiArea()->subWindowList()) {
+            QCOMPARE(w->x(), 0);
+            QCOMPARE(w->width(), client.width());
+            height += w->height();
+        }
+        QCOMPARE(height, client.height());
+        // The active window comes first.
+        QCOMPARE(frame.analysisWindow(QStringLiteral("dispersion"))->y(), 0);
+
+        frame.findChild<QAction*>(QStringLiteral("mnuWindowVertical"))->trigger();
+        int width = 0;
+        for (QMdiSubWindow* w : frame.mdiArea()->subWindowList()) {
+            QCOMPARE(w->y(), 0);
+            QCOMPARE(w->height(), client.height());
+            width += w->width();
+        }
+        QCOMPARE(width, client.width());
+
+        frame.analysisWindow(QStringLiteral("count-groups"))->showMinimized();
+        frame.analysisWindow(QStringLiteral("pull"))->showMinimized();
+        frame.findChild<QAction*>(QStringLiteral("mnuWindowArrangeIcon"))->trigger();
+        const QRect a = frame.analysisWindow(QStringLiteral("count-groups"))->geometry();
+        const QRect b = frame.analysisWindow(QStringLiteral("pull"))->geometry();
+        QCOMPARE(a.bottom(), client.bottom());
+        QCOMPARE(b.bottom(), client.bottom());
+        QVERIFY(a.right() < b.left() || b.right() < a.left());
+        QVERIFY(qMin(a.left(), b.left()) == 0);
+    }
+};
+
+QTEST_MAIN(MainFrmTest)
+#include "main_frm_test.moc"
