@@ -97,6 +97,10 @@ AnalysisWindow::AnalysisWindow(const Analysis& analysis, QWidget* parent)
     top->addWidget(m_close);
     connect(m_close, &QPushButton::clicked, this, &QMdiSubWindow::close);
 
+    for (QPushButton* b : {m_print, m_close})
+        if (b)
+            b->setFixedSize(64, 24);
+
     auto* topBox = new QWidget(m_body);
     topBox->setObjectName(QStringLiteral("top"));
     topBox->setLayout(top);
@@ -131,8 +135,8 @@ void AnalysisWindow::placeGrid()
     auto* topBox = m_body->findChild<QWidget*>(QStringLiteral("top"));
     const int bodyW = m_body->width(), bodyH = m_body->height();
     const int topH = std::max(topBox->sizeHint().height(), topBox->heightForWidth(bodyW - 2 * left));
-    topBox->setGeometry(left, 4, std::max(0, bodyW - 2 * left), topH);
-    top = std::max(top, topH + 8);
+    topBox->setGeometry(left, 6, std::max(0, bodyW - 2 * left), topH);
+    top = std::max(top, topH + 12);
     const int roomW = std::max(0, bodyW - left), roomH = std::max(0, bodyH - top);
     QSize size = m_grid->sizeHint();
     if (m_analysis.facts.followsResize)

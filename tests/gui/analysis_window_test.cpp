@@ -1,0 +1,115 @@
+// The analysis window: its elements per window facts, the grid's place, the
+// window that follows resizing, and the idle print button.
+
+#include "analysis_window.h"
+#include "gui_support.h"
+
+#include <QLabel>
+#include <QMdiArea>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace mirkano;
+using namespace mirkano::test;
+
+class AnalysisWindowTest : public QObject {
+    Q_OBJECT
+
+    History m_history = smallHistory();
+    StartupTables m_tables = buildStartupTables(m_history);
+
+    static QStringList labelTexts(const QWidget* w)
+    {
+        QStringList texts;
+        for (const QLabel* l : w->findChildren<QLabel*>())
+            if (!l->text().isEmpty())
+                texts << l->text();
+        return texts;
+    }
+
+private slots:
+    void initTestCase() { QApplication::setFont(uiFont()); }
+
+    void elementsFollowTheWindowFacts_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<bool>("print");
+        QTest::addColumn<QStringList>("legend");
+        QTest::newRow("count-groups") << "count-groups" << true << QStringList{};
+        QTest::newRow("frequency") << "frequency" << false
+                                   << QStringList{QStringLiteral("：本数字"), QStringLiteral("：ボーナス数字")};
+        QTest::newRow("pull") << "pull" << true << QStringList{QStringLiteral(":前回の数字")};
+    }
+
+    void elementsFollowTheWindowFacts()
+    {
+        QFETCH(QString, id);
+        QFETCH(bool, print);
+        QFETCH(QStringList, legend);
+        const Analysis& a = *findAnalysis(id.toStdString());
+        QMdiArea area;
+        area.resize(1200, 1000);
+        auto* w = new AnalysisWindow(a);
+        area.addSubWindow(w);
+        QSignalSpy opened(w, &AnalysisWindow::opened);
+        w->load(m_history, m_tables);
+        w->show();
+        area.show();
+        QCOMPARE(opened.count(), 1);
+        QCOMPARE(w->windowTitle(), a.facts.caption);
+        QCOMPARE(w->size(), QSize(twipsToPixels(a.facts.widthTwips), twipsToPixels(a.facts.heightTwips)));
+        QCOMPARE(w->description()->text(), a.facts.description);
+        QCOMPARE(w->closeButton()->text(), QStringLiteral("閉じる"));
+        QCOMPARE(w->printButton() != nullptr, print);
+        if (print) {
+            QCOMPARE(w->printButton()->text(), QStringLiteral("印刷"));
+            w->printButton()->click();  // does nothing
+            QVERIFY(w->isVisible());
+        }
+        const QStringList texts = labelTexts(w);
+        for (const QString& t : legend)
+            QVERIFY2(texts.contains(t), qPrintable(texts.join(QLatin1Char('|'))));
+        QCOMPARE(w->grid()->sheet().columns(), a.build(m_history, m_tables).columns());
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void gridSitsBelowTheDescriptionAndFollowsResizingWhereAsked()
+    {
+        QMdiArea area;
+        area.resize(1200, 1000);
+        auto* w = new AnalysisWindow(*findAnalysis("dispersion"));
+        area.addSubWindow(w);
+        w->load(m_history, m_tables);
+        w->show();
+        area.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&area));
+        QWidget* body = w->widget();
+        const QPoint corner(twipsToPixels(120), twipsToPixels(600));
+        QCOMPARE(w->grid()->pos(), corner);
+        QCOMPARE(w->grid()->size(), body->size() - QSize(corner.x(), corner.y()));
+        w->resize(500, 400);
+        QCOMPARE(w->grid()->pos(), corner);
+        QCOMPARE(w->grid()->size(), body->size() - QSize(corner.x(), corner.y()));
+
+        // A window that does not follow resizing keeps the grid's own size.
+        auto* pull = new AnalysisWindow(*findAnalysis("pull"));
+        area.addSubWindow(pull);
+        pull->load(m_history, m_tables);
+        pull->show();
+        QCOMPARE(pull->grid()->pos(), corner);
+        QCOMPARE(pull->grid()->size(), pull->grid()->sizeHint());
+    }
+
+    void legendBallsTakeTheirColour()
+    {
+        const QImage ball = legendBall(19, {62, 158, 255}).toImage();
+        QCOMPARE(ball.size(), QSize(19, 19));
+        const QColor mid = ball.pixelColor(10, 10);
+        QVERIFY(mid.blue() > mid.red());
+        QCOMPARE(ball.pixelColor(0, 0).alpha(), 0);
+    }
+};
+
+QTEST_MAIN(AnalysisWindowTest)
+#include "analysis_window_test.moc"
