@@ -4,8 +4,9 @@
 //
 // - Twips: 15 twips to a pixel (1440 twips an inch at 96 dots per inch).
 // - Column width: a width of w is w character widths of the sheet font, one
-//   character being the advance of "0" plus one pixel of cell padding. With
-//   the 12-pixel sheet font that is 7 pixels, so 2 → 14, 5 → 35, 20 → 140.
+//   character being the advance of "0" plus two pixels of cell padding. With
+//   the 12-pixel sheet font that is 8 pixels, so 2 → 16, 5 → 40, 9 → 72,
+//   20 → 160: a full-width character fits 2, six fit 9.
 // - Row height: a height of h is h points, 4/3 pixel each, so 10 → 13 and
 //   15 → 20 pixels.
 
@@ -28,7 +29,7 @@ QFont uiFont();
 class GridUnits {
 public:
     explicit GridUnits(const QFont& font)
-        : m_charWidth(QFontMetrics(font).horizontalAdvance(QLatin1Char('0')) + 1)
+        : m_charWidth(QFontMetrics(font).horizontalAdvance(QLatin1Char('0')) + 2)
     {
     }
     double charWidth() const { return m_charWidth; }

@@ -16,7 +16,7 @@ QColor toColor(Rgb c) { return QColor(c.r, c.g, c.b); }
 // Colour of the area beyond the last column and row.
 const QColor kOutsideColor(160, 160, 160);
 const QColor kActiveCellColor(0, 0, 0);
-constexpr int kTextPadding = 2;
+constexpr int kTextPadding = 1;
 
 Qt::Alignment toAlignment(const Cell& c)
 {
@@ -263,6 +263,9 @@ void SheetGrid::paintEvent(QPaintEvent*)
 
     const QFontMetrics fm(font());
     for (const Span& r : rows) {
+        // Right edge of the text painted last in this row: a text never
+        // spills over a cell another text already runs across.
+        int claimed = -1;
         for (std::size_t i = 0; i < cols.size(); ++i) {
             const Cell& cell = m_sheet.cell(cols[i].index, r.index);
             if (cell.text.isEmpty())
@@ -288,7 +291,7 @@ void SheetGrid::paintEvent(QPaintEvent*)
                     }
                     if (needed <= right - left)
                         break;
-                    if (goLeft && lo > 0 && emptyAt(lo - 1)) {
+                    if (goLeft && lo > 0 && emptyAt(lo - 1) && cols[lo - 1].pos >= claimed) {
                         --lo;
                         left -= cols[lo].size;
                         grew = true;
@@ -296,6 +299,7 @@ void SheetGrid::paintEvent(QPaintEvent*)
                 }
             }
             const QRect box(left, r.pos, right - left, r.size);
+            claimed = right;
             p.save();
             p.setClipRect(box);
             p.setPen(toColor(cell.fg));

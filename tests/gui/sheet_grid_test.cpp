@@ -108,6 +108,11 @@ private slots:
         s.setText(1, 3, longText);
         s.setForeground(Block::cols(1, 4, 3, 3), {255, 0, 0});
         s.setHAlign(Block::cols(1, 4, 3, 3), HAlign::Left);
+        // A centred text spills to both sides, but not over a cell another
+        // text already runs across.
+        s.setText(4, 3, QStringLiteral("■■■■■■■■"));
+        s.setForeground(Block::cell(4, 3), {0, 0, 255});
+        s.setHAlign(Block::cell(4, 3), HAlign::Center);
         s.setActiveCell(0, 0);
         SheetGrid g;
         g.setSheet(s);
@@ -122,12 +127,15 @@ private slots:
         QCOMPARE(img.pixelColor(c12.center().x(), c12.bottom()), QColor(136, 196, 255));
         // The long text runs on over the empty cell to its right ...
         QVERIFY(countColor(img, c23, Qt::red) > 0);
+        QCOMPARE(countColor(img, g.cellRect(3, 3), Qt::blue), 0);
+        QVERIFY(countColor(img, g.cellRect(4, 3), Qt::blue) > 0);
 
         // ... but not over a cell with text of its own, nor without spill-over.
         s.setText(2, 3, QStringLiteral(" "));
         g.setSheet(s);
         img = paint(g);
         QCOMPARE(countColor(img, c23.adjusted(c23.width() / 2, 0, 0, 0), Qt::red), 0);
+        QVERIFY(countColor(img, g.cellRect(3, 3), Qt::blue) > 0);  // now free for the centred text
         s.setText(2, 3, QString());
         s.setAllowOverflow(false);
         g.setSheet(s);
