@@ -53,10 +53,17 @@ AnalysisWindow::AnalysisWindow(const Analysis& analysis, QWidget* parent)
     m_description->setObjectName(QStringLiteral("Label1"));
     m_description->setWordWrap(true);
 
-    auto* top = new QHBoxLayout;
-    top->setContentsMargins(0, 0, 0, 0);
-    top->setSpacing(6);
-    top->addWidget(m_description, 1);
+    m_topBox = new QWidget(m_body);
+    m_topLayout = new QVBoxLayout(m_topBox);
+    m_topLayout->setContentsMargins(0, 0, 0, 0);
+    m_topLayout->setSpacing(4);
+    m_controlsBox = new QWidget(m_topBox);
+    m_controls = new QHBoxLayout(m_controlsBox);
+    m_controls->setContentsMargins(0, 0, 0, 0);
+    m_controls->setSpacing(6);
+    m_topLayout->addWidget(m_controlsBox);
+    QHBoxLayout* top = m_controls;
+    top->addStretch(0);
 
     const Legend& legend = facts.legend;
     if (legend.kind == Legend::Kind::Balls) {
@@ -68,6 +75,8 @@ AnalysisWindow::AnalysisWindow(const Analysis& analysis, QWidget* parent)
             ball->setPixmap(legendBall(legend.ballPixels, colors[i]));
             auto* text = new QLabel(texts[i], m_body);
             text->setObjectName(i == 0 ? QStringLiteral("Label2") : QStringLiteral("Label3"));
+            ball->setParent(m_controlsBox);
+            text->setParent(m_controlsBox);
             top->addWidget(ball);
             top->addWidget(text);
         }
@@ -82,17 +91,19 @@ AnalysisWindow::AnalysisWindow(const Analysis& analysis, QWidget* parent)
         sample->setPalette(pal);
         auto* text = new QLabel(legend.swatchText, m_body);
         text->setObjectName(QStringLiteral("Label3"));
+        sample->setParent(m_controlsBox);
+        text->setParent(m_controlsBox);
         top->addWidget(sample);
         top->addWidget(text);
     }
 
     if (facts.hasPrint) {
         // Printing is not part of this program: the button is there, idle.
-        m_print = new QPushButton(QStringLiteral("印刷"), m_body);
+        m_print = new QPushButton(QStringLiteral("印刷"), m_controlsBox);
         m_print->setObjectName(QStringLiteral("Command2"));
         top->addWidget(m_print);
     }
-    m_close = new QPushButton(QStringLiteral("閉じる"), m_body);
+    m_close = new QPushButton(QStringLiteral("閉じる"), m_controlsBox);
     m_close->setObjectName(QStringLiteral("Command1"));
     top->addWidget(m_close);
     connect(m_close, &QPushButton::clicked, this, &QMdiSubWindow::close);
@@ -101,9 +112,7 @@ AnalysisWindow::AnalysisWindow(const Analysis& analysis, QWidget* parent)
         if (b)
             b->setFixedSize(64, 24);
 
-    auto* topBox = new QWidget(m_body);
-    topBox->setObjectName(QStringLiteral("top"));
-    topBox->setLayout(top);
+    m_controlsWidth = m_controls->sizeHint().width();
 
     m_grid = new SheetGrid(m_body);
     m_grid->setObjectName(QStringLiteral("fpSpread1"));
@@ -126,23 +135,35 @@ void AnalysisWindow::load(const History& history, const StartupTables& tables)
 
 void AnalysisWindow::placeGrid()
 {
-    // The grid's corner sits at (120, 600) twips of the client area; above it,
-    // the description, legend and buttons share one line. A window that
-    // follows resizing gives the grid all the room to the right and below;
-    // the others give it its own size, cut to the room there is.
+    // The grid's corner sits at (120, 600) twips of the client area; above it
+    // the description, legend and buttons share one line. In a window too
+    // narrow for that line the description takes its own line above the
+    // others. A window that follows resizing gives the grid all the room to
+    // the right and below; the others give it its own size, cut to the room
+    // there is (scroll bars then reach the rest).
     const int left = twipsToPixels(kGridLeftTwips);
-    int top = twipsToPixels(kGridTopTwips);
-    auto* topBox = m_body->findChild<QWidget*>(QStringLiteral("top"));
     const int bodyW = m_body->width(), bodyH = m_body->height();
-    const int topH = std::max(topBox->sizeHint().height(), topBox->heightForWidth(bodyW - 2 * left));
-    topBox->setGeometry(left, 6, std::max(0, bodyW - 2 * left), topH);
-    top = std::max(top, topH + 12);
-    const int roomW = std::max(0, bodyW - left), roomH = std::max(0, bodyH - top);
-    QSize size = m_grid->sizeHint();
-    if (m_analysis.facts.followsResize)
-        size = QSize(roomW, roomH);
-    else
-        size = size.boundedTo(QSize(roomW, roomH));
+    const int width = std::max(0, bodyW - 2 * left);
+
+    const bool wide = m_controlsWidth + 6 + m_description->fontMetrics().horizontalAdvance(m_description->text()) <= width;
+    if (int(wide) != m_wide) {
+        m_wide = int(wide);
+        m_topLayout->removeWidget(m_description);
+        m_controls->removeWidget(m_description);
+        if (wide)
+            m_controls->insertWidget(0, m_description, 1);
+        else
+            m_topLayout->insertWidget(0, m_description);
+        m_description->show();
+    }
+    const int topH = m_topBox->hasHeightForWidth() ? m_topBox->heightForWidth(width) : m_topBox->sizeHint().height();
+    m_topBox->setGeometry(left, 6, width, topH);
+    const int top = std::max(twipsToPixels(kGridTopTwips), topH + 12);
+
+    const QSize room(std::max(0, bodyW - left), std::max(0, bodyH - top));
+    const QSize own = m_grid->sizeHint();
+    const QSize size = m_analysis.facts.followsResize ? room : own.boundedTo(room);
+    m_grid->setCut(size.width() < own.width() || size.height() < own.height());
     m_grid->setGeometry(left, top, size.width(), size.height());
 }
 

@@ -12,7 +12,9 @@
 
 #include <QMdiSubWindow>
 
+class QHBoxLayout;
 class QLabel;
+class QVBoxLayout;
 class QPushButton;
 
 namespace mirkano {
@@ -45,6 +47,12 @@ private:
 
     const Analysis& m_analysis;
     QWidget* m_body = nullptr;
+    QWidget* m_topBox = nullptr;       // description above or beside the controls
+    QVBoxLayout* m_topLayout = nullptr;
+    QWidget* m_controlsBox = nullptr;  // legend and buttons
+    QHBoxLayout* m_controls = nullptr;
+    int m_controlsWidth = 0;
+    int m_wide = -1;  // description beside the controls (1) or above them (0)
     QLabel* m_description = nullptr;
     QPushButton* m_close = nullptr;
     QPushButton* m_print = nullptr;

@@ -56,15 +56,30 @@ void SheetGrid::setSheet(Sheet sheet)
     for (int r = 1; r <= m_sheet.rows(); ++r)
         m_rowPx[std::size_t(r)] = GridUnits::rowPixels(m_sheet.rowHeight(r));
 
-    const ScrollBars bars = m_sheet.scrollBars();
-    const bool h = bars == ScrollBars::Horizontal || bars == ScrollBars::Both;
-    const bool v = bars == ScrollBars::Vertical || bars == ScrollBars::Both;
-    setHorizontalScrollBarPolicy(h ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(v ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    applyScrollBarPolicy();
     horizontalScrollBar()->setValue(0);
     verticalScrollBar()->setValue(0);
     updateScrollBars();
     updateGeometry();
+    viewport()->update();
+}
+
+void SheetGrid::applyScrollBarPolicy()
+{
+    const ScrollBars bars = m_sheet.scrollBars();
+    const bool h = m_cut || bars == ScrollBars::Horizontal || bars == ScrollBars::Both;
+    const bool v = m_cut || bars == ScrollBars::Vertical || bars == ScrollBars::Both;
+    setHorizontalScrollBarPolicy(h ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(v ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+}
+
+void SheetGrid::setCut(bool cut)
+{
+    if (cut == m_cut)
+        return;
+    m_cut = cut;
+    applyScrollBarPolicy();
+    updateScrollBars();
     viewport()->update();
 }
 
@@ -303,7 +318,14 @@ void SheetGrid::paintEvent(QPaintEvent*)
             p.save();
             p.setClipRect(box);
             p.setPen(toColor(cell.fg));
-            p.drawText(box.adjusted(kTextPadding, 0, -kTextPadding, 0), int(toAlignment(cell)) | Qt::TextSingleLine, cell.text);
+            QRect textBox = box.adjusted(kTextPadding, 0, -kTextPadding, 0);
+            if (cell.hAlign == HAlign::Center && needed > cols[i].size) {
+                // A centred text that does not fit stays centred on its own
+                // cell; the room it got on either side cuts it off.
+                const int centre = cols[i].pos + cols[i].size / 2;
+                textBox = QRect(centre - needed / 2, r.pos, needed, r.size).adjusted(kTextPadding, 0, -kTextPadding, 0);
+            }
+            p.drawText(textBox, int(toAlignment(cell)) | Qt::TextSingleLine, cell.text);
             p.restore();
         }
     }

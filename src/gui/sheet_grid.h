@@ -40,6 +40,11 @@ public:
     // The cell under a viewport point, {0, 0} when none.
     QPoint cellAt(QPoint pos) const;
 
+    // When the grid is given less room than its own size, both scroll bars
+    // become available (each still shown only when needed), so that no cell
+    // is out of reach.
+    void setCut(bool cut);
+
     void setActiveCell(int col, int row);
     int activeColumn() const { return m_sheet.activeColumn(); }
     int activeRow() const { return m_sheet.activeRow(); }
@@ -63,6 +68,7 @@ private:
     std::vector<Span> visibleColumns() const;
     std::vector<Span> visibleRows() const;
     void updateScrollBars();
+    void applyScrollBarPolicy();
     void ensureVisible(int col, int row);
     int frozenWidth() const;
     int frozenHeight() const;
@@ -72,6 +78,7 @@ private:
 
     Sheet m_sheet;
     GridUnits m_units;
+    bool m_cut = false;
     std::vector<int> m_colPx, m_rowPx;
 };
 

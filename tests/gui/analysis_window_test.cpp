@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -88,17 +89,33 @@ private slots:
         const QPoint corner(twipsToPixels(120), twipsToPixels(600));
         QCOMPARE(w->grid()->pos(), corner);
         QCOMPARE(w->grid()->size(), body->size() - QSize(corner.x(), corner.y()));
-        w->resize(500, 400);
+        w->resize(760, 500);
         QCOMPARE(w->grid()->pos(), corner);
         QCOMPARE(w->grid()->size(), body->size() - QSize(corner.x(), corner.y()));
+        // Too narrow for one line: the description goes above the buttons and
+        // the grid starts below them, still filling the rest.
+        w->resize(330, 500);
+        QVERIFY(w->description()->geometry().bottom() < w->closeButton()->mapTo(body, QPoint(0, 0)).y());
+        QVERIFY(w->grid()->y() > w->closeButton()->mapTo(body, QPoint(0, 24)).y());
+        QVERIFY(w->grid()->y() < 120);
+        QCOMPARE(w->grid()->geometry().bottomRight(), body->rect().bottomRight());
 
         // A window that does not follow resizing keeps the grid's own size.
         auto* pull = new AnalysisWindow(*findAnalysis("pull"));
         area.addSubWindow(pull);
         pull->load(m_history, m_tables);
         pull->show();
-        QCOMPARE(pull->grid()->pos(), corner);
+        QCOMPARE(pull->grid()->x(), corner.x());
+        QVERIFY(pull->grid()->y() >= corner.y());
         QCOMPARE(pull->grid()->size(), pull->grid()->sizeHint());
+        // Cut to a smaller window, the grid keeps every cell within reach.
+        auto* counts = new AnalysisWindow(*findAnalysis("count-groups"));
+        area.addSubWindow(counts);
+        counts->load(m_history, m_tables);
+        counts->show();
+        counts->resize(counts->width(), 150);
+        QVERIFY(counts->grid()->height() < counts->grid()->sizeHint().height());
+        QTRY_VERIFY(counts->grid()->verticalScrollBar()->isVisible());
     }
 
     void legendBallsTakeTheirColour()
