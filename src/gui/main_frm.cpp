@@ -128,8 +128,8 @@ void MainFrm::buildMenus()
     analysis(main, "mnuRenbanTobiishi", QStringLiteral("連番・飛び石分析"), "consecutive");
     analysis(main, "mnuHonsuji", QStringLiteral("数字合計分析"), "number-sum");
     QMenu* pattern = submenu(main, "mnuPattern", QStringLiteral("組合せパターン分析"));
-    analysis(pattern, "mnuLowHightPattern", QStringLiteral("低数字・高数字の組合せパターン分析"), "low-high-pattern");
-    analysis(pattern, "mnuKisuGusuPattern", QStringLiteral("偶数・奇数の組合せパターン分析"), "even-odd-pattern");
+    analysis(pattern, "mnuLowHightPattern", QStringLiteral("低数字・高数字の組合せパターン分析"), "low-high");
+    analysis(pattern, "mnuKisuGusuPattern", QStringLiteral("偶数・奇数の組合せパターン分析"), "even-odd");
     analysis(main, "mnu5BunkatsuKeiko", QStringLiteral("5分割傾向分析"), "five-division");
     QMenu* bunkatsu = submenu(main, "mnuBunkatsuData", QStringLiteral("分割データ分析"));
     analysis(bunkatsu, "mnu6BunkatsuData", QStringLiteral("6分割データ分析"), "division-6");
