@@ -1,7 +1,7 @@
 // ミルカノ: the desktop program. Starts on the history file beside the program.
 
-#include "grid_units.h"
-#include "main_frm.h"
+#include "sheet/grid_units.h"
+#include "shell/main_frm.h"
 
 #include <QApplication>
 

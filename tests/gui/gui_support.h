@@ -2,7 +2,7 @@
 // Helpers shared by the GUI tests: a small history file and a catcher that
 // answers the next message box without blocking the test.
 
-#include "grid_units.h"
+#include "sheet/grid_units.h"
 #include "shell/history_store.h"
 #include "support/fixtures.h"
 

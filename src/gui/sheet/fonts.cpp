@@ -1,4 +1,4 @@
-#include "grid_units.h"
+#include "sheet/grid_units.h"
 
 #include <QStringList>
 

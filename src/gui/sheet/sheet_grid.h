@@ -5,7 +5,7 @@
 // letters and row numbers are never shown. Static cells cannot be edited: the
 // user may click, move the active cell and scroll.
 
-#include "grid_units.h"
+#include "sheet/grid_units.h"
 #include "sheet/sheet.h"
 
 #include <QAbstractScrollArea>

@@ -1,6 +1,6 @@
-#include "main_frm.h"
+#include "shell/main_frm.h"
 
-#include "grid_units.h"
+#include "sheet/grid_units.h"
 
 #include <QAction>
 #include <QApplication>

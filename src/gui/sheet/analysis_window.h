@@ -8,7 +8,7 @@
 // `unloaded` once (the main window sets the flag again).
 
 #include "analysis/analysis.h"
-#include "sheet_grid.h"
+#include "sheet/sheet_grid.h"
 
 #include <QMdiSubWindow>
 

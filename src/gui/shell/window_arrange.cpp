@@ -1,4 +1,4 @@
-#include "window_arrange.h"
+#include "shell/window_arrange.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>

@@ -1,6 +1,6 @@
-#include "analysis_window.h"
+#include "sheet/analysis_window.h"
 
-#include "grid_units.h"
+#include "sheet/grid_units.h"
 
 #include <QApplication>
 #include <QCloseEvent>

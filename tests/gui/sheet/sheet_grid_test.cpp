@@ -2,7 +2,7 @@
 // painting of colours, borders and spill-over, read-only cells, long sheets.
 
 #include "gui_support.h"
-#include "sheet_grid.h"
+#include "sheet/sheet_grid.h"
 
 #include <QElapsedTimer>
 #include <QScrollBar>

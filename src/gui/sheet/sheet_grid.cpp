@@ -1,4 +1,4 @@
-#include "sheet_grid.h"
+#include "sheet/sheet_grid.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
