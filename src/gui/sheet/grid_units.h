@@ -7,8 +7,10 @@
 //   character being the advance of "0" plus two pixels of cell padding. With
 //   the 12-pixel sheet font that is 8 pixels, so 2 → 16, 5 → 40, 9 → 72,
 //   20 → 160: a full-width character fits 2, six fit 9.
-// - Row height: a height of h is h points, 4/3 pixel each, so 10 → 13 and
-//   15 → 20 pixels.
+// - Row height: a height of h is h × 1.6 pixels, so 10 → 16, 12 → 19 and
+//   15 → 24 pixels. At this scale each window's grid of its visible rows
+//   fills the window's fixed height as designed (for example 52 rows of the
+//   interval windows in 13920 twips).
 
 #include <QFont>
 #include <QFontMetrics>
@@ -34,7 +36,7 @@ public:
     }
     double charWidth() const { return m_charWidth; }
     int columnPixels(double width) const { return int(std::lround(width * m_charWidth)); }
-    static int rowPixels(double height) { return int(std::lround(height * 4.0 / 3.0)); }
+    static int rowPixels(double height) { return int(std::lround(height * 1.6)); }
 
 private:
     double m_charWidth;

@@ -32,8 +32,9 @@ private slots:
         const GridUnits u(sheetFont());
         QCOMPARE(u.columnPixels(20), 10 * u.columnPixels(2));
         QCOMPARE(u.columnPixels(5) * 4, u.columnPixels(20));
-        QCOMPARE(GridUnits::rowPixels(15), 20);
-        QCOMPARE(GridUnits::rowPixels(10), 13);
+        QCOMPARE(GridUnits::rowPixels(15), 24);
+        QCOMPARE(GridUnits::rowPixels(10), 16);
+        QCOMPARE(GridUnits::rowPixels(12), 19);
         QCOMPARE(twipsToPixels(8355), 557);
         QCOMPARE(twipsToPixels(3405), 227);
         // A "●" fits a column two wide.
