@@ -1,5 +1,7 @@
 #include "shell/main_frm.h"
 
+#include "help/help_viewer.h"
+#include "help/version_window.h"
 #include "sheet/grid_units.h"
 
 #include <QAction>
@@ -11,15 +13,6 @@
 #include <QMenuBar>
 
 #include <functional>
-
-#if __has_include("help/help_viewer.h")
-#include "help/help_viewer.h"
-#define MIRKANO_HAVE_HELP_VIEWER 1
-#endif
-#if __has_include("help/version_window.h")
-#include "help/version_window.h"
-#define MIRKANO_HAVE_VERSION_WINDOW 1
-#endif
 
 namespace mirkano {
 
@@ -258,22 +251,16 @@ void MainFrm::showMessage(QMessageBox::Icon icon, const QString& title, const QS
 
 void MainFrm::openHelpFile()
 {
-#ifdef MIRKANO_HAVE_HELP_VIEWER
     openHelp(this, helpFilePath(), QStringLiteral("ミルカノについて"));
-#else
-    showMessage(QMessageBox::Information, windowTitle(), QStringLiteral("ヘルプはまだありません。"));
-#endif
 }
 
 void MainFrm::openVersionWindow()
 {
-#ifdef MIRKANO_HAVE_VERSION_WINDOW
     if (!m_versionWindow)
         m_versionWindow = new VersionWindow(this);
     m_versionWindow->show();
     m_versionWindow->raise();
     m_versionWindow->activateWindow();
-#endif
 }
 
 void MainFrm::closeEvent(QCloseEvent* e)
