@@ -79,3 +79,24 @@ TEST(StartupTables, RealHistory)
     EXPECT_EQ(t.latestDrawNo, 2137);
     EXPECT_EQ(int(t.countGroups.size()), t.maxCount + 1);
 }
+
+TEST(HistoryRecordset, ForwardWalkReadsFieldsByNameAndPosition)
+{
+    HistoryRecordset rs(makeHistory({{1, {1, 2, 3, 4, 5, 6, 7}}, {2, {8, 9, 10, 11, 12, 13, 0}}}));
+    ASSERT_EQ(rs.recordCount(), 2);
+    rs.moveFirst();
+    ASSERT_FALSE(rs.eof());
+    EXPECT_EQ(rs.field(QStringLiteral("回数")), 1);
+    EXPECT_EQ(rs.field(QStringLiteral("第6数字")), 6);
+    EXPECT_EQ(rs.field(7), 7);
+    rs.moveNext();
+    EXPECT_EQ(rs.field(0), 2);
+    EXPECT_EQ(rs.field(QStringLiteral("ボーナス数字")), std::nullopt);  // empty field
+    EXPECT_THROW(rs.field(QStringLiteral("第7数字")), std::out_of_range);
+    rs.moveNext();
+    EXPECT_TRUE(rs.eof());
+    rs.moveNext();  // stays at the end
+    EXPECT_TRUE(rs.eof());
+    rs.moveFirst();
+    EXPECT_EQ(rs.field(0), 1);
+}

@@ -157,8 +157,8 @@ bool MainFrm::load()
     BusyPointer busy;
     setPropEnd(true);
     try {
-        m_history = loadHistory(m_historyPath);
-        m_tables = buildStartupTables(m_history);
+        m_history = HistoryRecordset(loadHistory(m_historyPath));
+        m_tables = buildStartupTables(m_history.rows());
     } catch (const HistoryError& e) {
         busy.restore();
         showMessage(QMessageBox::Critical, windowTitle(), e.message());
@@ -211,7 +211,7 @@ AnalysisWindow* MainFrm::openAnalysis(const QString& id)
         setPropEnd(true);
     });
     m_windows.insert(id, w);
-    w->load(m_history, m_tables);
+    w->load(m_history.rows(), m_tables);
     w->show();
     m_mdi->setActiveSubWindow(w);
     return w;
@@ -276,8 +276,7 @@ void MainFrm::closeEvent(QCloseEvent* e)
         m_versionWindow->close();
     writeSettings();
     // Release the history; nothing from here on may stop the shutdown.
-    m_history.clear();
-    m_history.shrink_to_fit();
+    m_history = HistoryRecordset{};
     m_tables = StartupTables{};
     {
         BusyPointer busy;

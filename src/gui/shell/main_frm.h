@@ -39,7 +39,7 @@ public:
     void setPropEnd(bool on);
 
     const QString& historyPath() const { return m_historyPath; }
-    const History& history() const { return m_history; }
+    const History& history() const { return m_history.rows(); }
     const StartupTables& tables() const { return m_tables; }
     QMdiArea* mdiArea() const { return m_mdi; }
 
@@ -82,7 +82,8 @@ private:
     void openVersionWindow();
 
     QString m_historyPath;
-    History m_history;
+    // The snapshot of the history taken at start-up, kept for the run.
+    HistoryRecordset m_history;
     StartupTables m_tables;
     bool m_propEnd = true;
     bool m_shutDown = false;
