@@ -52,8 +52,30 @@ TEST(CountGroupsSheet, RowsAscendByCountWithoutGaps)
     }
     EXPECT_EQ(s.columnWidth(1), 5);
     EXPECT_EQ(s.columnWidth(2), 20);
+    EXPECT_EQ(s.rowHeight(1), 10);
+    EXPECT_EQ(s.visibleColumns(), 2);
     EXPECT_EQ(s.visibleRows(), 5);
+    EXPECT_EQ(s.scrollBars(), ScrollBars::Horizontal);
     EXPECT_EQ(s.frozenRows(), 0);
+    EXPECT_EQ(s.frozenColumns(), 0);
+    EXPECT_EQ(s.activeColumn(), 0);
+    EXPECT_EQ(s.activeRow(), 0);
+    EXPECT_EQ(s.cell(2, 5).top.color, colors::defaultBorder);
+}
+
+TEST(CountGroupsSheet, EveryDataRowIsColouredWhenADrawRepeatsANumber)
+{
+    // One draw, but four distinct counts (0, 1, 2, 4): more data rows than
+    // the latest draw number plus 2, and more than the largest count.
+    const Sheet s = build(makeHistory({{1, {1, 2, 2, 3, 3, 3, 3}}}));
+    ASSERT_EQ(s.rows(), 5);
+    EXPECT_EQ(s.text(1, 5), QStringLiteral("4回"));
+    EXPECT_EQ(s.text(2, 5), QStringLiteral("3"));
+    for (int r = 2; r <= 5; ++r) {
+        EXPECT_EQ(s.cell(1, r).bg, colors::lightYellow) << r;
+        EXPECT_EQ(s.cell(2, r).fg, colors::blue) << r;
+        EXPECT_EQ(s.cell(2, r).hAlign, HAlign::Left) << r;
+    }
 }
 
 TEST(CountGroupsSheet, RealHistoryListsEveryNumberOnce)

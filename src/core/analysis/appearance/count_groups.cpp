@@ -10,7 +10,10 @@ Sheet buildCountGroupsSheet(const History&, const StartupTables& t)
     s.setColumnWidth(1, 5);
     s.setColumnWidth(2, 20);
     s.setBorder({1, 1, 2, rows}, BorderAll);
-    s.setBackground({1, 2, 1, t.latestDrawNo + 2}, colors::lightYellow);
+    // The label column is light yellow in every data row. (Rows up to the
+    // latest draw number plus 2 would cover them only while no draw repeats a
+    // number; a repeated number can give more distinct counts than draws.)
+    s.setBackground({1, 2, 1, rows}, colors::lightYellow);
     s.setActiveCell(0, 0);
 
     s.setText(1, 1, QStringLiteral("出 現"));
