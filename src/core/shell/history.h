@@ -30,11 +30,12 @@ struct DrawRecord {
     std::array<int, kNumbersPerDraw> numbers{};    // 第1数字 … 第6数字, then ボーナス数字
     int main(int i) const { return numbers[std::size_t(i)]; }  // i = 0 … 5
     int bonus() const { return numbers[6]; }
-    // A complete draw has all seven numbers; every reader skips other rows.
+    // A complete draw has all seven numbers, each 1 … 43; every reader skips
+    // other rows, so readers may index tables by these numbers directly.
     bool complete() const
     {
         for (int n : numbers)
-            if (n == 0)
+            if (n < 1 || n > kMaxNumber)
                 return false;
         return true;
     }
