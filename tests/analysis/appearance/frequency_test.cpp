@@ -172,6 +172,12 @@ TEST(FrequencySheet, NarrowSheetLeavesOutTheTitle)
         EXPECT_EQ(s.text(right, 45), QStringLiteral("43"));
         EXPECT_EQ(s.columnWidth(right), 5);
         EXPECT_EQ(s.cell(right, 1).bg, kNumberBack);
+        // The column-number row spans no column when A is 0: both number
+        // columns keep their own colours there.
+        for (int c : {1, right}) {
+            EXPECT_EQ(s.cell(c, 2).fg, colors::blue) << c;
+            EXPECT_EQ(s.cell(c, 2).bg, kNumberBack) << c;
+        }
     }
     // With no draws the two number columns stand side by side with no marks.
     const Sheet empty = build({});
