@@ -10,6 +10,7 @@
 
 #include <initializer_list>
 #include <ostream>
+#include <string>
 
 namespace mirkano::test {
 
@@ -24,6 +25,22 @@ inline History makeHistory(std::initializer_list<Row> rows)
     for (const Row& r : rows)
         h.push_back(DrawRecord{r.drawNo, r.numbers});
     return h;
+}
+
+// Texts of one row, columns first … last (every other column with step 2).
+inline QStringList rowTexts(const Sheet& s, int row, int first, int last, int step = 1)
+{
+    QStringList out;
+    for (int c = first; c <= last; c += step)
+        out << s.text(c, row);
+    return out;
+}
+
+// The drawn sides of a cell as "LRTB", a dash for each side not drawn.
+inline std::string borderSides(const Cell& x)
+{
+    return {x.left.on ? 'L' : '-', x.right.on ? 'R' : '-', x.top.on ? 'T' : '-',
+            x.bottom.on ? 'B' : '-'};
 }
 
 // The real history bundled with the project (draws 1 … 2137).

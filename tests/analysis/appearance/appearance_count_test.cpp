@@ -12,14 +12,6 @@ namespace {
 
 Sheet build(const History& h) { return buildAppearanceCountSheet(h, buildStartupTables(h)); }
 
-QStringList rowTexts(const Sheet& s, int row)
-{
-    QStringList out;
-    for (int c = 1; c <= 15; ++c)
-        out << s.text(c, row);
-    return out;
-}
-
 }  // namespace
 
 TEST(AppearanceCountSheet, LayoutAndHeaders)
@@ -44,7 +36,7 @@ TEST(AppearanceCountSheet, LayoutAndHeaders)
     EXPECT_EQ(s.cell(4, 1).hAlign, HAlign::Left);
     EXPECT_EQ(s.cell(12, 1).hAlign, HAlign::Left);
     EXPECT_EQ(s.cell(5, 1).hAlign, HAlign::Center);
-    EXPECT_EQ(rowTexts(s, 2),
+    EXPECT_EQ(test::rowTexts(s, 2, 1, 15),
               (QStringList{"回数", "第1数字", "第2数字", "第3数字", "第4数字", "第5数字", "第6数字",
                            "ボ数字", "第1数字", "第2数字", "第3数字", "第4数字", "第5数字",
                            "第6数字", "ボ数字"}));
@@ -103,7 +95,7 @@ TEST(AppearanceCountSheet, CountsEarlierAppearancesMainAndBonusAlike)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.row);
-        EXPECT_EQ(rowTexts(s, c.row), c.texts);
+        EXPECT_EQ(test::rowTexts(s, c.row, 1, 15), c.texts);
     }
 }
 
@@ -125,7 +117,7 @@ TEST(AppearanceCountSheet, RealHistorySpotCheck)
     ASSERT_EQ(s.rows(), 2137 + 2);
 
     // Draw 2 (1 9 16 20 21 43 / 5) shares no number with draw 1.
-    EXPECT_EQ(rowTexts(s, 4),
+    EXPECT_EQ(test::rowTexts(s, 4, 1, 15),
               (QStringList{"2", "1", "9", "16", "20", "21", "43", "5", "0", "0", "0", "0", "0", "0",
                            "0"}));
 

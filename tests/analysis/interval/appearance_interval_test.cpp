@@ -13,29 +13,6 @@ Sheet build(const History& h) { return buildAppearanceIntervalSheet(h, buildStar
 const QString kMainTitle = QStringLiteral("    当 選 数 字     ");
 const QString kBonusTitle = QStringLiteral("　　　ボ数字   ");
 
-// The seven interval cells of a row (columns 3, 5, … 15).
-QStringList intervals(const Sheet& s, int row)
-{
-    QStringList out;
-    for (int k = 1; k <= 7; ++k)
-        out << s.text(2 * k + 1, row);
-    return out;
-}
-
-QStringList rowTexts(const Sheet& s, int row)
-{
-    QStringList out;
-    for (int c = 1; c <= 15; ++c)
-        out << s.text(c, row);
-    return out;
-}
-
-std::string sides(const Cell& x)
-{
-    return {x.left.on ? 'L' : '-', x.right.on ? 'R' : '-', x.top.on ? 'T' : '-',
-            x.bottom.on ? 'B' : '-'};
-}
-
 }  // namespace
 
 TEST(AppearanceIntervalSheet, LayoutAndMirroredHeaders)
@@ -63,11 +40,11 @@ TEST(AppearanceIntervalSheet, LayoutAndMirroredHeaders)
     // Top: title row 1, names row 2. Bottom (mirrored): names row 5, title row 6.
     for (const auto& [titleRow, nameRow] : {std::pair{1, 2}, std::pair{6, 5}}) {
         SCOPED_TRACE(titleRow);
-        EXPECT_EQ(rowTexts(s, nameRow), names);
+        EXPECT_EQ(test::rowTexts(s, nameRow, 1, 15), names);
         QStringList titles(15, QString());
         titles[6] = kMainTitle;
         titles[13] = kBonusTitle;
-        EXPECT_EQ(rowTexts(s, titleRow), titles);
+        EXPECT_EQ(test::rowTexts(s, titleRow, 1, 15), titles);
         EXPECT_EQ(s.cell(7, titleRow).hAlign, HAlign::Left);
         EXPECT_EQ(s.cell(14, titleRow).hAlign, HAlign::Left);
         EXPECT_EQ(s.cell(8, titleRow).hAlign, HAlign::Center);
@@ -80,13 +57,13 @@ TEST(AppearanceIntervalSheet, LayoutAndMirroredHeaders)
             EXPECT_EQ(s.cell(1, r).bg, colors::lightYellow);
         }
         // The title row reads as two framed blocks, columns 2 … 13 and 14 … 15.
-        EXPECT_EQ(sides(s.cell(1, titleRow)), "LRTB");
-        EXPECT_EQ(sides(s.cell(2, titleRow)), "L-TB");
-        EXPECT_EQ(sides(s.cell(8, titleRow)), "--TB");
-        EXPECT_EQ(sides(s.cell(13, titleRow)), "--TB");
-        EXPECT_EQ(sides(s.cell(14, titleRow)), "L-TB");
-        EXPECT_EQ(sides(s.cell(15, titleRow)), "-RTB");
-        EXPECT_EQ(sides(s.cell(9, nameRow)), "LRTB");
+        EXPECT_EQ(test::borderSides(s.cell(1, titleRow)), "LRTB");
+        EXPECT_EQ(test::borderSides(s.cell(2, titleRow)), "L-TB");
+        EXPECT_EQ(test::borderSides(s.cell(8, titleRow)), "--TB");
+        EXPECT_EQ(test::borderSides(s.cell(13, titleRow)), "--TB");
+        EXPECT_EQ(test::borderSides(s.cell(14, titleRow)), "L-TB");
+        EXPECT_EQ(test::borderSides(s.cell(15, titleRow)), "-RTB");
+        EXPECT_EQ(test::borderSides(s.cell(9, nameRow)), "LRTB");
     }
 
     // Data rows: number columns light cyan, interval columns plain, every
@@ -95,7 +72,7 @@ TEST(AppearanceIntervalSheet, LayoutAndMirroredHeaders)
         EXPECT_EQ(s.cell(c, 3).bg, c % 2 == 0 ? colors::lightCyan : colors::white) << c;
     EXPECT_EQ(s.cell(1, 4).fg, colors::red);
     EXPECT_EQ(s.cell(1, 4).bg, colors::lightYellow);
-    EXPECT_EQ(sides(s.cell(5, 4)), "LRTB");
+    EXPECT_EQ(test::borderSides(s.cell(5, 4)), "LRTB");
     EXPECT_EQ(s.cell(5, 4).top.color, colors::defaultBorder);
 }
 
@@ -133,7 +110,7 @@ TEST(AppearanceIntervalSheet, IntervalsCountDrawNumbersBackToTheNearestAppearanc
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.row);
-        EXPECT_EQ(rowTexts(s, c.row), c.cells);
+        EXPECT_EQ(test::rowTexts(s, c.row, 1, 15), c.cells);
     }
     EXPECT_EQ(s.cell(2, 5).bg, colors::lightCyan);  // a blank row keeps its colours
     EXPECT_EQ(s.text(1, 11), QStringLiteral("回数"));
@@ -160,9 +137,9 @@ TEST(AppearanceIntervalSheet, DrawNumbersPastFiveThousand)
             {32767, {8, 14, 15, 16, 17, 18, 2}},
         }));
         ASSERT_EQ(s.rows(), 32767 + 4);
-        EXPECT_EQ(intervals(s, 4), (QStringList{"5000回前", "初回", "初回", "初回", "初回", "初回", "初回"}));
+        EXPECT_EQ(test::rowTexts(s, 4, 3, 15, 2), (QStringList{"5000回前", "初回", "初回", "初回", "初回", "初回", "初回"}));
         EXPECT_EQ(s.text(1, 5), QStringLiteral("32767"));
-        EXPECT_EQ(intervals(s, 5), (QStringList{"27766回前", "初回", "初回", "初回", "初回", "初回", "32766回前"}));
+        EXPECT_EQ(test::rowTexts(s, 5, 3, 15, 2), (QStringList{"27766回前", "初回", "初回", "初回", "初回", "初回", "32766回前"}));
         EXPECT_EQ(s.text(1, 32770), QStringLiteral("回数"));
     }
     // A full history of 32,767 draws, six groups of seven numbers in turn:
@@ -174,12 +151,12 @@ TEST(AppearanceIntervalSheet, DrawNumbersPastFiveThousand)
     }
     const Sheet s = build(h);
     ASSERT_EQ(s.rows(), 32767 + 4);
-    EXPECT_EQ(intervals(s, 8), QStringList(7, QStringLiteral("初回")));   // draw 6
-    EXPECT_EQ(intervals(s, 9), QStringList(7, QStringLiteral("6回前")));  // draw 7
+    EXPECT_EQ(test::rowTexts(s, 8, 3, 15, 2), QStringList(7, QStringLiteral("初回")));   // draw 6
+    EXPECT_EQ(test::rowTexts(s, 9, 3, 15, 2), QStringList(7, QStringLiteral("6回前")));  // draw 7
     EXPECT_EQ(s.text(1, 5002 + 2), QStringLiteral("5002"));
-    EXPECT_EQ(intervals(s, 5002 + 2), QStringList(7, QStringLiteral("6回前")));
+    EXPECT_EQ(test::rowTexts(s, 5002 + 2, 3, 15, 2), QStringList(7, QStringLiteral("6回前")));
     EXPECT_EQ(s.text(1, 32767 + 2), QStringLiteral("32767"));
-    EXPECT_EQ(intervals(s, 32767 + 2), QStringList(7, QStringLiteral("6回前")));
+    EXPECT_EQ(test::rowTexts(s, 32767 + 2, 3, 15, 2), QStringList(7, QStringLiteral("6回前")));
     EXPECT_EQ(s.text(1, 32767 + 3), QStringLiteral("回数"));
     EXPECT_EQ(s.text(14, 32767 + 4), kBonusTitle);
 }
@@ -192,8 +169,8 @@ TEST(AppearanceIntervalSheet, RealHistorySpotCheck)
     ASSERT_EQ(s.rows(), 2137 + 4);
     // Draw 1 is all first appearances; draw 2 (1 9 16 20 21 43 / 5) shares
     // nothing with draw 1 (2 8 10 13 27 30 / 39).
-    EXPECT_EQ(intervals(s, 3), QStringList(7, QStringLiteral("初回")));
-    EXPECT_EQ(intervals(s, 4), QStringList(7, QStringLiteral("初回")));
+    EXPECT_EQ(test::rowTexts(s, 3, 3, 15, 2), QStringList(7, QStringLiteral("初回")));
+    EXPECT_EQ(test::rowTexts(s, 4, 3, 15, 2), QStringList(7, QStringLiteral("初回")));
 
     // A few later draws, each number searched backwards through the history.
     for (std::size_t i : {std::size_t(100), std::size_t(1500), h.size() - 1}) {

@@ -12,15 +12,6 @@ Sheet build(const History& h) { return buildNumberIntervalSheet(h, buildStartupT
 
 constexpr Rgb kFall{255, 200, 255};
 
-// The seven difference cells of a row (columns 3, 5, … 15).
-QStringList differences(const Sheet& s, int row)
-{
-    QStringList out;
-    for (int k = 1; k <= 7; ++k)
-        out << s.text(2 * k + 1, row);
-    return out;
-}
-
 }  // namespace
 
 TEST(NumberIntervalSheet, LayoutAndMirroredHeaders)
@@ -108,7 +99,7 @@ TEST(NumberIntervalSheet, DifferencesAgainstLastCompleteDraw)
     EXPECT_EQ(s.text(1, 3), QStringLiteral("1"));
     EXPECT_EQ(s.text(2, 3), QStringLiteral("10"));
     EXPECT_EQ(s.text(14, 3), QStringLiteral("5"));
-    EXPECT_EQ(differences(s, 3), QStringList(7, QString()));
+    EXPECT_EQ(test::rowTexts(s, 3, 3, 15, 2), QStringList(7, QString()));
 
     struct Case {
         int row;
@@ -121,7 +112,7 @@ TEST(NumberIntervalSheet, DifferencesAgainstLastCompleteDraw)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.row);
-        EXPECT_EQ(differences(s, c.row), c.diffs);
+        EXPECT_EQ(test::rowTexts(s, c.row, 3, 15, 2), c.diffs);
         for (int k = 1; k <= 7; ++k) {
             // Falls are highlighted; rises and zeros are not.
             const Rgb want = c.diffs[k - 1].startsWith(u'-') ? kFall : colors::white;
@@ -152,8 +143,8 @@ TEST(NumberIntervalSheet, FirstCompleteDrawAfterIncompleteRowsShowsNoDifferences
     EXPECT_TRUE(s.text(1, 3).isEmpty());
     EXPECT_EQ(s.text(1, 4), QStringLiteral("2"));
     EXPECT_EQ(s.text(2, 4), QStringLiteral("5"));
-    EXPECT_EQ(differences(s, 4), QStringList(7, QString()));
-    EXPECT_EQ(differences(s, 5), (QStringList{"-1", "0", "+2", "0", "0", "0", "+1"}));
+    EXPECT_EQ(test::rowTexts(s, 4, 3, 15, 2), QStringList(7, QString()));
+    EXPECT_EQ(test::rowTexts(s, 5, 3, 15, 2), (QStringList{"-1", "0", "+2", "0", "0", "0", "+1"}));
 }
 
 TEST(NumberIntervalSheet, EmptyHistoryShowsBothHeadersOnly)
@@ -171,7 +162,7 @@ TEST(NumberIntervalSheet, RealHistorySpotCheck)
     const Sheet s = build(h);
     ASSERT_EQ(s.rows(), 2137 + 4);
     // Draw 1: 2 8 10 13 27 30 / 39; draw 2: 1 9 16 20 21 43 / 5.
-    EXPECT_EQ(differences(s, 4), (QStringList{"-1", "+1", "+6", "+7", "-6", "+13", "-34"}));
+    EXPECT_EQ(test::rowTexts(s, 4, 3, 15, 2), (QStringList{"-1", "+1", "+6", "+7", "-6", "+13", "-34"}));
     EXPECT_EQ(s.cell(15, 4).bg, kFall);
     // The last draw against the one before it, computed from the history.
     const DrawRecord& last = h[h.size() - 1];
