@@ -4,6 +4,7 @@
 #include "shell/main_frm.h"
 
 #include <QApplication>
+#include <QScreen>
 
 int main(int argc, char* argv[])
 {
@@ -18,6 +19,9 @@ int main(int argc, char* argv[])
     if (!frame.load())
         return 1;
     QObject::connect(&frame, &mirkano::MainFrm::shutDown, &app, &QCoreApplication::quit);
-    frame.show();
+    // The analysis windows are large: the frame starts filling the screen
+    // (also where no window manager maximises it).
+    frame.setGeometry(frame.screen()->availableGeometry());
+    frame.showMaximized();
     return QApplication::exec();
 }
