@@ -60,6 +60,12 @@ private:
 }  // namespace mirkano::test
 
 namespace mirkano {
+inline void PrintTo(const DrawRecord& r, std::ostream* os)
+{
+    *os << r.drawNo << ":";
+    for (int n : r.numbers)
+        *os << " " << n;
+}
 inline void PrintTo(const Rgb& c, std::ostream* os)
 {
     *os << "RGB(" << int(c.r) << "," << int(c.g) << "," << int(c.b) << ")";

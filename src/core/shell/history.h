@@ -28,6 +28,7 @@ inline constexpr int kMaxDrawNo = 32767;                     // 回数 is a 16-b
 struct DrawRecord {
     int drawNo = 0;                                // 回数
     std::array<int, kNumbersPerDraw> numbers{};    // 第1数字 … 第6数字, then ボーナス数字
+    friend bool operator==(const DrawRecord&, const DrawRecord&) = default;
     int main(int i) const { return numbers[std::size_t(i)]; }  // i = 0 … 5
     int bonus() const { return numbers[6]; }
     // A complete draw has all seven numbers, each 1 … 43; every reader skips
