@@ -45,9 +45,7 @@ Sheet buildAppearanceCountSheet(const History& history, const StartupTables& t)
 
     // One row per complete draw: its numbers, then how often each had come
     // up before it (main and bonus alike), read before this draw counts.
-    // Complete draws hold numbers 1 … 43 only; anything else counts as never seen.
     std::array<int, kMaxNumber + 1> total{};
-    auto inRange = [](int n) { return n >= 1 && n <= kMaxNumber; };
     int row = kFirstDataRow;
     for (const DrawRecord& d : history) {
         if (!d.complete())
@@ -56,11 +54,10 @@ Sheet buildAppearanceCountSheet(const History& history, const StartupTables& t)
         for (int k = 0; k < kNumbersPerDraw; ++k) {
             const int n = d.numbers[std::size_t(k)];
             s.setText(k + 2, row, n);
-            s.setText(k + 9, row, inRange(n) ? total[std::size_t(n)] : 0);
+            s.setText(k + 9, row, total[std::size_t(n)]);
         }
         for (int n : d.numbers)
-            if (inRange(n))
-                ++total[std::size_t(n)];
+            ++total[std::size_t(n)];
         ++row;
     }
     return s;

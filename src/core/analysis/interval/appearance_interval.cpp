@@ -10,23 +10,20 @@ namespace {
 // Where each number last came up: the latest draw number of a complete draw
 // holding it, and the latest one before that. Together they answer "the
 // nearest earlier draw number holding this number" in constant time for any
-// draw number, without a table indexed by draw number.
+// draw number, without a table indexed by draw number. Numbers are 1 … 43,
+// as in every complete draw.
 class LastSeen {
 public:
     // The interval in draw numbers to the number's nearest appearance in a
     // draw numbered below n, or 0 when it has none.
     int intervalBefore(int number, int n) const
     {
-        if (!inRange(number))
-            return 0;
         const Seen& s = m_seen[std::size_t(number)];
         const int m = s.last < n ? s.last : s.beforeLast;
         return m >= 1 && m < n ? n - m : 0;
     }
     void record(int number, int n)
     {
-        if (!inRange(number))
-            return;
         Seen& s = m_seen[std::size_t(number)];
         if (s.last != n) {
             s.beforeLast = s.last;
@@ -35,7 +32,6 @@ public:
     }
 
 private:
-    static bool inRange(int number) { return number >= 1 && number <= kMaxNumber; }
     struct Seen {
         int last = 0, beforeLast = 0;
     };
