@@ -4,24 +4,31 @@
 
 namespace mirkano {
 
-QFont sheetFont()
+namespace {
+
+// A 12-pixel Japanese sans-serif face, the first of the given families that
+// is installed.
+QFont japaneseFont(const QStringList& families)
 {
-    QFont f(QStringLiteral("IPAGothic"));
-    f.setFamilies(QStringList{QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic"),
-                   QStringLiteral("Noto Sans CJK JP")});
+    QFont f(families.first());
+    f.setFamilies(families);
     f.setPixelSize(12);
     f.setStyleHint(QFont::SansSerif);
     return f;
 }
 
+}  // namespace
+
+QFont sheetFont()
+{
+    return japaneseFont({QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic"),
+                         QStringLiteral("Noto Sans CJK JP")});
+}
+
 QFont uiFont()
 {
-    QFont f(QStringLiteral("IPAPGothic"));
-    f.setFamilies(QStringList{QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
-                   QStringLiteral("Noto Sans CJK JP")});
-    f.setPixelSize(12);
-    f.setStyleHint(QFont::SansSerif);
-    return f;
+    return japaneseFont({QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
+                         QStringLiteral("Noto Sans CJK JP")});
 }
 
 }  // namespace mirkano
