@@ -166,7 +166,7 @@ bool MainFrm::load()
     } catch (const std::exception& e) {
         busy.restore();
         showMessage(QMessageBox::Critical, windowTitle(),
-                    QStringLiteral("%1 を読み込めません: %2")
+                    QStringLiteral("履歴ファイル「%1」を読み込めません：%2")
                         .arg(QDir::toNativeSeparators(m_historyPath), QString::fromLocal8Bit(e.what())));
         return false;
     }
