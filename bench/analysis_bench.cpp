@@ -2,9 +2,9 @@
 // history and from the longest history the draw numbers allow. Each builder
 // should grow linearly with the number of draws.
 
-#include "analysis/analysis.h"
-#include "shell/history_csv.h"
-#include "shell/startup_tables.h"
+#include "core/analysis/analysis.h"
+#include "core/shell/history_csv.h"
+#include "core/shell/startup_tables.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,11 +2,11 @@
 // file, exports the history, prints the start-up tables or any analysis sheet
 // as JSON. Exit codes: 0 done, 1 bad file or data, 2 wrong usage.
 
-#include "analysis/analysis.h"
-#include "sheet/sheet_json.h"
-#include "shell/history_csv.h"
-#include "shell/history_store.h"
-#include "shell/startup_tables.h"
+#include "core/analysis/analysis.h"
+#include "core/sheet/sheet_json.h"
+#include "core/shell/history_csv.h"
+#include "core/shell/history_store.h"
+#include "core/shell/startup_tables.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

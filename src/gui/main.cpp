@@ -1,7 +1,7 @@
 // ミルカノ: the desktop program. Starts on the history file beside the program.
 
-#include "sheet/grid_units.h"
-#include "shell/main_frm.h"
+#include "gui/sheet/grid_units.h"
+#include "gui/shell/main_frm.h"
 
 #include <QApplication>
 #include <QScreen>

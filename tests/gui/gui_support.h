@@ -2,8 +2,8 @@
 // Helpers shared by the GUI tests: a small history file and a catcher that
 // answers the next message box without blocking the test.
 
-#include "sheet/grid_units.h"
-#include "shell/history_store.h"
+#include "gui/sheet/grid_units.h"
+#include "core/shell/history_store.h"
 #include "support/fixtures.h"
 
 #include <QAbstractButton>

@@ -1,5 +1,5 @@
-#include "sheet/sheet.h"
-#include "sheet/sheet_json.h"
+#include "core/sheet/sheet.h"
+#include "core/sheet/sheet_json.h"
 #include "support/fixtures.h"
 
 #include <QJsonArray>
@@ -67,7 +67,9 @@ TEST(Sheet, OutlineBordersOnlyTheBlockEdgesAndClearRemovesThem)
 TEST(Sheet, SetUpAndResizeKeepContentsAndWidths)
 {
     Sheet s;
-    s.setUp(3, 4, 3, 2, ScrollBars::Vertical, 1, 1, 7, 10);
+    s.setUp({.columns = 3, .rows = 4, .visibleColumns = 3, .visibleRows = 2,
+             .scrollBars = ScrollBars::Vertical, .frozenRows = 1, .frozenColumns = 1,
+             .columnWidth = 7, .rowHeight = 10});
     s.setColumnWidth(2, 20);
     s.setRowHeight(1, 15);
     s.setText(3, 4, QStringLiteral("last"));

@@ -1,5 +1,5 @@
-#include "shell/history.h"
-#include "shell/startup_tables.h"
+#include "core/shell/history.h"
+#include "core/shell/startup_tables.h"
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>

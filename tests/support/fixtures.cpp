@@ -1,6 +1,6 @@
 #include "support/fixtures.h"
 
-#include "shell/history_csv.h"
+#include "core/shell/history_csv.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -2,8 +2,8 @@
 // Small histories for tests, written as draw number and seven numbers
 // (0 stands for an empty field).
 
-#include "sheet/sheet.h"
-#include "shell/history.h"
+#include "core/sheet/sheet.h"
+#include "core/shell/history.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
-#include "analysis/analysis.h"
+#include "core/analysis/analysis.h"
 
-#include "analysis/appearance/appearance.h"
-#include "analysis/interval/interval.h"
+#include "core/analysis/appearance/appearance.h"
+#include "core/analysis/interval/interval.h"
 
 namespace mirkano {
 

@@ -3,9 +3,9 @@
 // out) plus the facts of the window that shows it. The desktop program and
 // the command-line tool both find analyses here by their fixed IDs.
 
-#include "sheet/sheet.h"
-#include "shell/history.h"
-#include "shell/startup_tables.h"
+#include "core/sheet/sheet.h"
+#include "core/shell/history.h"
+#include "core/shell/startup_tables.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "sheet/sheet.h"
+#include "core/sheet/sheet.h"
 
 #include <algorithm>
 
@@ -157,16 +157,15 @@ double Sheet::rowHeight(int row) const
     return m_defaultRowHeight;
 }
 
-void Sheet::setUp(int columns, int rows, int visibleColumns, int visibleRows, ScrollBars bars,
-                  int frozenRows, int frozenColumns, double columnWidth, double rowHeight)
+void Sheet::setUp(const SheetLayout& l)
 {
-    setSize(columns, rows);
-    setVisibleSize(visibleColumns, visibleRows);
-    setScrollBars(bars);
-    setFrozenRows(frozenRows);
-    setFrozenColumns(frozenColumns);
-    setAllRowHeights(rowHeight);
-    setAllColumnWidths(columnWidth);
+    setSize(l.columns, l.rows);
+    setVisibleSize(l.visibleColumns, l.visibleRows);
+    setScrollBars(l.scrollBars);
+    setFrozenRows(l.frozenRows);
+    setFrozenColumns(l.frozenColumns);
+    setAllRowHeights(l.rowHeight);
+    setAllColumnWidths(l.columnWidth);
     const Block all{1, 1, m_columns, m_rows};
     setKind(all, CellKind::Static);
     setHAlign(all, HAlign::Center);

@@ -71,6 +71,20 @@ struct Block {
     }
 };
 
+// The common layout every analysis sheet starts from; filled with designated
+// initialisers so each number says what it is.
+struct SheetLayout {
+    int columns = 0;
+    int rows = 0;
+    int visibleColumns = 0;
+    int visibleRows = 0;
+    ScrollBars scrollBars = ScrollBars::Both;
+    int frozenRows = 0;
+    int frozenColumns = 0;
+    double columnWidth = 5;
+    double rowHeight = 10;
+};
+
 class Sheet {
 public:
     Sheet() = default;
@@ -137,8 +151,7 @@ public:
     // The common start of every analysis sheet: size, visible size, scroll
     // bars, frozen rows/columns, default widths and heights, and every cell
     // static text centred both ways.
-    void setUp(int columns, int rows, int visibleColumns, int visibleRows, ScrollBars bars,
-               int frozenRows, int frozenColumns, double columnWidth, double rowHeight);
+    void setUp(const SheetLayout& layout);
 
 private:
     template <typename F>

@@ -1,4 +1,4 @@
-#include "sheet/sheet_json.h"
+#include "core/sheet/sheet_json.h"
 
 #include <QJsonArray>
 

@@ -1,7 +1,7 @@
 #pragma once
 // JSON form of a result sheet, as the command-line tool prints it.
 
-#include "sheet/sheet.h"
+#include "core/sheet/sheet.h"
 
 #include <QJsonObject>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "shell/history.h"
+#include "core/shell/history.h"
 
 namespace mirkano {
 

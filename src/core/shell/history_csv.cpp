@@ -1,4 +1,4 @@
-#include "shell/history_csv.h"
+#include "core/shell/history_csv.h"
 
 #include <QDir>
 #include <QFile>

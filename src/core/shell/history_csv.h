@@ -3,7 +3,7 @@
 // ボーナス数字 (other columns are ignored), one draw per line, UTF-8,
 // CRLF or LF line ends; an empty field is an empty number.
 
-#include "shell/history.h"
+#include "core/shell/history.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "shell/history_store.h"
+#include "core/shell/history_store.h"
 
-#include "shell/history_key.h"
+#include "core/shell/history_key.h"
 
 #define SQLITE_HAS_CODEC 1
 #include <sqlite3.h>

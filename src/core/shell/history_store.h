@@ -3,7 +3,7 @@
 // history is read once through the view 全データ選択クエリ and the file is
 // closed again, so that a downloaded copy can replace it later.
 
-#include "shell/history.h"
+#include "core/shell/history.h"
 
 #include <QString>
 

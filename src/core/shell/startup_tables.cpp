@@ -1,4 +1,4 @@
-#include "shell/startup_tables.h"
+#include "core/shell/startup_tables.h"
 
 namespace mirkano {
 

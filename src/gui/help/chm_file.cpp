@@ -1,4 +1,4 @@
-#include "help/chm_file.h"
+#include "gui/help/chm_file.h"
 
 #include <chm_lib.h>
 

@@ -1,4 +1,4 @@
-#include "help/help_viewer.h"
+#include "gui/help/help_viewer.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

@@ -2,7 +2,7 @@
 // The in-program help viewer: shows the pages of the compiled help file
 // "ミルカノ.chm" with its contents and keyword index beside them.
 
-#include "help/chm_file.h"
+#include "gui/help/chm_file.h"
 
 #include <QString>
 #include <QTextBrowser>

@@ -1,4 +1,4 @@
-#include "help/version_window.h"
+#include "gui/help/version_window.h"
 
 #include <QFont>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
-#include "sheet/analysis_window.h"
+#include "gui/sheet/analysis_window.h"
 
-#include "sheet/grid_units.h"
+#include "gui/sheet/grid_units.h"
 
 #include <QApplication>
 #include <QCloseEvent>

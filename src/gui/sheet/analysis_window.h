@@ -7,8 +7,8 @@
 // of closing — "閉じる", the title bar, the main window's shutdown — reports
 // `unloaded` once (the main window sets the flag again).
 
-#include "analysis/analysis.h"
-#include "sheet/sheet_grid.h"
+#include "core/analysis/analysis.h"
+#include "gui/sheet/sheet_grid.h"
 
 #include <QMdiSubWindow>
 

@@ -1,4 +1,4 @@
-#include "sheet/grid_units.h"
+#include "gui/sheet/grid_units.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "sheet/sheet_grid.h"
+#include "gui/sheet/sheet_grid.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -5,8 +5,8 @@
 // letters and row numbers are never shown. Static cells cannot be edited: the
 // user may click, move the active cell and scroll.
 
-#include "sheet/grid_units.h"
-#include "sheet/sheet.h"
+#include "gui/sheet/grid_units.h"
+#include "core/sheet/sheet.h"
 
 #include <QAbstractScrollArea>
 

@@ -1,8 +1,8 @@
-#include "shell/main_frm.h"
+#include "gui/shell/main_frm.h"
 
-#include "help/help_viewer.h"
-#include "help/version_window.h"
-#include "sheet/grid_units.h"
+#include "gui/help/help_viewer.h"
+#include "gui/help/version_window.h"
+#include "gui/sheet/grid_units.h"
 
 #include <QAction>
 #include <QApplication>

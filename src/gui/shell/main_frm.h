@@ -3,11 +3,11 @@
 // start-up and shutdown sequences, the end flag through which the analysis
 // windows report that one of them is open, and the window arrangement.
 
-#include "sheet/analysis_window.h"
-#include "shell/history.h"
-#include "shell/history_store.h"
-#include "shell/startup_tables.h"
-#include "shell/window_arrange.h"
+#include "gui/sheet/analysis_window.h"
+#include "core/shell/history.h"
+#include "core/shell/history_store.h"
+#include "core/shell/startup_tables.h"
+#include "gui/shell/window_arrange.h"
 
 #include <QHash>
 #include <QMainWindow>

@@ -1,4 +1,4 @@
-#include "shell/window_arrange.h"
+#include "gui/shell/window_arrange.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>

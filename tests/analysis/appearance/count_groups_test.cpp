@@ -1,5 +1,5 @@
-#include "analysis/analysis.h"
-#include "analysis/appearance/appearance.h"
+#include "core/analysis/analysis.h"
+#include "core/analysis/appearance/appearance.h"
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>

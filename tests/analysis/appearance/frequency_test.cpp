@@ -1,4 +1,4 @@
-#include "analysis/appearance/appearance.h"
+#include "core/analysis/appearance/appearance.h"
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "analysis/interval/interval.h"
+#include "core/analysis/interval/interval.h"
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>

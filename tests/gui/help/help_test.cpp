@@ -1,7 +1,7 @@
 // Help file, help viewer and version window.
-#include "help/chm_file.h"
-#include "help/help_viewer.h"
-#include "help/version_window.h"
+#include "gui/help/chm_file.h"
+#include "gui/help/help_viewer.h"
+#include "gui/help/version_window.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
 // The analysis window: its elements per window facts, the grid's place, the
 // window that follows resizing, and the idle print button.
 
-#include "sheet/analysis_window.h"
+#include "gui/sheet/analysis_window.h"
 #include "gui_support.h"
 
 #include <QLabel>

@@ -2,7 +2,7 @@
 // painting of colours, borders and spill-over, read-only cells, long sheets.
 
 #include "gui_support.h"
-#include "sheet/sheet_grid.h"
+#include "gui/sheet/sheet_grid.h"
 
 #include <QElapsedTimer>
 #include <QScrollBar>
@@ -56,7 +56,9 @@ private slots:
         QFETCH(int, visibleRows);
         QFETCH(bool, vbar);
         Sheet s;
-        s.setUp(2, rows, 2, visibleRows, ScrollBars::Both, 1, 0, 5, 10);
+        s.setUp({.columns = 2, .rows = rows, .visibleColumns = 2, .visibleRows = visibleRows,
+                 .scrollBars = ScrollBars::Both, .frozenRows = 1, .frozenColumns = 0,
+                 .columnWidth = 5, .rowHeight = 10});
         s.setColumnWidth(2, 20);
         SheetGrid g;
         g.setSheet(s);
@@ -82,7 +84,9 @@ private slots:
     void frozenRowsAndColumnsStayWhileTheRestScrolls()
     {
         Sheet s;
-        s.setUp(30, 100, 5, 10, ScrollBars::Both, 2, 1, 5, 10);
+        s.setUp({.columns = 30, .rows = 100, .visibleColumns = 5, .visibleRows = 10,
+                 .scrollBars = ScrollBars::Both, .frozenRows = 2, .frozenColumns = 1,
+                 .columnWidth = 5, .rowHeight = 10});
         SheetGrid g;
         g.setSheet(s);
         g.resize(g.sizeHint());
@@ -101,7 +105,9 @@ private slots:
     void paintsColoursBordersAndSpillOver()
     {
         Sheet s;
-        s.setUp(4, 3, 4, 3, ScrollBars::None, 0, 0, 5, 10);
+        s.setUp({.columns = 4, .rows = 3, .visibleColumns = 4, .visibleRows = 3,
+                 .scrollBars = ScrollBars::None, .frozenRows = 0, .frozenColumns = 0,
+                 .columnWidth = 5, .rowHeight = 10});
         s.setBackground(Block::cell(1, 1), {255, 255, 200});
         s.setBorder(Block::cols(1, 4, 2, 2), BorderAll, {136, 196, 255});
         s.setAllowOverflow(true);
@@ -147,7 +153,9 @@ private slots:
     void staticCellsCannotBeEditedButTheActiveCellMoves()
     {
         Sheet s;
-        s.setUp(3, 3, 3, 3, ScrollBars::None, 0, 0, 5, 10);
+        s.setUp({.columns = 3, .rows = 3, .visibleColumns = 3, .visibleRows = 3,
+                 .scrollBars = ScrollBars::None, .frozenRows = 0, .frozenColumns = 0,
+                 .columnWidth = 5, .rowHeight = 10});
         s.setText(1, 1, QStringLiteral("1"));
         SheetGrid g;
         g.setSheet(s);
@@ -168,7 +176,9 @@ private slots:
     {
         // The size of the dispersion sheet over a long history.
         Sheet s;
-        s.setUp(45, 2141, 45, 47, ScrollBars::Both, 2, 1, 2, 10);
+        s.setUp({.columns = 45, .rows = 2141, .visibleColumns = 45, .visibleRows = 47,
+                 .scrollBars = ScrollBars::Both, .frozenRows = 2, .frozenColumns = 1,
+                 .columnWidth = 2, .rowHeight = 10});
         for (int r = 1; r <= 2141; ++r)
             for (int c = 1; c <= 45; c += 6)
                 s.setText(c, r, QStringLiteral("●"));

@@ -3,7 +3,7 @@
 // arrangement.
 
 #include "gui_support.h"
-#include "shell/main_frm.h"
+#include "gui/shell/main_frm.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>

@@ -1,4 +1,4 @@
-#include "analysis/appearance/appearance.h"
+#include "core/analysis/appearance/appearance.h"
 
 #include <array>
 
@@ -16,7 +16,9 @@ Sheet buildAppearanceCountSheet(const History& history, const StartupTables& t)
     const int rows = t.latestDrawNo + 2;
 
     Sheet s;
-    s.setUp(kColumns, rows, kColumns, 52, ScrollBars::Vertical, 2, 0, 5, 10);
+    s.setUp({.columns = kColumns, .rows = rows, .visibleColumns = kColumns, .visibleRows = 52,
+             .scrollBars = ScrollBars::Vertical, .frozenRows = 2, .frozenColumns = 0,
+             .columnWidth = 5, .rowHeight = 10});
     s.setRowHeight(1, 20);
     s.setRowHeight(2, 12);
     s.setColors({1, 1, 1, rows}, colors::red, colors::lightYellow);

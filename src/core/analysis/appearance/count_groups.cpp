@@ -1,4 +1,4 @@
-#include "analysis/appearance/appearance.h"
+#include "core/analysis/appearance/appearance.h"
 
 namespace mirkano {
 
@@ -6,7 +6,9 @@ Sheet buildCountGroupsSheet(const History&, const StartupTables& t)
 {
     Sheet s;
     const int rows = t.countGroupRows;
-    s.setUp(2, rows, 2, rows, ScrollBars::Horizontal, 0, 0, 5, 10);
+    s.setUp({.columns = 2, .rows = rows, .visibleColumns = 2, .visibleRows = rows,
+             .scrollBars = ScrollBars::Horizontal, .frozenRows = 0, .frozenColumns = 0,
+             .columnWidth = 5, .rowHeight = 10});
     s.setColumnWidth(1, 5);
     s.setColumnWidth(2, 20);
     s.setBorder({1, 1, 2, rows}, BorderAll);

@@ -1,4 +1,4 @@
-#include "analysis/appearance/appearance.h"
+#include "core/analysis/appearance/appearance.h"
 
 #include <array>
 
@@ -26,7 +26,9 @@ Sheet buildFrequencySheet(const History& history, const StartupTables& t)
     const int right = a + 2;
 
     Sheet s;
-    s.setUp(right, kRows, kVisibleColumns, kRows, ScrollBars::Both, 2, 1, 2, 10);
+    s.setUp({.columns = right, .rows = kRows, .visibleColumns = kVisibleColumns, .visibleRows = kRows,
+             .scrollBars = ScrollBars::Both, .frozenRows = 2, .frozenColumns = 1,
+             .columnWidth = 2, .rowHeight = 10});
     s.setRowHeight(1, 15);
     s.setRowHeight(2, 15);
     s.setColumnWidth(1, 5);

@@ -1,4 +1,4 @@
-#include "analysis/interval/interval.h"
+#include "core/analysis/interval/interval.h"
 
 namespace mirkano {
 
@@ -28,7 +28,9 @@ Sheet buildDispersionSheet(const History& history, const StartupTables& t)
     const int rows = g + 3;
 
     Sheet s;
-    s.setUp(kColumns, rows, kColumns, 47, ScrollBars::Both, 2, 1, 2, 10);
+    s.setUp({.columns = kColumns, .rows = rows, .visibleColumns = kColumns, .visibleRows = 47,
+             .scrollBars = ScrollBars::Both, .frozenRows = 2, .frozenColumns = 1,
+             .columnWidth = 2, .rowHeight = 10});
     s.setColumnWidth(1, 5);
     s.setColumnWidth(kColumns, 5);
     s.setRowHeight(1, 15);

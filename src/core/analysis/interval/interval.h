@@ -1,9 +1,9 @@
 #pragma once
 // Builders of the interval and movement analyses: each draw set against earlier draws.
 
-#include "sheet/sheet.h"
-#include "shell/history.h"
-#include "shell/startup_tables.h"
+#include "core/sheet/sheet.h"
+#include "core/shell/history.h"
+#include "core/shell/startup_tables.h"
 
 namespace mirkano {
 

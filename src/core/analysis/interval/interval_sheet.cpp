@@ -1,6 +1,6 @@
-#include "analysis/interval/interval_sheet.h"
+#include "core/analysis/interval/interval_sheet.h"
 
-#include "shell/history.h"
+#include "core/shell/history.h"
 
 namespace mirkano::interval {
 
@@ -46,7 +46,9 @@ Sheet makeIntervalSheet(int latestDrawNo, const HeaderTexts& texts)
 {
     const int rows = latestDrawNo + 4;
     Sheet s;
-    s.setUp(kColumns, rows, kColumns, 52, ScrollBars::Vertical, 2, 0, 5, 10);
+    s.setUp({.columns = kColumns, .rows = rows, .visibleColumns = kColumns, .visibleRows = 52,
+             .scrollBars = ScrollBars::Vertical, .frozenRows = 2, .frozenColumns = 0,
+             .columnWidth = 5, .rowHeight = 10});
     s.setRowHeight(1, 15);
     s.setRowHeight(2, 12);
     s.setColors({1, 1, 1, rows}, colors::red, colors::lightYellow);

@@ -4,7 +4,7 @@
 // figure to its right — one row per history row, and the two-row header at
 // the top and again, mirrored, at the bottom.
 
-#include "sheet/sheet.h"
+#include "core/sheet/sheet.h"
 
 #include <QString>
 

@@ -1,5 +1,5 @@
-#include "analysis/interval/interval.h"
-#include "analysis/interval/interval_sheet.h"
+#include "core/analysis/interval/interval.h"
+#include "core/analysis/interval/interval_sheet.h"
 
 #include <array>
 

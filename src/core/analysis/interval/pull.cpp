@@ -1,4 +1,4 @@
-#include "analysis/interval/interval.h"
+#include "core/analysis/interval/interval.h"
 
 #include <algorithm>
 
@@ -17,7 +17,9 @@ Sheet buildPullSheet(const History& history, const StartupTables& t)
     const int rows = t.latestDrawNo + 1;
 
     Sheet s;
-    s.setUp(kColumns, rows, kColumns, 51, ScrollBars::Vertical, 1, 1, 7, 10);
+    s.setUp({.columns = kColumns, .rows = rows, .visibleColumns = kColumns, .visibleRows = 51,
+             .scrollBars = ScrollBars::Vertical, .frozenRows = 1, .frozenColumns = 1,
+             .columnWidth = 7, .rowHeight = 10});
     s.setColumnWidth(kColumns, 9);
     s.setRowHeight(1, 15);
     s.setColors({1, 1, 1, rows}, colors::red, colors::lightYellow);
