@@ -39,6 +39,13 @@ const Layout kLayouts[] = {
     {"dispersion", "Dispersion", 1, 45, 4, 45, 47, ScrollBars::Both, 2, 1},
     // Rows: the latest draw number + 1.
     {"pull", "Pull", 2, 8, 3, 8, 51, ScrollBars::Vertical, 1, 1},
+    {"consecutive", "Consecutive", 2, 14, 3, 14, 51, ScrollBars::Vertical, 1, 0},
+    {"number-sum", "NumberSum", 2, 10, 3, 10, 51, ScrollBars::Vertical, 1, 0},
+    {"low-high", "LowHigh", 2, 11, 3, 11, 51, ScrollBars::Vertical, 1, 0},
+    {"even-odd", "EvenOdd", 2, 11, 3, 11, 51, ScrollBars::Vertical, 1, 0},
+    // Rows: the latest draw number + 4; shown 29 columns wide, as many as there are.
+    {"last-digit", "LastDigit", 2, 11, 6, 29, 52, ScrollBars::Vertical, 2, 0},
+    {"last-digit-run", "LastDigitRun", 2, 11, 6, 29, 52, ScrollBars::Vertical, 2, 0},
 };
 
 History identicalDraws(int draws)
