@@ -40,7 +40,6 @@ TEST(LastDigitSheets, HeaderAtTheTopAndMirroredAtTheBottom)
         EXPECT_EQ(s.columnWidth(1), 5);
         EXPECT_EQ(s.cell(2, 1).hAlign, HAlign::Left);
         EXPECT_EQ(s.cell(2, 7).hAlign, HAlign::Left);
-        EXPECT_TRUE(s.allowOverflow());
 
         struct Case {
             int col, row;

@@ -49,9 +49,6 @@ TEST(PatternSheets, HeaderAndColours)
         EXPECT_EQ(test::rowTexts(s, 1, 1, 11),
                   (QStringList{"回数", "", "", c.title, "", "", "", "ボ数", c.first, c.second, "パターン"}));
         EXPECT_EQ(s.cell(4, 1).hAlign, HAlign::Left);
-        EXPECT_TRUE(s.allowOverflow());
-        EXPECT_EQ(s.rowHeight(1), 20);
-        EXPECT_EQ(s.rowHeight(2), 10);
         EXPECT_EQ(s.columnWidth(1), 6);
         EXPECT_EQ(s.columnWidth(6), 5);
         EXPECT_EQ(s.columnWidth(11), 7);
