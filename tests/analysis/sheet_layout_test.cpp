@@ -39,6 +39,12 @@ const Layout kLayouts[] = {
     {"dispersion", "Dispersion", 1, 45, 4, 45, 47, ScrollBars::Both, 2, 1},
     // Rows: the latest draw number + 1.
     {"pull", "Pull", 2, 8, 3, 8, 51, ScrollBars::Vertical, 1, 1},
+    // Rows: the latest draw number + 2 (header at the top and repeated below).
+    {"five-division", "FiveDivision", 2, 13, 4, 13, 51, ScrollBars::Vertical, 1, 0},
+    // Rows: the latest draw number + 3; only the 11-group window freezes column 1.
+    {"division-6", "Division6", 2, 45, 5, 45, 53, ScrollBars::Both, 3, 0},
+    {"division-7", "Division7", 2, 45, 5, 45, 53, ScrollBars::Both, 3, 0},
+    {"division-11", "Division11", 2, 45, 5, 45, 53, ScrollBars::Both, 3, 1},
 };
 
 History identicalDraws(int draws)
