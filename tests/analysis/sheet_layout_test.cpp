@@ -23,28 +23,31 @@ struct Layout {
     int visibleColumns, visibleRows;
     ScrollBars scrollBars;
     int frozenRows, frozenColumns;
+    double rowHeights[3];  // rows 1, 2 and 3: the header rows and the first rows below
+    bool allowOverflow;    // long header texts spill over their empty neighbours
+    bool noActiveCell;     // no data cell shows the selection
 };
 
 const Layout kLayouts[] = {
     // Columns: A + 2 number-strip columns, A = the highest count (30).
-    {"frequency", "Frequency", 30, 32, 45, 51, 45, ScrollBars::Both, 2, 1},
+    {"frequency", "Frequency", 30, 32, 45, 51, 45, ScrollBars::Both, 2, 1, {15, 15, 10}, true, true},
     // One row per distinct count plus the header; all shown at once.
-    {"count-groups", "CountGroups", 3, 2, 3, 2, 3, ScrollBars::Horizontal, 0, 0},
+    {"count-groups", "CountGroups", 3, 2, 3, 2, 3, ScrollBars::Horizontal, 0, 0, {10, 10, 10}, true, true},
     // Rows: the latest draw number + 2 (header rows).
-    {"appearance-count", "AppearanceCount", 2, 15, 4, 15, 52, ScrollBars::Vertical, 2, 0},
+    {"appearance-count", "AppearanceCount", 2, 15, 4, 15, 52, ScrollBars::Vertical, 2, 0, {20, 12, 10}, true, false},
     // Rows: the latest draw number + 4 (header at the top and mirrored below).
-    {"appearance-interval", "AppearanceInterval", 2, 15, 6, 15, 52, ScrollBars::Vertical, 2, 0},
-    {"number-interval", "NumberInterval", 2, 15, 6, 15, 52, ScrollBars::Vertical, 2, 0},
+    {"appearance-interval", "AppearanceInterval", 2, 15, 6, 15, 52, ScrollBars::Vertical, 2, 0, {15, 12, 10}, true, true},
+    {"number-interval", "NumberInterval", 2, 15, 6, 15, 52, ScrollBars::Vertical, 2, 0, {15, 12, 10}, true, true},
     // Rows: the latest draw number + 3.
-    {"dispersion", "Dispersion", 1, 45, 4, 45, 47, ScrollBars::Both, 2, 1},
+    {"dispersion", "Dispersion", 1, 45, 4, 45, 47, ScrollBars::Both, 2, 1, {15, 15, 10}, true, true},
     // Rows: the latest draw number + 1.
-    {"pull", "Pull", 2, 8, 3, 8, 51, ScrollBars::Vertical, 1, 1},
+    {"pull", "Pull", 2, 8, 3, 8, 51, ScrollBars::Vertical, 1, 1, {15, 10, 10}, true, true},
     // Rows: the latest draw number + 2 (header at the top and repeated below).
-    {"five-division", "FiveDivision", 2, 13, 4, 13, 51, ScrollBars::Vertical, 1, 0},
+    {"five-division", "FiveDivision", 2, 13, 4, 13, 51, ScrollBars::Vertical, 1, 0, {20, 10, 10}, true, true},
     // Rows: the latest draw number + 3; only the 11-group window freezes column 1.
-    {"division-6", "Division6", 2, 45, 5, 45, 53, ScrollBars::Both, 3, 0},
-    {"division-7", "Division7", 2, 45, 5, 45, 53, ScrollBars::Both, 3, 0},
-    {"division-11", "Division11", 2, 45, 5, 45, 53, ScrollBars::Both, 3, 1},
+    {"division-6", "Division6", 2, 45, 5, 45, 53, ScrollBars::Both, 3, 0, {15, 12, 9}, true, true},
+    {"division-7", "Division7", 2, 45, 5, 45, 53, ScrollBars::Both, 3, 0, {15, 12, 9}, true, true},
+    {"division-11", "Division11", 2, 45, 5, 45, 53, ScrollBars::Both, 3, 1, {15, 12, 9}, true, true},
 };
 
 History identicalDraws(int draws)
@@ -73,6 +76,10 @@ TEST_P(SharedLayout, MatchesItsWindow)
     EXPECT_EQ(s.scrollBars(), l.scrollBars);
     EXPECT_EQ(s.frozenRows(), l.frozenRows);
     EXPECT_EQ(s.frozenColumns(), l.frozenColumns);
+    for (int r = 1; r <= 3; ++r)
+        EXPECT_EQ(s.rowHeight(r), l.rowHeights[r - 1]) << "row " << r;
+    EXPECT_EQ(s.allowOverflow(), l.allowOverflow);
+    EXPECT_EQ(s.activeColumn() == 0 && s.activeRow() == 0, l.noActiveCell);
 }
 
 INSTANTIATE_TEST_SUITE_P(All, SharedLayout, ::testing::ValuesIn(kLayouts),

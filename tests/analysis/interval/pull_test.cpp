@@ -31,11 +31,6 @@ TEST(PullSheet, LayoutAndHeader)
     EXPECT_EQ(s.columnWidth(1), 7);
     EXPECT_EQ(s.columnWidth(7), 7);
     EXPECT_EQ(s.columnWidth(8), 9);
-    EXPECT_EQ(s.rowHeight(1), 15);
-    EXPECT_EQ(s.rowHeight(2), 10);
-    EXPECT_TRUE(s.allowOverflow());
-    EXPECT_EQ(s.activeColumn(), 0);
-    EXPECT_EQ(s.activeRow(), 0);
 
     EXPECT_EQ(s.text(1, 1), QStringLiteral("回数"));
     EXPECT_EQ(s.text(4, 1), QStringLiteral("        本 数 字         "));
