@@ -2,6 +2,7 @@
 
 #include "core/analysis/appearance/appearance.h"
 #include "core/analysis/combination/combination.h"
+#include "core/analysis/division/division.h"
 #include "core/analysis/interval/interval.h"
 
 namespace mirkano {
@@ -83,6 +84,31 @@ std::vector<Analysis> makeAnalyses()
                     {QStringLiteral("偶数・奇数の組合せパターン分析"), 13700, 7740,
                      QStringLiteral("過去の当選番号を偶数と奇数に分類して分析します"), {}},
                     &buildEvenOddSheet});
+    {
+        WindowFacts f{QStringLiteral("5分割傾向分析"), 13750, 8750,
+                      QStringLiteral("過去の当選番号を５つのグループに分けて傾向を分析します"), {}};
+        f.printGreyed = true;
+        list.push_back({"five-division", f, &buildFiveDivisionSheet});
+    }
+    {
+        // The three groupings share one window but for caption and description.
+        Legend legend = balls(13, {62, 158, 255}, {255, 128, 192});
+        legend.kind = Legend::Kind::BallsAndSwatch;
+        legend.swatchColor = {224, 224, 224};
+        legend.swatchText = QStringLiteral(":該当する当選番号なし");
+        const auto division = [&](const char* id, const char16_t* caption, const char16_t* description,
+                                  SheetBuilder build) {
+            WindowFacts f{QString::fromUtf16(caption), 12600, 12365, QString::fromUtf16(description), legend};
+            f.printGreyed = true;
+            list.push_back({id, f, build});
+        };
+        division("division-6", u"6分割データ分析", u"過去の当選番号の６グループに分類して分析します",
+                 &buildDivision6Sheet);
+        division("division-7", u"7分割データ分析", u"過去の当選番号の７グループに分類して分析します",
+                 &buildDivision7Sheet);
+        division("division-11", u"11分割データ分析", u"過去の当選番号の１１グループに分類して分析します",
+                 &buildDivision11Sheet);
+    }
     list.push_back({"last-digit",
                     {QStringLiteral("下一桁出現傾向分析"), 13980, 7400,
                      QStringLiteral("過去の当選番号の下一桁の数字の出現傾向を分析します"), {}},
