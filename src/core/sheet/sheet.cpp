@@ -41,6 +41,12 @@ void Sheet::setText(int col, int row, const QString& text)
         at(col, row)->text = text;
 }
 
+void Sheet::setCell(int col, int row, const Cell& cell)
+{
+    if (contains(col, row))
+        *at(col, row) = cell;
+}
+
 template <typename F>
 void Sheet::forBlock(Block b, F&& f)
 {

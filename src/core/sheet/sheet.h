@@ -104,6 +104,8 @@ public:
 
     void setText(int col, int row, const QString& text);
     void setText(int col, int row, int number) { setText(col, row, QString::number(number)); }
+    // Text, colours, kind, alignment and borders at once.
+    void setCell(int col, int row, const Cell& cell);
 
     // Block operations: the block is clipped to the sheet.
     void setForeground(Block b, Rgb color);
