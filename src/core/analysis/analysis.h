@@ -35,8 +35,8 @@ struct WindowFacts {
     int widthTwips = 0;
     QString description;  // the one-line description above the grid
     Legend legend;
-    bool hasPrint = true;        // shows the (inactive) "印刷" button
-    bool printGreyed = false;    // that button is shown disabled
+    bool hasPrint = true;        // shows the "印刷" button
+    bool printGreyed = false;    // the button was once shown disabled here; it now prints like every other
     bool followsResize = false;  // grid fills the window and follows resizing
 };
 

@@ -1,5 +1,6 @@
 #include "gui/sheet/analysis_window.h"
 
+#include "gui/sheet/grid_actions.h"
 #include "gui/sheet/grid_units.h"
 
 #include <QApplication>
@@ -103,10 +104,9 @@ AnalysisWindow::AnalysisWindow(const Analysis& analysis, QWidget* parent)
     }
 
     if (facts.hasPrint) {
-        // Printing is not part of this program: the button is there, idle.
+        // A print preview of the sheet, in every window that has the button.
         m_print = new QPushButton(QStringLiteral("印刷"), m_controlsBox);
         m_print->setObjectName(QStringLiteral("Command2"));
-        m_print->setEnabled(!facts.printGreyed);
         top->addWidget(m_print);
     }
     m_close = new QPushButton(QStringLiteral("閉じる"), m_controlsBox);
@@ -122,6 +122,8 @@ AnalysisWindow::AnalysisWindow(const Analysis& analysis, QWidget* parent)
 
     m_grid = new SheetGrid(m_body);
     m_grid->setObjectName(QStringLiteral("fpSpread1"));
+    if (m_print)
+        connect(m_print, &QPushButton::clicked, GridActions::of(m_grid), &GridActions::print);
     setWidget(m_body);
     m_body->installEventFilter(this);
     resize(twipsToPixels(facts.widthTwips), twipsToPixels(facts.heightTwips));

@@ -1,7 +1,8 @@
 #pragma once
 // The child window every analysis uses: a one-line description, an optional
-// colour legend, "閉じる", "印刷" (no action), and the result grid. It
-// computes its sheet once, in load(), and shows it until it is closed.
+// colour legend, "閉じる", "印刷" (a print preview of the sheet), and the
+// result grid. It computes its sheet once, in load(), and shows it until it
+// is closed.
 //
 // load() reports `opened` (the main window clears its end flag) and every way
 // of closing — "閉じる", the title bar, the main window's shutdown — reports

@@ -1,5 +1,7 @@
 #include "gui/sheet/sheet_grid.h"
 
+#include "gui/sheet/grid_actions.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -44,6 +46,8 @@ SheetGrid::SheetGrid(QWidget* parent) : QAbstractScrollArea(parent), m_units(she
     setFrameShape(QFrame::StyledPanel);
     horizontalScrollBar()->setSingleStep(1);
     verticalScrollBar()->setSingleStep(1);
+    // Selection, copy, CSV and print: see grid_actions.h.
+    new GridActions(this);
 }
 
 void SheetGrid::setSheet(Sheet sheet)

@@ -1,5 +1,6 @@
 #include "gui/shell/main_frm.h"
 
+#include "core/shell/history_csv.h"
 #include "gui/help/help_viewer.h"
 #include "gui/help/version_window.h"
 #include "gui/sheet/grid_units.h"
@@ -10,7 +11,10 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QDir>
+#include <QFileDialog>
 #include <QMenuBar>
+#include <QSaveFile>
+#include <QStandardPaths>
 
 #include <functional>
 
@@ -135,6 +139,9 @@ void MainFrm::buildMenus()
     // The update and the entry window come with the data-maintenance work.
     command(hosyu, "mnuMasterUpdate", QStringLiteral("当選データ最新化(&U)"), {}, false);
     command(hosyu, "mnuMasterInput", QStringLiteral("当選データ入力(&I)"), [this] { openWinningDataEntry(); }, false);
+    hosyu->addSeparator();
+    command(hosyu, "mnuCsvImport", QStringLiteral("CSVから取り込み…"), [this] { importHistoryCsv(); }, true);
+    command(hosyu, "mnuCsvExport", QStringLiteral("CSVへ書き出し…"), [this] { exportHistoryCsv(); }, true);
 
     QMenu* window = submenu(bar, "mnuWindow", QStringLiteral("ウィンドウ(&W)"));
     command(window, "mnuWindowHorizontal", QStringLiteral("上下に並べて表示(&H)"),
@@ -242,11 +249,81 @@ void MainFrm::openPrediction()
     emit predictionRequested();
 }
 
-void MainFrm::showMessage(QMessageBox::Icon icon, const QString& title, const QString& text)
+QMessageBox::StandardButton MainFrm::showMessage(QMessageBox::Icon icon, const QString& title,
+                                                const QString& text, QMessageBox::StandardButtons buttons)
 {
-    QMessageBox box(icon, title, text, QMessageBox::Ok, isVisible() ? this : nullptr);
+    QMessageBox box(icon, title, text, buttons, isVisible() ? this : nullptr);
     box.setFont(uiFont());
-    box.exec();
+    return QMessageBox::StandardButton(box.exec());
+}
+
+QString MainFrm::chooseImportFile()
+{
+    return QFileDialog::getOpenFileName(this, QStringLiteral("CSVから取り込み"), QString(),
+                                        QStringLiteral("CSV ファイル (*.csv);;すべてのファイル (*)"));
+}
+
+QString MainFrm::chooseExportFile()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileDialog::getSaveFileName(this, QStringLiteral("CSVへ書き出し"),
+                                        QDir(folder).filePath(QStringLiteral("loto6.csv")),
+                                        QStringLiteral("CSV ファイル (*.csv)"));
+}
+
+bool MainFrm::importHistoryCsv()
+{
+    // The same guard as the entry window: the windows that read the history
+    // must be closed first.
+    if (!m_propEnd) {
+        showMessage(QMessageBox::Critical, kMessageTitle, kCloseWindowsFirst);
+        return false;
+    }
+    const QString csv = chooseImportFile();
+    if (csv.isEmpty())
+        return false;
+    const QString question =
+        QStringLiteral("現在の当選データ（%1）をCSV「%2」の内容で置き換えます。よろしいですか？")
+            .arg(QDir::toNativeSeparators(m_historyPath), QDir::toNativeSeparators(csv));
+    if (showMessage(QMessageBox::Question, kMessageTitle, question, QMessageBox::Yes | QMessageBox::No)
+        != QMessageBox::Yes)
+        return false;
+    try {
+        BusyPointer busy;
+        // Every line is checked before anything is written; the file is then
+        // replaced whole.
+        const History rows = readHistoryCsv(csv);
+        saveHistory(m_historyPath, rows);
+        busy.restore();
+        showMessage(QMessageBox::Information, kMessageTitle,
+                    QStringLiteral("%1回分の当選データを取り込みました。\n"
+                                   "分析画面には、プログラムを起動し直した後に新しいデータが表示されます。")
+                        .arg(rows.size()));
+    } catch (const HistoryError& e) {
+        showMessage(QMessageBox::Critical, kMessageTitle, e.message());
+        return false;
+    }
+    return true;
+}
+
+bool MainFrm::exportHistoryCsv()
+{
+    const QString path = chooseExportFile();
+    if (path.isEmpty())
+        return false;
+    try {
+        BusyPointer busy;
+        const QByteArray csv = historyToCsv(loadHistory(m_historyPath));
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit())
+            throw HistoryError(QStringLiteral("CSV「%1」を書き込めません：%2")
+                                   .arg(QDir::toNativeSeparators(path), file.errorString())
+                                   .toStdString());
+    } catch (const HistoryError& e) {
+        showMessage(QMessageBox::Critical, kMessageTitle, e.message());
+        return false;
+    }
+    return true;
 }
 
 void MainFrm::openHelpFile()

@@ -55,6 +55,15 @@ public:
 
     void arrangeWindows(Arrangement how);
 
+    // "CSVから取り込み…": replaces the history file with the draws of a
+    // chosen CSV, all or nothing, after a Yes/No question; refused while any
+    // window that reads the history is open. The windows keep the history of
+    // this run. Returns whether the history was replaced.
+    bool importHistoryCsv();
+    // "CSVへ書き出し…": the history file as CSV, in the form the import
+    // reads. Returns whether a file was written.
+    bool exportHistoryCsv();
+
 signals:
     void propEndChanged(bool on);
     // The prediction command ran (menu item or the activation of the frame).
@@ -69,8 +78,14 @@ protected:
     virtual void readSettings() {}
     virtual void writeSettings() {}
     virtual void openPrediction();
-    // Every message box of the main window goes through here.
-    virtual void showMessage(QMessageBox::Icon icon, const QString& title, const QString& text);
+    // Every message box of the main window goes through here; returns the
+    // button the user pressed.
+    virtual QMessageBox::StandardButton showMessage(QMessageBox::Icon icon, const QString& title,
+                                                    const QString& text,
+                                                    QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+    // The file dialogs of the CSV commands; an empty path means cancelled.
+    virtual QString chooseImportFile();
+    virtual QString chooseExportFile();
 
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
