@@ -216,6 +216,9 @@ private slots:
             {0, "mnuHosyu", "データ管理(&M)", true},
             {1, "mnuMasterUpdate", "当選データ最新化(&U)", false},
             {1, "mnuMasterInput", "当選データ入力(&I)", false},
+            {1, "", "", true},  // separator
+            {1, "mnuCsvImport", "CSVから取り込み…", true},
+            {1, "mnuCsvExport", "CSVへ書き出し…", true},
             {0, "mnuWindow", "ウィンドウ(&W)", true},
             {1, "mnuWindowHorizontal", "上下に並べて表示(&H)", true},
             {1, "mnuWindowVertical", "左右に並べて表示(&V)", true},

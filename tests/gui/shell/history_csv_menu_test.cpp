@@ -1,0 +1,153 @@
+// The history CSV commands of the data-maintenance menu: the import replaces
+// the history file all or nothing after a question, and is refused while a
+// window reads the history; the export writes what the import reads.
+
+#include "gui_support.h"
+#include "gui/shell/main_frm.h"
+#include "core/shell/history_csv.h"
+
+#include <QtTest>
+
+using namespace mirkano;
+using namespace mirkano::test;
+
+namespace {
+
+// The main window with its file dialogs and message boxes answered by the test.
+class TestFrame : public MainFrm {
+public:
+    using MainFrm::MainFrm;
+    struct Message {
+        QMessageBox::Icon icon;
+        QString title, text;
+    };
+    QString file;  // what the file dialog returns
+    int dialogs = 0;
+    QMessageBox::StandardButton answer = QMessageBox::Yes;
+    std::vector<Message> messages;
+
+protected:
+    QMessageBox::StandardButton showMessage(QMessageBox::Icon icon, const QString& title, const QString& text,
+                                            QMessageBox::StandardButtons buttons) override
+    {
+        messages.push_back({icon, title, text});
+        return buttons.testFlag(answer) ? answer : QMessageBox::Ok;
+    }
+    QString chooseImportFile() override { return ++dialogs, file; }
+    QString chooseExportFile() override { return ++dialogs, file; }
+};
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+}  // namespace
+
+class HistoryCsvMenuTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QApplication::setFont(uiFont()); }
+
+    void importIsRefusedWhileAWindowReadsTheHistory()
+    {
+        HistoryFile history;
+        const QByteArray before = bytesOf(history.path());
+        TestFrame frame(history.path());
+        QVERIFY(frame.load());
+        frame.openAnalysis(QStringLiteral("pull"));
+        QVERIFY(!frame.propEnd());
+        QVERIFY(!frame.importHistoryCsv());
+        QCOMPARE(frame.dialogs, 0);
+        QCOMPARE(int(frame.messages.size()), 1);
+        QCOMPARE(frame.messages[0].icon, QMessageBox::Critical);
+        QCOMPARE(frame.messages[0].title, QStringLiteral("メッセ－ジ"));
+        QCOMPARE(frame.messages[0].text, QStringLiteral("表示中のウィンドウを閉じないと実行できません。"));
+        QCOMPARE(bytesOf(history.path()), before);
+    }
+
+    void aRefusedImportLeavesTheHistoryByteIdentical_data()
+    {
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("cause");
+        const QByteArray header = "回数,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,ボーナス数字\n";
+        QTest::newRow("number out of range")
+            << header + "1,1,2,3,4,5,6,7\n2,1,2,3,4,5,6,44\n" << int(QMessageBox::Yes) << QStringLiteral("3行目");
+        QTest::newRow("draw repeated")
+            << header + "1,1,2,3,4,5,6,7\n1,1,2,3,4,5,6,8\n" << int(QMessageBox::Yes) << QStringLiteral("3行目");
+        QTest::newRow("not a CSV of draws") << QByteArray("hello\n") << int(QMessageBox::Yes) << QStringLiteral("1行目");
+        QTest::newRow("answered No") << header + "1,1,2,3,4,5,6,7\n" << int(QMessageBox::No) << QString();
+    }
+
+    void aRefusedImportLeavesTheHistoryByteIdentical()
+    {
+        QFETCH(QByteArray, csv);
+        QFETCH(int, answer);
+        QFETCH(QString, cause);
+        HistoryFile history;
+        const QByteArray before = bytesOf(history.path());
+        TestFrame frame(history.path());
+        QVERIFY(frame.load());
+        frame.file = QDir(history.folder()).filePath(QStringLiteral("in.csv"));
+        writeFile(frame.file, csv);
+        frame.answer = QMessageBox::StandardButton(answer);
+
+        QVERIFY(!frame.importHistoryCsv());
+        QCOMPARE(frame.messages[0].icon, QMessageBox::Question);
+        QVERIFY(frame.messages[0].text.contains(QStringLiteral("置き換えます")));
+        if (cause.isEmpty()) {
+            QCOMPARE(int(frame.messages.size()), 1);
+        } else {
+            QCOMPARE(int(frame.messages.size()), 2);
+            QCOMPARE(frame.messages[1].icon, QMessageBox::Critical);
+            QVERIFY2(frame.messages[1].text.contains(QStringLiteral("in.csv")), qPrintable(frame.messages[1].text));
+            QVERIFY2(frame.messages[1].text.contains(cause), qPrintable(frame.messages[1].text));
+        }
+        QCOMPARE(bytesOf(history.path()), before);
+        // No file was left beside the history either.
+        QCOMPARE(QDir(history.folder()).entryList(QDir::Files).size(), 2);
+    }
+
+    void importReplacesTheHistoryAndExportWritesWhatItReads()
+    {
+        HistoryFile history;
+        TestFrame frame(history.path());
+        QVERIFY(frame.load());
+        const History newRows = makeHistory({{10, {5, 6, 7, 8, 9, 10, 11}}, {11, {1, 2, 3, 4, 5, 43, 6}}});
+        frame.file = QDir(history.folder()).filePath(QStringLiteral("in.csv"));
+        writeFile(frame.file, historyToCsv(newRows));
+
+        QVERIFY(frame.importHistoryCsv());
+        QCOMPARE(int(frame.messages.size()), 2);
+        QCOMPARE(frame.messages[1].icon, QMessageBox::Information);
+        QVERIFY(frame.messages[1].text.contains(QStringLiteral("起動し直した後")));
+        QCOMPARE(loadHistory(history.path()), newRows);
+        // The windows of this run keep the history they started with.
+        QCOMPARE(frame.history(), smallHistory());
+
+        frame.file = QDir(history.folder()).filePath(QStringLiteral("out.csv"));
+        QVERIFY(frame.exportHistoryCsv());
+        QCOMPARE(bytesOf(frame.file), historyToCsv(newRows));
+        QCOMPARE(readHistoryCsv(frame.file), newRows);
+
+        // Cancelled dialogs do nothing and say nothing.
+        frame.messages.clear();
+        frame.file.clear();
+        QVERIFY(!frame.exportHistoryCsv());
+        QVERIFY(!frame.importHistoryCsv());
+        QVERIFY(frame.messages.empty());
+    }
+};
+
+QTEST_MAIN(HistoryCsvMenuTest)
+#include "history_csv_menu_test.moc"
