@@ -23,15 +23,13 @@ constexpr const char* kEncoding = "Shift_JIS";
 [[noreturn]] void failRead(const QString& path, const QString& cause)
 {
     throw SettingsError(QStringLiteral("設定ファイル「%1」を読み込めません：%2")
-                            .arg(QDir::toNativeSeparators(path), cause)
-                            .toStdString());
+                            .arg(QDir::toNativeSeparators(path), cause));
 }
 
 [[noreturn]] void failWrite(const QString& path, const QString& cause)
 {
     throw SettingsError(QStringLiteral("設定ファイル「%1」を保存できません：%2")
-                            .arg(QDir::toNativeSeparators(path), cause)
-                            .toStdString());
+                            .arg(QDir::toNativeSeparators(path), cause));
 }
 
 // True or False in any letter case, or a number: 0 is off, anything else on.

@@ -4,11 +4,10 @@
 // in the order of kReflectOptions, each ending in CR LF. It is read once at
 // start-up and written once at exit.
 
+#include "core/error.h"
 #include "core/predict/reflect_options.h"
 
 #include <QString>
-
-#include <stdexcept>
 
 namespace mirkano {
 
@@ -16,10 +15,9 @@ inline const QString kSettingsFileName = QStringLiteral("ミルカノ.ini");
 
 // A settings file that could not be read or written; the message names the
 // file and the cause, in Japanese.
-class SettingsError : public std::runtime_error {
+class SettingsError : public Error {
 public:
-    using std::runtime_error::runtime_error;
-    QString message() const { return QString::fromUtf8(what()); }
+    using Error::Error;
 };
 
 // The settings file in the given folder.
