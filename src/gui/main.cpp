@@ -1,5 +1,6 @@
 // ミルカノ: the desktop program. Starts on the history file beside the program.
 
+#include "gui/icons/program_icon.h"
 #include "gui/sheet/grid_units.h"
 #include "gui/shell/main_frm.h"
 
@@ -11,6 +12,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ミルカノ"));
     QApplication::setFont(mirkano::uiFont());
+    QApplication::setWindowIcon(mirkano::programIcon());
     // The program ends with its main window, even while the help or the
     // version window is still open.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -2,6 +2,7 @@
 
 #include "gui/help/help_viewer.h"
 #include "gui/help/version_window.h"
+#include "gui/icons/program_icon.h"
 #include "gui/sheet/grid_units.h"
 
 #include <QAction>
@@ -59,6 +60,8 @@ MainFrm::MainFrm(QString historyPath, QWidget* parent)
     setWindowTitle(QStringLiteral("ミルカノ"));
     setObjectName(QStringLiteral("MainFrm"));
     setFont(uiFont());
+    // The child windows, the help and the version window take it from here.
+    setWindowIcon(programIcon());
     m_mdi = new QMdiArea(this);
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
