@@ -1,6 +1,7 @@
 #include "core/analysis/analysis.h"
 
 #include "core/analysis/appearance/appearance.h"
+#include "core/analysis/combination/combination.h"
 #include "core/analysis/interval/interval.h"
 
 namespace mirkano {
@@ -64,6 +65,32 @@ std::vector<Analysis> makeAnalyses()
                      QStringLiteral("過去の当選数字に前回出現した数字が入っているか分析します"),
                      swatch({128, 255, 255}, QStringLiteral(":前回の数字"))},
                     &buildPullSheet});
+    list.push_back({"consecutive",
+                    {QStringLiteral("連番・飛び石分析"), 13500, 7550,
+                     QStringLiteral("過去の当選番号の連続数字と一つ飛び数字の傾向を分析します"), {}},
+                    &buildConsecutiveSheet});
+    list.push_back({"number-sum",
+                    {QStringLiteral("数字合計分析"), 13800, 8000,
+                     QStringLiteral("過去の当選番号の本数字＋ボーナス数字合計を分析します"), {}},
+                    &buildNumberSumSheet});
+    list.push_back({"low-high",
+                    {QStringLiteral("低数字・高数字の組合せパターン分析"), 13700, 7740,
+                     QStringLiteral("過去の当選番号を低数字（０１～２１）と高数字（２２～４３）に分けて"
+                                    "組合せパターンを分析します（ボーナス数字は入れていません）"),
+                     {}},
+                    &buildLowHighSheet});
+    list.push_back({"even-odd",
+                    {QStringLiteral("偶数・奇数の組合せパターン分析"), 13700, 7740,
+                     QStringLiteral("過去の当選番号を偶数と奇数に分類して分析します"), {}},
+                    &buildEvenOddSheet});
+    list.push_back({"last-digit",
+                    {QStringLiteral("下一桁出現傾向分析"), 13980, 7400,
+                     QStringLiteral("過去の当選番号の下一桁の数字の出現傾向を分析します"), {}},
+                    &buildLastDigitSheet});
+    list.push_back({"last-digit-run",
+                    {QStringLiteral("下一桁連続出現回数分析"), 13935, 7400,
+                     QStringLiteral("過去の当選番号の下一桁数字が何回続けて出現しているか分析します"), {}},
+                    &buildLastDigitRunSheet});
     return list;
 }
 
