@@ -3,6 +3,7 @@
 #include "core/predict/reflect_settings.h"
 #include "gui/help/help_viewer.h"
 #include "gui/help/version_window.h"
+#include "gui/icons/program_icon.h"
 #include "gui/predict/prediction_window.h"
 #include "gui/sheet/grid_units.h"
 
@@ -68,6 +69,8 @@ MainFrm::MainFrm(QString historyPath, QString settingsPath, QWidget* parent)
     setWindowTitle(QStringLiteral("ミルカノ"));
     setObjectName(QStringLiteral("MainFrm"));
     setFont(uiFont());
+    // The child windows, the help and the version window take it from here.
+    setWindowIcon(programIcon());
     m_mdi = new QMdiArea(this);
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
