@@ -17,6 +17,7 @@ const std::vector<CliCommand> kCommands = {
     {"export", {"db"}, "mirkano-cli export --db FILE", &runExport},
     {"tables", {"db"}, "mirkano-cli tables --db FILE", &runTables},
     {"sheet", {"db"}, "mirkano-cli sheet --db FILE ANALYSIS", &runSheet},
+    {"check", {"db"}, "mirkano-cli check --db FILE 1,2,3,4,5,6", &runCheck},
 };
 
 Args parseArgs(const CliCommand& command, const QStringList& args)

@@ -130,6 +130,8 @@ void MainFrm::buildMenus()
     analysis(bunkatsu, "mnu11BunkatsuData", QStringLiteral("11分割データ分析"), "division-11");
     analysis(main, "mnuLastChar", QStringLiteral("下一桁出現傾向分析"), "last-digit");
     analysis(main, "mnuLastCharRenzoku", QStringLiteral("下一桁連続出現回数分析"), "last-digit-run");
+    main->addSeparator();
+    command(main, "mnuTosenKakunin", QStringLiteral("当選確認"), [this] { openTicketCheck(); }, true);
 
     QMenu* hosyu = submenu(bar, "mnuHosyu", QStringLiteral("データ管理(&M)"));
     // The update and the entry window come with the data-maintenance work.
@@ -212,6 +214,31 @@ AnalysisWindow* MainFrm::openAnalysis(const QString& id)
     });
     m_windows.insert(id, w);
     w->load(m_history.rows(), m_tables);
+    w->show();
+    m_mdi->setActiveSubWindow(w);
+    return w;
+}
+
+TicketCheckWindow* MainFrm::openTicketCheck()
+{
+    if (TicketCheckWindow* open = m_ticketCheck.data()) {
+        if (open->isMinimized())
+            open->showNormal();
+        m_mdi->setActiveSubWindow(open);
+        open->raise();
+        return open;
+    }
+    BusyPointer busy;
+    auto* w = new TicketCheckWindow;
+    m_mdi->addSubWindow(w);
+    connect(w, &TicketCheckWindow::opened, this, [this] { setPropEnd(false); });
+    connect(w, &TicketCheckWindow::unloaded, this, [this, w] {
+        if (m_ticketCheck == w)
+            m_ticketCheck = nullptr;
+        setPropEnd(true);
+    });
+    m_ticketCheck = w;
+    w->load(m_history.rows());
     w->show();
     m_mdi->setActiveSubWindow(w);
     return w;

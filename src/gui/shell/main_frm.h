@@ -3,6 +3,7 @@
 // start-up and shutdown sequences, the end flag through which the analysis
 // windows report that one of them is open, and the window arrangement.
 
+#include "gui/check/ticket_check_window.h"
 #include "gui/sheet/analysis_window.h"
 #include "core/shell/history.h"
 #include "core/shell/history_store.h"
@@ -49,6 +50,11 @@ public:
     // The open window of this analysis, or nullptr.
     AnalysisWindow* analysisWindow(const QString& id) const;
 
+    // "当選確認": opens the ticket-check window, or brings the open one to
+    // the front. While open it counts as an open analysis window.
+    TicketCheckWindow* openTicketCheck();
+    TicketCheckWindow* ticketCheckWindow() const { return m_ticketCheck.data(); }
+
     // "当選データ入力": opens the entry window only while no analysis window
     // is open; otherwise shows the refusal. Returns whether it was allowed.
     bool openWinningDataEntry();
@@ -89,6 +95,7 @@ private:
     bool m_shutDown = false;
     QMdiArea* m_mdi = nullptr;
     QHash<QString, QPointer<AnalysisWindow>> m_windows;
+    QPointer<TicketCheckWindow> m_ticketCheck;
     QPointer<QWidget> m_versionWindow;
 
     // Activation: the frame counts an activation that comes from another
