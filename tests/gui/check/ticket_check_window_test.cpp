@@ -36,6 +36,11 @@ private slots:
         MainFrm frame(m_file.path());
         QVERIFY(frame.load());
         frame.show();
+        // The prediction window, opened by the frame's activation, would
+        // clear the flag as well.
+        if (QMdiSubWindow* prediction = frame.predictionWindow())
+            prediction->close();
+        QVERIFY(frame.propEnd());
         frame.findChild<QAction*>(QStringLiteral("mnuTosenKakunin"))->trigger();
         TicketCheckWindow* w = frame.ticketCheckWindow();
         QVERIFY(w);
