@@ -253,6 +253,34 @@ TicketCheckWindow* MainFrm::openTicketCheck()
     return w;
 }
 
+BacktestWindow* MainFrm::openBacktest(const ReflectFlags& flags)
+{
+    if (BacktestWindow* open = m_backtest.data()) {
+        // Options changed since it opened: it tests the new ones.
+        if (!(open->flags() == flags))
+            open->load(m_history.rows(), flags);
+        if (open->isMinimized())
+            open->showNormal();
+        m_mdi->setActiveSubWindow(open);
+        open->raise();
+        return open;
+    }
+    BusyPointer busy;
+    auto* w = new BacktestWindow;
+    m_mdi->addSubWindow(w);
+    connect(w, &BacktestWindow::opened, this, [this] { setPropEnd(false); });
+    connect(w, &BacktestWindow::unloaded, this, [this, w] {
+        if (m_backtest == w)
+            m_backtest = nullptr;
+        setPropEnd(true);
+    });
+    m_backtest = w;
+    w->load(m_history.rows(), flags);
+    w->show();
+    m_mdi->setActiveSubWindow(w);
+    return w;
+}
+
 bool MainFrm::openWinningDataEntry()
 {
     BusyPointer busy;
@@ -310,6 +338,7 @@ void MainFrm::openPrediction()
         setPropEnd(true);
     });
     connect(w, &PredictionWindow::flagsChanged, this, [this](const ReflectFlags& f) { m_reflectFlags = f; });
+    connect(w, &PredictionWindow::backtestRequested, this, [this](const ReflectFlags& f) { openBacktest(f); });
     m_prediction = w;
     w->load(m_history.rows(), m_tables.latestDrawNo);
     w->show();
