@@ -97,7 +97,7 @@ Sheet buildTicketCheckSheet(const TicketCheck& result)
     const int rows = 1 + int(result.wins.size());
 
     Sheet s;
-    s.setUp({.columns = kColumns, .rows = rows, .visibleColumns = kColumns, .visibleRows = 40,
+    s.setUp({.columns = kColumns, .rows = rows, .visibleColumns = kColumns, .visibleRows = 30,
              .scrollBars = ScrollBars::Vertical, .frozenRows = 1, .frozenColumns = 1,
              .columnWidth = 5, .rowHeight = 10});
     s.setColumnWidth(1, 7);

@@ -63,8 +63,9 @@ TicketCheckWindow::TicketCheckWindow(QWidget* parent) : QMdiSubWindow(parent)
 
     m_grid = new SheetGrid(body);
     m_grid->setObjectName(QStringLiteral("fpSpread1"));
-    m_grid->setCut(true);
-    layout->addWidget(m_grid, 1);
+    // The grid keeps its own size; a long result scrolls inside it.
+    layout->addWidget(m_grid, 0, Qt::AlignLeft | Qt::AlignTop);
+    layout->addStretch(1);
 
     setWidget(body);
     resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
@@ -78,6 +79,7 @@ void TicketCheckWindow::load(const History& history)
     resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
     // Until the first check the grid shows its header alone.
     m_grid->setSheet(buildTicketCheckSheet(TicketCheck{}));
+    m_grid->setFixedSize(m_grid->sizeHint());
     m_summary->clear();
     m_entries[0]->setFocus();
 }
@@ -96,6 +98,7 @@ bool TicketCheckWindow::check()
     }
     const TicketCheck result = checkTicket(m_history, ticket);
     m_grid->setSheet(buildTicketCheckSheet(result));
+    m_grid->setFixedSize(m_grid->sizeHint());
     m_summary->setText(ticketCheckSummary(result));
     return true;
 }
