@@ -236,6 +236,8 @@ private slots:
             {2, "mnu11BunkatsuData", "11分割データ分析", true},
             {1, "mnuLastChar", "下一桁出現傾向分析", true},
             {1, "mnuLastCharRenzoku", "下一桁連続出現回数分析", true},
+            {1, "", "", true},  // separator
+            {1, "mnuTosenKakunin", "当選確認", true},
             {0, "mnuHosyu", "データ管理(&M)", true},
             {1, "mnuMasterUpdate", "当選データ最新化(&U)", false},
             {1, "mnuMasterInput", "当選データ入力(&I)", false},
