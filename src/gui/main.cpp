@@ -1,7 +1,9 @@
 // ミルカノ: the desktop program. Starts on the history file and the prediction
-// settings file beside the program.
+// settings file beside the program, or in the user's data folder when the
+// program's folder is not writable.
 
 #include "core/predict/reflect_settings.h"
+#include "core/shell/history_store.h"
 #include "gui/icons/program_icon.h"
 #include "gui/sheet/grid_units.h"
 #include "gui/shell/main_frm.h"
@@ -19,6 +21,9 @@ int main(int argc, char* argv[])
     // version window is still open.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // An installed program keeps the history in the user's data folder; the
+    // first start there begins with the installed sample.
+    mirkano::copySampleHistoryIfMissing(mirkano::defaultHistoryPath());
     mirkano::MainFrm frame(mirkano::defaultHistoryPath(), mirkano::defaultSettingsPath());
     if (!frame.load())
         return 1;

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QUuid>
 
 #include <algorithm>
@@ -164,14 +165,34 @@ void syncFolder(const QString& dir)
 
 }  // namespace
 
+QString programFolder()
+{
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationDirPath();
+    return QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).absolutePath();
+}
+
+QString userDataFolder()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+        .filePath(QStringLiteral("mirkano"));
+}
+
 QString defaultHistoryPath()
 {
-    QString dir;
-    if (QCoreApplication::instance())
-        dir = QCoreApplication::applicationDirPath();
-    else
-        dir = QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).absolutePath();
+    const QString program = programFolder();
+    const QString dir = QFileInfo(program).isWritable() ? program : userDataFolder();
     return QDir(dir).filePath(kHistoryFileName);
+}
+
+bool copySampleHistoryIfMissing(const QString& historyPath)
+{
+    const QString sample = QDir(programFolder()).filePath(kHistoryFileName);
+    if (QFileInfo::exists(historyPath) || !QFileInfo::exists(sample)
+        || QFileInfo(sample).absoluteFilePath() == QFileInfo(historyPath).absoluteFilePath())
+        return false;
+    QDir().mkpath(QFileInfo(historyPath).absolutePath());
+    return QFile::copy(sample, historyPath);
 }
 
 History loadHistory(const QString& pathIn)

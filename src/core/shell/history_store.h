@@ -14,8 +14,18 @@ inline const QString kHistoryFileName = QStringLiteral("Mirkano.mdb");
 // The command text through which the history is always read.
 extern const char* const kHistoryQuery;
 
-// Path of the history file beside the running program (not the working directory).
+// The folder of the running program (not the working directory).
+QString programFolder();
+// The user's own data folder, for a program installed where the user cannot
+// write: ~/.local/share/mirkano on Linux.
+QString userDataFolder();
+// Path of the history file: beside the program when its folder is writable,
+// else in the user's data folder. The prediction settings file sits beside it.
 QString defaultHistoryPath();
+// Gives a user without a history file of their own a copy of the sample
+// history installed beside the program. Returns whether it copied one; an
+// existing history is never touched.
+bool copySampleHistoryIfMissing(const QString& historyPath);
 
 // Reads every row of the history file, in ascending 回数. Opens the file read
 // only and never writes to it. Throws HistoryError naming the file and cause
