@@ -1,6 +1,8 @@
 #pragma once
 // The draw history: the rows of the history query held in memory for the run.
 
+#include "core/error.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -70,10 +72,9 @@ private:
 
 // A failure to read or write a history file; the message names the file and
 // the cause, in Japanese, ready for a message box or stderr.
-class HistoryError : public std::runtime_error {
+class HistoryError : public Error {
 public:
-    using std::runtime_error::runtime_error;
-    QString message() const { return QString::fromUtf8(what()); }
+    using Error::Error;
 };
 
 }  // namespace mirkano
