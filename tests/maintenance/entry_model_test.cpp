@@ -222,8 +222,9 @@ TEST(DrawRule, ReadsFieldTextsTheSameWayEverywhere)
         const QString text = QString::fromLatin1(c.text);
         EXPECT_EQ(readNumberText(text).kind, c.number) << c.text;
         EXPECT_EQ(readDrawNoText(text).kind, c.drawNo) << c.text;
-        if (c.number == FieldReading::Valid)
+        if (c.number == FieldReading::Valid) {
             EXPECT_EQ(readNumberText(text).value, c.value) << c.text;
+        }
     }
     EXPECT_TRUE(isStorableRow(DrawRecord{1, {1, 2, 3, 4, 5, 6, 0}}));
     EXPECT_FALSE(isStorableRow(DrawRecord{0, {1, 2, 3, 4, 5, 6, 7}}));
