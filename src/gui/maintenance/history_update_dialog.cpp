@@ -15,7 +15,7 @@ namespace {
 
 QString receivedText(qint64 received, qint64 total)
 {
-    const QLocale c = QLocale::c();
+    const QLocale c(QLocale::Japanese, QLocale::Japan);
     return total > 0 ? QStringLiteral("当選データをダウンロードしています…\n%1 / %2 バイト受信")
                            .arg(c.toString(received), c.toString(total))
                      : QStringLiteral("当選データをダウンロードしています…\n%1 バイト受信").arg(c.toString(received));
