@@ -1,7 +1,7 @@
 #pragma once
-// The base of every error the core throws: a ready message in Japanese that
-// names the file or input and the cause, fit for a message box or stderr.
-// The GUI and the command-line tool each catch this one type at their edge.
+// The base of every error the core throws: it carries a ready Japanese
+// message naming the file and the cause, so that the desktop program and the
+// command-line tool each need one catch to show it.
 
 #include <QString>
 

@@ -1,3 +1,4 @@
+#include "cli/cli.h"
 #include "core/shell/history_csv.h"
 #include "support/fixtures.h"
 
@@ -8,6 +9,8 @@
 #include <QProcess>
 
 #include <gtest/gtest.h>
+
+#include <sstream>
 
 using namespace mirkano;
 using test::TempDir;
@@ -20,16 +23,15 @@ struct CliRun {
     QString err;
 };
 
-CliRun cli(const QStringList& args)
+// Runs one command line in-process with its own streams.
+CliRun runInProcess(const QStringList& args)
 {
-    QProcess p;
-    p.start(QStringLiteral(MIRKANO_CLI), args);
+    std::ostringstream out, err;
+    mirkano::cli::Streams streams{out, err};
     CliRun r;
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
-        return r;
-    r.exitCode = p.exitCode();
-    r.out = p.readAllStandardOutput();
-    r.err = QString::fromUtf8(p.readAllStandardError());
+    r.exitCode = mirkano::cli::runCli(args, streams);
+    r.out = QByteArray::fromStdString(out.str());
+    r.err = QString::fromStdString(err.str());
     return r;
 }
 
@@ -47,10 +49,10 @@ TEST(Cli, ImportThenTablesExportAndSheet)
 {
     TempDir dir;
     const QString db = dir.path(QStringLiteral("Mirkano.mdb"));
-    const CliRun imported = cli({QStringLiteral("import"), QStringLiteral("--csv"), kSample, QStringLiteral("--db"), db});
+    const CliRun imported = runInProcess({QStringLiteral("import"), QStringLiteral("--csv"), kSample, QStringLiteral("--db"), db});
     ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
 
-    const CliRun tables = cli({QStringLiteral("tables"), QStringLiteral("--db"), db});
+    const CliRun tables = runInProcess({QStringLiteral("tables"), QStringLiteral("--db"), db});
     ASSERT_EQ(tables.exitCode, 0) << tables.err.toStdString();
     const QJsonObject t = QJsonDocument::fromJson(tables.out).object();
     int sum = 0;
@@ -59,11 +61,11 @@ TEST(Cli, ImportThenTablesExportAndSheet)
     EXPECT_EQ(sum, 7 * 2137);
     EXPECT_EQ(t.value(QStringLiteral("LatestDrawNo")).toInt(), 2137);
 
-    const CliRun exported = cli({QStringLiteral("export"), QStringLiteral("--db"), db});
+    const CliRun exported = runInProcess({QStringLiteral("export"), QStringLiteral("--db"), db});
     ASSERT_EQ(exported.exitCode, 0);
     EXPECT_EQ(exported.out, historyToCsv(test::sampleHistory()));
 
-    const CliRun sheet = cli({QStringLiteral("sheet"), QStringLiteral("--db"), db, QStringLiteral("count-groups")});
+    const CliRun sheet = runInProcess({QStringLiteral("sheet"), QStringLiteral("--db"), db, QStringLiteral("count-groups")});
     ASSERT_EQ(sheet.exitCode, 0) << sheet.err.toStdString();
     EXPECT_EQ(QJsonDocument::fromJson(sheet.out).object().value(QStringLiteral("analysis")).toString(),
               QStringLiteral("count-groups"));
@@ -81,35 +83,80 @@ TEST(Cli, BadCsvStopsTheImportAndChangesNothing)
                 "2,1,9,16,20,21,43,99\n");
     }
     const QString fresh = dir.path(QStringLiteral("new.mdb"));
-    const CliRun r = cli({QStringLiteral("import"), QStringLiteral("--csv"), csv, QStringLiteral("--db"), fresh});
+    const CliRun r = runInProcess({QStringLiteral("import"), QStringLiteral("--csv"), csv, QStringLiteral("--db"), fresh});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("3行目：ボーナス数字 99 が 1～43 の範囲外です"))) << r.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(fresh));
 
     const QString existing = dir.path(QStringLiteral("Mirkano.mdb"));
-    ASSERT_EQ(cli({QStringLiteral("import"), QStringLiteral("--csv"), kSample, QStringLiteral("--db"), existing}).exitCode, 0);
+    ASSERT_EQ(runInProcess({QStringLiteral("import"), QStringLiteral("--csv"), kSample, QStringLiteral("--db"), existing}).exitCode, 0);
     const QByteArray before = readAll(existing);
-    EXPECT_EQ(cli({QStringLiteral("import"), QStringLiteral("--csv"), csv, QStringLiteral("--db"), existing}).exitCode, 1);
+    EXPECT_EQ(runInProcess({QStringLiteral("import"), QStringLiteral("--csv"), csv, QStringLiteral("--db"), existing}).exitCode, 1);
     EXPECT_EQ(readAll(existing), before);
 
     // A history that cannot be read is bad data too.
-    EXPECT_EQ(cli({QStringLiteral("tables"), QStringLiteral("--db"), csv}).exitCode, 1);
+    EXPECT_EQ(runInProcess({QStringLiteral("tables"), QStringLiteral("--db"), csv}).exitCode, 1);
 }
 
-TEST(Cli, WrongUsageExitsWithTwo)
+TEST(Cli, WrongUsageExitsWithTwoAndPrintsTheCommandsUsage)
 {
-    const QStringList cases[] = {
-        {},
-        {QStringLiteral("frobnicate")},
-        {QStringLiteral("import"), QStringLiteral("--csv"), kSample},
-        {QStringLiteral("tables"), QStringLiteral("--db")},
-        {QStringLiteral("tables"), QStringLiteral("--db"), QStringLiteral("x.mdb"), QStringLiteral("--csv"), kSample},
-        {QStringLiteral("sheet"), QStringLiteral("--db"), QStringLiteral("x.mdb"), QStringLiteral("no-such-analysis")},
+    const struct {
+        QStringList args;
+        const char* usage;  // the usage printed: one command's line, or all of them
+    } cases[] = {
+        {{}, nullptr},
+        {{QStringLiteral("frobnicate")}, nullptr},
+        {{QStringLiteral("import"), QStringLiteral("--csv"), kSample}, "mirkano-cli import --csv FILE --db FILE"},
+        {{QStringLiteral("tables"), QStringLiteral("--db")}, "mirkano-cli tables --db FILE"},
+        {{QStringLiteral("tables"), QStringLiteral("--db"), QStringLiteral("x.mdb"), QStringLiteral("--csv"), kSample},
+         "mirkano-cli tables --db FILE"},
+        {{QStringLiteral("export"), QStringLiteral("--db"), QStringLiteral("x.mdb"), QStringLiteral("extra")},
+         "mirkano-cli export --db FILE"},
+        {{QStringLiteral("sheet"), QStringLiteral("--db"), QStringLiteral("x.mdb"), QStringLiteral("no-such-analysis")},
+         "mirkano-cli sheet --db FILE ANALYSIS"},
+        // An option the command does not take is refused, not ignored.
+        {{QStringLiteral("sheet"), QStringLiteral("--db"), QStringLiteral("x.mdb"), QStringLiteral("pull"),
+          QStringLiteral("--verbose"), QStringLiteral("1")},
+         "mirkano-cli sheet --db FILE ANALYSIS"},
     };
-    for (const QStringList& args : cases) {
-        SCOPED_TRACE(args.join(u' ').toStdString());
-        const CliRun r = cli(args);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(u' ').toStdString());
+        const CliRun r = runInProcess(c.args);
         EXPECT_EQ(r.exitCode, 2);
         EXPECT_TRUE(r.err.contains(QStringLiteral("usage:"))) << r.err.toStdString();
+        if (c.usage) {
+            EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.usage))) << r.err.toStdString();
+            EXPECT_EQ(r.err.count(QStringLiteral("mirkano-cli ")), 1) << "only the command's own line";
+        } else {
+            for (const mirkano::cli::CliCommand& command : mirkano::cli::cliCommands())
+                EXPECT_TRUE(r.err.contains(QString::fromUtf8(command.usage))) << command.name;
+        }
+        EXPECT_TRUE(r.out.isEmpty());
     }
+}
+
+// The installed program: exit codes and the two streams as a caller sees them.
+TEST(Cli, ProgramExitCodes)
+{
+    TempDir dir;
+    const QString db = dir.path(QStringLiteral("Mirkano.mdb"));
+    const auto run = [](const QStringList& args) {
+        QProcess p;
+        p.start(QStringLiteral(MIRKANO_CLI), args);
+        CliRun r;
+        if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit) {
+            r.exitCode = p.exitCode();
+            r.out = p.readAllStandardOutput();
+            r.err = QString::fromUtf8(p.readAllStandardError());
+        }
+        return r;
+    };
+    EXPECT_EQ(run({QStringLiteral("import"), QStringLiteral("--csv"), kSample, QStringLiteral("--db"), db}).exitCode, 0);
+    const CliRun exported = run({QStringLiteral("export"), QStringLiteral("--db"), db});
+    EXPECT_EQ(exported.exitCode, 0);
+    EXPECT_EQ(exported.out, historyToCsv(test::sampleHistory()));
+    const CliRun missing = run({QStringLiteral("export"), QStringLiteral("--db"), dir.path(QStringLiteral("none.mdb"))});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.contains(QStringLiteral("none.mdb"))) << missing.err.toStdString();
+    EXPECT_EQ(run({QStringLiteral("nothing")}).exitCode, 2);
 }

@@ -95,24 +95,11 @@ TEST(FrequencySheet, LayoutColoursAndBorders)
     // A = 30: wide enough for the title in column 26.
     const Sheet s = build(repeated(30));
     const int right = 32;
-    ASSERT_EQ(s.columns(), right);
-    ASSERT_EQ(s.rows(), 45);
-    EXPECT_EQ(s.visibleColumns(), 51);
-    EXPECT_EQ(s.visibleRows(), 45);
-    EXPECT_EQ(s.scrollBars(), ScrollBars::Both);
-    EXPECT_EQ(s.frozenRows(), 2);
-    EXPECT_EQ(s.frozenColumns(), 1);
     EXPECT_EQ(s.columnWidth(1), 5);
     EXPECT_EQ(s.columnWidth(2), 2);
     EXPECT_EQ(s.columnWidth(right - 1), 2);
     EXPECT_EQ(s.columnWidth(right), 5);
-    EXPECT_EQ(s.rowHeight(1), 15);
-    EXPECT_EQ(s.rowHeight(2), 15);
-    EXPECT_EQ(s.rowHeight(3), 10);
     EXPECT_EQ(s.rowHeight(45), 10);
-    EXPECT_TRUE(s.allowOverflow());
-    EXPECT_EQ(s.activeColumn(), 0);
-    EXPECT_EQ(s.activeRow(), 0);
 
     EXPECT_EQ(s.text(26, 1), kTitle);
     EXPECT_EQ(s.cell(26, 1).fg, colors::red);

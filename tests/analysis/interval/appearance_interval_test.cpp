@@ -18,22 +18,9 @@ const QString kBonusTitle = QStringLiteral("　　　ボ数字   ");
 TEST(AppearanceIntervalSheet, LayoutAndMirroredHeaders)
 {
     const Sheet s = build(makeHistory({{1, {1, 2, 3, 4, 5, 6, 7}}, {2, {1, 2, 3, 4, 5, 6, 7}}}));
-    ASSERT_EQ(s.columns(), 15);
-    ASSERT_EQ(s.rows(), 6);  // G + 4
-    EXPECT_EQ(s.visibleColumns(), 15);
-    EXPECT_EQ(s.visibleRows(), 52);
-    EXPECT_EQ(s.scrollBars(), ScrollBars::Vertical);
-    EXPECT_EQ(s.frozenRows(), 2);
-    EXPECT_EQ(s.frozenColumns(), 0);
     EXPECT_EQ(s.columnWidth(1), 5);
     EXPECT_EQ(s.columnWidth(15), 5);
-    EXPECT_EQ(s.rowHeight(1), 15);
-    EXPECT_EQ(s.rowHeight(2), 12);
-    EXPECT_EQ(s.rowHeight(3), 10);
     EXPECT_EQ(s.rowHeight(6), 10);
-    EXPECT_TRUE(s.allowOverflow());
-    EXPECT_EQ(s.activeColumn(), 0);
-    EXPECT_EQ(s.activeRow(), 0);
 
     const QStringList names{"回数", "第1数字", "出現", "第2数字", "出現", "第3数字", "出現", "第4数字",
                             "出現", "第5数字", "出現", "第6数字", "出現", "ボ数字",  "出現"};

@@ -1,0 +1,74 @@
+#pragma once
+// mirkano-cli as a library: one table of commands, each with the only
+// options it accepts and its own usage line, run with the streams passed in
+// so that tests can run every command in-process.
+// Exit codes: 0 done, 1 bad file or data (or any other failure), 2 wrong usage.
+
+#include <QString>
+#include <QStringList>
+
+#include <map>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mirkano::cli {
+
+inline constexpr int kDone = 0;
+inline constexpr int kBadData = 1;
+inline constexpr int kUsage = 2;
+
+// Where a command writes: out receives the result (CSV, JSON), err the
+// messages. Both take bytes (UTF-8 text).
+struct Streams {
+    std::ostream& out;
+    std::ostream& err;
+};
+
+// Wrong usage of a command; its message is printed with the command's usage line.
+struct UsageError {
+    QString message;
+};
+
+// The "--name value" options and the positional arguments of one command.
+struct Args {
+    std::map<std::string, QString> options;
+    QStringList positional;
+
+    // The value of --name; throws UsageError when it is missing or empty.
+    QString required(const std::string& name) const;
+    // The value of --name, or an empty string when it is not given.
+    QString optional(const std::string& name) const;
+    bool has(const std::string& name) const { return options.count(name) != 0; }
+    // Throws UsageError when any positional argument was given.
+    void noPositional() const;
+};
+
+struct CliCommand {
+    const char* name;
+    std::vector<const char*> options;  // the only "--name VALUE" options it accepts
+    const char* usage;                 // its own usage line, printed alone on a usage error
+    int (*run)(const Args&, Streams&);
+};
+
+// Every command, in the order the usage text lists them.
+const std::vector<CliCommand>& cliCommands();
+const CliCommand* findCliCommand(std::string_view name);
+// The usage text of every command, built from the table.
+std::string usageText();
+
+// Runs one command line (without the program name). Every failure ends in a
+// message on err and exit code 1 or 2; nothing escapes as an exception.
+int runCli(const QStringList& args, Streams& streams);
+
+// Writes UTF-8 text followed by a newline.
+void writeLine(std::ostream& os, const QString& text);
+
+// The commands, each in its own source file.
+int runImport(const Args&, Streams&);
+int runExport(const Args&, Streams&);
+int runTables(const Args&, Streams&);
+int runSheet(const Args&, Streams&);
+
+}  // namespace mirkano::cli

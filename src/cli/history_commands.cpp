@@ -1,0 +1,60 @@
+// Commands on the history file itself: import a CSV, export it, print the
+// start-up tables.
+
+#include "cli/cli.h"
+
+#include "core/shell/history_csv.h"
+#include "core/shell/history_store.h"
+#include "core/shell/startup_tables.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace mirkano::cli {
+
+namespace {
+
+void writeBytes(std::ostream& os, const QByteArray& bytes)
+{
+    os.write(bytes.constData(), std::streamsize(bytes.size()));
+}
+
+}  // namespace
+
+int runImport(const Args& a, Streams&)
+{
+    a.noPositional();
+    const QString csv = a.required("csv");
+    const QString db = a.required("db");
+    saveHistory(db, readHistoryCsv(csv));
+    return kDone;
+}
+
+int runExport(const Args& a, Streams& s)
+{
+    a.noPositional();
+    writeBytes(s.out, historyToCsv(loadHistory(a.required("db"))));
+    return kDone;
+}
+
+int runTables(const Args& a, Streams& s)
+{
+    a.noPositional();
+    const StartupTables t = buildStartupTables(loadHistory(a.required("db")));
+    QJsonObject counts;
+    for (int n = 1; n <= kMaxNumber; ++n)
+        counts.insert(QString::number(n), t.numberCount[std::size_t(n)]);
+    QJsonArray groups;
+    for (const QString& g : t.countGroups)
+        groups.append(g);
+    const QJsonObject out{{QStringLiteral("NumberCount"), counts},
+                          {QStringLiteral("MaxCount"), t.maxCount},
+                          {QStringLiteral("CountGroups"), groups},
+                          {QStringLiteral("CountGroupRows"), t.countGroupRows},
+                          {QStringLiteral("LatestDrawNo"), t.latestDrawNo}};
+    writeBytes(s.out, QJsonDocument(out).toJson(QJsonDocument::Compact) + '\n');
+    return kDone;
+}
+
+}  // namespace mirkano::cli

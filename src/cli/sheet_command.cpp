@@ -1,0 +1,47 @@
+// The sheet command: one analysis sheet, built from the history file, as JSON.
+
+#include "cli/cli.h"
+
+#include "core/analysis/analysis.h"
+#include "core/sheet/sheet_json.h"
+#include "core/shell/history_store.h"
+#include "core/shell/startup_tables.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace mirkano::cli {
+
+namespace {
+
+QString availableAnalyses()
+{
+    QStringList ids;
+    for (const Analysis& an : analyses())
+        ids << QString::fromLatin1(an.id);
+    return ids.join(QStringLiteral(", "));
+}
+
+}  // namespace
+
+int runSheet(const Args& a, Streams& s)
+{
+    const QString db = a.required("db");
+    if (a.positional.size() != 1)
+        throw UsageError{QStringLiteral("name one analysis: ") + availableAnalyses()};
+    const QByteArray id = a.positional.first().toUtf8();
+    const Analysis* analysis = findAnalysis(id.toStdString());
+    if (!analysis)
+        throw UsageError{QStringLiteral("unknown or not yet available analysis \"%1\"; available: %2")
+                             .arg(a.positional.first(), availableAnalyses())};
+    const History history = loadHistory(db);
+    const StartupTables tables = buildStartupTables(history);
+    QJsonObject out = sheetToJson(analysis->build(history, tables));
+    out.insert(QStringLiteral("analysis"), QString::fromLatin1(analysis->id));
+    out.insert(QStringLiteral("caption"), analysis->facts.caption);
+    const QByteArray bytes = QJsonDocument(out).toJson(QJsonDocument::Compact) + '\n';
+    s.out.write(bytes.constData(), std::streamsize(bytes.size()));
+    return kDone;
+}
+
+}  // namespace mirkano::cli
