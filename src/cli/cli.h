@@ -70,5 +70,6 @@ int runImport(const Args&, Streams&);
 int runExport(const Args&, Streams&);
 int runTables(const Args&, Streams&);
 int runSheet(const Args&, Streams&);
+int runUpdate(const Args&, Streams&);
 
 }  // namespace mirkano::cli

@@ -17,6 +17,7 @@ const std::vector<CliCommand> kCommands = {
     {"export", {"db"}, "mirkano-cli export --db FILE", &runExport},
     {"tables", {"db"}, "mirkano-cli tables --db FILE", &runTables},
     {"sheet", {"db"}, "mirkano-cli sheet --db FILE ANALYSIS", &runSheet},
+    {"update", {"db", "server"}, "mirkano-cli update --db FILE --server URL", &runUpdate},
 };
 
 Args parseArgs(const CliCommand& command, const QStringList& args)
