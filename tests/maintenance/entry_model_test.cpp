@@ -259,7 +259,6 @@ TEST(HistoryEditorStore, RefusesRowsThatBreakTheRuleAndFilesItCannotEdit)
 
     // A file without the table the entry writes to is not opened for editing.
     const QString viewOnly = dir.path(QStringLiteral("view-only.mdb"));
-    QFile(viewOnly).open(QIODevice::WriteOnly);
     {
         QFile f(viewOnly);
         f.open(QIODevice::WriteOnly);

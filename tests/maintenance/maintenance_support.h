@@ -27,7 +27,7 @@ inline QByteArray fileBytes(const QString& path)
 // A database made by running sql on a new file, keyed with key (none: plain).
 inline QByteArray craftedDatabase(const TempDir& dir, const char* key, const char* sql)
 {
-    const QString path = dir.path(QStringLiteral("crafted-%1.db").arg(std::strlen(sql) + (key ? 1 : 0)));
+    const QString path = dir.path(QStringLiteral("crafted.db"));
     QFile::remove(path);
     sqlite3* db = nullptr;
     sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);

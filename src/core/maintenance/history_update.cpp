@@ -41,14 +41,15 @@ bool looksLikeHtml(const QByteArray& body)
         || head.contains("<body");
 }
 
-// The cause of a refused body, or empty when the file at path holds a good history.
-QString faultOf(const QByteArray& body, const QString& path)
+// What is wrong with a body before it is even opened as a database; empty
+// when nothing is.
+QString bodyFault(const QByteArray& body)
 {
     if (body.isEmpty())
         return QStringLiteral("データが空です");
     if (looksLikeHtml(body))
         return QStringLiteral("当選データファイルではなく、Web ページが届きました");
-    return historyFileFault(path);
+    return {};
 }
 
 QString systemError() { return QString::fromLocal8Bit(std::strerror(errno)); }
@@ -111,8 +112,8 @@ QString missingTargetMessage(const QString& target)
 
 void checkDownloadedHistory(const QByteArray& body)
 {
-    if (body.isEmpty() || looksLikeHtml(body))
-        refuse(faultOf(body, {}));
+    if (const QString cause = bodyFault(body); !cause.isEmpty())
+        refuse(cause);
     QTemporaryDir dir;
     if (!dir.isValid())
         throw UpdateError(QStringLiteral("作業フォルダーを作れません：%1").arg(dir.errorString()));
@@ -133,8 +134,8 @@ void replaceHistoryFile(const QString& targetIn, const QByteArray& body)
         throw UpdateError(missingTargetMessage(target));
     if (info.isDir())
         failWrite(target, QStringLiteral("ファイルではなくフォルダーです"));
-    if (body.isEmpty() || looksLikeHtml(body))
-        refuse(faultOf(body, {}));
+    if (const QString cause = bodyFault(body); !cause.isEmpty())
+        refuse(cause);
 
     // The new file is written under a name of its own in the same folder, so
     // that the rename replaces the target in one step.

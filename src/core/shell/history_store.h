@@ -1,7 +1,8 @@
 #pragma once
 // The history file: an encrypted database protected by a fixed password. Its
 // history is read once through the view 全データ選択クエリ and the file is
-// closed again, so that a downloaded copy can replace it later.
+// closed again, so that a downloaded copy can replace it later. The entry
+// window alone keeps it open while it writes single rows (HistoryEditor).
 
 #include "core/shell/history.h"
 
