@@ -216,6 +216,32 @@ private slots:
         QCOMPARE(loadHistory(m_file->path()), expected);
     }
 
+    void typedTextGoesThroughTheCellEditorAndIsCheckedOnClosing()
+    {
+        WinningDataEntryWindow* w = openEntry();
+        m_frame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_frame.get()));
+        QTableView* grid = w->grid();
+        grid->setFocus();
+        grid->setCurrentIndex(w->model()->index(3, 3));
+        QTest::keyClicks(grid, QStringLiteral("9"));
+        QTest::keyClick(grid->focusWidget(), Qt::Key_Return);
+        QTRY_VERIFY(!grid->indexWidget(grid->currentIndex()));  // the editor commits once it has handled the key
+        QCOMPARE(loadHistory(m_file->path())[3].numbers[2], 9);
+
+        // Text still in an open editor counts when "閉じる" is pressed.
+        grid->setCurrentIndex(w->model()->index(0, 7));
+        QTest::keyClicks(grid, QStringLiteral("0"));  // opens the editor with this key
+        QVERIFY(grid->indexWidget(grid->currentIndex()));  // the editor is open
+        AnsweringCatcher catcher;
+        w->closeButton()->click();
+        QCOMPARE(int(catcher.seen().size()), 1);
+        QCOMPARE(catcher.seen().front().text, QStringLiteral("結果マスタの数字に誤りがあります。"));
+        QCOMPARE(w->model()->index(0, 7).data().toString(), QStringLiteral("0"));
+        QCOMPARE(grid->currentIndex(), w->model()->index(0, 7));
+        QCOMPARE(loadHistory(m_file->path())[0], smallHistory()[0]);
+    }
+
     void rightClickOnACellOffersTheRowCommands()
     {
         WinningDataEntryWindow* w = openEntry();
