@@ -19,6 +19,9 @@ inline constexpr int kDone = 0;
 inline constexpr int kBadData = 1;
 inline constexpr int kUsage = 2;
 
+// The sheet command's name for the four prediction sheets.
+inline constexpr char kPredictionId[] = "prediction";
+
 // Where a command writes: out receives the result (CSV, JSON), err the
 // messages. Both take bytes (UTF-8 text).
 struct Streams {
@@ -70,6 +73,8 @@ int runImport(const Args&, Streams&);
 int runExport(const Args&, Streams&);
 int runTables(const Args&, Streams&);
 int runSheet(const Args&, Streams&);
+// The sheet command for the four sheets of the prediction.
+int runPredictionSheets(const Args&, Streams&);
 int runUpdate(const Args&, Streams&);
 
 }  // namespace mirkano::cli

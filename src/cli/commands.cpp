@@ -16,7 +16,7 @@ const std::vector<CliCommand> kCommands = {
     {"import", {"csv", "db"}, "mirkano-cli import --csv FILE --db FILE", &runImport},
     {"export", {"db"}, "mirkano-cli export --db FILE", &runExport},
     {"tables", {"db"}, "mirkano-cli tables --db FILE", &runTables},
-    {"sheet", {"db"}, "mirkano-cli sheet --db FILE ANALYSIS", &runSheet},
+    {"sheet", {"db", "reflect"}, "mirkano-cli sheet --db FILE ANALYSIS [--reflect 0,3,...]", &runSheet},
     {"update", {"db", "server"}, "mirkano-cli update --db FILE --server URL", &runUpdate},
 };
 

@@ -1,5 +1,7 @@
-// ミルカノ: the desktop program. Starts on the history file beside the program.
+// ミルカノ: the desktop program. Starts on the history file and the prediction
+// settings file beside the program.
 
+#include "core/predict/reflect_settings.h"
 #include "gui/sheet/grid_units.h"
 #include "gui/shell/main_frm.h"
 
@@ -15,7 +17,7 @@ int main(int argc, char* argv[])
     // version window is still open.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    mirkano::MainFrm frame;
+    mirkano::MainFrm frame(mirkano::defaultHistoryPath(), mirkano::defaultSettingsPath());
     if (!frame.load())
         return 1;
     QObject::connect(&frame, &mirkano::MainFrm::shutDown, &app, &QCoreApplication::quit);

@@ -1,5 +1,6 @@
 #include "gui/shell/main_frm.h"
 
+#include "core/predict/reflect_settings.h"
 #include "gui/help/help_viewer.h"
 #include "gui/help/version_window.h"
 #include "gui/maintenance/ask.h"
@@ -7,6 +8,7 @@
 #include "gui/maintenance/entry_window.h"
 #include "gui/maintenance/history_update_dialog.h"
 #include "core/maintenance/history_update.h"
+#include "gui/predict/prediction_window.h"
 #include "gui/sheet/grid_units.h"
 
 #include <QAction>
@@ -14,7 +16,9 @@
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QDebug>
 #include <QDir>
+#include <QFileInfo>
 #include <QMenuBar>
 
 #include <functional>
@@ -59,7 +63,12 @@ bool countsAsProgramWindow(const QWidget* w)
 }  // namespace
 
 MainFrm::MainFrm(QString historyPath, QWidget* parent)
-    : QMainWindow(parent), m_historyPath(std::move(historyPath))
+    : MainFrm(historyPath, settingsPathIn(QFileInfo(historyPath).absolutePath()), parent)
+{
+}
+
+MainFrm::MainFrm(QString historyPath, QString settingsPath, QWidget* parent)
+    : QMainWindow(parent), m_historyPath(std::move(historyPath)), m_settingsPath(std::move(settingsPath))
 {
     setWindowTitle(QStringLiteral("ミルカノ"));
     setObjectName(QStringLiteral("MainFrm"));
@@ -113,7 +122,7 @@ void MainFrm::buildMenus()
     };
 
     command(bar, "mnuEnd", QStringLiteral("終了(&X)"), [this] { close(); }, true);
-    command(bar, "mnuYoso", QStringLiteral("一発ミルカノ予想(&D)"), [this] { openPrediction(); }, false);
+    command(bar, "mnuYoso", QStringLiteral("一発ミルカノ予想(&D)"), [this] { openPrediction(); }, true);
 
     QMenu* main = submenu(bar, "mnuMain", QStringLiteral("データ分析(&S)"));
     QMenu* hindo = submenu(main, "mnuHindo", QStringLiteral("頻度分析"));
@@ -282,11 +291,49 @@ void MainFrm::arrangeWindows(Arrangement how)
     arrange(m_mdi, how);
 }
 
+void MainFrm::readSettings()
+{
+    try {
+        m_reflectFlags = readReflectFlags(m_settingsPath);
+    } catch (const SettingsError& e) {
+        m_reflectFlags = {};
+        qWarning().noquote() << e.message();
+    }
+}
+
+void MainFrm::writeSettings()
+{
+    try {
+        writeReflectFlags(m_settingsPath, m_reflectFlags);
+    } catch (const SettingsError& e) {
+        qWarning().noquote() << e.message();
+    }
+}
+
 void MainFrm::openPrediction()
 {
-    // The prediction window comes with the prediction work; until then the
-    // command only reports that it ran.
     emit predictionRequested();
+    if (PredictionWindow* open = m_prediction) {
+        if (open->isMinimized())
+            open->showNormal();
+        m_mdi->setActiveSubWindow(open);
+        open->raise();
+        return;
+    }
+    BusyPointer busy;
+    auto* w = new PredictionWindow(m_reflectFlags);
+    m_mdi->addSubWindow(w);
+    connect(w, &PredictionWindow::opened, this, [this] { setPropEnd(false); });
+    connect(w, &PredictionWindow::unloaded, this, [this, w] {
+        if (m_prediction == w)
+            m_prediction = nullptr;
+        setPropEnd(true);
+    });
+    connect(w, &PredictionWindow::flagsChanged, this, [this](const ReflectFlags& f) { m_reflectFlags = f; });
+    m_prediction = w;
+    w->load(m_history.rows(), m_tables.latestDrawNo);
+    w->show();
+    m_mdi->setActiveSubWindow(w);
 }
 
 void MainFrm::showMessage(QMessageBox::Icon icon, const QString& title, const QString& text)

@@ -52,6 +52,8 @@ private:
     {
         AnsweringCatcher none;
         menuItem(*m_frame, "mnuMasterInput")->trigger();
+        if (!none.seen().empty())
+            qWarning() << "entry refused:" << none.seen().front().text;
         return m_frame->winningDataEntryWindow();
     }
     void type(WinningDataEntryWindow* w, int row, int col, const QString& text)
@@ -69,6 +71,10 @@ private slots:
         QVERIFY(m_frame->load());
         m_frame->show();
         QApplication::setActiveWindow(m_frame.get());
+        // The prediction window that the activation opens blocks the entry command.
+        if (QMdiSubWindow* prediction = m_frame->predictionWindow())
+            prediction->close();
+        QVERIFY(m_frame->propEnd());
     }
 
     void cleanup()
