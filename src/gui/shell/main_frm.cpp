@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <QProgressDialog>
 
 #include <functional>
 
@@ -49,7 +50,8 @@ private:
 };
 
 // Windows that never count as "another window of the program" for the
-// activation rule: menus, tool tips and message boxes.
+// activation rule: menus, tool tips, message boxes and the update's progress
+// dialog.
 bool countsAsProgramWindow(const QWidget* w)
 {
     if (!w || !w->isWindow())
@@ -57,7 +59,7 @@ bool countsAsProgramWindow(const QWidget* w)
     const Qt::WindowType type = w->windowType();
     if (type == Qt::Popup || type == Qt::ToolTip || type == Qt::SplashScreen)
         return false;
-    return !qobject_cast<const QMessageBox*>(w);
+    return !qobject_cast<const QMessageBox*>(w) && !qobject_cast<const QProgressDialog*>(w);
 }
 
 }  // namespace
