@@ -4,6 +4,8 @@
 // so that tests can run every command in-process.
 // Exit codes: 0 done, 1 bad file or data (or any other failure), 2 wrong usage.
 
+#include "core/predict/reflect_options.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -68,6 +70,10 @@ int runCli(const QStringList& args, Streams& streams);
 // Writes UTF-8 text followed by a newline.
 void writeLine(std::ostream& os, const QString& text);
 
+// The value of --reflect: option indexes 0 … 11 separated by commas, e.g.
+// "0,3,10"; an empty value switches none on. Throws UsageError otherwise.
+ReflectFlags parseReflect(const QString& list);
+
 // The commands, each in its own source file.
 int runImport(const Args&, Streams&);
 int runExport(const Args&, Streams&);
@@ -75,6 +81,8 @@ int runTables(const Args&, Streams&);
 int runSheet(const Args&, Streams&);
 // The sheet command for the four sheets of the prediction.
 int runPredictionSheets(const Args&, Streams&);
+int runCheck(const Args&, Streams&);
+int runBacktest(const Args&, Streams&);
 int runUpdate(const Args&, Streams&);
 
 }  // namespace mirkano::cli

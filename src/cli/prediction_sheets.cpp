@@ -16,9 +16,6 @@
 
 namespace mirkano::cli {
 
-namespace {
-
-// "0,3,10": option indexes 0 … 11; an empty value switches none on.
 ReflectFlags parseReflect(const QString& list)
 {
     ReflectFlags flags;
@@ -38,8 +35,6 @@ ReflectFlags parseReflect(const QString& list)
     }
     return flags;
 }
-
-}  // namespace
 
 int runPredictionSheets(const Args& a, Streams& s)
 {

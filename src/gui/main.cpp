@@ -2,6 +2,7 @@
 // settings file beside the program.
 
 #include "core/predict/reflect_settings.h"
+#include "gui/icons/program_icon.h"
 #include "gui/sheet/grid_units.h"
 #include "gui/shell/main_frm.h"
 
@@ -13,6 +14,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ミルカノ"));
     QApplication::setFont(mirkano::uiFont());
+    QApplication::setWindowIcon(mirkano::programIcon());
     // The program ends with its main window, even while the help or the
     // version window is still open.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -65,6 +65,11 @@ PredictionWindow::PredictionWindow(const ReflectFlags& flags, QWidget* parent)
     m_close->setObjectName(QStringLiteral("Cmd閉じる"));
     place(m_close, 8160, 60, 855, 375);
     connect(m_close, &QPushButton::clicked, this, &QMdiSubWindow::close);
+    // How the predictions with the options now chosen fared on past draws.
+    m_backtest = new QPushButton(QStringLiteral("予想の検証"), body);
+    m_backtest->setObjectName(QStringLiteral("Cmd予想の検証"));
+    place(m_backtest, 5760, 60, 1335, 375);
+    connect(m_backtest, &QPushButton::clicked, this, [this] { emit backtestRequested(m_flags); });
 
     auto* options = new QGroupBox(QStringLiteral("データ分析オプション"), body);
     options->setObjectName(QStringLiteral("Frame3"));

@@ -40,11 +40,14 @@ public:
     QRadioButton* keepOutButton(int option) const { return m_keepOut[std::size_t(option)]; }
     QPushButton* closeButton() const { return m_close; }
     QPushButton* printButton() const { return m_print; }
+    QPushButton* backtestButton() const { return m_backtest; }
 
 signals:
     void opened();
     void unloaded();
     void flagsChanged(const ReflectFlags& flags);
+    // "予想の検証": test the predictions with these options on past draws.
+    void backtestRequested(const ReflectFlags& flags);
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -61,6 +64,7 @@ private:
     std::array<SheetGrid*, 4> m_sheets{};
     QPushButton* m_close = nullptr;
     QPushButton* m_print = nullptr;
+    QPushButton* m_backtest = nullptr;
     bool m_unloaded = false;
 };
 

@@ -8,6 +8,7 @@
 #include "gui/maintenance/entry_window.h"
 #include "gui/maintenance/history_update_dialog.h"
 #include "core/maintenance/history_update.h"
+#include "gui/icons/program_icon.h"
 #include "gui/predict/prediction_window.h"
 #include "gui/sheet/grid_units.h"
 
@@ -75,6 +76,8 @@ MainFrm::MainFrm(QString historyPath, QString settingsPath, QWidget* parent)
     setWindowTitle(QStringLiteral("ミルカノ"));
     setObjectName(QStringLiteral("MainFrm"));
     setFont(uiFont());
+    // The child windows, the help and the version window take it from here.
+    setWindowIcon(programIcon());
     m_mdi = new QMdiArea(this);
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -148,6 +151,8 @@ void MainFrm::buildMenus()
     analysis(bunkatsu, "mnu11BunkatsuData", QStringLiteral("11分割データ分析"), "division-11");
     analysis(main, "mnuLastChar", QStringLiteral("下一桁出現傾向分析"), "last-digit");
     analysis(main, "mnuLastCharRenzoku", QStringLiteral("下一桁連続出現回数分析"), "last-digit-run");
+    main->addSeparator();
+    command(main, "mnuTosenKakunin", QStringLiteral("当選確認"), [this] { openTicketCheck(); }, true);
 
     QMenu* hosyu = submenu(bar, "mnuHosyu", QStringLiteral("データ管理(&M)"));
     command(hosyu, "mnuMasterUpdate", QStringLiteral("当選データ最新化(&U)"), [this] { updateWinningData(); }, true);
@@ -229,6 +234,59 @@ AnalysisWindow* MainFrm::openAnalysis(const QString& id)
     });
     m_windows.insert(id, w);
     w->load(m_history.rows(), m_tables);
+    w->show();
+    m_mdi->setActiveSubWindow(w);
+    return w;
+}
+
+TicketCheckWindow* MainFrm::openTicketCheck()
+{
+    if (TicketCheckWindow* open = m_ticketCheck.data()) {
+        if (open->isMinimized())
+            open->showNormal();
+        m_mdi->setActiveSubWindow(open);
+        open->raise();
+        return open;
+    }
+    BusyPointer busy;
+    auto* w = new TicketCheckWindow;
+    m_mdi->addSubWindow(w);
+    connect(w, &TicketCheckWindow::opened, this, [this] { setPropEnd(false); });
+    connect(w, &TicketCheckWindow::unloaded, this, [this, w] {
+        if (m_ticketCheck == w)
+            m_ticketCheck = nullptr;
+        setPropEnd(true);
+    });
+    m_ticketCheck = w;
+    w->load(m_history.rows());
+    w->show();
+    m_mdi->setActiveSubWindow(w);
+    return w;
+}
+
+BacktestWindow* MainFrm::openBacktest(const ReflectFlags& flags)
+{
+    if (BacktestWindow* open = m_backtest.data()) {
+        // Options changed since it opened: it tests the new ones.
+        if (!(open->flags() == flags))
+            open->load(m_history.rows(), flags);
+        if (open->isMinimized())
+            open->showNormal();
+        m_mdi->setActiveSubWindow(open);
+        open->raise();
+        return open;
+    }
+    BusyPointer busy;
+    auto* w = new BacktestWindow;
+    m_mdi->addSubWindow(w);
+    connect(w, &BacktestWindow::opened, this, [this] { setPropEnd(false); });
+    connect(w, &BacktestWindow::unloaded, this, [this, w] {
+        if (m_backtest == w)
+            m_backtest = nullptr;
+        setPropEnd(true);
+    });
+    m_backtest = w;
+    w->load(m_history.rows(), flags);
     w->show();
     m_mdi->setActiveSubWindow(w);
     return w;
@@ -332,6 +390,7 @@ void MainFrm::openPrediction()
         setPropEnd(true);
     });
     connect(w, &PredictionWindow::flagsChanged, this, [this](const ReflectFlags& f) { m_reflectFlags = f; });
+    connect(w, &PredictionWindow::backtestRequested, this, [this](const ReflectFlags& f) { openBacktest(f); });
     m_prediction = w;
     w->load(m_history.rows(), m_tables.latestDrawNo);
     w->show();

@@ -3,6 +3,8 @@
 // start-up and shutdown sequences, the end flag through which the analysis
 // windows report that one of them is open, and the window arrangement.
 
+#include "gui/backtest/backtest_window.h"
+#include "gui/check/ticket_check_window.h"
 #include "gui/predict/prediction_window.h"
 #include "gui/sheet/analysis_window.h"
 #include "core/shell/history.h"
@@ -60,6 +62,17 @@ public:
     AnalysisWindow* openAnalysis(const QString& id);
     // The open window of this analysis, or nullptr.
     AnalysisWindow* analysisWindow(const QString& id) const;
+
+    // "当選確認": opens the ticket-check window, or brings the open one to
+    // the front. While open it counts as an open analysis window.
+    TicketCheckWindow* openTicketCheck();
+    TicketCheckWindow* ticketCheckWindow() const { return m_ticketCheck.data(); }
+
+    // "予想の検証" of the prediction window: opens the prediction test for
+    // these options, or brings the open one to the front (testing the new
+    // options when they differ). It counts as an open analysis window.
+    BacktestWindow* openBacktest(const ReflectFlags& flags);
+    BacktestWindow* backtestWindow() const { return m_backtest.data(); }
 
     // "当選データ入力": opens the entry window only while no analysis window
     // is open; otherwise shows the refusal. Returns whether it was allowed.
@@ -124,6 +137,8 @@ private:
     bool m_shutDown = false;
     QMdiArea* m_mdi = nullptr;
     QHash<QString, QPointer<AnalysisWindow>> m_windows;
+    QPointer<TicketCheckWindow> m_ticketCheck;
+    QPointer<BacktestWindow> m_backtest;
     QPointer<QWidget> m_versionWindow;
     QPointer<WinningDataEntryWindow> m_entry;
     ChildMenuBar* m_childMenus = nullptr;
