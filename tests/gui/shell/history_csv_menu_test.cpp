@@ -27,8 +27,9 @@ public:
     std::vector<Message> messages;
 
 protected:
-    QMessageBox::StandardButton showMessage(QMessageBox::Icon icon, const QString& title, const QString& text,
-                                            QMessageBox::StandardButtons buttons) override
+    // Every message box and question of the main window comes through here.
+    QMessageBox::StandardButton ask(QMessageBox::Icon icon, const QString& title, const QString& text,
+                                    QMessageBox::StandardButtons buttons, QMessageBox::StandardButton) override
     {
         messages.push_back({icon, title, text});
         return buttons.testFlag(answer) ? answer : QMessageBox::Ok;
