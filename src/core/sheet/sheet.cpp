@@ -152,30 +152,63 @@ std::uint32_t Sheet::styleIndex(const CellStyle& s)
     return it->second;
 }
 
+void Sheet::StyleChange::apply(CellStyle& s) const
+{
+    switch (what) {
+    case Fg: s.fg = a; break;
+    case Bg: s.bg = a; break;
+    case Colors: s.fg = a, s.bg = b; break;
+    case Kind: s.kind = CellKind(value); break;
+    case HAlign: s.hAlign = mirkano::HAlign(value); break;
+    case VAlign: s.vAlign = mirkano::VAlign(value); break;
+    case Centre:
+        s.kind = CellKind::Static;
+        s.hAlign = mirkano::HAlign::Center;
+        s.vAlign = mirkano::VAlign::Center;
+        break;
+    case Border: {
+        const mirkano::Border line = on ? mirkano::Border{true, a} : mirkano::Border{};
+        if (value & BorderLeft) s.left = line;
+        if (value & BorderRight) s.right = line;
+        if (value & BorderTop) s.top = line;
+        if (value & BorderBottom) s.bottom = line;
+        break;
+    }
+    }
+}
+
+std::uint32_t Sheet::changed(std::uint32_t from, const StyleChange& change)
+{
+    if (m_changeMemo.empty())
+        m_changeMemo.resize(kChangeMemoSize);
+    std::size_t h = from * 31u + change.what * 7u + change.value + change.a.r * 3u + change.a.g * 5u +
+                    change.a.b * 11u + change.b.r * 13u + change.b.g * 17u + change.b.b * 19u;
+    ChangeMemo& memo = m_changeMemo[h % kChangeMemoSize];
+    if (memo.from == from && memo.change == change)
+        return memo.to;
+    CellStyle s = m_styles[from];
+    change.apply(s);
+    memo = {from, change, styleIndex(s)};
+    return memo.to;
+}
+
 // Applies a change to the style of every cell in the block (clipped to the
 // sheet). Neighbouring cells mostly share a style, so the last mapping from
-// old to new entry is kept and the table is consulted only when it changes.
-template <typename F>
-void Sheet::restyle(Block b, F&& change)
+// old to new entry is kept at hand.
+void Sheet::restyle(Block b, const StyleChange& change)
 {
     const int c1 = std::max(b.col1, 1), c2 = std::min(b.col2, m_columns);
     const int r1 = std::max(b.row1, 1), r2 = std::min(b.row2, m_rows);
     if (c1 > c2 || r1 > r2)
         return;
     std::uint32_t lastOld = at(c1, r1).style;
-    std::uint32_t lastNew = [&] {
-        CellStyle s = m_styles[lastOld];
-        change(s);
-        return styleIndex(s);
-    }();
+    std::uint32_t lastNew = changed(lastOld, change);
     for (int r = r1; r <= r2; ++r) {
         Slot* slot = &at(c1, r);
         for (int c = c1; c <= c2; ++c, ++slot) {
             if (slot->style != lastOld) {
                 lastOld = slot->style;
-                CellStyle s = m_styles[lastOld];
-                change(s);
-                lastNew = styleIndex(s);
+                lastNew = changed(lastOld, change);
             }
             slot->style = lastNew;
         }
@@ -184,68 +217,64 @@ void Sheet::restyle(Block b, F&& change)
 
 void Sheet::setForeground(Block b, Rgb color)
 {
-    restyle(b, [&](CellStyle& s) { s.fg = color; });
+    restyle(b, {.what = StyleChange::Fg, .a = color});
 }
 
 void Sheet::setBackground(Block b, Rgb color)
 {
-    restyle(b, [&](CellStyle& s) { s.bg = color; });
+    restyle(b, {.what = StyleChange::Bg, .a = color});
 }
 
 void Sheet::setColors(Block b, Rgb fg, Rgb bg)
 {
-    restyle(b, [&](CellStyle& s) { s.fg = fg, s.bg = bg; });
+    restyle(b, {.what = StyleChange::Colors, .a = fg, .b = bg});
 }
 
 void Sheet::setKind(Block b, CellKind kind)
 {
-    restyle(b, [&](CellStyle& s) { s.kind = kind; });
+    restyle(b, {.what = StyleChange::Kind, .value = std::uint8_t(kind)});
 }
 
 void Sheet::setHAlign(Block b, HAlign align)
 {
-    restyle(b, [&](CellStyle& s) { s.hAlign = align; });
+    restyle(b, {.what = StyleChange::HAlign, .value = std::uint8_t(align)});
 }
 
 void Sheet::setVAlign(Block b, VAlign align)
 {
-    restyle(b, [&](CellStyle& s) { s.vAlign = align; });
+    restyle(b, {.what = StyleChange::VAlign, .value = std::uint8_t(align)});
 }
-
-namespace {
 
 // Sets (or clears) the chosen sides of every cell in the block and/or the
 // outline of the block.
-template <typename Restyle>
-void applyBorder(Block b, unsigned sides, Border line, Restyle&& restyle)
-{
-    if (sides & BorderAll) {
-        restyle(b, [&](CellStyle& c) {
-            if (sides & BorderLeft) c.left = line;
-            if (sides & BorderRight) c.right = line;
-            if (sides & BorderTop) c.top = line;
-            if (sides & BorderBottom) c.bottom = line;
-        });
-    }
-    if (sides & BorderOutline) {
-        restyle(Block{b.col1, b.row1, b.col1, b.row2}, [&](CellStyle& c) { c.left = line; });
-        restyle(Block{b.col2, b.row1, b.col2, b.row2}, [&](CellStyle& c) { c.right = line; });
-        restyle(Block{b.col1, b.row1, b.col2, b.row1}, [&](CellStyle& c) { c.top = line; });
-        restyle(Block{b.col1, b.row2, b.col2, b.row2}, [&](CellStyle& c) { c.bottom = line; });
-    }
-}
-
-}  // namespace
-
 void Sheet::setBorder(Block b, unsigned sides, Rgb color)
 {
-    applyBorder(b, sides, Border{true, color},
-                [this](Block blk, auto&& change) { restyle(blk, change); });
+    const auto line = [&](unsigned which) {
+        return StyleChange{.what = StyleChange::Border, .value = std::uint8_t(which), .on = true, .a = color};
+    };
+    if (sides & BorderAll)
+        restyle(b, line(sides & BorderAll));
+    if (sides & BorderOutline) {
+        restyle({b.col1, b.row1, b.col1, b.row2}, line(BorderLeft));
+        restyle({b.col2, b.row1, b.col2, b.row2}, line(BorderRight));
+        restyle({b.col1, b.row1, b.col2, b.row1}, line(BorderTop));
+        restyle({b.col1, b.row2, b.col2, b.row2}, line(BorderBottom));
+    }
 }
 
 void Sheet::clearBorder(Block b, unsigned sides)
 {
-    applyBorder(b, sides, Border{}, [this](Block blk, auto&& change) { restyle(blk, change); });
+    const auto none = [](unsigned which) {
+        return StyleChange{.what = StyleChange::Border, .value = std::uint8_t(which)};
+    };
+    if (sides & BorderAll)
+        restyle(b, none(sides & BorderAll));
+    if (sides & BorderOutline) {
+        restyle({b.col1, b.row1, b.col1, b.row2}, none(BorderLeft));
+        restyle({b.col2, b.row1, b.col2, b.row2}, none(BorderRight));
+        restyle({b.col1, b.row1, b.col2, b.row1}, none(BorderTop));
+        restyle({b.col1, b.row2, b.col2, b.row2}, none(BorderBottom));
+    }
 }
 
 void Sheet::setAllColumnWidths(double width)
@@ -299,11 +328,7 @@ void Sheet::setUp(const SheetLayout& l)
     setAllRowHeights(l.rowHeight);
     setAllColumnWidths(l.columnWidth);
     if (hadCells) {
-        restyle({1, 1, m_columns, m_rows}, [](CellStyle& s) {
-            s.kind = CellKind::Static;
-            s.hAlign = HAlign::Center;
-            s.vAlign = VAlign::Center;
-        });
+        restyle({1, 1, m_columns, m_rows}, {.what = StyleChange::Centre});
     }
 }
 

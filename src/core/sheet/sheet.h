@@ -183,8 +183,27 @@ private:
         std::size_t operator()(const CellStyle& s) const;
     };
 
-    template <typename F>
-    void restyle(Block b, F&& change);
+    // One change of style a block operation makes to each of its cells.
+    struct StyleChange {
+        enum What : std::uint8_t { Fg, Bg, Colors, Kind, HAlign, VAlign, Border, Centre };
+        What what;
+        std::uint8_t value = 0;  // kind, alignment, or the sides (BorderLeft …) a border sets
+        bool on = false;         // a border: drawn or cleared
+        Rgb a{}, b{};
+        friend bool operator==(const StyleChange&, const StyleChange&) = default;
+        void apply(CellStyle& s) const;
+    };
+    // Recently made changes, old entry and change to new entry: block
+    // operations on single cells then seldom consult the style table.
+    struct ChangeMemo {
+        std::uint32_t from = ~0u;
+        StyleChange change{};
+        std::uint32_t to = 0;
+    };
+    static constexpr std::size_t kChangeMemoSize = 256;
+
+    void restyle(Block b, const StyleChange& change);
+    std::uint32_t changed(std::uint32_t from, const StyleChange& change);
     std::uint32_t styleIndex(const CellStyle& s);
     void releaseText(Slot& slot);
     Slot& at(int col, int row) { return m_cells[std::size_t(row - 1) * std::size_t(m_columns) + std::size_t(col - 1)]; }
@@ -196,6 +215,7 @@ private:
     std::vector<std::uint32_t> m_freeTexts;       // owned entries no cell uses any more
     std::vector<CellStyle> m_styles{CellStyle{}};  // entry 0: the default style
     std::unordered_map<CellStyle, std::uint32_t, StyleHash> m_styleIndex{{CellStyle{}, 0}};
+    std::vector<ChangeMemo> m_changeMemo;
     double m_defaultColumnWidth = 5, m_defaultRowHeight = 10;
     std::vector<double> m_columnWidths, m_rowHeights;
     int m_frozenRows = 0, m_frozenColumns = 0;
