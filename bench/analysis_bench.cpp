@@ -1,11 +1,14 @@
 // Building every analysis sheet, and the start-up tables, from the bundled
 // history and from the longest history the draw numbers allow; and writing
 // each sheet as the command-line tool's JSON. Each should grow linearly with
-// the number of draws.
+// the number of draws. The prediction is measured as the window uses it: the
+// opening (tables, predictions and four sheets) and one option change
+// (predictions and sheets from the tables built).
 
 #include "bench_inputs.h"
 
 #include "core/analysis/analysis.h"
+#include "core/predict/prediction_sheets.h"
 #include "core/sheet/sheet_json.h"
 
 #include <benchmark/benchmark.h>
@@ -75,6 +78,30 @@ void registerAll(const char* inputName, InputFn input)
                                      })
             ->Unit(benchmark::kMillisecond);
     }
+    benchmark::RegisterBenchmark((std::string("prediction/open/") + inputName).c_str(),
+                                 [input](benchmark::State& state) {
+                                     const Input& in = input();
+                                     for (auto _ : state) {
+                                         const PeriodTables t = buildPeriodTables(in.history);
+                                         benchmark::DoNotOptimize(buildPredictionSheets(
+                                             t, predict(t, in.tables.latestDrawNo, {})));
+                                     }
+                                     state.SetItemsProcessed(state.iterations() *
+                                                             std::int64_t(in.history.size()));
+                                 })
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark((std::string("prediction/option_change/") + inputName).c_str(),
+                                 [input](benchmark::State& state) {
+                                     const Input& in = input();
+                                     const PeriodTables t = buildPeriodTables(in.history);
+                                     ReflectFlags flags;
+                                     for (auto _ : state) {
+                                         flags.on[1] = !flags.on[1];
+                                         benchmark::DoNotOptimize(buildPredictionSheets(
+                                             t, predict(t, in.tables.latestDrawNo, flags)));
+                                     }
+                                 })
+        ->Unit(benchmark::kMicrosecond);
 }
 
 const bool registered = [] {

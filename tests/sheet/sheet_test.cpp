@@ -169,6 +169,8 @@ TEST(SheetJson, ExactFormOfASmallSheet)
               "{\"bg\":\"#ffffff\",\"col\":2,\"fg\":\"#01ab10\",\"row\":2,\"text\":\"12\"}"
               "],\"columns\":3,\"rows\":2}\n");
     EXPECT_EQ(jsonOf(Sheet{}), "{\"cells\":[],\"columns\":0,\"rows\":0}\n");
+    // The document-tree form holds the same object.
+    EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(jsonOf(s))).object(), sheetToJson(s));
     EXPECT_EQ(colorName(Rgb{1, 171, 16}), QStringLiteral("#01ab10"));
 }
 

@@ -1,5 +1,7 @@
 #include "core/sheet/sheet_json.h"
 
+#include <QJsonArray>
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -180,6 +182,27 @@ void writeSheetJson(std::ostream& out, const Sheet& sheet,
         }
     }
     w.raw("}\n");
+}
+
+QJsonObject sheetToJson(const Sheet& sheet)
+{
+    QJsonArray cells;
+    for (int r = 1; r <= sheet.rows(); ++r) {
+        for (int c = 1; c <= sheet.columns(); ++c) {
+            const QString& text = sheet.text(c, r);
+            const CellStyle& style = sheet.style(c, r);
+            if (text.isEmpty() && style.fg == colors::black && style.bg == colors::white)
+                continue;
+            cells.append(QJsonObject{{QStringLiteral("col"), c},
+                                     {QStringLiteral("row"), r},
+                                     {QStringLiteral("text"), text},
+                                     {QStringLiteral("fg"), colorName(style.fg)},
+                                     {QStringLiteral("bg"), colorName(style.bg)}});
+        }
+    }
+    return QJsonObject{{QStringLiteral("columns"), sheet.columns()},
+                       {QStringLiteral("rows"), sheet.rows()},
+                       {QStringLiteral("cells"), cells}};
 }
 
 }  // namespace mirkano

@@ -4,6 +4,7 @@
 
 #include "core/sheet/sheet.h"
 
+#include <QJsonObject>
 #include <QString>
 
 #include <ostream>
@@ -22,5 +23,9 @@ QString colorName(Rgb c);
 // not black on white.
 void writeSheetJson(std::ostream& out, const Sheet& sheet,
                     std::vector<std::pair<QString, QString>> textFields = {});
+
+// The same object as a document tree (without text fields), for callers that
+// place sheets inside a larger document; writeSheetJson is the fast way.
+QJsonObject sheetToJson(const Sheet& sheet);
 
 }  // namespace mirkano
