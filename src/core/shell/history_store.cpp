@@ -154,9 +154,15 @@ int numberField(sqlite3_stmt* stmt, int col)
     return int(*v);
 }
 
+// Keys a new or existing file with the raw key; an existing file that the raw
+// key does not open was written keyed with the six-digit password and gets
+// that instead (any other failure is left to the caller's first read).
 void keyDatabase(sqlite3* db)
 {
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
     sqlite3_key(db, detail::kHistoryPassword, int(std::strlen(detail::kHistoryPassword)));
+    if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) == SQLITE_NOTADB)
+        sqlite3_key(db, detail::kSixDigitPassword, int(std::strlen(detail::kSixDigitPassword)));
 }
 
 void removeFile(const QString& path) { ::unlink(QFile::encodeName(path).constData()); }
