@@ -192,10 +192,6 @@ std::uint32_t Sheet::changed(std::uint32_t from, const StyleChange& change)
     return memo.to;
 }
 
-// Applies a change to the style of every cell in the block (clipped to the
-// sheet). Neighbouring cells mostly share a style, so the last mapping from
-// old to new entry is kept at hand.
-void Sheet::restyle(Block b, const StyleChange& change)
 void Sheet::setCell(int col, int row, const Cell& cell)
 {
     if (!contains(col, row))
@@ -205,6 +201,10 @@ void Sheet::setCell(int col, int row, const Cell& cell)
                                               cell.left, cell.right, cell.top, cell.bottom});
 }
 
+// Applies a change to the style of every cell in the block (clipped to the
+// sheet). Neighbouring cells mostly share a style, so the last mapping from
+// old to new entry is kept at hand.
+void Sheet::restyle(Block b, const StyleChange& change)
 {
     const int c1 = std::max(b.col1, 1), c2 = std::min(b.col2, m_columns);
     const int r1 = std::max(b.row1, 1), r2 = std::min(b.row2, m_rows);
