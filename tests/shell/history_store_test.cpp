@@ -181,10 +181,46 @@ TEST(HistoryStore, BadFilesAreReportedWithPathAndCauseAndLeftAsTheyWere)
          [](const QString& p) -> std::shared_ptr<void> {
              saveHistory(p, kSmall);
              auto holder = std::make_shared<Db>(p, kPassword);
-             EXPECT_EQ(holder->exec("BEGIN EXCLUSIVE"), SQLITE_OK);
+             EXPECT_EQ(holder->exec("BEGIN EXCLUSIVE; DELETE FROM 当選データ WHERE 回数 = 1;"), SQLITE_OK);
              return holder;
          },
          "ほかのプログラムが使用中です"},
+        {"one byte", [](const QString& p) { writeAll(p, "x"); return nullptr; },
+         "1 バイトしかなく、履歴ファイルではありません"},
+        {"journal left by a writer that was cut short",
+         [](const QString& p) {
+             saveHistory(p, test::sampleHistory());
+             QByteArray journal;
+             {
+                 // A small cache makes the writer sync its journal, as one cut short in a commit has.
+                 Db writer(p, kPassword);
+                 EXPECT_EQ(writer.exec("PRAGMA cache_size = 2; BEGIN; DELETE FROM 当選データ;"), SQLITE_OK);
+                 journal = readAll(p + QStringLiteral("-journal"));
+                 writer.exec("ROLLBACK");
+             }
+             EXPECT_FALSE(journal.isEmpty());
+             writeAll(p + QStringLiteral("-journal"), journal);
+             return nullptr;
+         },
+         "書き込みが中断された跡（Mirkano.mdb-journal）が残っています。その書き込みをしたプログラムで開き直してください"},
+        {"view without end",
+         [](const QString& p) {
+             craft(p, kPassword,
+                   "CREATE VIEW 全データ選択クエリ AS WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r)"
+                   " SELECT n AS 回数, 1 AS 第1数字, 2 AS 第2数字, 3 AS 第3数字, 4 AS 第4数字, 5 AS 第5数字,"
+                   " 6 AS 第6数字, 7 AS ボーナス数字 FROM r;");
+             return nullptr;
+         },
+         "クエリ「全データ選択クエリ」が終わらないため、履歴ファイルではありません"},
+        {"more rows than there can be draws",
+         [](const QString& p) {
+             craft(p, kPassword,
+                   "CREATE VIEW 全データ選択クエリ AS WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r"
+                   " WHERE n < 40000) SELECT n % 30000 + 1 AS 回数, 1 AS 第1数字, 2 AS 第2数字, 3 AS 第3数字,"
+                   " 4 AS 第4数字, 5 AS 第5数字, 6 AS 第6数字, 7 AS ボーナス数字 FROM r;");
+             return nullptr;
+         },
+         "行が 32767 を超えていて、履歴ファイルではありません"},
         {"no view",
          [](const QString& p) {
              craft(p, kPassword,
