@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRandomGenerator>
 
 #include <gtest/gtest.h>
@@ -16,6 +17,10 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 using namespace mirkano;
 using test::makeHistory;
@@ -356,4 +361,113 @@ TEST(HistoryStore, DefaultPathIsBesideTheProgram)
 {
     const QString exeDir = QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).absolutePath();
     EXPECT_EQ(defaultHistoryPath(), exeDir + QStringLiteral("/Mirkano.mdb"));
+}
+
+TEST(HistoryStore, ReadingAWriteAheadFileLeavesNothingBesideIt)
+{
+    TempDir dir;
+    const QString path = dir.path(QStringLiteral("Mirkano.mdb"));
+    saveHistory(path, kSmall);
+    {
+        Db d(path, kPassword);
+        ASSERT_EQ(d.exec("PRAGMA journal_mode = WAL"), SQLITE_OK);
+    }
+    const Snapshot before = snapshot(path);
+    ASSERT_EQ(before.entries, QStringList{QStringLiteral("Mirkano.mdb")});
+    EXPECT_EQ(loadHistory(path), kSmall);
+    EXPECT_EQ(snapshot(path), before);
+
+    // While a writer has it open, what it committed to its log is read too.
+    Db writer(path, kPassword);
+    ASSERT_EQ(writer.exec("DELETE FROM 当選データ WHERE 回数 = 3"), SQLITE_OK);
+    EXPECT_EQ(loadHistory(path), History(kSmall.begin(), kSmall.begin() + 2));
+}
+
+TEST(HistoryStore, SaveRefusesATargetItMustNotReplace)
+{
+    TempDir dir;
+    const QString path = dir.path(QStringLiteral("Mirkano.mdb"));
+    const struct {
+        const char* name;
+        std::function<std::shared_ptr<void>()> hold;  // set-up kept alive during the save
+        const char* cause;
+    } cases[] = {
+        {"read-only",
+         [&] {
+             QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+             return std::shared_ptr<void>(nullptr, [&](void*) {
+                 QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+             });
+         },
+         "読み取り専用のファイルです"},
+        {"open for writing in another program",
+         [&] {
+             auto p = std::make_shared<QProcess>();
+             p->start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("exec 3>>\"$0\"; echo ready; exec sleep 60"), path});
+             EXPECT_TRUE(p->waitForReadyRead(10000));
+             return std::shared_ptr<void>(p.get(), [p](void*) {
+                 p->kill();
+                 p->waitForFinished();
+             });
+         },
+         "ほかのプログラムが書き込み用に開いています"},
+        {"in a database transaction",
+         [&] {
+             auto holder = std::make_shared<Db>(path, kPassword);
+             EXPECT_EQ(holder->exec("BEGIN IMMEDIATE"), SQLITE_OK);
+             return holder;
+         },
+         "ほかのプログラムが書き込み用に開いています"},
+    };
+    saveHistory(path, kSmall);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        {
+            const std::shared_ptr<void> hold = c.hold();
+            const Snapshot before = snapshot(path);
+            try {
+                saveHistory(path, test::sampleHistory());
+                ADD_FAILURE() << "no error";
+            } catch (const HistoryError& e) {
+                EXPECT_EQ(e.message(), QStringLiteral("履歴ファイル「%1」を保存できません：%2").arg(path, QString::fromUtf8(c.cause)));
+            }
+            EXPECT_EQ(snapshot(path), before);
+        }
+        EXPECT_EQ(loadHistory(path), kSmall);
+    }
+}
+
+TEST(HistoryStore, SaveKeepsALinkAndClearsWorkFilesOfCutShortSaves)
+{
+    TempDir dir;
+    const QString real = dir.path(QStringLiteral("data/Mirkano.mdb"));
+    const QString link = dir.path(QStringLiteral("Mirkano.mdb"));
+    ASSERT_TRUE(QDir().mkpath(dir.path(QStringLiteral("data"))));
+    saveHistory(real, kSmall);
+    QFile::setPermissions(real, QFile::ReadOwner | QFile::WriteOwner);
+    ASSERT_TRUE(QFile::link(real, link));
+
+    // Leftovers of saves that were killed, and the work file of a save still running.
+    const auto work = [&](const QString& name) { return dir.path(QStringLiteral("data/.Mirkano.mdb.") + name); };
+    const QDateTime longAgo = QDateTime::currentDateTime().addSecs(-3600);
+    for (const QString& name : {QStringLiteral("dead.tmp"), QStringLiteral("dead.tmp-journal"),
+                                QStringLiteral("gone.tmp-journal"), QStringLiteral("running.tmp")}) {
+        writeAll(work(name), "x");
+        QFile f(work(name));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.setFileTime(longAgo, QFileDevice::FileModificationTime);
+    }
+    writeAll(dir.path(QStringLiteral("data/.Other.mdb.dead.tmp")), "x");
+    const int running = ::open(QFile::encodeName(work(QStringLiteral("running.tmp"))).constData(), O_RDONLY);
+    ASSERT_EQ(::flock(running, LOCK_EX), 0);
+
+    saveHistory(link, test::sampleHistory());
+    ::close(running);
+
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(loadHistory(real), test::sampleHistory());
+    EXPECT_EQ(QFile::permissions(real), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    EXPECT_EQ(QDir(dir.path(QStringLiteral("data"))).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral(".Mirkano.mdb.running.tmp"), QStringLiteral(".Other.mdb.dead.tmp"),
+                           QStringLiteral("Mirkano.mdb")}));
 }
