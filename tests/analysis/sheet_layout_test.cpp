@@ -42,6 +42,19 @@ const Layout kLayouts[] = {
     {"dispersion", "Dispersion", 1, 45, 4, 45, 47, ScrollBars::Both, 2, 1, {15, 15, 10}, true, true},
     // Rows: the latest draw number + 1.
     {"pull", "Pull", 2, 8, 3, 8, 51, ScrollBars::Vertical, 1, 1, {15, 10, 10}, true, true},
+    {"consecutive", "Consecutive", 2, 14, 3, 14, 51, ScrollBars::Vertical, 1, 0, {10, 10, 10}, true, false},
+    {"number-sum", "NumberSum", 2, 10, 3, 10, 51, ScrollBars::Vertical, 1, 0, {20, 10, 10}, true, false},
+    {"low-high", "LowHigh", 2, 11, 3, 11, 51, ScrollBars::Vertical, 1, 0, {20, 10, 10}, true, false},
+    {"even-odd", "EvenOdd", 2, 11, 3, 11, 51, ScrollBars::Vertical, 1, 0, {20, 10, 10}, true, false},
+    // Rows: the latest draw number + 2 (header at the top and repeated below).
+    {"five-division", "FiveDivision", 2, 13, 4, 13, 51, ScrollBars::Vertical, 1, 0, {20, 10, 10}, true, true},
+    // Rows: the latest draw number + 3; only the 11-group window freezes column 1.
+    {"division-6", "Division6", 2, 45, 5, 45, 53, ScrollBars::Both, 3, 0, {15, 12, 9}, true, true},
+    {"division-7", "Division7", 2, 45, 5, 45, 53, ScrollBars::Both, 3, 0, {15, 12, 9}, true, true},
+    {"division-11", "Division11", 2, 45, 5, 45, 53, ScrollBars::Both, 3, 1, {15, 12, 9}, true, true},
+    // Rows: the latest draw number + 4; shown 29 columns wide, as many as there are.
+    {"last-digit", "LastDigit", 2, 11, 6, 29, 52, ScrollBars::Vertical, 2, 0, {20, 10, 10}, true, false},
+    {"last-digit-run", "LastDigitRun", 2, 11, 6, 29, 52, ScrollBars::Vertical, 2, 0, {20, 10, 10}, true, false},
 };
 
 History identicalDraws(int draws)

@@ -1,6 +1,8 @@
 #include "core/analysis/analysis.h"
 
 #include "core/analysis/appearance/appearance.h"
+#include "core/analysis/combination/combination.h"
+#include "core/analysis/division/division.h"
 #include "core/analysis/interval/interval.h"
 
 namespace mirkano {
@@ -64,6 +66,57 @@ std::vector<Analysis> makeAnalyses()
                      QStringLiteral("過去の当選数字に前回出現した数字が入っているか分析します"),
                      swatch({128, 255, 255}, QStringLiteral(":前回の数字"))},
                     &buildPullSheet});
+    list.push_back({"consecutive",
+                    {QStringLiteral("連番・飛び石分析"), 13500, 7550,
+                     QStringLiteral("過去の当選番号の連続数字と一つ飛び数字の傾向を分析します"), {}},
+                    &buildConsecutiveSheet});
+    list.push_back({"number-sum",
+                    {QStringLiteral("数字合計分析"), 13800, 8000,
+                     QStringLiteral("過去の当選番号の本数字＋ボーナス数字合計を分析します"), {}},
+                    &buildNumberSumSheet});
+    list.push_back({"low-high",
+                    {QStringLiteral("低数字・高数字の組合せパターン分析"), 13700, 7740,
+                     QStringLiteral("過去の当選番号を低数字（０１～２１）と高数字（２２～４３）に分けて"
+                                    "組合せパターンを分析します（ボーナス数字は入れていません）"),
+                     {}},
+                    &buildLowHighSheet});
+    list.push_back({"even-odd",
+                    {QStringLiteral("偶数・奇数の組合せパターン分析"), 13700, 7740,
+                     QStringLiteral("過去の当選番号を偶数と奇数に分類して分析します"), {}},
+                    &buildEvenOddSheet});
+    {
+        WindowFacts f{QStringLiteral("5分割傾向分析"), 13750, 8750,
+                      QStringLiteral("過去の当選番号を５つのグループに分けて傾向を分析します"), {}};
+        f.printGreyed = true;
+        list.push_back({"five-division", f, &buildFiveDivisionSheet});
+    }
+    {
+        // The three groupings share one window but for caption and description.
+        Legend legend = balls(13, {62, 158, 255}, {255, 128, 192});
+        legend.kind = Legend::Kind::BallsAndSwatch;
+        legend.swatchColor = {224, 224, 224};
+        legend.swatchText = QStringLiteral(":該当する当選番号なし");
+        const auto division = [&](const char* id, const char16_t* caption, const char16_t* description,
+                                  SheetBuilder build) {
+            WindowFacts f{QString::fromUtf16(caption), 12600, 12365, QString::fromUtf16(description), legend};
+            f.printGreyed = true;
+            list.push_back({id, f, build});
+        };
+        division("division-6", u"6分割データ分析", u"過去の当選番号の６グループに分類して分析します",
+                 &buildDivision6Sheet);
+        division("division-7", u"7分割データ分析", u"過去の当選番号の７グループに分類して分析します",
+                 &buildDivision7Sheet);
+        division("division-11", u"11分割データ分析", u"過去の当選番号の１１グループに分類して分析します",
+                 &buildDivision11Sheet);
+    }
+    list.push_back({"last-digit",
+                    {QStringLiteral("下一桁出現傾向分析"), 13980, 7400,
+                     QStringLiteral("過去の当選番号の下一桁の数字の出現傾向を分析します"), {}},
+                    &buildLastDigitSheet});
+    list.push_back({"last-digit-run",
+                    {QStringLiteral("下一桁連続出現回数分析"), 13935, 7400,
+                     QStringLiteral("過去の当選番号の下一桁数字が何回続けて出現しているか分析します"), {}},
+                    &buildLastDigitRunSheet});
     return list;
 }
 

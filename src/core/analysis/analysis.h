@@ -16,7 +16,7 @@ namespace mirkano {
 
 // The colour legend shown above a window's grid.
 struct Legend {
-    enum class Kind { None, Balls, Swatch };
+    enum class Kind { None, Balls, Swatch, BallsAndSwatch };
     Kind kind = Kind::None;
     // Balls: a shaded ball of ballPixels x ballPixels in each colour, before
     // "：本数字" and "：ボーナス数字".
@@ -24,6 +24,7 @@ struct Legend {
     Rgb mainColor{};
     Rgb bonusColor{};
     // Swatch: a bordered colour sample followed by swatchText.
+    // BallsAndSwatch: the two balls, then the swatch.
     Rgb swatchColor{};
     QString swatchText;
 };
@@ -35,6 +36,7 @@ struct WindowFacts {
     QString description;  // the one-line description above the grid
     Legend legend;
     bool hasPrint = true;        // shows the (inactive) "印刷" button
+    bool printGreyed = false;    // that button is shown disabled
     bool followsResize = false;  // grid fills the window and follows resizing
 };
 

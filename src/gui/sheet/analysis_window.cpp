@@ -66,7 +66,9 @@ AnalysisWindow::AnalysisWindow(const Analysis& analysis, QWidget* parent)
     top->addStretch(0);
 
     const Legend& legend = facts.legend;
-    if (legend.kind == Legend::Kind::Balls) {
+    const bool withBalls = legend.kind == Legend::Kind::Balls || legend.kind == Legend::Kind::BallsAndSwatch;
+    const bool withSwatch = legend.kind == Legend::Kind::Swatch || legend.kind == Legend::Kind::BallsAndSwatch;
+    if (withBalls) {
         const Rgb colors[2] = {legend.mainColor, legend.bonusColor};
         const QString texts[2] = {QStringLiteral("：本数字"), QStringLiteral("：ボーナス数字")};
         for (int i = 0; i < 2; ++i) {
@@ -80,9 +82,12 @@ AnalysisWindow::AnalysisWindow(const Analysis& analysis, QWidget* parent)
             top->addWidget(ball);
             top->addWidget(text);
         }
-    } else if (legend.kind == Legend::Kind::Swatch) {
+    }
+    if (withSwatch) {
+        // Beside the balls the swatch and its text are the window's fourth
+        // and fifth labels; alone they are its second and third.
         auto* sample = new QLabel(m_body);
-        sample->setObjectName(QStringLiteral("Label2"));
+        sample->setObjectName(withBalls ? QStringLiteral("Label5") : QStringLiteral("Label2"));
         sample->setFixedSize(25, 15);
         sample->setFrameShape(QFrame::Box);
         sample->setAutoFillBackground(true);
@@ -90,7 +95,7 @@ AnalysisWindow::AnalysisWindow(const Analysis& analysis, QWidget* parent)
         pal.setColor(QPalette::Window, toColor(legend.swatchColor));
         sample->setPalette(pal);
         auto* text = new QLabel(legend.swatchText, m_body);
-        text->setObjectName(QStringLiteral("Label3"));
+        text->setObjectName(withBalls ? QStringLiteral("Label4") : QStringLiteral("Label3"));
         sample->setParent(m_controlsBox);
         text->setParent(m_controlsBox);
         top->addWidget(sample);
@@ -101,6 +106,7 @@ AnalysisWindow::AnalysisWindow(const Analysis& analysis, QWidget* parent)
         // Printing is not part of this program: the button is there, idle.
         m_print = new QPushButton(QStringLiteral("印刷"), m_controlsBox);
         m_print->setObjectName(QStringLiteral("Command2"));
+        m_print->setEnabled(!facts.printGreyed);
         top->addWidget(m_print);
     }
     m_close = new QPushButton(QStringLiteral("閉じる"), m_controlsBox);

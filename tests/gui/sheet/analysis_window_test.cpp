@@ -5,6 +5,7 @@
 #include "gui_support.h"
 
 #include <QLabel>
+#include <QLayout>
 #include <QMdiArea>
 #include <QPushButton>
 #include <QScrollBar>
@@ -41,6 +42,10 @@ private slots:
         QTest::newRow("frequency") << "frequency" << false
                                    << QStringList{QStringLiteral("：本数字"), QStringLiteral("：ボーナス数字")};
         QTest::newRow("pull") << "pull" << true << QStringList{QStringLiteral(":前回の数字")};
+        QTest::newRow("five-division") << "five-division" << true << QStringList{};
+        QTest::newRow("division-11") << "division-11" << true
+                                     << QStringList{QStringLiteral("：本数字"), QStringLiteral("：ボーナス数字"),
+                                                    QStringLiteral(":該当する当選番号なし")};
     }
 
     void elementsFollowTheWindowFacts()
@@ -65,6 +70,7 @@ private slots:
         QCOMPARE(w->printButton() != nullptr, print);
         if (print) {
             QCOMPARE(w->printButton()->text(), QStringLiteral("印刷"));
+            QCOMPARE(w->printButton()->isEnabled(), !a.facts.printGreyed);
             w->printButton()->click();  // does nothing
             QVERIFY(w->isVisible());
         }
@@ -73,6 +79,25 @@ private slots:
             QVERIFY2(texts.contains(t), qPrintable(texts.join(QLatin1Char('|'))));
         QCOMPARE(w->grid()->sheet().columns(), a.build(m_history, m_tables).columns());
         QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void legendWithBallsAndSwatchKeepsItsOrder()
+    {
+        // The two balls with their texts, then the grey swatch and its text,
+        // then the greyed "印刷" and "閉じる".
+        AnalysisWindow w(*findAnalysis("division-6"));
+        QStringList order;
+        QLayout* controls = w.closeButton()->parentWidget()->layout();
+        for (int i = 0; i < controls->count(); ++i)
+            if (QWidget* x = controls->itemAt(i)->widget())
+                order << x->objectName();
+        order.removeAll(QStringLiteral("Label1"));
+        QCOMPARE(order, (QStringList{"Picture1", "Label2", "Picture1", "Label3", "Label5", "Label4", "Command2",
+                                     "Command1"}));
+        auto* swatch = w.findChild<QLabel*>(QStringLiteral("Label5"));
+        QCOMPARE(swatch->palette().color(QPalette::Window), QColor(224, 224, 224));
+        QCOMPARE(w.findChild<QLabel*>(QStringLiteral("Label4"))->text(), QStringLiteral(":該当する当選番号なし"));
+        QVERIFY(!w.printButton()->isEnabled());
     }
 
     void gridSitsBelowTheDescriptionAndFollowsResizingWhereAsked()

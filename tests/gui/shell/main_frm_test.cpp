@@ -5,6 +5,7 @@
 #include "gui_support.h"
 #include "gui/shell/main_frm.h"
 
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -200,18 +201,18 @@ private slots:
             {1, "mnuZenkaiSyutugen", "出現回数分析", true},
             {1, "mnuBaratsuki", "バラツキ分析", true},
             {1, "mnuHippari", "引っ張り分析", true},
-            {1, "mnuRenbanTobiishi", "連番・飛び石分析", false},
-            {1, "mnuHonsuji", "数字合計分析", false},
+            {1, "mnuRenbanTobiishi", "連番・飛び石分析", true},
+            {1, "mnuHonsuji", "数字合計分析", true},
             {1, "mnuPattern", "組合せパターン分析", true},
-            {2, "mnuLowHightPattern", "低数字・高数字の組合せパターン分析", false},
-            {2, "mnuKisuGusuPattern", "偶数・奇数の組合せパターン分析", false},
-            {1, "mnu5BunkatsuKeiko", "5分割傾向分析", false},
+            {2, "mnuLowHightPattern", "低数字・高数字の組合せパターン分析", true},
+            {2, "mnuKisuGusuPattern", "偶数・奇数の組合せパターン分析", true},
+            {1, "mnu5BunkatsuKeiko", "5分割傾向分析", true},
             {1, "mnuBunkatsuData", "分割データ分析", true},
-            {2, "mnu6BunkatsuData", "6分割データ分析", false},
-            {2, "mnu7BunkatsuData", "7分割データ分析", false},
-            {2, "mnu11BunkatsuData", "11分割データ分析", false},
-            {1, "mnuLastChar", "下一桁出現傾向分析", false},
-            {1, "mnuLastCharRenzoku", "下一桁連続出現回数分析", false},
+            {2, "mnu6BunkatsuData", "6分割データ分析", true},
+            {2, "mnu7BunkatsuData", "7分割データ分析", true},
+            {2, "mnu11BunkatsuData", "11分割データ分析", true},
+            {1, "mnuLastChar", "下一桁出現傾向分析", true},
+            {1, "mnuLastCharRenzoku", "下一桁連続出現回数分析", true},
             {0, "mnuHosyu", "データ管理(&M)", true},
             {1, "mnuMasterUpdate", "当選データ最新化(&U)", false},
             {1, "mnuMasterInput", "当選データ入力(&I)", false},
@@ -246,15 +247,54 @@ private slots:
         }
     }
 
+    void menuItemOpensItsWindow_data()
+    {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("heightTwips");
+        QTest::addColumn<int>("widthTwips");
+        QTest::addColumn<QString>("description");
+        auto row = [](const char* menu, const char* id, const char* caption, int h, int w, const char* description) {
+            QTest::newRow(id) << QString::fromUtf8(menu) << QString::fromUtf8(id) << QString::fromUtf8(caption) << h
+                              << w << QString::fromUtf8(description);
+        };
+        row("mnuSyutugenKaisu", "count-groups", "回数別頻度分析", 8355, 3405,
+            "過去の当選番号から出現回数別の数字を分析します");
+        row("mnuRenbanTobiishi", "consecutive", "連番・飛び石分析", 13500, 7550,
+            "過去の当選番号の連続数字と一つ飛び数字の傾向を分析します");
+        row("mnuHonsuji", "number-sum", "数字合計分析", 13800, 8000,
+            "過去の当選番号の本数字＋ボーナス数字合計を分析します");
+        row("mnuLowHightPattern", "low-high", "低数字・高数字の組合せパターン分析", 13700, 7740,
+            "過去の当選番号を低数字（０１～２１）と高数字（２２～４３）に分けて組合せパターンを分析します"
+            "（ボーナス数字は入れていません）");
+        row("mnuKisuGusuPattern", "even-odd", "偶数・奇数の組合せパターン分析", 13700, 7740,
+            "過去の当選番号を偶数と奇数に分類して分析します");
+        row("mnuLastChar", "last-digit", "下一桁出現傾向分析", 13980, 7400,
+            "過去の当選番号の下一桁の数字の出現傾向を分析します");
+        row("mnuLastCharRenzoku", "last-digit-run", "下一桁連続出現回数分析", 13935, 7400,
+            "過去の当選番号の下一桁数字が何回続けて出現しているか分析します");
+    }
+
     void menuItemOpensItsWindow()
     {
+        QFETCH(QString, menu);
+        QFETCH(QString, id);
+        QFETCH(QString, caption);
+        QFETCH(int, heightTwips);
+        QFETCH(int, widthTwips);
+        QFETCH(QString, description);
         MainFrm frame(m_file.path());
         QVERIFY(frame.load());
         frame.show();
-        frame.findChild<QAction*>(QStringLiteral("mnuSyutugenKaisu"))->trigger();
-        AnalysisWindow* w = frame.analysisWindow(QStringLiteral("count-groups"));
+        frame.findChild<QAction*>(menu)->trigger();
+        AnalysisWindow* w = frame.analysisWindow(id);
         QVERIFY(w);
-        QCOMPARE(w->windowTitle(), QStringLiteral("回数別頻度分析"));
+        QCOMPARE(w->windowTitle(), caption);
+        QCOMPARE(w->size(), QSize(twipsToPixels(widthTwips), twipsToPixels(heightTwips)));
+        QCOMPARE(w->description()->text(), description);
+        QVERIFY(w->printButton());
+        QVERIFY(!frame.propEnd());
         frame.findChild<QAction*>(QStringLiteral("mnuEnd"))->trigger();
         QVERIFY(!frame.isVisible());
         QVERIFY(frame.propEnd());

@@ -1,0 +1,49 @@
+#include "core/analysis/combination/combination.h"
+#include "core/analysis/combination/combination_sheet.h"
+
+#include <array>
+
+namespace mirkano {
+
+namespace {
+
+// Background of a digit cell by how many numbers of the draw end in the digit.
+Rgb multiplicityColor(int count)
+{
+    if (count <= 1)
+        return colors::white;
+    if (count == 2)
+        return colors::lightCyan;
+    if (count == 3)
+        return colors::lightGreen;
+    return colors::lightRed;
+}
+
+}  // namespace
+
+Sheet buildLastDigitSheet(const History& history, const StartupTables& t)
+{
+    using namespace combination;
+    Sheet s = makeDigitSheet(t.latestDrawNo);
+
+    // One row per complete draw from row 3: digit d's cell repeats d once for
+    // every one of the seven numbers (the bonus included) that ends in d.
+    int row = kFirstDigitRow;
+    for (const DrawRecord& d : history) {
+        if (!d.complete())
+            continue;
+        s.setText(1, row, d.drawNo);
+        std::array<int, 10> count{};
+        for (int n : d.numbers)
+            ++count[std::size_t(n % 10)];
+        for (int digit = 0; digit <= 9; ++digit) {
+            const int k = count[std::size_t(digit)];
+            s.setText(digitColumn(digit), row, QString(k, QChar(u'0' + digit)));
+            s.setBackground(Block::cell(digitColumn(digit), row), multiplicityColor(k));
+        }
+        ++row;
+    }
+    return s;
+}
+
+}  // namespace mirkano
