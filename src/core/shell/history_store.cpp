@@ -356,9 +356,14 @@ History loadHistory(const QString& pathIn)
     // Should a writer appear meanwhile, the history is read again under locks.
     const FileState before = fileState(path);
     if (!before.writerFiles) {
-        History rows = readHistory(path, true);
-        if (fileState(path) == before)
-            return rows;
+        try {
+            History rows = readHistory(path, true);
+            if (fileState(path) == before)
+                return rows;
+        } catch (const HistoryError&) {
+            if (fileState(path) == before)
+                throw;  // the file as it stands is not readable
+        }
     }
     return readHistory(path, false);
 }
