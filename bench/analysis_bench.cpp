@@ -1,8 +1,11 @@
 // Building every analysis sheet, and the start-up tables, from the bundled
 // history and from the longest history the draw numbers allow. Each builder
-// should grow linearly with the number of draws.
+// should grow linearly with the number of draws. The prediction is measured
+// as the window uses it: the opening (tables, predictions and four sheets)
+// and one option change (predictions and sheets from the tables built).
 
 #include "core/analysis/analysis.h"
+#include "core/predict/prediction_sheets.h"
 #include "core/shell/history_csv.h"
 #include "core/shell/startup_tables.h"
 
@@ -92,6 +95,30 @@ void registerAll(const char* inputName, InputFn input)
                                      })
             ->Unit(benchmark::kMillisecond);
     }
+    benchmark::RegisterBenchmark((std::string("prediction/open/") + inputName).c_str(),
+                                 [input](benchmark::State& state) {
+                                     const Input& in = input();
+                                     for (auto _ : state) {
+                                         const PeriodTables t = buildPeriodTables(in.history);
+                                         benchmark::DoNotOptimize(buildPredictionSheets(
+                                             t, predict(t, in.tables.latestDrawNo, {})));
+                                     }
+                                     state.SetItemsProcessed(state.iterations() *
+                                                             std::int64_t(in.history.size()));
+                                 })
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark((std::string("prediction/option_change/") + inputName).c_str(),
+                                 [input](benchmark::State& state) {
+                                     const Input& in = input();
+                                     const PeriodTables t = buildPeriodTables(in.history);
+                                     ReflectFlags flags;
+                                     for (auto _ : state) {
+                                         flags.on[1] = !flags.on[1];
+                                         benchmark::DoNotOptimize(buildPredictionSheets(
+                                             t, predict(t, in.tables.latestDrawNo, flags)));
+                                     }
+                                 })
+        ->Unit(benchmark::kMicrosecond);
 }
 
 const bool registered = [] {

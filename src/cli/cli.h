@@ -4,6 +4,8 @@
 // so that tests can run every command in-process.
 // Exit codes: 0 done, 1 bad file or data (or any other failure), 2 wrong usage.
 
+#include "core/predict/reflect_options.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -18,6 +20,9 @@ namespace mirkano::cli {
 inline constexpr int kDone = 0;
 inline constexpr int kBadData = 1;
 inline constexpr int kUsage = 2;
+
+// The sheet command's name for the four prediction sheets.
+inline constexpr char kPredictionId[] = "prediction";
 
 // Where a command writes: out receives the result (CSV, JSON), err the
 // messages. Both take bytes (UTF-8 text).
@@ -65,10 +70,18 @@ int runCli(const QStringList& args, Streams& streams);
 // Writes UTF-8 text followed by a newline.
 void writeLine(std::ostream& os, const QString& text);
 
+// The value of --reflect: option indexes 0 … 11 separated by commas, e.g.
+// "0,3,10"; an empty value switches none on. Throws UsageError otherwise.
+ReflectFlags parseReflect(const QString& list);
+
 // The commands, each in its own source file.
 int runImport(const Args&, Streams&);
 int runExport(const Args&, Streams&);
 int runTables(const Args&, Streams&);
 int runSheet(const Args&, Streams&);
+// The sheet command for the four sheets of the prediction.
+int runPredictionSheets(const Args&, Streams&);
+int runCheck(const Args&, Streams&);
+int runBacktest(const Args&, Streams&);
 
 }  // namespace mirkano::cli

@@ -16,7 +16,9 @@ const std::vector<CliCommand> kCommands = {
     {"import", {"csv", "db"}, "mirkano-cli import --csv FILE --db FILE", &runImport},
     {"export", {"db"}, "mirkano-cli export --db FILE", &runExport},
     {"tables", {"db"}, "mirkano-cli tables --db FILE", &runTables},
-    {"sheet", {"db"}, "mirkano-cli sheet --db FILE ANALYSIS", &runSheet},
+    {"sheet", {"db", "reflect"}, "mirkano-cli sheet --db FILE ANALYSIS [--reflect 0,3,...]", &runSheet},
+    {"check", {"db"}, "mirkano-cli check --db FILE 1,2,3,4,5,6", &runCheck},
+    {"backtest", {"db", "reflect", "from"}, "mirkano-cli backtest --db FILE [--reflect 0,3,...] [--from N]", &runBacktest},
 };
 
 Args parseArgs(const CliCommand& command, const QStringList& args)

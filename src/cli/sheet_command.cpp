@@ -19,6 +19,7 @@ QString availableAnalyses()
     QStringList ids;
     for (const Analysis& an : analyses())
         ids << QString::fromLatin1(an.id);
+    ids << QString::fromLatin1(kPredictionId);
     return ids.join(QStringLiteral(", "));
 }
 
@@ -30,6 +31,10 @@ int runSheet(const Args& a, Streams& s)
     if (a.positional.size() != 1)
         throw UsageError{QStringLiteral("name one analysis: ") + availableAnalyses()};
     const QByteArray id = a.positional.first().toUtf8();
+    if (id == kPredictionId)
+        return runPredictionSheets(a, s);
+    if (a.has("reflect"))
+        throw UsageError{QStringLiteral("--reflect applies to the analysis %1 only").arg(QString::fromLatin1(kPredictionId))};
     const Analysis* analysis = findAnalysis(id.toStdString());
     if (!analysis)
         throw UsageError{QStringLiteral("unknown or not yet available analysis \"%1\"; available: %2")

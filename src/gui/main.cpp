@@ -1,5 +1,8 @@
-// ミルカノ: the desktop program. Starts on the history file beside the program.
+// ミルカノ: the desktop program. Starts on the history file and the prediction
+// settings file beside the program.
 
+#include "core/predict/reflect_settings.h"
+#include "gui/icons/program_icon.h"
 #include "gui/sheet/grid_units.h"
 #include "gui/shell/main_frm.h"
 
@@ -11,11 +14,12 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ミルカノ"));
     QApplication::setFont(mirkano::uiFont());
+    QApplication::setWindowIcon(mirkano::programIcon());
     // The program ends with its main window, even while the help or the
     // version window is still open.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    mirkano::MainFrm frame;
+    mirkano::MainFrm frame(mirkano::defaultHistoryPath(), mirkano::defaultSettingsPath());
     if (!frame.load())
         return 1;
     QObject::connect(&frame, &mirkano::MainFrm::shutDown, &app, &QCoreApplication::quit);

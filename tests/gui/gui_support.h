@@ -27,6 +27,18 @@ inline History smallHistory()
     });
 }
 
+// A history of the given length: the real draws over and over, numbered on
+// from 1 (32,767 draws is the longest a 16-bit draw number counts).
+inline History repeatedHistory(int draws)
+{
+    const History& real = sampleHistory();
+    History h;
+    h.reserve(std::size_t(draws));
+    for (int k = 1; k <= draws; ++k)
+        h.push_back(DrawRecord{k, real[std::size_t(k - 1) % real.size()].numbers});
+    return h;
+}
+
 // Writes the small history into a temporary folder.
 class HistoryFile {
 public:

@@ -82,7 +82,10 @@ void ChmBrowser::followLink(const QUrl& link)
 // ---- HelpViewer ----
 
 HelpViewer::HelpViewer(QWidget* owner, std::unique_ptr<ChmFile> chm)
-    : QWidget(owner, Qt::Window), chm_(std::move(chm))
+    // A dialog-type window: the window manager keeps it above its owner.
+    : QWidget(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
+                         | Qt::WindowCloseButtonHint),
+      chm_(std::move(chm))
 {
     setObjectName(QStringLiteral("helpViewer"));
     setAttribute(Qt::WA_DeleteOnClose);

@@ -106,7 +106,8 @@ QPoint VersionWindow::placement(const QRect& mainFrame)
 }
 
 VersionWindow::VersionWindow(QWidget* mainWindow)
-    : QWidget(mainWindow, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+    // A dialog-type window: the window manager keeps it above the main window.
+    : QWidget(mainWindow, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                               | Qt::WindowSystemMenuHint),
       mainWindow_(mainWindow)
 {
@@ -169,10 +170,29 @@ void VersionWindow::showEvent(QShowEvent* event)
     // the top edge; keep it where its title bar can still be reached.
     if (QScreen* screen = mainWindow_->screen()) {
         const QRect avail = screen->availableGeometry();
-        pos.setX(qBound(avail.left(), pos.x(), qMax(avail.left(), avail.right() - width())));
-        pos.setY(qBound(avail.top(), pos.y(), qMax(avail.top(), avail.bottom() - height())));
+        const QSize outer = frameGeometry().size();
+        pos.setX(qBound(avail.left(), pos.x(), qMax(avail.left(), avail.right() + 1 - outer.width())));
+        pos.setY(qBound(avail.top(), pos.y(), qMax(avail.top(), avail.bottom() + 1 - outer.height())));
     }
+    // The outer frame, title bar included, stands at the computed corner.
+    // Until the window manager has framed the window its frame is unknown and
+    // the window stands there with its client area; it moves into place as
+    // soon as the frame is known.
+    target_ = pos;
+    placePending_ = true;
     move(pos);
+}
+
+bool VersionWindow::event(QEvent* event)
+{
+    // The window manager frames the window before it is first painted; the
+    // frame's size is known from then on.
+    if (event->type() == QEvent::Paint && placePending_ && frameGeometry() != geometry()) {
+        placePending_ = false;
+        if (frameGeometry().topLeft() != target_)
+            move(target_);
+    }
+    return QWidget::event(event);
 }
 
 }  // namespace mirkano

@@ -28,9 +28,12 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     QWidget* mainWindow_;
+    QPoint target_;
+    bool placePending_ = false;
 };
 
 }  // namespace mirkano

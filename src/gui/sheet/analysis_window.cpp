@@ -136,7 +136,42 @@ void AnalysisWindow::load(const History& history, const StartupTables& tables)
     resize(twipsToPixels(m_analysis.facts.widthTwips), twipsToPixels(m_analysis.facts.heightTwips));
     m_grid->setSheet(m_analysis.build(history, tables));
     placeGrid();
+    // The frame's sizes are settled once the window is shown; a window shown
+    // already grows at once.
+    m_growOnShow = !isVisible();
+    if (isVisible())
+        growToShowGrid();
     QApplication::restoreOverrideCursor();
+}
+
+void AnalysisWindow::growToShowGrid()
+{
+    // The grid shows its whole visible size: where the description takes more
+    // lines than the window leaves room for (or the sheet needs a scroll bar
+    // more), the window grows by what is missing plus a margin as wide as the
+    // one at the left. A window with room enough keeps its size.
+    if (isMaximized() || isMinimized())
+        return;
+    const int margin = twipsToPixels(kGridLeftTwips);
+    for (int round = 0; round < 3; ++round) {
+        const QRect g = m_grid->geometry();
+        const QSize own = m_grid->sizeHint();
+        const int missingW = g.x() + own.width() - m_body->width();
+        const int missingH = g.y() + own.height() - m_body->height();
+        if (missingW <= 0 && missingH <= 0)
+            return;
+        resize(size() + QSize(missingW > 0 ? missingW + margin : 0, missingH > 0 ? missingH + margin : 0));
+        placeGrid();
+    }
+}
+
+void AnalysisWindow::showEvent(QShowEvent* e)
+{
+    QMdiSubWindow::showEvent(e);
+    if (m_growOnShow) {
+        m_growOnShow = false;
+        growToShowGrid();
+    }
 }
 
 void AnalysisWindow::placeGrid()

@@ -32,6 +32,9 @@ public:
 
     // Busy pointer, `opened`, placed at the top-left of the frame's client area
     // and sized to the window's twips, sheet built and shown, pointer back.
+    // Where the window's fixed size leaves less room than the grid's visible
+    // size (a description on two lines, a longer sheet), the window grows so
+    // that the whole grid shows.
     void load(const History& history, const StartupTables& tables);
 
 signals:
@@ -41,9 +44,11 @@ signals:
 protected:
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
 
 private:
     void placeGrid();
+    void growToShowGrid();
 
     const Analysis& m_analysis;
     QWidget* m_body = nullptr;
@@ -58,6 +63,7 @@ private:
     QPushButton* m_print = nullptr;
     SheetGrid* m_grid = nullptr;
     bool m_unloaded = false;
+    bool m_growOnShow = false;
 };
 
 // A shaded ball of the given size and colour, as drawn in the legends.

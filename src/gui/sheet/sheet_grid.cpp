@@ -1,11 +1,13 @@
 #include "gui/sheet/sheet_grid.h"
 
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 
 #include <algorithm>
+#include <cmath>
 
 namespace mirkano {
 
@@ -17,6 +19,11 @@ QColor toColor(Rgb c) { return QColor(c.r, c.g, c.b); }
 const QColor kOutsideColor(160, 160, 160);
 const QColor kActiveCellColor(0, 0, 0);
 constexpr int kTextPadding = 1;
+// A text too wide for its box is drawn down to this size and, at that size,
+// narrowed down to this share of its width; a text that still does not fit is
+// drawn at full size and cut off.
+constexpr int kSmallestTextPixels = 10;
+constexpr double kNarrowestText = 0.75;
 
 Qt::Alignment toAlignment(const Cell& c)
 {
@@ -49,6 +56,7 @@ SheetGrid::SheetGrid(QWidget* parent) : QAbstractScrollArea(parent), m_units(she
 void SheetGrid::setSheet(Sheet sheet)
 {
     m_sheet = std::move(sheet);
+    m_fits.clear();
     m_colPx.assign(std::size_t(m_sheet.columns()) + 1, 0);
     m_rowPx.assign(std::size_t(m_sheet.rows()) + 1, 0);
     for (int c = 1; c <= m_sheet.columns(); ++c)
@@ -261,6 +269,27 @@ QPoint SheetGrid::cellAt(QPoint pos) const
     return col && row ? QPoint(col, row) : QPoint(0, 0);
 }
 
+SheetGrid::TextFit SheetGrid::fitText(const QString& text, int width) const
+{
+    const auto key = std::make_pair(text, width);
+    if (auto it = m_fits.find(key); it != m_fits.end())
+        return it->second;
+    TextFit fit;
+    QFont f = font();
+    const int full = f.pixelSize() > 0 ? f.pixelSize() : QFontInfo(f).pixelSize();
+    for (int px = full - 1; px >= kSmallestTextPixels && !fit.fits; --px) {
+        f.setPixelSize(px);
+        const int advance = QFontMetrics(f).horizontalAdvance(text);
+        if (advance <= width) {
+            fit = {true, f, 1.0};
+        } else if (px == kSmallestTextPixels && advance * kNarrowestText <= width) {
+            fit = {true, f, double(width) / advance};
+        }
+    }
+    m_fits.emplace(key, fit);
+    return fit;
+}
+
 void SheetGrid::paintEvent(QPaintEvent*)
 {
     QPainter p(viewport());
@@ -286,8 +315,21 @@ void SheetGrid::paintEvent(QPaintEvent*)
             if (cell.text.isEmpty())
                 continue;
             int left = cols[i].pos, right = cols[i].pos + cols[i].size;
-            const int needed = fm.horizontalAdvance(cell.text) + 2 * kTextPadding;
-            if (m_sheet.allowOverflow() && needed > right - left) {
+            const int textWidth = fm.horizontalAdvance(cell.text);
+            // Where the text may go within [left, right): a pixel off each
+            // side and clear of the right line. A centred text stays centred
+            // on its own cell, so it has as much room on either side as the
+            // nearer end leaves it.
+            const bool centred = cell.hAlign == HAlign::Center;
+            const int centre = cols[i].pos + cols[i].size / 2;
+            auto room = [&](int padding) {
+                const int from = left + padding, to = right - padding - 1;
+                if (!centred)
+                    return QRect(from, r.pos, std::max(0, to - from), r.size);
+                const int half = std::max(0, std::min(centre - from, to - centre));
+                return QRect(centre - half, r.pos, 2 * half, r.size);
+            };
+            if (m_sheet.allowOverflow() && textWidth > room(kTextPadding).width()) {
                 auto emptyAt = [&](std::size_t k) {
                     return m_sheet.cell(cols[k].index, r.index).text.isEmpty();
                 };
@@ -297,14 +339,14 @@ void SheetGrid::paintEvent(QPaintEvent*)
                 const bool goRight = cell.hAlign != HAlign::Right;
                 const bool goLeft = cell.hAlign != HAlign::Left;
                 bool grew = true;
-                while (needed > right - left && grew) {
+                while (textWidth > room(kTextPadding).width() && grew) {
                     grew = false;
                     if (goRight && hi + 1 < cols.size() && emptyAt(hi + 1)) {
                         ++hi;
                         right += cols[hi].size;
                         grew = true;
                     }
-                    if (needed <= right - left)
+                    if (textWidth <= room(kTextPadding).width())
                         break;
                     if (goLeft && lo > 0 && emptyAt(lo - 1) && cols[lo - 1].pos >= claimed) {
                         --lo;
@@ -318,12 +360,36 @@ void SheetGrid::paintEvent(QPaintEvent*)
             p.save();
             p.setClipRect(box);
             p.setPen(toColor(cell.fg));
-            QRect textBox = box.adjusted(kTextPadding, 0, -kTextPadding, 0);
-            if (cell.hAlign == HAlign::Center && needed > cols[i].size) {
-                // A centred text that does not fit stays centred on its own
-                // cell; the room it got on either side cuts it off.
-                const int centre = cols[i].pos + cols[i].size / 2;
-                textBox = QRect(centre - needed / 2, r.pos, needed, r.size).adjusted(kTextPadding, 0, -kTextPadding, 0);
+            // Where the text would stand at full size, and where its ink (the
+            // text without leading and trailing spaces) would then be.
+            QRect textBox = room(kTextPadding);
+            const int x0 = centred ? centre - textWidth / 2
+                           : cell.hAlign == HAlign::Right ? textBox.right() + 1 - textWidth
+                                                          : textBox.left();
+            const QString ink = cell.text.trimmed();
+            const int inkLeft = x0 + (ink.isEmpty() ? 0 : fm.horizontalAdvance(cell.text.left(cell.text.indexOf(ink))));
+            const int inkRight = inkLeft + fm.horizontalAdvance(ink);
+            const bool whole = inkLeft >= left + kTextPadding && inkRight <= right - kTextPadding - 1;
+            TextFit fit;
+            if (!whole) {
+                // A text wider than its room, such as a header that fills its
+                // cell, is drawn a little smaller (and, if need be, narrower)
+                // so that it stays whole; it may then use the cell up to its
+                // lines.
+                textBox = room(0);
+                fit = fitText(cell.text, textBox.width());
+            }
+            if (fit.fits) {
+                p.setFont(fit.font);
+                if (fit.scaleX < 1.0) {
+                    p.translate(textBox.left(), 0);
+                    p.scale(fit.scaleX, 1.0);
+                    textBox = QRect(0, textBox.top(), int(std::ceil(textBox.width() / fit.scaleX)), textBox.height());
+                }
+            } else {
+                // At full size where it stands; what lies beyond the room it
+                // got is cut off.
+                textBox = QRect(x0, r.pos, textWidth, r.size);
             }
             p.drawText(textBox, int(toAlignment(cell)) | Qt::TextSingleLine, cell.text);
             p.restore();

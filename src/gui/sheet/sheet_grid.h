@@ -10,6 +10,8 @@
 
 #include <QAbstractScrollArea>
 
+#include <map>
+#include <utility>
 #include <vector>
 
 namespace mirkano {
@@ -75,11 +77,20 @@ private:
     // Smallest scroll offset at which the last column / row is fully in view.
     int lastColumnOffset(int viewportWidth) const;
     int lastRowOffset(int viewportHeight) const;
+    // The font (and horizontal scale) at which a text fits a width, when a
+    // slightly smaller one does; remembered per text and width.
+    struct TextFit {
+        bool fits = false;
+        QFont font;
+        double scaleX = 1.0;
+    };
+    TextFit fitText(const QString& text, int width) const;
 
     Sheet m_sheet;
     GridUnits m_units;
     bool m_cut = false;
     std::vector<int> m_colPx, m_rowPx;
+    mutable std::map<std::pair<QString, int>, TextFit> m_fits;
 };
 
 }  // namespace mirkano

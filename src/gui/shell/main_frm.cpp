@@ -1,7 +1,10 @@
 #include "gui/shell/main_frm.h"
 
+#include "core/predict/reflect_settings.h"
 #include "gui/help/help_viewer.h"
 #include "gui/help/version_window.h"
+#include "gui/icons/program_icon.h"
+#include "gui/predict/prediction_window.h"
 #include "gui/sheet/grid_units.h"
 
 #include <QAction>
@@ -9,7 +12,9 @@
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QDebug>
 #include <QDir>
+#include <QFileInfo>
 #include <QMenuBar>
 
 #include <functional>
@@ -55,11 +60,18 @@ bool countsAsProgramWindow(const QWidget* w)
 }  // namespace
 
 MainFrm::MainFrm(QString historyPath, QWidget* parent)
-    : QMainWindow(parent), m_historyPath(std::move(historyPath))
+    : MainFrm(historyPath, settingsPathIn(QFileInfo(historyPath).absolutePath()), parent)
+{
+}
+
+MainFrm::MainFrm(QString historyPath, QString settingsPath, QWidget* parent)
+    : QMainWindow(parent), m_historyPath(std::move(historyPath)), m_settingsPath(std::move(settingsPath))
 {
     setWindowTitle(QStringLiteral("ミルカノ"));
     setObjectName(QStringLiteral("MainFrm"));
     setFont(uiFont());
+    // The child windows, the help and the version window take it from here.
+    setWindowIcon(programIcon());
     m_mdi = new QMdiArea(this);
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -107,7 +119,7 @@ void MainFrm::buildMenus()
     };
 
     command(bar, "mnuEnd", QStringLiteral("終了(&X)"), [this] { close(); }, true);
-    command(bar, "mnuYoso", QStringLiteral("一発ミルカノ予想(&D)"), [this] { openPrediction(); }, false);
+    command(bar, "mnuYoso", QStringLiteral("一発ミルカノ予想(&D)"), [this] { openPrediction(); }, true);
 
     QMenu* main = submenu(bar, "mnuMain", QStringLiteral("データ分析(&S)"));
     QMenu* hindo = submenu(main, "mnuHindo", QStringLiteral("頻度分析"));
@@ -131,6 +143,8 @@ void MainFrm::buildMenus()
     analysis(bunkatsu, "mnu11BunkatsuData", QStringLiteral("11分割データ分析"), "division-11");
     analysis(main, "mnuLastChar", QStringLiteral("下一桁出現傾向分析"), "last-digit");
     analysis(main, "mnuLastCharRenzoku", QStringLiteral("下一桁連続出現回数分析"), "last-digit-run");
+    main->addSeparator();
+    command(main, "mnuTosenKakunin", QStringLiteral("当選確認"), [this] { openTicketCheck(); }, true);
 
     QMenu* hosyu = submenu(bar, "mnuHosyu", QStringLiteral("データ管理(&M)"));
     // The update and the entry window come with the data-maintenance work.
@@ -223,6 +237,59 @@ AnalysisWindow* MainFrm::openAnalysis(const QString& id)
     return w;
 }
 
+TicketCheckWindow* MainFrm::openTicketCheck()
+{
+    if (TicketCheckWindow* open = m_ticketCheck.data()) {
+        if (open->isMinimized())
+            open->showNormal();
+        m_mdi->setActiveSubWindow(open);
+        open->raise();
+        return open;
+    }
+    BusyPointer busy;
+    auto* w = new TicketCheckWindow;
+    m_mdi->addSubWindow(w);
+    connect(w, &TicketCheckWindow::opened, this, [this] { setPropEnd(false); });
+    connect(w, &TicketCheckWindow::unloaded, this, [this, w] {
+        if (m_ticketCheck == w)
+            m_ticketCheck = nullptr;
+        setPropEnd(true);
+    });
+    m_ticketCheck = w;
+    w->load(m_history.rows());
+    w->show();
+    m_mdi->setActiveSubWindow(w);
+    return w;
+}
+
+BacktestWindow* MainFrm::openBacktest(const ReflectFlags& flags)
+{
+    if (BacktestWindow* open = m_backtest.data()) {
+        // Options changed since it opened: it tests the new ones.
+        if (!(open->flags() == flags))
+            open->load(m_history.rows(), flags);
+        if (open->isMinimized())
+            open->showNormal();
+        m_mdi->setActiveSubWindow(open);
+        open->raise();
+        return open;
+    }
+    BusyPointer busy;
+    auto* w = new BacktestWindow;
+    m_mdi->addSubWindow(w);
+    connect(w, &BacktestWindow::opened, this, [this] { setPropEnd(false); });
+    connect(w, &BacktestWindow::unloaded, this, [this, w] {
+        if (m_backtest == w)
+            m_backtest = nullptr;
+        setPropEnd(true);
+    });
+    m_backtest = w;
+    w->load(m_history.rows(), flags);
+    w->show();
+    m_mdi->setActiveSubWindow(w);
+    return w;
+}
+
 bool MainFrm::openWinningDataEntry()
 {
     BusyPointer busy;
@@ -241,11 +308,50 @@ void MainFrm::arrangeWindows(Arrangement how)
     arrange(m_mdi, how);
 }
 
+void MainFrm::readSettings()
+{
+    try {
+        m_reflectFlags = readReflectFlags(m_settingsPath);
+    } catch (const SettingsError& e) {
+        m_reflectFlags = {};
+        qWarning().noquote() << e.message();
+    }
+}
+
+void MainFrm::writeSettings()
+{
+    try {
+        writeReflectFlags(m_settingsPath, m_reflectFlags);
+    } catch (const SettingsError& e) {
+        qWarning().noquote() << e.message();
+    }
+}
+
 void MainFrm::openPrediction()
 {
-    // The prediction window comes with the prediction work; until then the
-    // command only reports that it ran.
     emit predictionRequested();
+    if (PredictionWindow* open = m_prediction) {
+        if (open->isMinimized())
+            open->showNormal();
+        m_mdi->setActiveSubWindow(open);
+        open->raise();
+        return;
+    }
+    BusyPointer busy;
+    auto* w = new PredictionWindow(m_reflectFlags);
+    m_mdi->addSubWindow(w);
+    connect(w, &PredictionWindow::opened, this, [this] { setPropEnd(false); });
+    connect(w, &PredictionWindow::unloaded, this, [this, w] {
+        if (m_prediction == w)
+            m_prediction = nullptr;
+        setPropEnd(true);
+    });
+    connect(w, &PredictionWindow::flagsChanged, this, [this](const ReflectFlags& f) { m_reflectFlags = f; });
+    connect(w, &PredictionWindow::backtestRequested, this, [this](const ReflectFlags& f) { openBacktest(f); });
+    m_prediction = w;
+    w->load(m_history.rows(), m_tables.latestDrawNo);
+    w->show();
+    m_mdi->setActiveSubWindow(w);
 }
 
 void MainFrm::showMessage(QMessageBox::Icon icon, const QString& title, const QString& text)

@@ -3,6 +3,9 @@
 // start-up and shutdown sequences, the end flag through which the analysis
 // windows report that one of them is open, and the window arrangement.
 
+#include "gui/backtest/backtest_window.h"
+#include "gui/check/ticket_check_window.h"
+#include "gui/predict/prediction_window.h"
 #include "gui/sheet/analysis_window.h"
 #include "core/shell/history.h"
 #include "core/shell/history_store.h"
@@ -25,7 +28,10 @@ inline const QString kCloseWindowsFirst = QStringLiteral("表示中のウィン�
 class MainFrm : public QMainWindow {
     Q_OBJECT
 public:
+    // The prediction settings file sits beside the history file, which is
+    // beside the program unless told otherwise.
     explicit MainFrm(QString historyPath = defaultHistoryPath(), QWidget* parent = nullptr);
+    MainFrm(QString historyPath, QString settingsPath, QWidget* parent = nullptr);
     ~MainFrm() override;
 
     // Start-up: prediction settings, busy pointer, end flag True, history and
@@ -39,6 +45,10 @@ public:
     void setPropEnd(bool on);
 
     const QString& historyPath() const { return m_historyPath; }
+    const QString& settingsPath() const { return m_settingsPath; }
+    // The reflect options of the prediction: read at start-up, changed in the
+    // prediction window, written at exit. They outlive the window.
+    const ReflectFlags& reflectFlags() const { return m_reflectFlags; }
     const History& history() const { return m_history.rows(); }
     const StartupTables& tables() const { return m_tables; }
     QMdiArea* mdiArea() const { return m_mdi; }
@@ -49,11 +59,25 @@ public:
     // The open window of this analysis, or nullptr.
     AnalysisWindow* analysisWindow(const QString& id) const;
 
+    // "当選確認": opens the ticket-check window, or brings the open one to
+    // the front. While open it counts as an open analysis window.
+    TicketCheckWindow* openTicketCheck();
+    TicketCheckWindow* ticketCheckWindow() const { return m_ticketCheck.data(); }
+
+    // "予想の検証" of the prediction window: opens the prediction test for
+    // these options, or brings the open one to the front (testing the new
+    // options when they differ). It counts as an open analysis window.
+    BacktestWindow* openBacktest(const ReflectFlags& flags);
+    BacktestWindow* backtestWindow() const { return m_backtest.data(); }
+
     // "当選データ入力": opens the entry window only while no analysis window
     // is open; otherwise shows the refusal. Returns whether it was allowed.
     bool openWinningDataEntry();
 
     void arrangeWindows(Arrangement how);
+
+    // The open prediction window, or nullptr.
+    PredictionWindow* predictionWindow() const { return m_prediction.data(); }
 
 signals:
     void propEndChanged(bool on);
@@ -65,9 +89,13 @@ signals:
     void shutDown();
 
 protected:
-    // Steps that later work fills in: the prediction settings and window.
-    virtual void readSettings() {}
-    virtual void writeSettings() {}
+    // The prediction settings: a file that cannot be read leaves every option
+    // off, one that cannot be written leaves the old file as it was; either
+    // way the cause goes to stderr and start-up or shutdown goes on.
+    virtual void readSettings();
+    virtual void writeSettings();
+    // "一発ミルカノ予想": opens the prediction window, or brings the open one
+    // to the front unchanged.
     virtual void openPrediction();
     // Every message box of the main window goes through here.
     virtual void showMessage(QMessageBox::Icon icon, const QString& title, const QString& text);
@@ -82,6 +110,9 @@ private:
     void openVersionWindow();
 
     QString m_historyPath;
+    QString m_settingsPath;
+    ReflectFlags m_reflectFlags;
+    QPointer<PredictionWindow> m_prediction;
     // The snapshot of the history taken at start-up, kept for the run.
     HistoryRecordset m_history;
     StartupTables m_tables;
@@ -89,6 +120,8 @@ private:
     bool m_shutDown = false;
     QMdiArea* m_mdi = nullptr;
     QHash<QString, QPointer<AnalysisWindow>> m_windows;
+    QPointer<TicketCheckWindow> m_ticketCheck;
+    QPointer<BacktestWindow> m_backtest;
     QPointer<QWidget> m_versionWindow;
 
     // Activation: the frame counts an activation that comes from another

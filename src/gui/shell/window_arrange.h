@@ -1,6 +1,6 @@
 #pragma once
 // Geometry of the "ウィンドウ" commands, computed here because the MDI area
-// itself only cascades and tiles in a grid.
+// itself only tiles in a grid and cascades windows at their size hints.
 
 #include <QRect>
 #include <QSize>
@@ -18,11 +18,22 @@ std::vector<QRect> tileVertically(const QRect& area, int n);
 // Minimised windows of the given sizes lined up left to right along the
 // bottom of the area, a new line above when a line is full.
 std::vector<QRect> iconRow(const QRect& area, const std::vector<QSize>& sizes);
+// The part of the area above the icons (the whole area when there are none).
+QRect aboveIcons(const QRect& area, const std::vector<QRect>& icons);
+// Windows of the given sizes stepped down and to the right by `step` from the
+// top-left corner, each keeping its own size as far as the area reaches below
+// and to the right of its corner. A window that would be left smaller than
+// half the area there (and smaller than its own size) starts the steps again
+// at the corner.
+std::vector<QRect> cascade(const QRect& area, const std::vector<QSize>& sizes, int step);
 
 enum class Arrangement { TileHorizontal, TileVertical, Cascade, ArrangeIcons };
 
-// Arranges the children of the area: the tilings use the windows that are not
-// minimised (the active one first), the icon row uses the minimised ones.
+// Arranges the children of the area: the tilings and the cascade use the
+// windows that are not minimised, the icon row the minimised ones. The tilings
+// put the active window first and line up the icons too, tiling the area above
+// them; the cascade keeps the stacking order, the window at the back at the
+// corner and the front one last.
 void arrange(QMdiArea* area, Arrangement how);
 
 }  // namespace mirkano

@@ -1,5 +1,6 @@
 // The analysis window: its elements per window facts, the grid's place, the
-// window that follows resizing, and the idle print button.
+// window that follows resizing, the window that grows to show its whole grid,
+// and the idle print button.
 
 #include "gui/sheet/analysis_window.h"
 #include "gui_support.h"
@@ -141,6 +142,63 @@ private slots:
         counts->resize(counts->width(), 150);
         QVERIFY(counts->grid()->height() < counts->grid()->sizeHint().height());
         QTRY_VERIFY(counts->grid()->verticalScrollBar()->isVisible());
+    }
+
+    void everyWindowShowsItsWholeGrid_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<bool>("longHistory");
+        for (const Analysis& a : analyses()) {
+            QTest::addRow("%s, real history", a.id) << QString::fromLatin1(a.id) << false;
+            QTest::addRow("%s, 32767 draws", a.id) << QString::fromLatin1(a.id) << true;
+        }
+    }
+
+    void everyWindowShowsItsWholeGrid()
+    {
+        // On the real history the description of 回数別頻度分析 takes two
+        // lines in its narrow window and pushed the last rows (368回, 371回,
+        // 400回) out of sight; a long history gives it up to 43 rows.
+        QFETCH(QString, id);
+        QFETCH(bool, longHistory);
+        static const History real = sampleHistory();
+        static const History long_ = repeatedHistory(32767);
+        const History& history = longHistory ? long_ : real;
+        const StartupTables tables = buildStartupTables(history);
+        const Analysis& a = *findAnalysis(id.toStdString());
+
+        QMdiArea area;
+        area.resize(1600, 1200);
+        auto* w = new AnalysisWindow(a);
+        area.addSubWindow(w);
+        w->load(history, tables);
+        w->show();
+        area.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&area));
+
+        const SheetGrid* g = w->grid();
+        const Sheet& sheet = g->sheet();
+        QVERIFY(w->width() >= twipsToPixels(a.facts.widthTwips));
+        QVERIFY(w->height() >= twipsToPixels(a.facts.heightTwips));
+        QVERIFY(w->widget()->rect().contains(g->geometry()));
+        if (a.facts.followsResize) {
+            QVERIFY(g->width() >= g->sizeHint().width() && g->height() >= g->sizeHint().height());
+        } else {
+            QCOMPARE(g->size(), g->sizeHint());
+        }
+        // The last of the visible cells is wholly in view, without scrolling.
+        const int col = std::min(sheet.visibleColumns(), sheet.columns());
+        const int row = std::min(sheet.visibleRows(), sheet.rows());
+        const QRect last = g->cellRect(col, row);
+        QVERIFY2(!last.isEmpty(), qPrintable(QStringLiteral("cell %1,%2 not in view").arg(col).arg(row)));
+        QVERIFY(last.right() < g->viewport()->width() && last.bottom() < g->viewport()->height());
+        // No scroll bar beyond those the sheet asks for.
+        const bool h = sheet.scrollBars() == ScrollBars::Horizontal || sheet.scrollBars() == ScrollBars::Both;
+        const bool v = sheet.scrollBars() == ScrollBars::Vertical || sheet.scrollBars() == ScrollBars::Both;
+        QVERIFY(h || !g->horizontalScrollBar()->isVisible());
+        QVERIFY(v || !g->verticalScrollBar()->isVisible());
+        if (id == QLatin1String("count-groups") && !longHistory)
+            QCOMPARE(sheet.text(1, sheet.rows()), QStringLiteral("400回"));
     }
 
     void legendBallsTakeTheirColour()

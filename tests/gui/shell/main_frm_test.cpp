@@ -3,6 +3,7 @@
 // arrangement.
 
 #include "gui_support.h"
+#include "gui/predict/prediction_window.h"
 #include "gui/shell/main_frm.h"
 
 #include <QLabel>
@@ -17,6 +18,18 @@
 using namespace mirkano;
 using namespace mirkano::test;
 
+namespace {
+// The prediction window opens by itself on the frame's first activation; the
+// arrangement tests arrange analysis windows only.
+void closePrediction(mirkano::MainFrm& frame)
+{
+    QCoreApplication::processEvents();
+    if (QWidget* w = frame.predictionWindow())
+        w->close();
+    QCoreApplication::processEvents();
+}
+}  // namespace
+
 class MainFrmTest : public QObject {
     Q_OBJECT
 
@@ -25,6 +38,16 @@ private:
 
     // Deleted sub-windows go away once deferred deletes run.
     static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    // Open analysis windows, not counting the prediction window that the
+    // frame's activation opens.
+    static int analysisWindowCount(const MainFrm& frame)
+    {
+        int n = 0;
+        for (QMdiSubWindow* w : frame.mdiArea()->subWindowList())
+            n += qobject_cast<AnalysisWindow*>(w) != nullptr;
+        return n;
+    }
 
 private slots:
     void initTestCase() { QApplication::setFont(uiFont()); }
@@ -129,7 +152,7 @@ private slots:
         QCOMPARE(again, first);
         QCOMPARE(frame.mdiArea()->activeSubWindow(), first);
         QCOMPARE(again->grid()->sheet().text(1, 1), QStringLiteral("marked"));
-        QCOMPARE(frame.mdiArea()->subWindowList().size(), 2);
+        QCOMPARE(analysisWindowCount(frame), 2);
 
         // A minimised window comes back as well.
         first->showMinimized();
@@ -147,7 +170,7 @@ private slots:
         QVERIFY(!frame.propEnd());
         a->closeButton()->click();
         QVERIFY(frame.propEnd());  // although the other window is still open
-        QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
+        QCOMPARE(analysisWindowCount(frame), 1);
         // Reopening a closed window computes it anew and clears the flag again.
         QPointer<AnalysisWindow> b = frame.openAnalysis(QStringLiteral("count-groups"));
         QVERIFY(b && !frame.propEnd());
@@ -190,7 +213,7 @@ private slots:
         };
         const std::vector<Item> expected = {
             {0, "mnuEnd", "終了(&X)", true},
-            {0, "mnuYoso", "一発ミルカノ予想(&D)", false},
+            {0, "mnuYoso", "一発ミルカノ予想(&D)", true},
             {0, "mnuMain", "データ分析(&S)", true},
             {1, "mnuHindo", "頻度分析", true},
             {2, "mnuSyutugenHindo", "出現頻度分析", true},
@@ -213,6 +236,8 @@ private slots:
             {2, "mnu11BunkatsuData", "11分割データ分析", true},
             {1, "mnuLastChar", "下一桁出現傾向分析", true},
             {1, "mnuLastCharRenzoku", "下一桁連続出現回数分析", true},
+            {1, "", "", true},  // separator
+            {1, "mnuTosenKakunin", "当選確認", true},
             {0, "mnuHosyu", "データ管理(&M)", true},
             {1, "mnuMasterUpdate", "当選データ最新化(&U)", false},
             {1, "mnuMasterInput", "当選データ入力(&I)", false},
@@ -388,6 +413,95 @@ private slots:
         // Icons fill the bottom line left to right, then a line above.
         const auto icons = iconRow(area, {{120, 20}, {120, 20}, {120, 20}});
         QCOMPARE(icons, (std::vector<QRect>{{0, 80, 120, 20}, {120, 80, 120, 20}, {0, 60, 120, 20}}));
+        // The tilings keep to the part above the icons.
+        QCOMPARE(aboveIcons(area, icons), QRect(0, 0, 300, 60));
+        QCOMPARE(aboveIcons(area, {}), area);
+    }
+
+    void cascadeGeometry_data()
+    {
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<std::vector<QSize>>("sizes");
+        QTest::addColumn<std::vector<QRect>>("expected");
+        // Room enough: every window keeps its size, one step further on.
+        QTest::newRow("own sizes") << QRect(0, 0, 1000, 800)
+                                   << std::vector<QSize>{{300, 500}, {200, 100}, {600, 400}}
+                                   << std::vector<QRect>{{0, 0, 300, 500}, {20, 20, 200, 100}, {40, 40, 600, 400}};
+        // A window taller than the room below its corner is cut to it ...
+        QTest::newRow("cut to the area") << QRect(0, 0, 500, 400)
+                                         << std::vector<QSize>{{600, 900}, {300, 390}}
+                                         << std::vector<QRect>{{0, 0, 500, 400}, {20, 20, 300, 380}};
+        // ... but once that would leave it less than half the area, the
+        // steps start again at the corner.
+        QTest::newRow("steps start again") << QRect(10, 10, 400, 200)
+                                           << std::vector<QSize>(7, QSize(400, 200))
+                                           << std::vector<QRect>{{10, 10, 400, 200}, {30, 30, 380, 180},
+                                                                 {50, 50, 360, 160}, {70, 70, 340, 140},
+                                                                 {90, 90, 320, 120}, {110, 110, 300, 100},
+                                                                 {10, 10, 400, 200}};
+    }
+
+    void cascadeGeometry()
+    {
+        QFETCH(QRect, area);
+        QFETCH(std::vector<QSize>, sizes);
+        QFETCH(std::vector<QRect>, expected);
+        QCOMPARE(cascade(area, sizes, 20), expected);
+    }
+
+    void cascadeKeepsEachWindowsSize_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::newRow("3 windows") << 3;
+        QTest::newRow("7 windows") << 7;
+    }
+
+    void cascadeKeepsEachWindowsSize()
+    {
+        // The toolkit's own cascade shrank every window to a bare title bar.
+        QFETCH(int, count);
+        MainFrm frame(m_file.path());
+        QVERIFY(frame.load());
+        frame.resize(1400, 1200);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        closePrediction(frame);
+        QList<AnalysisWindow*> opened;
+        for (const Analysis& a : analyses())
+            if (opened.size() < count)
+                opened << frame.openAnalysis(QString::fromLatin1(a.id));
+        QCOMPARE(opened.size(), count);
+        QHash<QMdiSubWindow*, QSize> sizes;
+        for (AnalysisWindow* w : opened)
+            sizes.insert(w, w->size());
+
+        frame.findChild<QAction*>(QStringLiteral("mnuWindowCascade"))->trigger();
+        const QList<QMdiSubWindow*> order = frame.mdiArea()->subWindowList(QMdiArea::StackingOrder);
+        QCOMPARE(order.size(), count);
+        const int step = order.first()->widget()->y();  // one title bar
+        QVERIFY(step > 10);
+        for (int i = 0; i < count; ++i) {
+            QMdiSubWindow* w = order[i];
+            QCOMPARE(w->pos(), QPoint(i * step, i * step));
+            QCOMPARE(w->size(), sizes.value(w));
+            QVERIFY(static_cast<AnalysisWindow*>(w)->grid()->isVisible());
+        }
+        // The front window keeps the focus.
+        QCOMPARE(frame.mdiArea()->activeSubWindow(), order.last());
+
+        // In a smaller frame each window is cut to the room it has, keeping
+        // at least half of it (or its own size).
+        frame.resize(700, 560);
+        const QRect client = frame.mdiArea()->viewport()->rect();
+        frame.findChild<QAction*>(QStringLiteral("mnuWindowCascade"))->trigger();
+        for (QMdiSubWindow* w : frame.mdiArea()->subWindowList()) {
+            QVERIFY(client.contains(w->geometry()));
+            const QSize own = sizes.value(w);
+            QVERIFY(w->width() >= qMin(own.width(), client.width() / 2));
+            QVERIFY(w->height() >= qMin(own.height(), client.height() / 2));
+            const SheetGrid* grid = static_cast<AnalysisWindow*>(w)->grid();
+            QVERIFY(grid->height() >= qMin(grid->sizeHint().height(), 100));
+        }
     }
 
     void windowCommandsArrangeTheChildren()
@@ -396,6 +510,7 @@ private slots:
         QVERIFY(frame.load());
         frame.resize(900, 700);
         frame.show();
+        closePrediction(frame);
         const QStringList ids{QStringLiteral("count-groups"), QStringLiteral("pull"), QStringLiteral("dispersion")};
         for (const QString& id : ids)
             frame.openAnalysis(id);
@@ -430,6 +545,12 @@ private slots:
         QCOMPARE(b.bottom(), client.bottom());
         QVERIFY(a.right() < b.left() || b.right() < a.left());
         QVERIFY(qMin(a.left(), b.left()) == 0);
+
+        // With icons at the bottom the remaining window is tiled above them.
+        frame.findChild<QAction*>(QStringLiteral("mnuWindowHorizontal"))->trigger();
+        const QRect d = frame.analysisWindow(QStringLiteral("dispersion"))->geometry();
+        QCOMPARE(d, QRect(0, 0, client.width(), qMin(a.top(), b.top())));
+        QCOMPARE(frame.analysisWindow(QStringLiteral("pull"))->geometry(), b);
     }
 };
 

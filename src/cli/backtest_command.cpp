@@ -1,0 +1,63 @@
+// The backtest command: how the predictions would have fared on every draw
+// of the history, beside the exact expectation for random picks, as JSON.
+
+#include "cli/cli.h"
+
+#include "core/backtest/backtest.h"
+#include "core/shell/history_store.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <algorithm>
+
+namespace mirkano::cli {
+
+namespace {
+
+std::optional<int> parseFrom(const Args& a)
+{
+    if (!a.has("from"))
+        return std::nullopt;
+    const QString text = a.optional("from");
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    const bool digits = !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
+    if (!ok || !digits || n < 1 || n > kMaxDrawNo)
+        throw UsageError{QStringLiteral("--from: \"%1\" is not a draw number 1 to %2").arg(text).arg(kMaxDrawNo)};
+    return n;
+}
+
+template <typename Array>
+QJsonArray toJson(const Array& values)
+{
+    QJsonArray out;
+    for (auto v : values)
+        out.append(v);
+    return out;
+}
+
+}  // namespace
+
+int runBacktest(const Args& a, Streams& s)
+{
+    a.noPositional();
+    const QString db = a.required("db");
+    const ReflectFlags flags = parseReflect(a.optional("reflect"));
+    const std::optional<int> from = parseFrom(a);
+    const BacktestResult r = runBacktest(loadHistory(db), flags, from);
+    const QJsonObject out{{QStringLiteral("from"), r.from},
+                          {QStringLiteral("draws"), r.draws},
+                          {QStringLiteral("single"), toJson(r.single)},
+                          {QStringLiteral("multiple"), toJson(r.multiple)},
+                          {QStringLiteral("expectedSingle"), toJson(r.expectedSingle)},
+                          {QStringLiteral("expectedMultiple"), toJson(r.expectedMultiple)}};
+    const QByteArray bytes = QJsonDocument(out).toJson(QJsonDocument::Compact) + '\n';
+    s.out.write(bytes.constData(), std::streamsize(bytes.size()));
+    return kDone;
+}
+
+}  // namespace mirkano::cli

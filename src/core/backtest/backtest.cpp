@@ -1,0 +1,211 @@
+#include "core/backtest/backtest.h"
+
+#include "core/check/ticket_check.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace mirkano {
+
+namespace {
+
+constexpr int kBlockDraws = 4;  // the multiple prediction reads four draws back
+
+// Matches of a prediction against a draw's main numbers, and whether it
+// holds the bonus as one of its numbers that missed the main numbers.
+struct Hit {
+    int picks = 0;  // distinct numbers in the prediction
+    int matches = 0;
+    bool bonus = false;
+};
+
+Hit hit(const std::vector<int>& prediction, const std::array<bool, kMaxNumber + 1>& isMain, int bonus)
+{
+    std::array<bool, kMaxNumber + 1> seen{};
+    Hit h;
+    for (int n : prediction) {
+        if (n < 1 || n > kMaxNumber || seen[std::size_t(n)])
+            continue;
+        seen[std::size_t(n)] = true;
+        ++h.picks;
+        h.matches += isMain[std::size_t(n)] ? 1 : 0;
+        h.bonus = h.bonus || (n == bonus && !isMain[std::size_t(n)]);
+    }
+    return h;
+}
+
+void add(MatchOdds& sum, const MatchOdds& p)
+{
+    for (std::size_t k = 0; k < sum.size(); ++k)
+        sum[k] += p[k];
+}
+
+// The best ticket of six numbers a prediction makes, and the chance of each
+// class for as many random numbers; a prediction of fewer than six numbers
+// makes no ticket.
+void tallyClasses(const Hit& h, ClassCounts& counts, ClassExpectation& expected)
+{
+    if (h.picks < kDrawnMain)
+        return;
+    if (const int c = prizeClass(std::min(h.matches, kDrawnMain), h.bonus))
+        ++counts[std::size_t(c)];
+    const auto odds = bestClassProbabilities(h.picks);
+    for (std::size_t c = 1; c < odds.size(); ++c)
+        expected[c] += odds[c];
+}
+
+// Expected counts in the sheet: small values keep two significant digits so
+// that a chance of one in millions does not read as zero.
+QString expectedText(double x)
+{
+    if (x == 0)
+        return QStringLiteral("0");
+    if (x >= 10)
+        return QString::number(x, 'f', 1);
+    if (x >= 0.01)
+        return QString::number(x, 'f', 2);
+    return QString::number(x, 'g', 2);
+}
+
+}  // namespace
+
+int defaultBacktestStart(const ReflectFlags& flags)
+{
+    return flags.offset() + kBlockDraws + 2;
+}
+
+BacktestResult runBacktest(const History& history, const ReflectFlags& flags, std::optional<int> from,
+                           const std::function<void(const BacktestStep&)>& onStep)
+{
+    BacktestResult r;
+    r.flags = flags;
+    r.from = from.value_or(defaultBacktestStart(flags));
+
+    // The draws the engine's table would hold, in 回数 order; a repeated 回数
+    // keeps history order, so the later row wins as it does in the engine.
+    std::vector<const DrawRecord*> rows;
+    for (const DrawRecord& d : history)
+        if (d.complete() && d.drawNo >= 0 && d.drawNo <= kMaxDrawNo)
+            rows.push_back(&d);
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const DrawRecord* a, const DrawRecord* b) { return a->drawNo < b->drawNo; });
+
+    // The table starts empty and takes each draw once the draws that are
+    // tested against it have been passed: while draw t is tested it holds
+    // exactly the draws below t, as buildPeriodTables would build them from
+    // the history before t. The prediction reads only the draw table, so the
+    // period cells are not kept up.
+    PeriodTables tables;
+    tables.draws.assign(rows.empty() ? 1 : std::size_t(rows.back()->drawNo) + 1, {});
+    int latest = 0;
+    MatchOdds sumSingle{}, sumMultiple{};
+    for (std::size_t i = 0; i < rows.size();) {
+        const int t = rows[i]->drawNo;
+        std::size_t end = i;
+        while (end < rows.size() && rows[end]->drawNo == t)
+            ++end;
+        if (t >= r.from) {
+            const Predictions p = predict(tables, latest, flags);
+            for (std::size_t k = i; k < end; ++k) {
+                const DrawRecord& d = *rows[k];
+                std::array<bool, kMaxNumber + 1> isMain{};
+                for (int m = 0; m < kDrawnMain; ++m)
+                    isMain[std::size_t(d.main(m))] = true;
+                const Hit single = hit(p.single, isMain, d.bonus());
+                const Hit multiple = hit(p.multiple, isMain, d.bonus());
+                if (r.draws++ == 0)
+                    r.from = t;
+                r.to = t;
+                ++r.single[std::size_t(single.matches)];
+                ++r.multiple[std::size_t(multiple.matches)];
+                add(sumSingle, matchProbabilities(single.picks));
+                add(sumMultiple, matchProbabilities(multiple.picks));
+                tallyClasses(single, r.singleClasses, r.expectedSingleClasses);
+                tallyClasses(multiple, r.multipleClasses, r.expectedMultipleClasses);
+                if (onStep)
+                    onStep({d, latest, p, single.matches, multiple.matches});
+            }
+        }
+        for (std::size_t k = i; k < end; ++k)
+            for (int pos = 0; pos < kNumbersPerDraw; ++pos)
+                tables.draws[std::size_t(t)][std::size_t(pos)] = std::uint8_t(rows[k]->numbers[std::size_t(pos)]);
+        latest = t;
+        i = end;
+    }
+    if (r.draws > 0)
+        for (std::size_t k = 0; k < sumSingle.size(); ++k) {
+            r.expectedSingle[k] = sumSingle[k] / r.draws;
+            r.expectedMultiple[k] = sumMultiple[k] / r.draws;
+        }
+    return r;
+}
+
+Sheet buildBacktestSheet(const BacktestResult& r)
+{
+    constexpr int kColumns = 5;
+    constexpr int kMatchRow = 3;   // 0 matches; 6 matches at row 9
+    constexpr int kClassHeader = 10;
+    constexpr int kClassRow = 11;  // 1等; 5等 at row 15
+    constexpr int kTotalRow = 16;
+    constexpr Rgb kGridLine{136, 196, 255};
+
+    Sheet s;
+    s.setUp({.columns = kColumns, .rows = kTotalRow, .visibleColumns = kColumns, .visibleRows = kTotalRow,
+             .scrollBars = ScrollBars::None, .frozenRows = 2, .frozenColumns = 1,
+             .columnWidth = 10, .rowHeight = 12});
+    s.setBorder({1, 1, kColumns, kTotalRow}, BorderAll, kGridLine);
+    s.setColors({1, 1, 1, kTotalRow}, colors::blue, colors::lightYellow);
+    for (int row : {1, 2, kClassHeader})
+        s.setColors({1, row, kColumns, row}, colors::black, colors::lightRed);
+    s.setActiveCell(0, 0);
+
+    s.setText(2, 1, QStringLiteral("１発予想"));
+    s.setText(4, 1, QStringLiteral("連発予想"));
+    for (int c : {2, 4}) {
+        // Each prediction's title reads as one cell over its two columns.
+        s.setText(c + 1, 1, QString());
+        s.clearBorder({c, 1, c + 1, 1}, BorderLeft | BorderRight);
+        s.setBorder({c, 1, c + 1, 1}, BorderOutline, kGridLine);
+        s.setHAlign(Block::cell(c, 1), HAlign::Right);
+    }
+    s.setAllowOverflow(true);
+    const QStringList sub = {QStringLiteral("回数"), QStringLiteral("期待回数"), QStringLiteral("回数"),
+                             QStringLiteral("期待回数")};
+    s.setText(1, 2, QStringLiteral("一致数"));
+    s.setText(1, kClassHeader, QStringLiteral("等級"));
+    for (int c = 0; c < 4; ++c) {
+        s.setText(c + 2, 2, sub[c]);
+        s.setText(c + 2, kClassHeader, sub[c]);
+    }
+
+    for (int k = 0; k <= kDrawnMain; ++k) {
+        const int row = kMatchRow + k;
+        s.setText(1, row, QStringLiteral("%1個").arg(k));
+        s.setText(2, row, r.single[std::size_t(k)]);
+        s.setText(3, row, expectedText(r.expectedSingle[std::size_t(k)] * r.draws));
+        s.setText(4, row, r.multiple[std::size_t(k)]);
+        s.setText(5, row, expectedText(r.expectedMultiple[std::size_t(k)] * r.draws));
+    }
+    for (int c = 1; c <= 5; ++c) {
+        const int row = kClassRow + c - 1;
+        s.setText(1, row, QStringLiteral("%1等").arg(c));
+        s.setText(2, row, r.singleClasses[std::size_t(c)]);
+        s.setText(3, row, expectedText(r.expectedSingleClasses[std::size_t(c)]));
+        s.setText(4, row, r.multipleClasses[std::size_t(c)]);
+        s.setText(5, row, expectedText(r.expectedMultipleClasses[std::size_t(c)]));
+    }
+    s.setText(1, kTotalRow, QStringLiteral("検証回数"));
+    s.setText(2, kTotalRow, r.draws);
+    s.setText(4, kTotalRow, r.draws);
+    return s;
+}
+
+QString backtestSummary(const BacktestResult& r)
+{
+    const QString options = QStringLiteral("反映オプションの合計 %1").arg(r.flags.offset());
+    if (r.draws == 0)
+        return options + QStringLiteral("　第%1回以降に検証できる回がありません").arg(r.from);
+    return options + QStringLiteral("　第%1回～第%2回の%3回を検証").arg(r.from).arg(r.to).arg(r.draws);
+}
+
+}  // namespace mirkano

@@ -1,0 +1,73 @@
+#pragma once
+// The prediction test: for every complete draw t from a first draw on, the
+// prediction engine runs on the history before t (every row whose 回数 is
+// below t, exactly as if it were the whole history) and its single and
+// multiple predictions are held against draw t's six main numbers. Beside
+// the counts stands the exact expectation for as many random numbers. No
+// random numbers are drawn; the same history and options always give the
+// same result.
+
+#include "core/backtest/match_odds.h"
+#include "core/predict/prediction.h"
+#include "core/sheet/sheet.h"
+#include "core/shell/history.h"
+
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <optional>
+
+namespace mirkano {
+
+using MatchCounts = std::array<int, kDrawnMain + 1>;       // draws with 0 … 6 matches
+using MatchOdds = std::array<double, kDrawnMain + 1>;      // probability of 0 … 6 matches
+using ClassCounts = std::array<int, 6>;                    // prize classes 1 … 5; index 0 unused
+using ClassExpectation = std::array<double, 6>;            // expected wins per class 1 … 5
+
+struct BacktestResult {
+    ReflectFlags flags;
+    int from = 0;   // the first draw tested (the requested first draw when none is)
+    int to = 0;     // the last draw tested (0 when none is)
+    int draws = 0;  // complete draws tested
+    MatchCounts single{}, multiple{};
+    // The mean over the tested draws of the chance of each number of matches
+    // for as many random numbers as that draw's prediction held; all zero
+    // when no draw is tested.
+    MatchOdds expectedSingle{}, expectedMultiple{};
+    // Prize classes: the single prediction as a ticket (when it holds six
+    // numbers), and the best ticket of six numbers made from the multiple
+    // prediction; beside them the expected number of such wins for as many
+    // random numbers.
+    ClassCounts singleClasses{}, multipleClasses{};
+    ClassExpectation expectedSingleClasses{}, expectedMultipleClasses{};
+};
+
+// One tested draw, as the walk passes it.
+struct BacktestStep {
+    const DrawRecord& draw;         // draw t
+    int latestDrawNo;               // L: the last complete draw before t (0 when none)
+    const Predictions& predictions; // the engine's result for the history before t
+    int singleMatches;
+    int multipleMatches;
+};
+
+// The default first draw, W + 6: the first for which the multiple
+// prediction can reach four draws back from the latest draw before it.
+int defaultBacktestStart(const ReflectFlags& flags);
+
+// Tests every complete draw t ≥ from (default: defaultBacktestStart) of the
+// history, which is in 回数 order as the history store gives it. The
+// engine's draw table grows draw by draw as the walk passes each draw, so the
+// whole test costs one pass. onStep, when given, sees every tested draw.
+BacktestResult runBacktest(const History& history, const ReflectFlags& flags,
+                           std::optional<int> from = std::nullopt,
+                           const std::function<void(const BacktestStep&)>& onStep = {});
+
+// The window's sheet: counts per number of matches and per prize class, for
+// the single and the multiple prediction, beside their expected counts.
+Sheet buildBacktestSheet(const BacktestResult& result);
+// One line naming the options' offset and the draws tested.
+QString backtestSummary(const BacktestResult& result);
+
+}  // namespace mirkano

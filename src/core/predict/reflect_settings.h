@@ -1,0 +1,45 @@
+#pragma once
+// The settings file ミルカノ.ini, which keeps the reflect options from one run
+// to the next: Shift_JIS text, one line "key=True" or "key=False" per option
+// in the order of kReflectOptions, each ending in CR LF. It is read once at
+// start-up and written once at exit.
+
+#include "core/error.h"
+#include "core/predict/reflect_options.h"
+
+#include <QString>
+
+namespace mirkano {
+
+inline const QString kSettingsFileName = QStringLiteral("ミルカノ.ini");
+
+// A settings file that could not be read or written; the message names the
+// file and the cause, in Japanese.
+class SettingsError : public Error {
+public:
+    using Error::Error;
+};
+
+// The settings file in the given folder.
+QString settingsPathIn(const QString& folder);
+// The settings file beside the running program (not the working directory).
+QString defaultSettingsPath();
+
+// The flags of `start` changed by every line of the file whose key is one of
+// the twelve keys exactly (case, width and spaces count) and whose value,
+// after the first "=", is True or False in any letter case or a number
+// (0 is off, any other on). A key that occurs twice takes its last value;
+// pieces after a second "=" are ignored. Other lines are skipped. A missing
+// file changes nothing. Throws SettingsError when the file exists but cannot
+// be read.
+ReflectFlags readReflectFlags(const QString& path, ReflectFlags start = {});
+
+// The twelve lines as written to the file.
+QByteArray reflectFlagsFileContent(const ReflectFlags& flags);
+
+// Writes the twelve lines to a new file beside the target and renames it over
+// the target only once complete, so an existing file is replaced whole or not
+// at all. Throws SettingsError naming the file and cause (target untouched).
+void writeReflectFlags(const QString& path, const ReflectFlags& flags);
+
+}  // namespace mirkano

@@ -1,0 +1,61 @@
+#pragma once
+// The prediction-test window "予想の検証": for the reflect options it is
+// given, how the single and multiple predictions fared on every past draw
+// (each predicted from the draws before it), beside the exact expectation
+// for as many random numbers. It computes once per load and writes nothing.
+//
+// Like an analysis window it reports `opened` when it loads (the main window
+// clears its end flag) and `unloaded` once, however it is closed.
+
+#include "core/predict/reflect_options.h"
+#include "core/shell/history.h"
+#include "gui/sheet/sheet_grid.h"
+
+#include <QMdiSubWindow>
+
+class QLabel;
+class QPushButton;
+
+namespace mirkano {
+
+inline const QString kBacktestDescription = QStringLiteral(
+    "各回の抽せんより前のデータだけで予想した数字を、その回の本数字と比べます。"
+    "抽せんは無作為に行われるため、この表は予想が過去の抽せんでどうだったかを示すだけで、"
+    "今後の当選を示すものではありません。期待回数は同じ個数の数字を無作為に選んだ場合の値です。"
+    "等級は１発予想をそのまま購入した場合と、連発予想から作れる最も良い組合せの場合です。");
+
+class BacktestWindow : public QMdiSubWindow {
+    Q_OBJECT
+public:
+    static constexpr int kHeightTwips = 7800;
+    static constexpr int kWidthTwips = 7200;
+
+    explicit BacktestWindow(QWidget* parent = nullptr);
+
+    const ReflectFlags& flags() const { return m_flags; }
+    QLabel* description() const { return m_description; }
+    QLabel* summary() const { return m_summary; }
+    QPushButton* closeButton() const { return m_close; }
+    SheetGrid* grid() const { return m_grid; }
+
+    // Busy pointer, `opened`, placed at the top-left of the frame's client
+    // area with its fixed size, the test run with these options, pointer back.
+    void load(const History& history, const ReflectFlags& flags);
+
+signals:
+    void opened();
+    void unloaded();
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    ReflectFlags m_flags;
+    QLabel* m_description = nullptr;
+    QLabel* m_summary = nullptr;
+    QPushButton* m_close = nullptr;
+    SheetGrid* m_grid = nullptr;
+    bool m_unloaded = false;
+};
+
+}  // namespace mirkano

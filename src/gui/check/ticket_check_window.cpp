@@ -1,0 +1,124 @@
+#include "gui/check/ticket_check_window.h"
+
+#include "core/check/ticket_check.h"
+#include "gui/sheet/grid_units.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace mirkano {
+
+TicketCheckWindow::TicketCheckWindow(QWidget* parent) : QMdiSubWindow(parent)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("当選確認"));
+    setObjectName(QStringLiteral("ticket-check"));
+
+    auto* body = new QWidget(this);
+    body->setFont(uiFont());
+    auto* layout = new QVBoxLayout(body);
+    layout->setContentsMargins(twipsToPixels(120), 6, twipsToPixels(120), 6);
+    layout->setSpacing(6);
+
+    m_description = new QLabel(QStringLiteral("入力した６個の数字が過去の抽せんで当選していたか確認します"), body);
+    m_description->setObjectName(QStringLiteral("Label1"));
+    m_description->setWordWrap(true);
+    layout->addWidget(m_description);
+
+    auto* row = new QHBoxLayout;
+    row->setSpacing(4);
+    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+        auto* e = new QLineEdit(body);
+        e->setObjectName(QStringLiteral("Text%1").arg(i + 1));
+        e->setMaxLength(2);
+        e->setAlignment(Qt::AlignCenter);
+        e->setFixedWidth(36);
+        // Enter in any entry checks, as the button does.
+        connect(e, &QLineEdit::returnPressed, this, [this] { check(); });
+        m_entries[i] = e;
+        row->addWidget(e);
+    }
+    row->addSpacing(8);
+    m_check = new QPushButton(QStringLiteral("確認"), body);
+    m_check->setObjectName(QStringLiteral("Command2"));
+    m_close = new QPushButton(QStringLiteral("閉じる"), body);
+    m_close->setObjectName(QStringLiteral("Command1"));
+    for (QPushButton* b : {m_check, m_close}) {
+        b->setFixedSize(64, 24);
+        row->addWidget(b);
+    }
+    row->addStretch(1);
+    layout->addLayout(row);
+    connect(m_check, &QPushButton::clicked, this, [this] { check(); });
+    connect(m_close, &QPushButton::clicked, this, &QMdiSubWindow::close);
+
+    m_summary = new QLabel(body);
+    m_summary->setObjectName(QStringLiteral("Label2"));
+    layout->addWidget(m_summary);
+
+    m_grid = new SheetGrid(body);
+    m_grid->setObjectName(QStringLiteral("fpSpread1"));
+    // The grid keeps its own size; a long result scrolls inside it.
+    layout->addWidget(m_grid, 0, Qt::AlignLeft | Qt::AlignTop);
+    layout->addStretch(1);
+
+    setWidget(body);
+    resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
+}
+
+void TicketCheckWindow::load(const History& history)
+{
+    emit opened();
+    m_history = history;
+    move(0, 0);
+    resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
+    // Until the first check the grid shows its header alone.
+    m_grid->setSheet(buildTicketCheckSheet(TicketCheck{}));
+    m_grid->setFixedSize(m_grid->sizeHint());
+    m_summary->clear();
+    m_entries[0]->setFocus();
+}
+
+bool TicketCheckWindow::check()
+{
+    QStringList entries;
+    for (const QLineEdit* e : m_entries)
+        entries << e->text();
+    Ticket ticket{};
+    try {
+        ticket = parseTicket(entries);
+    } catch (const TicketError& e) {
+        showRefusal(e.message());
+        return false;
+    }
+    const TicketCheck result = checkTicket(m_history, ticket);
+    m_grid->setSheet(buildTicketCheckSheet(result));
+    m_grid->setFixedSize(m_grid->sizeHint());
+    m_summary->setText(ticketCheckSummary(result));
+    return true;
+}
+
+void TicketCheckWindow::showRefusal(const QString& text)
+{
+    // The title's fourth character is the full-width hyphen-minus, as in the
+    // main window's messages.
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("メッセ－ジ"), text, QMessageBox::Ok, this);
+    box.setFont(uiFont());
+    box.exec();
+}
+
+void TicketCheckWindow::closeEvent(QCloseEvent* e)
+{
+    QMdiSubWindow::closeEvent(e);
+    if (e->isAccepted() && !m_unloaded) {
+        m_unloaded = true;
+        emit unloaded();
+    }
+}
+
+}  // namespace mirkano

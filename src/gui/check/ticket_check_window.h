@@ -1,0 +1,66 @@
+#pragma once
+// The ticket-check window "当選確認": six number entries, "確認", "閉じる",
+// a one-line summary of the wins per prize class and the grid of every past
+// draw the ticket would have won. It reads the history snapshot it is given
+// and writes nothing.
+//
+// Like an analysis window it reports `opened` when it loads (the main window
+// clears its end flag) and `unloaded` once, however it is closed.
+
+#include "core/shell/history.h"
+#include "gui/sheet/sheet_grid.h"
+
+#include <QMdiSubWindow>
+
+#include <array>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace mirkano {
+
+class TicketCheckWindow : public QMdiSubWindow {
+    Q_OBJECT
+public:
+    static constexpr int kHeightTwips = 10500;
+    static constexpr int kWidthTwips = 7800;
+
+    explicit TicketCheckWindow(QWidget* parent = nullptr);
+
+    QLineEdit* entry(int i) const { return m_entries[std::size_t(i)]; }  // i = 0 … 5
+    QPushButton* checkButton() const { return m_check; }
+    QPushButton* closeButton() const { return m_close; }
+    QLabel* summary() const { return m_summary; }
+    SheetGrid* grid() const { return m_grid; }
+
+    // `opened`, placed at the top-left of the frame's client area with its
+    // fixed size, history kept for the checks, empty result shown.
+    void load(const History& history);
+
+    // "確認": checks the six entries; a bad ticket is refused with a message
+    // saying what is wrong, and the result shown stays as it was.
+    // Returns whether the ticket was checked.
+    bool check();
+
+signals:
+    void opened();
+    void unloaded();
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    // The message box of a refused ticket; tests see it like any other.
+    virtual void showRefusal(const QString& text);
+
+private:
+    History m_history;
+    std::array<QLineEdit*, 6> m_entries{};
+    QPushButton* m_check = nullptr;
+    QPushButton* m_close = nullptr;
+    QLabel* m_description = nullptr;
+    QLabel* m_summary = nullptr;
+    SheetGrid* m_grid = nullptr;
+    bool m_unloaded = false;
+};
+
+}  // namespace mirkano

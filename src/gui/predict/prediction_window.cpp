@@ -1,0 +1,172 @@
+#include "gui/predict/prediction_window.h"
+
+#include "core/predict/prediction_sheets.h"
+#include "gui/sheet/grid_units.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace mirkano {
+
+namespace {
+
+constexpr int kHeightTwips = 8400;
+constexpr int kWidthTwips = 9360;
+
+// Places a control inside its container; all values in twips.
+void place(QWidget* w, int left, int top, int width, int height)
+{
+    w->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& text)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    return l;
+}
+
+struct SheetPlace {
+    const char* titleName;
+    const char* title;
+    int titleTop;  // twips inside the prediction frame; the sheet sits just below
+};
+constexpr std::array<SheetPlace, 4> kSheetPlaces = {{
+    {"Label1", "●周期法による予想", 840},
+    {"Label2", "●消去法による予想(この予想数字を組合わせて購入します)", 2640},
+    {"Label3", "●連発ミルカノ予想(この予想数字を組合わせて購入します)", 4200},
+    {"Label4", "●一発ミルカノ予想", 5520},
+}};
+constexpr int kTitleHeightTwips = 255;
+constexpr int kSheetLeftTwips = 120;
+
+}  // namespace
+
+PredictionWindow::PredictionWindow(const ReflectFlags& flags, QWidget* parent)
+    : QMdiSubWindow(parent), m_flags(flags)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(kPredictionCaption);
+    setObjectName(QStringLiteral("prediction"));
+
+    auto* body = new QWidget(this);
+    body->setFont(uiFont());
+
+    // Printing is not part of this program: the button is there, greyed.
+    m_print = new QPushButton(QStringLiteral("印刷"), body);
+    m_print->setObjectName(QStringLiteral("Command2"));
+    m_print->setEnabled(false);
+    place(m_print, 7200, 60, 855, 375);
+    m_close = new QPushButton(QStringLiteral("閉じる"), body);
+    m_close->setObjectName(QStringLiteral("Cmd閉じる"));
+    place(m_close, 8160, 60, 855, 375);
+    connect(m_close, &QPushButton::clicked, this, &QMdiSubWindow::close);
+    // How the predictions with the options now chosen fared on past draws.
+    m_backtest = new QPushButton(QStringLiteral("予想の検証"), body);
+    m_backtest->setObjectName(QStringLiteral("Cmd予想の検証"));
+    place(m_backtest, 5760, 60, 1335, 375);
+    connect(m_backtest, &QPushButton::clicked, this, [this] { emit backtestRequested(m_flags); });
+
+    auto* options = new QGroupBox(QStringLiteral("データ分析オプション"), body);
+    options->setObjectName(QStringLiteral("Frame3"));
+    place(options, 120, 480, 3855, 7272);
+    QLabel* optionsText = label(options, "Label15", QStringLiteral("各データ分析の分析結果を当選予想へ反映するかを設定します。"));
+    optionsText->setWordWrap(true);
+    place(optionsText, 120, 240, 3615, 615);
+    for (int i = 0; i < kReflectOptionCount; ++i) {
+        // Radio buttons that share a parent are exclusive: one pair per frame.
+        auto* frame = new QGroupBox(kReflectOptions[std::size_t(i)].caption.toString(), options);
+        frame->setObjectName(QStringLiteral("Frame%1").arg(4 + i));
+        place(frame, 120, 720 + 540 * i, 3615, 495);
+        auto* on = new QRadioButton(QStringLiteral("反映する"), frame);
+        on->setObjectName(QStringLiteral("Opt反映する"));
+        on->setProperty("index", i);
+        place(on, 240, 195, 1320, 285);
+        auto* off = new QRadioButton(QStringLiteral("反映しない"), frame);
+        off->setObjectName(QStringLiteral("Opt反映しない"));
+        off->setProperty("index", i);
+        place(off, 1800, 195, 1560, 285);
+        off->setChecked(true);
+        m_reflect[std::size_t(i)] = on;
+        m_keepOut[std::size_t(i)] = off;
+    }
+
+    auto* prediction = new QGroupBox(QStringLiteral("当選予想"), body);
+    prediction->setObjectName(QStringLiteral("Frame2"));
+    place(prediction, 4080, 480, 5055, 7272);
+    QLabel* predictionText = label(prediction, "Label19",
+        QStringLiteral("各データ分析の結果を元に周期法、消去法、連発ミルカノ、一発ミルカノの各手法を用いて当選数字を予想します。"));
+    predictionText->setWordWrap(true);
+    place(predictionText, 240, 240, 4575, 495);
+    for (std::size_t s = 0; s < kSheetPlaces.size(); ++s) {
+        const SheetPlace& p = kSheetPlaces[s];
+        QLabel* title = label(prediction, p.titleName, QString::fromUtf8(p.title));
+        place(title, kSheetLeftTwips, p.titleTop, 4815, kTitleHeightTwips);
+        auto* grid = new SheetGrid(prediction);
+        grid->setObjectName(QStringLiteral("fpSpread1"));
+        grid->setProperty("index", int(s));
+        grid->move(twipsToPixels(kSheetLeftTwips), twipsToPixels(p.titleTop + kTitleHeightTwips + 30));
+        m_sheets[s] = grid;
+    }
+
+    setWidget(body);
+    resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
+}
+
+void PredictionWindow::load(const History& history, int latestDrawNo)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QCoreApplication::processEvents();
+    emit opened();
+    move(0, 0);
+    resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
+
+    for (int i = 0; i < kReflectOptionCount; ++i) {
+        const bool on = m_flags.on[std::size_t(i)];
+        (on ? m_reflect : m_keepOut)[std::size_t(i)]->setChecked(true);
+        // Connected after the buttons show the flags, so only the user's
+        // choice counts as a change.
+        connect(m_reflect[std::size_t(i)], &QRadioButton::toggled, this,
+                [this, i](bool checked) { optionToggled(i, checked); });
+    }
+
+    m_tables = buildPeriodTables(history);
+    m_latestDrawNo = latestDrawNo;
+    showPredictions();
+    QApplication::restoreOverrideCursor();
+}
+
+void PredictionWindow::optionToggled(int option, bool on)
+{
+    if (m_flags.on[std::size_t(option)] == on)
+        return;
+    m_flags.on[std::size_t(option)] = on;
+    emit flagsChanged(m_flags);
+    showPredictions();
+}
+
+void PredictionWindow::showPredictions()
+{
+    // Every sheet is built anew, so no number of an earlier offset remains.
+    PredictionSheets sheets = buildPredictionSheets(m_tables, predict(m_tables, m_latestDrawNo, m_flags));
+    for (std::size_t s = 0; s < sheets.size(); ++s) {
+        SheetGrid* grid = m_sheets[s];
+        grid->setSheet(std::move(sheets[s]));
+        grid->resize(grid->sizeHint());
+    }
+}
+
+void PredictionWindow::closeEvent(QCloseEvent* e)
+{
+    QMdiSubWindow::closeEvent(e);
+    if (e->isAccepted() && !m_unloaded) {
+        m_unloaded = true;
+        emit unloaded();
+    }
+}
+
+}  // namespace mirkano

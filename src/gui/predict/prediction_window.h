@@ -1,0 +1,71 @@
+#pragma once
+// The prediction window 一発ミルカノ予想: on the left the twelve reflect
+// options, each a pair of exclusive buttons "反映する" / "反映しない"; on the
+// right the four prediction sheets. load() builds the engine's tables once;
+// every option click recomputes the predictions from those tables at once
+// and redraws all four sheets.
+//
+// The window owns no lasting state: it starts from the flags it is given and
+// reports each change through `flagsChanged`, so the flags outlive it. Like
+// the analysis windows it reports `opened` in load() and `unloaded` once,
+// however it is closed.
+
+#include "core/predict/prediction.h"
+#include "gui/sheet/sheet_grid.h"
+
+#include <QMdiSubWindow>
+
+#include <array>
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+namespace mirkano {
+
+class PredictionWindow : public QMdiSubWindow {
+    Q_OBJECT
+public:
+    explicit PredictionWindow(const ReflectFlags& flags, QWidget* parent = nullptr);
+
+    // Busy pointer, `opened`, placed at the top-left of the frame's client
+    // area with its fixed size, buttons selected from the flags, tables
+    // built from the history, the four sheets filled, pointer back.
+    void load(const History& history, int latestDrawNo);
+
+    const ReflectFlags& flags() const { return m_flags; }
+    SheetGrid* sheet(int index) const { return m_sheets[std::size_t(index)]; }
+    QRadioButton* reflectButton(int option) const { return m_reflect[std::size_t(option)]; }
+    QRadioButton* keepOutButton(int option) const { return m_keepOut[std::size_t(option)]; }
+    QPushButton* closeButton() const { return m_close; }
+    QPushButton* printButton() const { return m_print; }
+    QPushButton* backtestButton() const { return m_backtest; }
+
+signals:
+    void opened();
+    void unloaded();
+    void flagsChanged(const ReflectFlags& flags);
+    // "予想の検証": test the predictions with these options on past draws.
+    void backtestRequested(const ReflectFlags& flags);
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void optionToggled(int option, bool on);
+    void showPredictions();
+
+    ReflectFlags m_flags;
+    PeriodTables m_tables;
+    int m_latestDrawNo = 0;
+    std::array<QRadioButton*, kReflectOptionCount> m_reflect{};
+    std::array<QRadioButton*, kReflectOptionCount> m_keepOut{};
+    std::array<SheetGrid*, 4> m_sheets{};
+    QPushButton* m_close = nullptr;
+    QPushButton* m_print = nullptr;
+    QPushButton* m_backtest = nullptr;
+    bool m_unloaded = false;
+};
+
+}  // namespace mirkano

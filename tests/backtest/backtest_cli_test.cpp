@@ -1,0 +1,93 @@
+// mirkano-cli backtest: the JSON over a real history file, its options, and
+// refused options.
+
+#include "cli/cli.h"
+#include "core/backtest/backtest.h"
+#include "core/shell/history_store.h"
+#include "support/fixtures.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+using namespace mirkano;
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    QByteArray out;
+    QString err;
+};
+
+CliRun runCli(const QStringList& args)
+{
+    std::ostringstream out, err;
+    cli::Streams streams{out, err};
+    CliRun r;
+    r.exitCode = cli::runCli(args, streams);
+    r.out = QByteArray::fromStdString(out.str());
+    r.err = QString::fromStdString(err.str());
+    return r;
+}
+
+}  // namespace
+
+TEST(BacktestCommand, PrintsTheCountsAndExpectationsOfTheRealHistory)
+{
+    test::TempDir dir;
+    const QString db = dir.path(QStringLiteral("Mirkano.mdb"));
+    saveHistory(db, test::sampleHistory());
+
+    const CliRun r = runCli({QStringLiteral("backtest"), QStringLiteral("--db"), db, QStringLiteral("--reflect"),
+                             QStringLiteral("1,4")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonObject o = QJsonDocument::fromJson(r.out).object();
+    EXPECT_EQ(o.keys(), (QStringList{"draws", "expectedMultiple", "expectedSingle", "from", "multiple", "single"}));
+    EXPECT_EQ(o.value("from").toInt(), 15 + 10 + 6);
+    EXPECT_EQ(o.value("draws").toInt(), 2137 - 31 + 1);
+    ReflectFlags flags;
+    flags.on[1] = flags.on[4] = true;
+    const BacktestResult expected = runBacktest(test::sampleHistory(), flags);
+    for (const char* key : {"single", "multiple", "expectedSingle", "expectedMultiple"}) {
+        const QJsonArray a = o.value(QLatin1String(key)).toArray();
+        ASSERT_EQ(a.size(), 7) << key;
+        double sum = 0;
+        for (const auto& v : a)
+            sum += v.toDouble();
+        EXPECT_NEAR(sum, QByteArray(key).startsWith("expected") ? 1.0 : 2107.0, 1e-9) << key;
+    }
+    for (int k = 0; k <= 6; ++k) {
+        EXPECT_EQ(o.value("single").toArray()[k].toInt(), expected.single[std::size_t(k)]);
+        EXPECT_EQ(o.value("expectedMultiple").toArray()[k].toDouble(), expected.expectedMultiple[std::size_t(k)]);
+    }
+
+    // --from: the first draw tested; past the end nothing is, and from is N.
+    const CliRun late = runCli({QStringLiteral("backtest"), QStringLiteral("--db"), db, QStringLiteral("--from"),
+                                QStringLiteral("2100")});
+    ASSERT_EQ(late.exitCode, 0) << late.err.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(late.out).object().value("draws").toInt(), 38);
+    const CliRun none = runCli({QStringLiteral("backtest"), QStringLiteral("--db"), db, QStringLiteral("--from"),
+                                QStringLiteral("3000")});
+    ASSERT_EQ(none.exitCode, 0) << none.err.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(none.out).object().value("from").toInt(), 3000);
+    EXPECT_EQ(QJsonDocument::fromJson(none.out).object().value("draws").toInt(), 0);
+}
+
+TEST(BacktestCommand, BadOptionsAreUsageErrors)
+{
+    for (const QStringList& extra : {QStringList{"--from", "0"}, QStringList{"--from", "x"}, QStringList{"--from", "-5"},
+                                     QStringList{"--reflect", "12"}, QStringList{"--reflect", "a"},
+                                     QStringList{"extra"}}) {
+        SCOPED_TRACE(extra.join(u' ').toStdString());
+        const CliRun r = runCli(QStringList{QStringLiteral("backtest"), QStringLiteral("--db"), QStringLiteral("x.mdb")} + extra);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_TRUE(r.err.contains(QStringLiteral("mirkano-cli backtest --db FILE [--reflect 0,3,...] [--from N]")))
+            << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+}

@@ -1,0 +1,42 @@
+// The exact expectation of matches for random picks.
+
+#include "core/backtest/match_odds.h"
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+#include <stdexcept>
+
+using namespace mirkano;
+
+TEST(MatchOdds, KnownValuesForSixPicks)
+{
+    EXPECT_EQ(binomial(43, 6), 6'096'454u);
+    EXPECT_EQ(binomial(43, 21), 1'052'049'481'860u);
+    EXPECT_EQ(binomial(5, 7), 0u);
+    const auto p = matchProbabilities(6);
+    EXPECT_NEAR(p[3], 0.02549, 0.000005);
+    EXPECT_DOUBLE_EQ(p[3], 155'400.0 / 6'096'454.0);  // C(6,3) · C(37,3)
+    EXPECT_DOUBLE_EQ(p[6], 1.0 / 6'096'454.0);
+    EXPECT_DOUBLE_EQ(p[5], 6.0 * 37.0 / 6'096'454.0);
+}
+
+TEST(MatchOdds, EveryPickCountSumsToOne)
+{
+    for (int picks = 0; picks <= 43; ++picks) {
+        SCOPED_TRACE(picks);
+        const auto p = matchProbabilities(picks);
+        EXPECT_NEAR(std::accumulate(p.begin(), p.end(), 0.0), 1.0, 1e-12);
+        for (int k = 0; k <= 6; ++k) {
+            // k matches need k picks and leave picks − k among the 37 others.
+            const bool possible = k <= picks && picks - k <= 37;
+            EXPECT_EQ(p[std::size_t(k)] > 0, possible) << k;
+        }
+    }
+    EXPECT_DOUBLE_EQ(matchProbabilities(0)[0], 1.0);
+    EXPECT_DOUBLE_EQ(matchProbabilities(43)[6], 1.0);
+    // Twelve picks: C(6,6) · C(37,6) / C(43,12).
+    EXPECT_DOUBLE_EQ(matchProbabilities(12)[6], 2'324'784.0 / 15'338'678'264.0);
+    EXPECT_THROW(matchProbabilities(-1), std::out_of_range);
+    EXPECT_THROW(matchProbabilities(44), std::out_of_range);
+}

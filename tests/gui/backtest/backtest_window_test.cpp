@@ -1,0 +1,95 @@
+// The prediction-test window: opened by "予想の検証" of the prediction window
+// with its options, it shows the backtest of those options, tests new ones
+// when opened again after an option changed, and counts as an open analysis
+// window for the entry guard.
+
+#include "gui_support.h"
+#include "core/backtest/backtest.h"
+#include "gui/backtest/backtest_window.h"
+#include "gui/shell/main_frm.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMdiArea>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+using namespace mirkano;
+using namespace mirkano::test;
+
+class BacktestWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    HistoryFile m_file;
+
+    static void compareSheets(const Sheet& actual, const Sheet& expected)
+    {
+        QCOMPARE(actual.rows(), expected.rows());
+        QCOMPARE(actual.columns(), expected.columns());
+        for (int r = 1; r <= expected.rows(); ++r)
+            for (int c = 1; c <= expected.columns(); ++c)
+                QCOMPARE(actual.text(c, r), expected.text(c, r));
+    }
+
+private slots:
+    void initTestCase() { QApplication::setFont(uiFont()); }
+
+    void predictionWindowButtonOpensItWithItsOptions()
+    {
+        QTemporaryDir settings;
+        MainFrm frame(m_file.path(), settings.filePath(QStringLiteral("ミルカノ.ini")));
+        QVERIFY(frame.load());
+        frame.show();
+        frame.findChild<QAction*>(QStringLiteral("mnuYoso"))->trigger();
+        PredictionWindow* prediction = frame.predictionWindow();
+        QVERIFY(prediction);
+        QCOMPARE(prediction->backtestButton()->text(), QStringLiteral("予想の検証"));
+
+        prediction->backtestButton()->click();
+        BacktestWindow* w = frame.backtestWindow();
+        QVERIFY(w);
+        QCOMPARE(w->windowTitle(), QStringLiteral("予想の検証"));
+        QCOMPARE(w->pos(), QPoint(0, 0));
+        QCOMPARE(frame.mdiArea()->activeSubWindow(), w);
+        QVERIFY(w->description()->text().contains(QStringLiteral("抽せんは無作為に行われる")));
+        // Only draw 6 of the small history has four draws before it.
+        QCOMPARE(w->summary()->text(), QStringLiteral("反映オプションの合計 0　第6回～第6回の1回を検証"));
+        compareSheets(w->grid()->sheet(), buildBacktestSheet(runBacktest(frame.history(), {})));
+        QVERIFY(!QApplication::overrideCursor());
+
+        // Another option: the same window tests the new options.
+        prediction->reflectButton(4)->click();
+        prediction->backtestButton()->click();
+        QCOMPARE(frame.backtestWindow(), w);
+        QCOMPARE(w->flags().offset(), 10);
+        QCOMPARE(w->summary()->text(), QStringLiteral("反映オプションの合計 10　第16回以降に検証できる回がありません"));
+        QCOMPARE(w->grid()->sheet().text(2, 16), QStringLiteral("0"));
+    }
+
+    void itCountsAsAnOpenAnalysisWindow()
+    {
+        QTemporaryDir settings;
+        MainFrm frame(m_file.path(), settings.filePath(QStringLiteral("ミルカノ.ini")));
+        QVERIFY(frame.load());
+        frame.show();
+        if (QMdiSubWindow* prediction = frame.predictionWindow())
+            prediction->close();
+        QVERIFY(frame.propEnd());
+
+        BacktestWindow* w = frame.openBacktest({});
+        QVERIFY(!frame.propEnd());
+        {
+            MessageCatcher catcher;
+            QVERIFY(!frame.openWinningDataEntry());
+            QCOMPARE(int(catcher.seen().size()), 1);
+        }
+        w->closeButton()->click();
+        QVERIFY(frame.propEnd());
+        QVERIFY(!frame.backtestWindow());
+    }
+};
+
+QTEST_MAIN(BacktestWindowTest)
+#include "backtest_window_test.moc"

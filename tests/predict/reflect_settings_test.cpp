@@ -1,0 +1,141 @@
+// The settings file ミルカノ.ini: the exact bytes written, reading back, and
+// the lines a reader skips.
+
+#include "core/predict/reflect_settings.h"
+#include "support/fixtures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringEncoder>
+
+#include <gtest/gtest.h>
+
+using namespace mirkano;
+using test::TempDir;
+
+namespace {
+
+QByteArray sjis(const QString& text)
+{
+    QStringEncoder encode("Shift_JIS");
+    return encode(text);
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+ReflectFlags flagsOn(std::initializer_list<int> options)
+{
+    ReflectFlags f;
+    for (int i : options)
+        f.on[std::size_t(i)] = true;
+    return f;
+}
+
+}  // namespace
+
+TEST(ReflectSettings, WritesTwelveShiftJisLinesAndReadsThemBack)
+{
+    TempDir dir;
+    const QString path = dir.path(kSettingsFileName);
+    const ReflectFlags flags = flagsOn({0, 3, 10, 11});
+    writeReflectFlags(path, flags);
+
+    const QByteArray bytes = readFile(path);
+    EXPECT_EQ(bytes, sjis(QStringLiteral("頻度分析Opt=True\r\n"
+                                         "間隔分析Opt=False\r\n"
+                                         "出現回数分析Opt=False\r\n"
+                                         "バラツキ分析Opt=True\r\n"
+                                         "引っ張り分析Opt=False\r\n"
+                                         "連番飛び石分析Opt=False\r\n"
+                                         "数字合計分析Opt=False\r\n"
+                                         "組合せパターン分析Opt=False\r\n"
+                                         "5分割傾向分析Opt=False\r\n"
+                                         "分割データ分析Opt=False\r\n"
+                                         "下一桁出現傾向分析Opt=True\r\n"
+                                         "下一桁連続出現回数分析Opt=True\r\n")));
+    // Shift_JIS, not UTF-8: 頻 is 95 70.
+    EXPECT_EQ(bytes.left(18).toHex(' '), QByteArray("95 70 93 78 95 aa 90 cd 4f 70 74 3d 54 72 75 65 0d 0a"));
+
+    EXPECT_EQ(readReflectFlags(path), flags);
+    // Written again over the old file, with nothing left beside it.
+    writeReflectFlags(path, flagsOn({1}));
+    EXPECT_EQ(readReflectFlags(path), flagsOn({1}));
+    EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{kSettingsFileName});
+}
+
+TEST(ReflectSettings, ReadingTakesExactKeysAndSkipsBadLines)
+{
+    struct Case {
+        const char* name;
+        QString content;
+        ReflectFlags start;
+        ReflectFlags expected;
+    };
+    const ReflectFlags all = flagsOn({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
+    const Case cases[] = {
+        {"one key", QStringLiteral("下一桁出現傾向分析Opt=True\r\n"), {}, flagsOn({10})},
+        {"others keep their state", QStringLiteral("間隔分析Opt=False\r\n"), flagsOn({0, 1}), flagsOn({0})},
+        {"any letter case", QStringLiteral("頻度分析Opt=tRUE\r\n間隔分析Opt=TRUE\r\n"), {}, flagsOn({0, 1})},
+        {"numbers", QStringLiteral("頻度分析Opt=-1\r\n間隔分析Opt=0\r\n出現回数分析Opt=2.5\r\n"), flagsOn({1}), flagsOn({0, 2})},
+        {"last value wins", QStringLiteral("頻度分析Opt=True\r\n頻度分析Opt=False\r\n"), {}, {}},
+        {"lines in any order, bare LF", QStringLiteral("下一桁連続出現回数分析Opt=True\n頻度分析Opt=True"), {}, flagsOn({0, 11})},
+        {"pieces after a second = ignored", QStringLiteral("頻度分析Opt=True=x\r\n"), {}, flagsOn({0})},
+        {"spaces around =", QStringLiteral("頻度分析Opt = True\r\n"), {}, {}},
+        {"key in another case", QStringLiteral("頻度分析OPT=True\r\n"), {}, {}},
+        {"full-width key letters", QStringLiteral("頻度分析Ｏｐｔ=True\r\n"), {}, {}},
+        {"no =", QStringLiteral("頻度分析Opt\r\n頻度分析OptTrue\r\n"), {}, {}},
+        {"bad value", QStringLiteral("頻度分析Opt=yes\r\n間隔分析Opt=\r\n出現回数分析Opt=nan\r\n"), all, all},
+        {"empty and unknown lines", QStringLiteral("\r\n\r\n[設定]\r\n不明Opt=True\r\n=True\r\n"), {}, {}},
+    };
+    TempDir dir;
+    const QString path = dir.path(kSettingsFileName);
+    for (const Case& c : cases) {
+        writeFile(path, sjis(c.content));
+        EXPECT_EQ(readReflectFlags(path, c.start), c.expected) << c.name;
+    }
+
+    // Bytes that are not Shift_JIS text match no key.
+    writeFile(path, QByteArray("\x81\xff\xfe=True\r\n") + QStringLiteral("頻度分析Opt=True").toUtf8());
+    EXPECT_EQ(readReflectFlags(path), ReflectFlags{});
+}
+
+TEST(ReflectSettings, MissingFileChangesNothingAndFailuresNameTheFile)
+{
+    TempDir dir;
+    EXPECT_EQ(readReflectFlags(dir.path(kSettingsFileName), flagsOn({2})), flagsOn({2}));
+
+    // A folder where the file should be: neither read nor written.
+    const QString folder = dir.path(kSettingsFileName);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    try {
+        readReflectFlags(folder);
+        FAIL() << "read a folder";
+    } catch (const SettingsError& e) {
+        EXPECT_TRUE(e.message().startsWith(QStringLiteral("設定ファイル「%1」を読み込めません：").arg(folder)))
+            << e.what();
+    }
+    EXPECT_THROW(writeReflectFlags(folder, {}), SettingsError);
+
+    // A folder that does not exist.
+    const QString nowhere = dir.path(QStringLiteral("no-such-folder/") + kSettingsFileName);
+    try {
+        writeReflectFlags(nowhere, flagsOn({0}));
+        FAIL() << "wrote into a missing folder";
+    } catch (const SettingsError& e) {
+        EXPECT_TRUE(e.message().startsWith(QStringLiteral("設定ファイル「%1」を保存できません：").arg(nowhere)))
+            << e.what();
+    }
+    EXPECT_FALSE(QFileInfo::exists(nowhere));
+}
