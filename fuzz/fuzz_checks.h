@@ -3,6 +3,7 @@
 // replays every input kept under fuzz/regressions/. Each check returns an
 // empty string when the input was handled soundly, else what went wrong.
 
+#include "core/predict/reflect_settings.h"
 #include "core/shell/history_csv.h"
 #include "core/shell/history_key.h"
 #include "core/shell/history_store.h"
@@ -129,6 +130,36 @@ inline std::string checkHistoryFile(const QByteArray& input, const QString& dir)
     const QStringList left = QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System);
     if (bad.empty() && left != QStringList{QStringLiteral("Mirkano.mdb")})
         bad = "reading left files beside the history: " + left.join(u' ').toStdString();
+    QFile::remove(path);
+    return bad;
+}
+
+// A settings file from fuzz input: a line sets an option whatever the flags
+// were before (so reading onto all-off and onto all-on differ only where the
+// file sets nothing), and the flags read, written out, read back the same.
+inline std::string checkSettings(const QByteArray& input, const QString& dir)
+{
+    const QString path = QDir(dir).filePath(QStringLiteral("settings.ini"));
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(input) != input.size())
+            return "cannot write the input file";
+    }
+    ReflectFlags allOn;
+    allOn.on.fill(true);
+    std::string bad;
+    try {
+        const ReflectFlags fromOff = readReflectFlags(path);
+        const ReflectFlags fromOn = readReflectFlags(path, allOn);
+        for (int i = 0; i < kReflectOptionCount && bad.empty(); ++i)
+            if (fromOff.on[std::size_t(i)] != fromOn.on[std::size_t(i)] && fromOff.on[std::size_t(i)])
+                bad = "option " + std::to_string(i) + " read from the flags before, not from the file";
+        writeReflectFlags(path, fromOff);
+        if (bad.empty() && readReflectFlags(path, allOn) != fromOff)
+            bad = "flags written do not read back the same";
+    } catch (const SettingsError& e) {
+        bad = "a readable settings file was refused: " + e.message().toStdString();
+    }
     QFile::remove(path);
     return bad;
 }

@@ -27,8 +27,9 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$root/fuzz/lsan.supp:print_suppressions=0"
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
 
-for target in history_csv history_file; do
+for target in history_csv history_file reflect_settings; do
   echo "== fuzz_$target for $seconds s"
+  mkdir -p "$root/fuzz/regressions/$target"
   corpus="$(mktemp -d)"
   trap 'rm -rf "$corpus"' EXIT
   cp "$root/fuzz/corpus/$target/"* "$corpus/"

@@ -54,3 +54,14 @@ TEST(FuzzRegressions, HistoryLoaderHandlesEveryKeptInput)
         EXPECT_EQ(fuzz::checkHistoryFile(readAll(file), dir.path(QString())), "");
     }
 }
+
+TEST(FuzzRegressions, SettingsReaderHandlesEveryKeptInput)
+{
+    const QStringList files = keptInputs(QStringLiteral("reflect_settings"));
+    ASSERT_FALSE(files.isEmpty());
+    test::TempDir dir;
+    for (const QString& file : files) {
+        SCOPED_TRACE(file.toStdString());
+        EXPECT_EQ(fuzz::checkSettings(readAll(file), dir.path(QString())), "");
+    }
+}
