@@ -1,77 +1,44 @@
 // Building every analysis sheet, and the start-up tables, from the bundled
-// history and from the longest history the draw numbers allow. Each builder
-// should grow linearly with the number of draws. The prediction is measured
-// as the window uses it: the opening (tables, predictions and four sheets)
-// and one option change (predictions and sheets from the tables built).
+// history and from the longest history the draw numbers allow; and writing
+// each sheet as the command-line tool's JSON. Each should grow linearly with
+// the number of draws. The prediction is measured as the window uses it: the
+// opening (tables, predictions and four sheets) and one option change
+// (predictions and sheets from the tables built).
+
+#include "bench_inputs.h"
 
 #include "core/analysis/analysis.h"
 #include "core/predict/prediction_sheets.h"
-#include "core/shell/history_csv.h"
-#include "core/shell/startup_tables.h"
+#include "core/sheet/sheet_json.h"
 
 #include <benchmark/benchmark.h>
 
-#include <array>
-#include <cstdint>
+#include <ostream>
+#include <streambuf>
 #include <string>
 
 using namespace mirkano;
+using namespace mirkano::bench;
 
 namespace {
 
-// 32,767 complete draws, each seven distinct numbers from a fixed-seed
-// generator, so every run measures the same history.
-History syntheticHistory()
-{
-    History h;
-    h.reserve(kMaxDrawNo);
-    std::uint32_t state = 12345;
-    auto next = [&state] {
-        state = state * 1664525u + 1013904223u;
-        return state >> 8;
-    };
-    for (int drawNo = 1; drawNo <= kMaxDrawNo; ++drawNo) {
-        DrawRecord d{drawNo, {}};
-        std::array<bool, kMaxNumber + 1> used{};
-        for (int& n : d.numbers) {
-            do
-                n = int(next() % kMaxNumber) + 1;
-            while (used[std::size_t(n)]);
-            used[std::size_t(n)] = true;
-        }
-        h.push_back(d);
+// A stream that counts the bytes written to it and keeps none.
+class CountingBuf : public std::streambuf {
+public:
+    std::int64_t bytes = 0;
+
+protected:
+    std::streamsize xsputn(const char*, std::streamsize n) override
+    {
+        bytes += n;
+        return n;
     }
-    return h;
-}
-
-struct Input {
-    History history;
-    StartupTables tables;
+    int_type overflow(int_type c) override
+    {
+        ++bytes;
+        return c;
+    }
 };
-
-// Loaded on first use, when the benchmarks run rather than during static
-// initialisation, and kept for the whole program.
-const Input& realInput()
-{
-    static const Input in = [] {
-        Input i{readHistoryCsv(QStringLiteral(MIRKANO_SAMPLE_CSV)), {}};
-        i.tables = buildStartupTables(i.history);
-        return i;
-    }();
-    return in;
-}
-
-const Input& syntheticInput()
-{
-    static const Input in = [] {
-        Input i{syntheticHistory(), {}};
-        i.tables = buildStartupTables(i.history);
-        return i;
-    }();
-    return in;
-}
-
-using InputFn = const Input& (*)();
 
 void registerAll(const char* inputName, InputFn input)
 {
@@ -92,6 +59,22 @@ void registerAll(const char* inputName, InputFn input)
                                              benchmark::DoNotOptimize(build(in.history, in.tables));
                                          state.SetItemsProcessed(state.iterations() *
                                                                  std::int64_t(in.history.size()));
+                                     })
+            ->Unit(benchmark::kMillisecond);
+    }
+    // The JSON output alone, of a sheet built once.
+    for (const Analysis& a : analyses()) {
+        benchmark::RegisterBenchmark((std::string("json/") + a.id + '/' + inputName).c_str(),
+                                     [input, &a](benchmark::State& state) {
+                                         const Input& in = input();
+                                         const Sheet sheet = a.build(in.history, in.tables);
+                                         CountingBuf buf;
+                                         std::ostream out(&buf);
+                                         for (auto _ : state)
+                                             writeSheetJson(out, sheet,
+                                                            {{QStringLiteral("analysis"), QString::fromLatin1(a.id)},
+                                                             {QStringLiteral("caption"), a.facts.caption}});
+                                         state.SetBytesProcessed(buf.bytes);
                                      })
             ->Unit(benchmark::kMillisecond);
     }
@@ -122,8 +105,8 @@ void registerAll(const char* inputName, InputFn input)
 }
 
 const bool registered = [] {
-    registerAll("real", &realInput);
-    registerAll("synthetic32767", &syntheticInput);
+    for (const NamedInput& in : kInputs)
+        registerAll(in.name, in.input);
     return true;
 }();
 

@@ -83,5 +83,6 @@ int runSheet(const Args&, Streams&);
 int runPredictionSheets(const Args&, Streams&);
 int runCheck(const Args&, Streams&);
 int runBacktest(const Args&, Streams&);
+int runUpdate(const Args&, Streams&);
 
 }  // namespace mirkano::cli

@@ -19,6 +19,7 @@ const std::vector<CliCommand> kCommands = {
     {"sheet", {"db", "reflect"}, "mirkano-cli sheet --db FILE ANALYSIS [--reflect 0,3,...]", &runSheet},
     {"check", {"db"}, "mirkano-cli check --db FILE 1,2,3,4,5,6", &runCheck},
     {"backtest", {"db", "reflect", "from"}, "mirkano-cli backtest --db FILE [--reflect 0,3,...] [--from N]", &runBacktest},
+    {"update", {"db", "server"}, "mirkano-cli update --db FILE --server URL", &runUpdate},
 };
 
 Args parseArgs(const CliCommand& command, const QStringList& args)

@@ -1,6 +1,7 @@
 // mirkano-cli: the core from the command line. Imports a CSV into a history
 // file, exports the history, prints the start-up tables or any analysis sheet
-// as JSON. The commands live in the mirkano_cli library (cli/cli.h).
+// as JSON, replaces the history by the one on the download server. The
+// commands live in the mirkano_cli library (cli/cli.h).
 
 #include "cli/cli.h"
 

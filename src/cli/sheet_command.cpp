@@ -7,9 +7,6 @@
 #include "core/shell/history_store.h"
 #include "core/shell/startup_tables.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
-
 namespace mirkano::cli {
 
 namespace {
@@ -41,11 +38,9 @@ int runSheet(const Args& a, Streams& s)
                              .arg(a.positional.first(), availableAnalyses())};
     const History history = loadHistory(db);
     const StartupTables tables = buildStartupTables(history);
-    QJsonObject out = sheetToJson(analysis->build(history, tables));
-    out.insert(QStringLiteral("analysis"), QString::fromLatin1(analysis->id));
-    out.insert(QStringLiteral("caption"), analysis->facts.caption);
-    const QByteArray bytes = QJsonDocument(out).toJson(QJsonDocument::Compact) + '\n';
-    s.out.write(bytes.constData(), std::streamsize(bytes.size()));
+    writeSheetJson(s.out, analysis->build(history, tables),
+                   {{QStringLiteral("analysis"), QString::fromLatin1(analysis->id)},
+                    {QStringLiteral("caption"), analysis->facts.caption}});
     return kDone;
 }
 

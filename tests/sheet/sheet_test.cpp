@@ -3,9 +3,14 @@
 #include "support/fixtures.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 using namespace mirkano;
+using mirkano::test::rowTexts;
 
 TEST(Sheet, WritesOutsideTheSheetAreIgnored)
 {
@@ -92,20 +97,104 @@ TEST(Sheet, SetUpAndResizeKeepContentsAndWidths)
     EXPECT_EQ(s.columnWidth(2), 2);
 }
 
-TEST(SheetJson, ListsOnlyCellsWithTextOrColourInRowOrder)
+TEST(Sheet, TextsOfNumbersWordsAndEmptyReplaceEachOther)
 {
+    // Number texts are shared, other texts belong to their cell: every
+    // sequence of writes must leave each cell with its own last text.
+    Sheet s(3, 3);
+    s.setText(1, 1, 7);
+    s.setText(2, 1, QStringLiteral("回"));
+    s.setText(3, 1, -5);
+    s.setText(1, 2, Sheet::kSharedNumbers);
+    s.setText(2, 2, Sheet::kSharedNumbers - 1);
+    EXPECT_EQ(rowTexts(s, 1, 1, 3), (QStringList{"7", "回", "-5"}));
+    EXPECT_EQ(s.text(1, 2), QString::number(Sheet::kSharedNumbers));
+    EXPECT_EQ(s.text(2, 2), QString::number(Sheet::kSharedNumbers - 1));
+
+    s.setText(2, 1, 12);                    // word → number
+    s.setText(1, 1, QStringLiteral("a"));   // number → word
+    s.setText(3, 1, QString());             // word → empty
+    s.setText(3, 3, QStringLiteral("b"));   // takes the entry the cleared cell gave up
+    s.setText(1, 1, QStringLiteral("c"));   // word → word
+    EXPECT_EQ(rowTexts(s, 1, 1, 3), (QStringList{"c", "12", ""}));
+    EXPECT_EQ(s.text(3, 3), QStringLiteral("b"));
+
+    // Cells cut off by a resize give up their texts; cells that stay keep theirs.
+    s.setSize(1, 3);
+    s.setText(1, 3, QStringLiteral("d"));
+    s.setSize(3, 3);
+    EXPECT_EQ(rowTexts(s, 1, 1, 3), (QStringList{"c", "", ""}));
+    EXPECT_EQ(rowTexts(s, 3, 1, 3), (QStringList{"d", "", ""}));
+    EXPECT_EQ(s.cell(1, 1).text, QStringLiteral("c"));
+}
+
+TEST(Sheet, SetUpOfAKeptSheetCentresItsCellsAgain)
+{
+    Sheet s(2, 2);
+    s.setHAlign({1, 1, 2, 2}, HAlign::Left);
+    s.setKind({1, 1, 2, 2}, CellKind::Edit);
+    s.setBackground(Block::cell(1, 1), colors::red);
+    s.setUp({.columns = 3, .rows = 2, .visibleColumns = 3, .visibleRows = 2});
+    for (int c = 1; c <= 3; ++c) {
+        EXPECT_EQ(s.cell(c, 1).hAlign, HAlign::Center) << c;
+        EXPECT_EQ(s.cell(c, 2).kind, CellKind::Static) << c;
+    }
+    EXPECT_EQ(s.cell(1, 1).bg, colors::red);
+}
+
+namespace {
+
+std::string jsonOf(const Sheet& s, std::vector<std::pair<QString, QString>> fields = {})
+{
+    std::ostringstream out;
+    writeSheetJson(out, s, std::move(fields));
+    return out.str();
+}
+
+}  // namespace
+
+TEST(SheetJson, ExactFormOfASmallSheet)
+{
+    // Only cells with text or colour, row by row, keys sorted, one line.
     Sheet s(3, 2);
     s.setText(3, 1, QStringLiteral("回"));
     s.setBackground(Block::cell(1, 2), Rgb{255, 200, 200});
     s.setText(2, 2, 12);
-    const QJsonObject j = sheetToJson(s);
-    EXPECT_EQ(j[QStringLiteral("columns")].toInt(), 3);
-    EXPECT_EQ(j[QStringLiteral("rows")].toInt(), 2);
-    const QJsonArray cells = j[QStringLiteral("cells")].toArray();
-    ASSERT_EQ(cells.size(), 3);
-    EXPECT_EQ(cells[0].toObject()[QStringLiteral("text")].toString(), QStringLiteral("回"));
-    EXPECT_EQ(cells[1].toObject()[QStringLiteral("col")].toInt(), 1);
-    EXPECT_EQ(cells[1].toObject()[QStringLiteral("bg")].toString(), QStringLiteral("#ffc8c8"));
-    EXPECT_EQ(cells[1].toObject()[QStringLiteral("fg")].toString(), QStringLiteral("#000000"));
-    EXPECT_EQ(cells[2].toObject()[QStringLiteral("text")].toString(), QStringLiteral("12"));
+    s.setForeground(Block::cell(2, 2), Rgb{1, 171, 16});
+    EXPECT_EQ(jsonOf(s, {{QStringLiteral("caption"), QStringLiteral("出現\"頻度\"")},
+                         {QStringLiteral("analysis"), QStringLiteral("x")}}),
+              "{\"analysis\":\"x\",\"caption\":\"出現\\\"頻度\\\"\",\"cells\":["
+              "{\"bg\":\"#ffffff\",\"col\":3,\"fg\":\"#000000\",\"row\":1,\"text\":\"回\"},"
+              "{\"bg\":\"#ffc8c8\",\"col\":1,\"fg\":\"#000000\",\"row\":2,\"text\":\"\"},"
+              "{\"bg\":\"#ffffff\",\"col\":2,\"fg\":\"#01ab10\",\"row\":2,\"text\":\"12\"}"
+              "],\"columns\":3,\"rows\":2}\n");
+    EXPECT_EQ(jsonOf(Sheet{}), "{\"cells\":[],\"columns\":0,\"rows\":0}\n");
+    // The document-tree form holds the same object.
+    EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(jsonOf(s))).object(), sheetToJson(s));
+    EXPECT_EQ(colorName(Rgb{1, 171, 16}), QStringLiteral("#01ab10"));
+}
+
+TEST(SheetJson, TextsAreWrittenAsQtsJsonWriterWritesThem)
+{
+    // Every UTF-16 unit alone (control characters, quotes, lone surrogates),
+    // surrogate pairs and a long text across the output buffer's flushes.
+    QStringList texts;
+    for (int u = 0; u <= 0xffff; ++u)
+        texts << QString(QChar(char16_t(u)));
+    texts << QStringLiteral("😀a😀") << QString(QChar(0xdc00)) + QChar(0xd800)
+          << QString(100000, QChar(u'字'));
+    Sheet s(1, int(texts.size()));
+    for (int i = 0; i < texts.size(); ++i)
+        s.setText(1, i + 1, texts[i]);
+
+    QJsonArray cells;
+    for (int i = 0; i < texts.size(); ++i)
+        cells.append(QJsonObject{{QStringLiteral("col"), 1}, {QStringLiteral("row"), i + 1},
+                                 {QStringLiteral("text"), texts[i]},
+                                 {QStringLiteral("fg"), QStringLiteral("#000000")},
+                                 {QStringLiteral("bg"), QStringLiteral("#ffffff")}});
+    const QJsonObject expected{{QStringLiteral("cells"), cells},
+                               {QStringLiteral("columns"), 1},
+                               {QStringLiteral("rows"), int(texts.size())}};
+    EXPECT_EQ(jsonOf(s), (QJsonDocument(expected).toJson(QJsonDocument::Compact) + '\n').toStdString());
 }

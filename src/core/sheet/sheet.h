@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 namespace mirkano {
@@ -52,6 +53,19 @@ struct Border {
     friend bool operator==(const Border&, const Border&) = default;
 };
 
+// Everything about a cell but its text. Cells that look alike share one
+// entry of the sheet's style table.
+struct CellStyle {
+    Rgb fg = colors::black;
+    Rgb bg = colors::white;
+    CellKind kind = CellKind::Static;
+    HAlign hAlign = HAlign::Center;
+    VAlign vAlign = VAlign::Center;
+    Border left, right, top, bottom;
+    friend bool operator==(const CellStyle&, const CellStyle&) = default;
+};
+
+// One cell as a reader sees it: its text and its style.
 struct Cell {
     QString text;
     Rgb fg = colors::black;
@@ -99,11 +113,14 @@ public:
     }
 
     // A cell outside the sheet reads as a default (empty, static) cell.
-    const Cell& cell(int col, int row) const;
-    const QString& text(int col, int row) const { return cell(col, row).text; }
+    Cell cell(int col, int row) const;
+    const QString& text(int col, int row) const;
+    const CellStyle& style(int col, int row) const;
 
     void setText(int col, int row, const QString& text);
-    void setText(int col, int row, int number) { setText(col, row, QString::number(number)); }
+    // Texts of the numbers 0 … kSharedNumbers - 1 are shared by every sheet.
+    void setText(int col, int row, int number);
+    static constexpr int kSharedNumbers = 32768;
 
     // Block operations: the block is clipped to the sheet.
     void setForeground(Block b, Rgb color);
@@ -154,12 +171,51 @@ public:
     void setUp(const SheetLayout& layout);
 
 private:
-    template <typename F>
-    void forBlock(Block b, F&& f);
-    Cell* at(int col, int row) { return &m_cells[std::size_t(row - 1) * std::size_t(m_columns) + std::size_t(col - 1)]; }
+    // A cell is two indexes: its text and its entry in the style table.
+    // Text 0 is the empty text, 1 … kSharedNumbers the shared number texts
+    // (number + 1), above that a text of this sheet owned by this one cell.
+    struct Slot {
+        std::uint32_t text = 0;
+        std::uint32_t style = 0;
+    };
+    static constexpr std::uint32_t kOwnTextBase = std::uint32_t(kSharedNumbers) + 1;
+    struct StyleHash {
+        std::size_t operator()(const CellStyle& s) const;
+    };
+
+    // One change of style a block operation makes to each of its cells.
+    struct StyleChange {
+        enum What : std::uint8_t { Fg, Bg, Colors, Kind, HAlign, VAlign, Border, Centre };
+        What what;
+        std::uint8_t value = 0;  // kind, alignment, or the sides (BorderLeft …) a border sets
+        bool on = false;         // a border: drawn or cleared
+        Rgb a{}, b{};
+        friend bool operator==(const StyleChange&, const StyleChange&) = default;
+        void apply(CellStyle& s) const;
+    };
+    // Recently made changes, old entry and change to new entry: block
+    // operations on single cells then seldom consult the style table.
+    struct ChangeMemo {
+        std::uint32_t from = ~0u;
+        StyleChange change{};
+        std::uint32_t to = 0;
+    };
+    static constexpr std::size_t kChangeMemoSize = 256;
+
+    void restyle(Block b, const StyleChange& change);
+    std::uint32_t changed(std::uint32_t from, const StyleChange& change);
+    std::uint32_t styleIndex(const CellStyle& s);
+    void releaseText(Slot& slot);
+    Slot& at(int col, int row) { return m_cells[std::size_t(row - 1) * std::size_t(m_columns) + std::size_t(col - 1)]; }
+    const Slot& at(int col, int row) const { return m_cells[std::size_t(row - 1) * std::size_t(m_columns) + std::size_t(col - 1)]; }
 
     int m_columns = 0, m_rows = 0;
-    std::vector<Cell> m_cells;
+    std::vector<Slot> m_cells;
+    std::vector<QString> m_texts;                 // owned texts, by text index - kOwnTextBase
+    std::vector<std::uint32_t> m_freeTexts;       // owned entries no cell uses any more
+    std::vector<CellStyle> m_styles{CellStyle{}};  // entry 0: the default style
+    std::unordered_map<CellStyle, std::uint32_t, StyleHash> m_styleIndex{{CellStyle{}, 0}};
+    std::vector<ChangeMemo> m_changeMemo;
     double m_defaultColumnWidth = 5, m_defaultRowHeight = 10;
     std::vector<double> m_columnWidths, m_rowHeights;
     int m_frozenRows = 0, m_frozenColumns = 0;

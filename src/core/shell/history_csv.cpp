@@ -1,5 +1,7 @@
 #include "core/shell/history_csv.h"
 
+#include "core/shell/draw_rule.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -192,21 +194,6 @@ private:
     int m_line = 1;
 };
 
-// Decimal digits with an optional sign; nullopt for anything else. Values too
-// long to matter come back as a large number so that the range check reports them.
-std::optional<int> parseWhole(const QString& text)
-{
-    const bool negative = text.startsWith(u'-');
-    const QString s = (negative || text.startsWith(u'+')) ? text.mid(1) : text;
-    if (s.isEmpty())
-        return std::nullopt;
-    for (QChar c : s)
-        if (c < u'0' || c > u'9')
-            return std::nullopt;
-    const int magnitude = s.size() > 9 ? 1000000000 : s.toInt();
-    return negative ? -magnitude : magnitude;
-}
-
 }  // namespace
 
 History parseHistoryCsv(const QByteArray& csv, const QString& sourceName)
@@ -248,32 +235,30 @@ History parseHistoryCsv(const QByteArray& csv, const QString& sourceName)
 
         DrawRecord row;
         const QString& drawText = fields[column[0]];
-        if (drawText.isEmpty())
+        const FieldReading drawNo = readDrawNoText(drawText);
+        if (drawNo.kind == FieldReading::Empty)
             failLine(sourceName, lineNo, QStringLiteral("回数が空です"));
-        const std::optional<int> drawNo = parseWhole(drawText);
-        if (!drawNo)
+        if (drawNo.kind == FieldReading::NotWhole)
             failLine(sourceName, lineNo, QStringLiteral("回数「%1」が整数ではありません").arg(excerpt(drawText)));
-        if (*drawNo < 1 || *drawNo > kMaxDrawNo)
+        if (drawNo.kind == FieldReading::OutOfRange)
             failLine(sourceName, lineNo,
                      QStringLiteral("回数 %1 が 1～%2 の範囲外です").arg(excerpt(drawText)).arg(kMaxDrawNo));
-        const auto [it, inserted] = lineOfDraw.emplace(*drawNo, lineNo);
+        const auto [it, inserted] = lineOfDraw.emplace(drawNo.value, lineNo);
         if (!inserted)
             failLine(sourceName, lineNo,
-                     QStringLiteral("回数 %1 が重複しています（%2行目と同じ）").arg(*drawNo).arg(it->second));
-        row.drawNo = *drawNo;
+                     QStringLiteral("回数 %1 が重複しています（%2行目と同じ）").arg(drawNo.value).arg(it->second));
+        row.drawNo = drawNo.value;
 
         for (int f = 1; f < kFieldCount; ++f) {
             const QStringView name = kFieldNames[std::size_t(f)];
             const QString& value = fields[column[std::size_t(f)]];
-            if (value.isEmpty())
-                continue;  // an empty number: the draw is not complete
-            const std::optional<int> n = parseWhole(value);
-            if (!n)
+            const FieldReading n = readNumberText(value);
+            if (n.kind == FieldReading::NotWhole)
                 failLine(sourceName, lineNo, QStringLiteral("%1「%2」が整数ではありません").arg(name, excerpt(value)));
-            if (*n < 1 || *n > kMaxNumber)
+            if (n.kind == FieldReading::OutOfRange)
                 failLine(sourceName, lineNo,
                          QStringLiteral("%1 %2 が 1～%3 の範囲外です").arg(name, excerpt(value)).arg(kMaxNumber));
-            row.numbers[std::size_t(f - 1)] = *n;
+            row.numbers[std::size_t(f - 1)] = n.value;  // 0 for an empty number: the draw is not complete
         }
         rows.push_back(row);
     }

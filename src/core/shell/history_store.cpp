@@ -1,5 +1,6 @@
 #include "core/shell/history_store.h"
 
+#include "core/shell/draw_rule.h"
 #include "core/shell/history_key.h"
 
 #define SQLITE_HAS_CODEC 1
@@ -17,6 +18,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <functional>
+#include <memory>
+#include <set>
 
 #include <ctime>
 
@@ -44,6 +48,7 @@ constexpr int kMaxProgressBlocks = 20000;
 constexpr char kWorkSuffix[] = ".tmp";
 // A work file no save holds is a leftover once it has been untouched this long.
 constexpr int kStaleAfterSeconds = 10;
+constexpr int kEditBusyTimeoutMs = 2000;  // a write waits a little longer for a reader to finish
 constexpr char kPlainSqliteHeader[] = "SQLite format 3";  // 16 bytes with its terminating zero
 
 // The table of draws and the view through which the history is read. The
@@ -63,6 +68,9 @@ CREATE TABLE 当選データ (
 CREATE VIEW 全データ選択クエリ AS
   SELECT 回数, 第1数字, 第2数字, 第3数字, 第4数字, 第5数字, 第6数字, ボーナス数字 FROM 当選データ;
 )sql";
+
+const char* const kSelectTable =
+    "SELECT 回数, 第1数字, 第2数字, 第3数字, 第4数字, 第5数字, 第6数字, ボーナス数字 FROM 当選データ LIMIT 0";
 
 const char* const kInsert =
     "INSERT INTO 当選データ (回数, 第1数字, 第2数字, 第3数字, 第4数字, 第5数字, 第6数字, ボーナス数字) "
@@ -119,6 +127,7 @@ QString causeOf(sqlite3* db, int rc)
 // A database handle that is always closed again.
 struct Connection {
     sqlite3* db = nullptr;
+    int workBlocks = 0;  // blocks of work counted by limitWork
     ~Connection() { sqlite3_close_v2(db); }
 };
 
@@ -171,9 +180,15 @@ int numberField(sqlite3_stmt* stmt, int col)
     return int(*v);
 }
 
+// Keys a new or existing file with the raw key; an existing file that the raw
+// key does not open was written keyed with the six-digit password and gets
+// that instead (any other failure is left to the caller's first read).
 void keyDatabase(sqlite3* db)
 {
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
     sqlite3_key(db, detail::kHistoryPassword, int(std::strlen(detail::kHistoryPassword)));
+    if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) == SQLITE_NOTADB)
+        sqlite3_key(db, detail::kSixDigitPassword, int(std::strlen(detail::kSixDigitPassword)));
 }
 
 void removeFile(const QString& path) { ::unlink(QFile::encodeName(path).constData()); }
@@ -312,8 +327,6 @@ void removeStaleWorkFiles(const QString& dir, const QString& targetName)
     }
 }
 
-History readHistory(const QString& path, bool unlocked);
-
 }  // namespace
 
 QString defaultHistoryPath()
@@ -326,30 +339,157 @@ QString defaultHistoryPath()
     return QDir(dir).filePath(kHistoryFileName);
 }
 
-History loadHistory(const QString& pathIn)
-{
-    const QString path = QFileInfo(pathIn).absoluteFilePath();
+namespace {
 
-    // Look at the file first: the database engine would take an empty or
-    // missing file for a new database, and a plain one would open without a key.
+// Caps the work of what the connection runs from here on, so that a view that
+// never ends is stopped (its statement fails with SQLITE_INTERRUPT).
+void limitWork(Connection& conn)
+{
+    conn.workBlocks = 0;
+    sqlite3_progress_handler(
+        conn.db, kProgressBlock,
+        [](void* count) { return ++*static_cast<int*>(count) > kMaxProgressBlocks ? 1 : 0; }, &conn.workBlocks);
+}
+
+// Opens a history file and checks the password, the lock and the view; the
+// cause in words when it cannot, empty when it is open. Looks at the file
+// first: the database engine would take an empty or missing file for a new
+// database, and a plain one would open without a key.
+QString openHistoryDb(const QString& path, int flags, Connection& conn, bool unlocked = false)
+{
     {
         QFile file(path);
         if (!QFileInfo::exists(path))
-            failOpen(path, QStringLiteral("ファイルがありません"));
+            return QStringLiteral("ファイルがありません");
         if (QFileInfo(path).isDir())
-            failOpen(path, QStringLiteral("ファイルではなくフォルダーです"));
+            return QStringLiteral("ファイルではなくフォルダーです");
         if (!file.open(QIODevice::ReadOnly))
-            failOpen(path, file.error() == QFileDevice::PermissionsError
-                               ? QStringLiteral("読み取る権限がありません")
-                               : QStringLiteral("読み取れません"));
+            return file.error() == QFileDevice::PermissionsError ? QStringLiteral("読み取る権限がありません")
+                                                                 : QStringLiteral("読み取れません");
         const QByteArray head = file.read(16);
         if (head.isEmpty())
-            failOpen(path, QStringLiteral("ファイルが空です"));
+            return QStringLiteral("ファイルが空です");
         if (head == QByteArray(kPlainSqliteHeader, 16))
-            failOpen(path, QStringLiteral("暗号化された履歴ファイルではありません"));
+            return QStringLiteral("暗号化された履歴ファイルではありません");
         if (file.size() < kMinHistoryBytes)
-            failOpen(path, QStringLiteral("%1 バイトしかなく、履歴ファイルではありません").arg(file.size()));
+            return QStringLiteral("%1 バイトしかなく、履歴ファイルではありません").arg(file.size());
     }
+
+    // Unlocked, the file is read as it stands, taking no locks and leaving no
+    // files behind; only for reading a file no writer has a journal beside.
+    const QByteArray uri = QUrl::fromLocalFile(path).toEncoded() + (unlocked ? "?immutable=1" : "");
+    // Keyed with the raw key; a file that key does not open was written keyed
+    // with the six-digit password and is opened afresh with that (a fresh
+    // connection: an unlocked one keeps what its first read made of the file).
+    int rc = SQLITE_OK;
+    for (const char* key : {detail::kHistoryPassword, detail::kSixDigitPassword}) {
+        sqlite3_close_v2(conn.db);
+        conn.db = nullptr;
+        rc = sqlite3_open_v2(uri.constData(), &conn.db, flags | SQLITE_OPEN_URI, nullptr);
+        if (rc != SQLITE_OK)
+            return causeOf(conn.db, rc);
+        sqlite3_busy_timeout(conn.db, kBusyTimeoutMs);
+        sqlite3_key(conn.db, key, int(std::strlen(key)));
+        if (sqlite3_exec(conn.db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_NOTADB)
+            break;
+    }
+    limitWork(conn);
+
+    // The first read of the schema checks the password and the lock.
+    Statement probe;
+    rc = sqlite3_prepare_v2(conn.db, "SELECT count(*) FROM sqlite_master WHERE name = '全データ選択クエリ'",
+                            -1, &probe.stmt, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_step(probe.stmt);
+    if ((rc & 0xff) == SQLITE_READONLY)  // a journal left by a writer that cannot be rolled back here
+        return QStringLiteral("書き込みが中断された跡（%1）が残っています。"
+                              "その書き込みをしたプログラムで開き直してください")
+            .arg(QFileInfo(path).fileName() + QStringLiteral("-journal"));
+    if (rc != SQLITE_ROW)
+        return causeOf(conn.db, rc);
+    if (sqlite3_column_int(probe.stmt, 0) == 0)
+        return QStringLiteral("クエリ「全データ選択クエリ」がありません");
+    return {};
+}
+
+// Prepares the history query and finds each field's column by name, whatever
+// order the query gives them in; the cause when it cannot.
+QString prepareHistoryQuery(sqlite3* db, Statement& query, std::array<int, kFieldCount>& column)
+{
+    const int rc = sqlite3_prepare_v2(db, kHistoryQuery, -1, &query.stmt, nullptr);
+    if (rc != SQLITE_OK)
+        return causeOf(db, rc);
+    column.fill(-1);
+    const int columns = sqlite3_column_count(query.stmt);
+    for (int c = 0; c < columns; ++c) {
+        const QString name = QString::fromUtf8(sqlite3_column_name(query.stmt, c));
+        for (int f = 0; f < kFieldCount; ++f)
+            if (column[std::size_t(f)] < 0 && kFieldNames[std::size_t(f)] == name)
+                column[std::size_t(f)] = c;
+    }
+    for (int f = 0; f < kFieldCount; ++f)
+        if (column[std::size_t(f)] < 0)
+            return QStringLiteral("項目「%1」がありません").arg(kFieldNames[std::size_t(f)]);
+    return {};
+}
+
+// Reads every row of an open history, in ascending 回数.
+History readRows(const QString& path, sqlite3* db)
+{
+    Statement query;
+    std::array<int, kFieldCount> column;
+    if (const QString cause = prepareHistoryQuery(db, query, column); !cause.isEmpty())
+        failOpen(path, cause);
+
+    History rows;
+    int rowsRead = 0;
+    int rc;
+    while ((rc = sqlite3_step(query.stmt)) == SQLITE_ROW) {
+        if (++rowsRead > kMaxDrawNo)
+            failOpen(path, QStringLiteral("行が %1 を超えていて、履歴ファイルではありません").arg(kMaxDrawNo));
+        const std::optional<long long> drawNo = wholeNumber(query.stmt, column[0]);
+        if (!drawNo || *drawNo < 1 || *drawNo > kMaxDrawNo)
+            continue;  // not a draw this program can place in the history
+        DrawRecord row;
+        row.drawNo = int(*drawNo);
+        for (int f = 1; f < kFieldCount; ++f)
+            row.numbers[std::size_t(f - 1)] = numberField(query.stmt, column[std::size_t(f)]);
+        rows.push_back(row);
+    }
+    if (rc != SQLITE_DONE)
+        failOpen(path, causeOf(db, rc));
+
+    // A foreign file may hold 回数 as text, which the query would order apart.
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const DrawRecord& a, const DrawRecord& b) { return a.drawNo < b.drawNo; });
+    return rows;
+}
+
+// Whether the table that the entry window writes to is there with every field.
+bool hasDrawTable(sqlite3* db)
+{
+    Statement probe;
+    return sqlite3_prepare_v2(db, kSelectTable, -1, &probe.stmt, nullptr) == SQLITE_OK;
+}
+
+}  // namespace
+
+namespace {
+
+History readHistory(const QString& path, bool unlocked)
+{
+    Connection conn;
+    if (const QString cause = openHistoryDb(path, SQLITE_OPEN_READONLY, conn, unlocked); !cause.isEmpty())
+        failOpen(path, cause);
+    limitWork(conn);
+    return readRows(path, conn.db);
+}
+
+}  // namespace
+
+History loadHistory(const QString& pathIn)
+{
+    const QString path = QFileInfo(pathIn).absoluteFilePath();
 
     // With no journal of a writer beside it, the file is read as it stands,
     // without locks: a file in write-ahead mode then leaves no files behind.
@@ -368,82 +508,65 @@ History loadHistory(const QString& pathIn)
     return readHistory(path, false);
 }
 
-namespace {
-
-History readHistory(const QString& path, bool unlocked)
+QString historyFileFault(const QString& pathIn)
 {
+    const QString path = QFileInfo(pathIn).absoluteFilePath();
     Connection conn;
-    const QByteArray uri = QUrl::fromLocalFile(path).toEncoded() + (unlocked ? "?immutable=1" : "?mode=ro");
-    int rc = sqlite3_open_v2(uri.constData(), &conn.db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
-    if (rc != SQLITE_OK)
-        failOpen(path, causeOf(conn.db, rc));
-    keyDatabase(conn.db);
-    sqlite3_busy_timeout(conn.db, kBusyTimeoutMs);
-    int progress = 0;
-    sqlite3_progress_handler(
-        conn.db, kProgressBlock,
-        [](void* count) { return ++*static_cast<int*>(count) > kMaxProgressBlocks ? 1 : 0; }, &progress);
+    if (QString cause = openHistoryDb(path, SQLITE_OPEN_READONLY, conn); !cause.isEmpty())
+        return cause;
 
-    // The first read of the schema checks the password and the lock.
+    // Every page must read back whole: a cut-off or damaged file stops here.
     {
-        Statement probe;
-        rc = sqlite3_prepare_v2(conn.db, "SELECT count(*) FROM sqlite_master WHERE name = '全データ選択クエリ'",
-                                -1, &probe.stmt, nullptr);
+        Statement check;
+        int rc = sqlite3_prepare_v2(conn.db, "PRAGMA quick_check", -1, &check.stmt, nullptr);
         if (rc == SQLITE_OK)
-            rc = sqlite3_step(probe.stmt);
-        if ((rc & 0xff) == SQLITE_READONLY)  // a journal left by a writer that cannot be rolled back here
-            failOpen(path, QStringLiteral("書き込みが中断された跡（%1）が残っています。"
-                                          "その書き込みをしたプログラムで開き直してください")
-                               .arg(QFileInfo(path).fileName() + QStringLiteral("-journal")));
+            rc = sqlite3_step(check.stmt);
         if (rc != SQLITE_ROW)
-            failOpen(path, causeOf(conn.db, rc));
-        if (sqlite3_column_int(probe.stmt, 0) == 0)
-            failOpen(path, QStringLiteral("クエリ「全データ選択クエリ」がありません"));
+            return causeOf(conn.db, rc);
+        const QString verdict = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(check.stmt, 0)));
+        if (verdict != QLatin1String("ok"))
+            return QStringLiteral("ファイルが壊れています");
     }
 
+    limitWork(conn);
     Statement query;
-    rc = sqlite3_prepare_v2(conn.db, kHistoryQuery, -1, &query.stmt, nullptr);
-    if (rc != SQLITE_OK)
-        failOpen(path, causeOf(conn.db, rc));
-
-    // Fields are found by name, whatever order the query gives them in.
     std::array<int, kFieldCount> column;
-    column.fill(-1);
-    const int columns = sqlite3_column_count(query.stmt);
-    for (int c = 0; c < columns; ++c) {
-        const QString name = QString::fromUtf8(sqlite3_column_name(query.stmt, c));
-        for (int f = 0; f < kFieldCount; ++f)
-            if (column[std::size_t(f)] < 0 && kFieldNames[std::size_t(f)] == name)
-                column[std::size_t(f)] = c;
-    }
-    for (int f = 0; f < kFieldCount; ++f)
-        if (column[std::size_t(f)] < 0)
-            failOpen(path, QStringLiteral("項目「%1」がありません").arg(kFieldNames[std::size_t(f)]));
+    if (QString cause = prepareHistoryQuery(conn.db, query, column); !cause.isEmpty())
+        return cause;
 
-    History rows;
-    int rowsRead = 0;
+    // Every row as the program would read it, nothing dropped or read as empty.
+    std::set<long long> seen;
+    int rc;
     while ((rc = sqlite3_step(query.stmt)) == SQLITE_ROW) {
-        if (++rowsRead > kMaxDrawNo)
-            failOpen(path, QStringLiteral("行が %1 を超えていて、履歴ファイルではありません").arg(kMaxDrawNo));
         const std::optional<long long> drawNo = wholeNumber(query.stmt, column[0]);
-        if (!drawNo || *drawNo < 1 || *drawNo > kMaxDrawNo)
-            continue;  // not a draw this program can place in the history
-        DrawRecord row;
-        row.drawNo = int(*drawNo);
-        for (int f = 1; f < kFieldCount; ++f)
-            row.numbers[std::size_t(f - 1)] = numberField(query.stmt, column[std::size_t(f)]);
-        rows.push_back(row);
+        if (!drawNo || !isDrawNo(*drawNo)) {
+            const QString text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(query.stmt, column[0])));
+            return QStringLiteral("回数「%1」が 1～%2 の整数ではありません").arg(text).arg(kMaxDrawNo);
+        }
+        if (!seen.insert(*drawNo).second)
+            return QStringLiteral("回数 %1 が重複しています").arg(*drawNo);
+        for (int f = 1; f < kFieldCount; ++f) {
+            const int col = column[std::size_t(f)];
+            const int type = sqlite3_column_type(query.stmt, col);
+            if (type == SQLITE_NULL)
+                continue;
+            const QString text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(query.stmt, col)));
+            if (type == SQLITE_TEXT && text.trimmed().isEmpty())
+                continue;
+            const std::optional<long long> v = wholeNumber(query.stmt, col);
+            if (!v || !isNumber(*v))
+                return QStringLiteral("回数 %1 の%2「%3」が 1～%4 の数字ではありません")
+                    .arg(*drawNo)
+                    .arg(kFieldNames[std::size_t(f)], text)
+                    .arg(kMaxNumber);
+        }
     }
     if (rc != SQLITE_DONE)
-        failOpen(path, causeOf(conn.db, rc));
-
-    // A foreign file may hold 回数 as text, which the query would order apart.
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](const DrawRecord& a, const DrawRecord& b) { return a.drawNo < b.drawNo; });
-    return rows;
+        return causeOf(conn.db, rc);
+    if (!hasDrawTable(conn.db))
+        return QStringLiteral("表「当選データ」がありません");
+    return {};
 }
-
-}  // namespace
 
 void saveHistory(const QString& pathIn, const History& rows)
 {
@@ -547,6 +670,134 @@ void saveHistory(const QString& pathIn, const History& rows)
         discard();
         throw;
     }
+}
+
+// --- Row-by-row editing -----------------------------------------------------
+
+namespace {
+
+[[noreturn]] void failWrite(const QString& path, const QString& cause)
+{
+    throw HistoryError(
+        QStringLiteral("履歴ファイル「%1」に書き込めません：%2").arg(displayPath(path), cause).toStdString());
+}
+
+QString notStorable(const DrawRecord& row)
+{
+    return QStringLiteral("回数 %1 の行は履歴に入れられません（回数は1～32767で重複なし、数字は空か1～43）")
+        .arg(row.drawNo);
+}
+
+QString drawNoTaken(int drawNo) { return QStringLiteral("回数 %1 はすでに履歴にあります").arg(drawNo); }
+
+void bindNumbers(sqlite3_stmt* stmt, int first, const DrawRecord& row)
+{
+    for (int i = 0; i < kNumbersPerDraw; ++i) {
+        const int n = row.numbers[std::size_t(i)];
+        if (n == 0)
+            sqlite3_bind_null(stmt, first + i);
+        else
+            sqlite3_bind_int(stmt, first + i, n);
+    }
+}
+
+}  // namespace
+
+struct HistoryEditor::Impl {
+    QString path;
+    Connection conn;
+
+    // Runs one statement in a transaction of its own; returns the rows it changed.
+    int run(const char* sql, const std::function<void(sqlite3_stmt*)>& bind, const DrawRecord* row)
+    {
+        auto exec = [this](const char* text) { return sqlite3_exec(conn.db, text, nullptr, nullptr, nullptr); };
+        int rc = exec("BEGIN IMMEDIATE");
+        if (rc != SQLITE_OK)
+            failWrite(path, causeOf(conn.db, rc));
+        int changed = 0;
+        {
+            Statement stmt;
+            rc = sqlite3_prepare_v2(conn.db, sql, -1, &stmt.stmt, nullptr);
+            if (rc == SQLITE_OK) {
+                bind(stmt.stmt);
+                rc = sqlite3_step(stmt.stmt);
+            }
+            if (rc != SQLITE_DONE) {
+                const QString cause = rc == SQLITE_CONSTRAINT_PRIMARYKEY && row ? drawNoTaken(row->drawNo)
+                                    : (rc & 0xff) == SQLITE_CONSTRAINT && row ? notStorable(*row)
+                                                                              : causeOf(conn.db, rc);
+                exec("ROLLBACK");
+                failWrite(path, cause);
+            }
+            changed = sqlite3_changes(conn.db);
+        }
+        rc = exec("COMMIT");
+        if (rc != SQLITE_OK) {
+            const QString cause = causeOf(conn.db, rc);
+            exec("ROLLBACK");
+            failWrite(path, cause);
+        }
+        return changed;
+    }
+};
+
+HistoryEditor::HistoryEditor(const QString& pathIn) : d(std::make_unique<Impl>())
+{
+    d->path = QFileInfo(pathIn).absoluteFilePath();
+    if (const QString cause = openHistoryDb(d->path, SQLITE_OPEN_READWRITE, d->conn); !cause.isEmpty())
+        failOpen(d->path, cause);
+    sqlite3_progress_handler(d->conn.db, 0, nullptr, nullptr);  // writes are not capped
+    sqlite3_extended_result_codes(d->conn.db, 1);
+    sqlite3_busy_timeout(d->conn.db, kEditBusyTimeoutMs);
+    if (!hasDrawTable(d->conn.db))
+        failOpen(d->path, QStringLiteral("表「当選データ」がないため編集できません"));
+}
+
+HistoryEditor::~HistoryEditor() = default;
+
+const QString& HistoryEditor::path() const { return d->path; }
+
+History HistoryEditor::rows() const
+{
+    limitWork(d->conn);
+    struct Uncap {
+        sqlite3* db;
+        ~Uncap() { sqlite3_progress_handler(db, 0, nullptr, nullptr); }
+    } uncap{d->conn.db};
+    return readRows(d->path, d->conn.db);
+}
+
+void HistoryEditor::insertRow(const DrawRecord& row)
+{
+    if (!isStorableRow(row))
+        failWrite(d->path, notStorable(row));
+    d->run(kInsert, [&](sqlite3_stmt* st) {
+        sqlite3_bind_int(st, 1, row.drawNo);
+        bindNumbers(st, 2, row);
+    }, &row);
+}
+
+void HistoryEditor::updateRow(int storedDrawNo, const DrawRecord& row)
+{
+    if (!isStorableRow(row))
+        failWrite(d->path, notStorable(row));
+    const int changed = d->run(
+        "UPDATE 当選データ SET 回数 = ?, 第1数字 = ?, 第2数字 = ?, 第3数字 = ?, 第4数字 = ?, "
+        "第5数字 = ?, 第6数字 = ?, ボーナス数字 = ? WHERE 回数 = ?",
+        [&](sqlite3_stmt* st) {
+            sqlite3_bind_int(st, 1, row.drawNo);
+            bindNumbers(st, 2, row);
+            sqlite3_bind_int(st, 9, storedDrawNo);
+        },
+        &row);
+    if (changed != 1)
+        failWrite(d->path, QStringLiteral("回数 %1 の行が履歴にありません").arg(storedDrawNo));
+}
+
+void HistoryEditor::deleteRow(int drawNo)
+{
+    d->run("DELETE FROM 当選データ WHERE 回数 = ?", [&](sqlite3_stmt* st) { sqlite3_bind_int(st, 1, drawNo); },
+           nullptr);
 }
 
 }  // namespace mirkano

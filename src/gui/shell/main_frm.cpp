@@ -3,6 +3,11 @@
 #include "core/predict/reflect_settings.h"
 #include "gui/help/help_viewer.h"
 #include "gui/help/version_window.h"
+#include "gui/maintenance/ask.h"
+#include "gui/maintenance/child_menu_bar.h"
+#include "gui/maintenance/entry_window.h"
+#include "gui/maintenance/history_update_dialog.h"
+#include "core/maintenance/history_update.h"
 #include "gui/icons/program_icon.h"
 #include "gui/predict/prediction_window.h"
 #include "gui/sheet/grid_units.h"
@@ -16,6 +21,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <QProgressDialog>
 
 #include <functional>
 #include <new>
@@ -46,7 +52,8 @@ private:
 };
 
 // Windows that never count as "another window of the program" for the
-// activation rule: menus, tool tips and message boxes.
+// activation rule: menus, tool tips, message boxes and the update's progress
+// dialog.
 bool countsAsProgramWindow(const QWidget* w)
 {
     if (!w || !w->isWindow())
@@ -54,7 +61,7 @@ bool countsAsProgramWindow(const QWidget* w)
     const Qt::WindowType type = w->windowType();
     if (type == Qt::Popup || type == Qt::ToolTip || type == Qt::SplashScreen)
         return false;
-    return !qobject_cast<const QMessageBox*>(w);
+    return !qobject_cast<const QMessageBox*>(w) && !qobject_cast<const QProgressDialog*>(w);
 }
 
 }  // namespace
@@ -78,6 +85,8 @@ MainFrm::MainFrm(QString historyPath, QString settingsPath, QWidget* parent)
     m_mdi->setBackground(QColor(128, 128, 128));
     setCentralWidget(m_mdi);
     buildMenus();
+    // The entry window's menu stands in for the frame's while it is active.
+    m_childMenus = new ChildMenuBar(menuBar(), m_mdi);
     resize(1024, 768);
     qApp->installEventFilter(this);
 }
@@ -147,9 +156,8 @@ void MainFrm::buildMenus()
     command(main, "mnuTosenKakunin", QStringLiteral("当選確認"), [this] { openTicketCheck(); }, true);
 
     QMenu* hosyu = submenu(bar, "mnuHosyu", QStringLiteral("データ管理(&M)"));
-    // The update and the entry window come with the data-maintenance work.
-    command(hosyu, "mnuMasterUpdate", QStringLiteral("当選データ最新化(&U)"), {}, false);
-    command(hosyu, "mnuMasterInput", QStringLiteral("当選データ入力(&I)"), [this] { openWinningDataEntry(); }, false);
+    command(hosyu, "mnuMasterUpdate", QStringLiteral("当選データ最新化(&U)"), [this] { updateWinningData(); }, true);
+    command(hosyu, "mnuMasterInput", QStringLiteral("当選データ入力(&I)"), [this] { openWinningDataEntry(); }, true);
 
     QMenu* window = submenu(bar, "mnuWindow", QStringLiteral("ウィンドウ(&W)"));
     command(window, "mnuWindowHorizontal", QStringLiteral("上下に並べて表示(&H)"),
@@ -298,9 +306,50 @@ bool MainFrm::openWinningDataEntry()
         showMessage(QMessageBox::Critical, kMessageTitle, kCloseWindowsFirst);
         return false;
     }
-    // The entry window itself comes with the data-maintenance work.
     emit winningDataEntryAllowed();
+    auto* w = new WinningDataEntryWindow(
+        [this](QMessageBox::Icon icon, const QString& title, const QString& text, QMessageBox::StandardButtons buttons,
+               QMessageBox::StandardButton def) { return ask(icon, title, text, buttons, def); },
+        windowTitle());
+    m_mdi->addSubWindow(w);
+    connect(w, &WinningDataEntryWindow::opened, this, [this] { setPropEnd(false); });
+    connect(w, &WinningDataEntryWindow::unloaded, this, [this] {
+        // Closed is gone at once, even before the window is deleted.
+        m_entry = nullptr;
+        m_childMenus->setChild(nullptr, {});
+        setPropEnd(true);
+    });
+    try {
+        w->load(m_historyPath);
+    } catch (const Error& e) {
+        busy.restore();
+        m_mdi->removeSubWindow(w);
+        delete w;
+        setPropEnd(true);
+        showMessage(QMessageBox::Critical, windowTitle(), e.message());
+        return true;
+    }
+    m_entry = w;
+    m_childMenus->setChild(w, {w->editMenu()});
+    w->show();
+    m_mdi->setActiveSubWindow(w);
+    w->grid()->setFocus();
     return true;
+}
+
+WinningDataEntryWindow* MainFrm::winningDataEntryWindow() const { return m_entry.data(); }
+
+void MainFrm::updateWinningData()
+{
+    // The entry window writes to the very file the update replaces.
+    if (m_entry) {
+        showMessage(QMessageBox::Critical, kMessageTitle, kCloseWindowsFirst);
+        return;
+    }
+    const std::optional<UpdateReport> report =
+        runHistoryUpdate(this, m_historyPath, configuredServer(QCoreApplication::applicationDirPath()), m_updateLimits);
+    if (report)
+        showMessage(report->icon, windowTitle(), report->text);
 }
 
 void MainFrm::arrangeWindows(Arrangement how)
@@ -356,9 +405,14 @@ void MainFrm::openPrediction()
 
 void MainFrm::showMessage(QMessageBox::Icon icon, const QString& title, const QString& text)
 {
-    QMessageBox box(icon, title, text, QMessageBox::Ok, isVisible() ? this : nullptr);
-    box.setFont(uiFont());
-    box.exec();
+    ask(icon, title, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+QMessageBox::StandardButton MainFrm::ask(QMessageBox::Icon icon, const QString& title, const QString& text,
+                                         QMessageBox::StandardButtons buttons,
+                                         QMessageBox::StandardButton defaultButton)
+{
+    return showMessageBox(this, icon, title, text, buttons, defaultButton);
 }
 
 void MainFrm::openHelpFile()

@@ -11,6 +11,7 @@
 #include "core/shell/history_store.h"
 #include "core/shell/startup_tables.h"
 #include "gui/shell/window_arrange.h"
+#include "core/maintenance/history_download.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -20,6 +21,9 @@
 class QMdiArea;
 
 namespace mirkano {
+
+class ChildMenuBar;
+class WinningDataEntryWindow;
 
 // Title and text of the refusal of the winning-data entry command.
 inline const QString kMessageTitle = QStringLiteral("メッセ－ジ");  // U+FF0D, not the long-vowel mark
@@ -73,6 +77,15 @@ public:
     // "当選データ入力": opens the entry window only while no analysis window
     // is open; otherwise shows the refusal. Returns whether it was allowed.
     bool openWinningDataEntry();
+    // The open entry window, or nullptr.
+    WinningDataEntryWindow* winningDataEntryWindow() const;
+
+    // "当選データ最新化": downloads the history from the server in the setting
+    // (update-server.txt beside the program, or MIRKANO_SERVER), checks it
+    // and replaces the history file; refused while the entry window, which
+    // writes to that file, is open. The start-up snapshot stays as it is.
+    void updateWinningData();
+    void setUpdateLimits(const DownloadLimits& limits) { m_updateLimits = limits; }
 
     void arrangeWindows(Arrangement how);
 
@@ -99,6 +112,10 @@ protected:
     virtual void openPrediction();
     // Every message box of the main window goes through here.
     virtual void showMessage(QMessageBox::Icon icon, const QString& title, const QString& text);
+    // Every question too, and the boxes of the windows it opens; the button pressed.
+    virtual QMessageBox::StandardButton ask(QMessageBox::Icon icon, const QString& title, const QString& text,
+                                            QMessageBox::StandardButtons buttons,
+                                            QMessageBox::StandardButton defaultButton);
 
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -123,6 +140,9 @@ private:
     QPointer<TicketCheckWindow> m_ticketCheck;
     QPointer<BacktestWindow> m_backtest;
     QPointer<QWidget> m_versionWindow;
+    QPointer<WinningDataEntryWindow> m_entry;
+    ChildMenuBar* m_childMenus = nullptr;
+    DownloadLimits m_updateLimits;
 
     // Activation: the frame counts an activation that comes from another
     // window of the program (and the first one, right after start-up), not

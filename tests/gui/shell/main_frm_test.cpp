@@ -239,8 +239,8 @@ private slots:
             {1, "", "", true},  // separator
             {1, "mnuTosenKakunin", "当選確認", true},
             {0, "mnuHosyu", "データ管理(&M)", true},
-            {1, "mnuMasterUpdate", "当選データ最新化(&U)", false},
-            {1, "mnuMasterInput", "当選データ入力(&I)", false},
+            {1, "mnuMasterUpdate", "当選データ最新化(&U)", true},
+            {1, "mnuMasterInput", "当選データ入力(&I)", true},
             {0, "mnuWindow", "ウィンドウ(&W)", true},
             {1, "mnuWindowHorizontal", "上下に並べて表示(&H)", true},
             {1, "mnuWindowVertical", "左右に並べて表示(&V)", true},

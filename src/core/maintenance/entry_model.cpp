@@ -1,0 +1,199 @@
+#include "core/maintenance/entry_model.h"
+
+#include "core/shell/draw_rule.h"
+
+namespace mirkano {
+
+namespace {
+
+QString shownNumber(int n) { return n == 0 ? QString() : QString::number(n); }
+
+bool wrongNumberText(const QString& text)
+{
+    const FieldReading::Kind kind = readNumberText(text).kind;
+    return kind == FieldReading::NotWhole || kind == FieldReading::OutOfRange;
+}
+
+}  // namespace
+
+HistoryTableModel::HistoryTableModel(HistoryEditor& editor, QObject* parent)
+    : QAbstractTableModel(parent), m_editor(editor)
+{
+    const History rows = editor.rows();
+    m_rows.reserve(rows.size());
+    m_usedDrawNos.reserve(rows.size());
+    for (const DrawRecord& r : rows) {
+        Row row;
+        row.shown[0] = QString::number(r.drawNo);
+        for (int i = 0; i < kNumbersPerDraw; ++i)
+            row.shown[std::size_t(i + 1)] = shownNumber(r.numbers[std::size_t(i)]);
+        row.stored = r;
+        m_rows.push_back(std::move(row));
+        m_usedDrawNos.insert(r.drawNo);
+    }
+}
+
+int HistoryTableModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+
+int HistoryTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kFieldCount; }
+
+QVariant HistoryTableModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return {};
+    return m_rows[std::size_t(index.row())].shown[std::size_t(index.column())];
+}
+
+QVariant HistoryTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Horizontal)
+        return section >= 0 && section < kFieldCount ? kFieldNames[std::size_t(section)].toString() : QVariant();
+    return section + 1;
+}
+
+Qt::ItemFlags HistoryTableModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (index.column() != kDrawNoColumn || m_rows[std::size_t(index.row())].added)
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+QString HistoryTableModel::store(Row& row)
+{
+    const FieldReading drawNo = readDrawNoText(row.shown[0]);
+    if (drawNo.kind != FieldReading::Valid)
+        return {};  // not a record yet
+    DrawRecord next;
+    next.drawNo = drawNo.value;
+    for (int i = 0; i < kNumbersPerDraw; ++i) {
+        const FieldReading n = readNumberText(row.shown[std::size_t(i + 1)]);
+        if (n.kind == FieldReading::Valid || n.kind == FieldReading::Empty)
+            next.numbers[std::size_t(i)] = n.value;
+        else if (row.stored)
+            next.numbers[std::size_t(i)] = row.stored->numbers[std::size_t(i)];
+    }
+    if (row.stored == next)
+        return {};
+    try {
+        if (row.stored)
+            m_editor.updateRow(row.stored->drawNo, next);
+        else
+            m_editor.insertRow(next);
+    } catch (const Error& e) {
+        return e.message();
+    }
+    if (row.stored)
+        m_usedDrawNos.erase(row.stored->drawNo);
+    m_usedDrawNos.insert(next.drawNo);
+    row.stored = next;
+    return {};
+}
+
+bool HistoryTableModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!index.isValid() || role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
+        return false;
+    Row& row = m_rows[std::size_t(index.row())];
+    const QString text = value.toString().trimmed();
+    const std::size_t col = std::size_t(index.column());
+    if (row.shown[col] == text)
+        return true;
+
+    if (index.column() == kDrawNoColumn) {
+        // The 回数 of an added row: refused unless it can be stored.
+        const FieldReading drawNo = readDrawNoText(text);
+        if (drawNo.kind == FieldReading::Empty && !row.stored) {
+            row.shown[col] = text;
+        } else if (drawNo.kind != FieldReading::Valid) {
+            emit refused(QStringLiteral("回数は 1～%1 の整数で入力してください。").arg(kMaxDrawNo));
+            return false;
+        } else if ((!row.stored || row.stored->drawNo != drawNo.value) && m_usedDrawNos.count(drawNo.value)) {
+            emit refused(QStringLiteral("回数 %1 はすでに履歴にあります。").arg(drawNo.value));
+            return false;
+        } else {
+            const QString before = row.shown[col];
+            row.shown[col] = QString::number(drawNo.value);
+            if (const QString failure = store(row); !failure.isEmpty()) {
+                row.shown[col] = before;
+                emit refused(failure);
+                return false;
+            }
+        }
+        emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+        return true;
+    }
+
+    // A number keeps its text on screen even when it cannot be stored.
+    row.shown[col] = text;
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    if (const QString failure = store(row); !failure.isEmpty())
+        emit refused(failure);
+    return true;
+}
+
+int HistoryTableModel::insertEmptyRowAfter(int row)
+{
+    const int at = std::clamp(row + 1, 0, rowCount());
+    beginInsertRows({}, at, at);
+    Row added;
+    added.added = true;
+    m_rows.insert(m_rows.begin() + at, std::move(added));
+    endInsertRows();
+    return at;
+}
+
+bool HistoryTableModel::removeRowAt(int row)
+{
+    if (row < 0 || row >= rowCount())
+        return false;
+    const Row& r = m_rows[std::size_t(row)];
+    if (r.stored) {
+        try {
+            m_editor.deleteRow(r.stored->drawNo);
+        } catch (const Error& e) {
+            emit refused(e.message());
+            return false;
+        }
+        m_usedDrawNos.erase(r.stored->drawNo);
+    }
+    beginRemoveRows({}, row, row);
+    m_rows.erase(m_rows.begin() + row);
+    endRemoveRows();
+    return true;
+}
+
+std::optional<QModelIndex> HistoryTableModel::firstWrongNumber() const
+{
+    for (int r = 0; r < rowCount(); ++r)
+        for (int c = 1; c < kFieldCount; ++c)
+            if (wrongNumberText(m_rows[std::size_t(r)].shown[std::size_t(c)]))
+                return index(r, c);
+    return std::nullopt;
+}
+
+std::optional<QModelIndex> HistoryTableModel::firstRowWithoutDrawNo() const
+{
+    for (int r = 0; r < rowCount(); ++r) {
+        const Row& row = m_rows[std::size_t(r)];
+        if (row.stored)
+            continue;
+        for (int c = 1; c < kFieldCount; ++c)
+            if (!row.shown[std::size_t(c)].isEmpty())
+                return index(r, kDrawNoColumn);
+    }
+    return std::nullopt;
+}
+
+std::optional<DrawRecord> HistoryTableModel::storedRow(int row) const { return m_rows.at(std::size_t(row)).stored; }
+
+bool HistoryTableModel::isAddedRow(int row) const { return m_rows.at(std::size_t(row)).added; }
+
+}  // namespace mirkano

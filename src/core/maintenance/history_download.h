@@ -1,0 +1,76 @@
+#pragma once
+// Fetching the history from the download server over HTTP: one GET whose
+// whole body is the new file. A time-out stops a connection or transfer that
+// hangs and a size cap stops a runaway body; the result comes back as a value
+// (the body, or the cause of the failure) once `finished` is emitted.
+
+#include <QByteArray>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+#include <QUrl>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+namespace mirkano {
+
+struct DownloadLimits {
+    int idleTimeoutMs = 30'000;         // no byte for this long: the server is not answering
+    int totalTimeoutMs = 10 * 60'000;   // the whole transfer, however slowly it trickles
+    qint64 maxBytes = 64LL << 20;       // a real history is well under 2 MB
+};
+
+struct DownloadOutcome {
+    QByteArray body;
+    QString error;           // empty on success; names the cause otherwise
+    bool cancelled = false;  // stopped by cancel(); error is empty then
+    bool ok() const { return error.isEmpty() && !cancelled; }
+};
+
+class HistoryDownload : public QObject {
+    Q_OBJECT
+public:
+    HistoryDownload(QUrl url, DownloadLimits limits, QObject* parent = nullptr);
+    ~HistoryDownload() override;
+
+    void start();
+    // Stops the transfer; finished() follows with `cancelled` set.
+    void cancel();
+    bool isFinished() const { return m_finished; }
+    const DownloadOutcome& outcome() const { return m_outcome; }
+    const QUrl& url() const { return m_url; }
+
+signals:
+    // Bytes received so far and the announced size (-1 when unknown).
+    void progress(qint64 received, qint64 total);
+    void finished();
+
+private:
+    void onReadyRead();
+    void onFinished();
+    void fail(const QString& cause);
+
+    QUrl m_url;
+    DownloadLimits m_limits;
+    QNetworkAccessManager* m_manager = nullptr;
+    QPointer<QNetworkReply> m_reply;
+    QTimer m_idle, m_total;
+    DownloadOutcome m_outcome;
+    QString m_abortCause;  // why we stopped the transfer ourselves
+    bool m_cancelled = false;
+    bool m_finished = false;
+};
+
+// Downloads with a local event loop and returns the outcome; for callers
+// without a window (the command-line tool). Needs a QCoreApplication.
+DownloadOutcome downloadHistory(const QUrl& url, const DownloadLimits& limits);
+
+// The whole update without a window: the target must exist, then the history
+// is downloaded from the server (scheme, host and port), checked and renamed
+// over the target. Throws UpdateError naming the cause; the target is then as
+// it was.
+void updateHistoryFile(const QString& target, const QString& server, const DownloadLimits& limits);
+
+}  // namespace mirkano

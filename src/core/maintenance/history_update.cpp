@@ -1,0 +1,178 @@
+#include "core/maintenance/history_update.h"
+
+#include "core/shell/history_store.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QUuid>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace mirkano {
+
+namespace {
+
+QString displayPath(const QString& path) { return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()); }
+
+[[noreturn]] void refuse(const QString& cause)
+{
+    throw UpdateError(QStringLiteral("ダウンロードした当選データは使えません：%1").arg(cause));
+}
+
+[[noreturn]] void failWrite(const QString& target, const QString& cause)
+{
+    throw UpdateError(QStringLiteral("当選データファイル「%1」を置き換えられません：%2").arg(displayPath(target), cause));
+}
+
+// A web page where a database was expected: the usual answer of a server
+// that has no such file but reports success anyway.
+bool looksLikeHtml(const QByteArray& body)
+{
+    const QByteArray head = body.left(512).trimmed().toLower();
+    return head.startsWith("<!doctype html") || head.startsWith("<html") || head.contains("<head")
+        || head.contains("<body");
+}
+
+// What is wrong with a body before it is even opened as a database; empty
+// when nothing is.
+QString bodyFault(const QByteArray& body)
+{
+    if (body.isEmpty())
+        return QStringLiteral("データが空です");
+    if (looksLikeHtml(body))
+        return QStringLiteral("当選データファイルではなく、Web ページが届きました");
+    return {};
+}
+
+QString systemError() { return QString::fromLocal8Bit(std::strerror(errno)); }
+
+// Makes a rename in the folder durable; failures here do not undo the rename.
+void syncFolder(const QString& dir)
+{
+    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+}  // namespace
+
+QString configuredServer(const QString& programDir)
+{
+    const QString fromEnv = qEnvironmentVariable(kServerVariable).trimmed();
+    if (!fromEnv.isEmpty())
+        return fromEnv;
+    QFile file(QDir(programDir).filePath(kServerFileName));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    QTextStream in(&file);
+    while (!in.atEnd()) {
+        const QString line = in.readLine().trimmed();
+        if (!line.isEmpty() && !line.startsWith(u'#'))
+            return line;
+    }
+    return {};
+}
+
+QUrl historyUrl(const QString& serverIn)
+{
+    const QString server = serverIn.trimmed();
+    if (server.isEmpty())
+        throw UpdateError(QStringLiteral(
+            "当選データの取得先サーバーが設定されていません。プログラムのフォルダーの %1 に"
+            "サーバーのアドレス（例：http://example.jp:8080）を書くか、環境変数 %2 で指定してください。")
+                              .arg(kServerFileName, QString::fromLatin1(kServerVariable)));
+    QUrl url(server, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https"))
+        || url.host().isEmpty() || url.hasQuery() || url.hasFragment())
+        throw UpdateError(
+            QStringLiteral("当選データの取得先サーバー「%1」は http:// または https:// で始まるアドレスではありません。")
+                .arg(server));
+    QString path = url.path();
+    while (path.endsWith(u'/'))
+        path.chop(1);
+    url.setPath(path + kHistoryDownloadPath);
+    return url;
+}
+
+QString missingTargetMessage(const QString& target)
+{
+    return QStringLiteral("当選データファイル：'") + QDir::toNativeSeparators(target) + QStringLiteral("'が存在しません");
+}
+
+void checkDownloadedHistory(const QByteArray& body)
+{
+    if (const QString cause = bodyFault(body); !cause.isEmpty())
+        refuse(cause);
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        throw UpdateError(QStringLiteral("作業フォルダーを作れません：%1").arg(dir.errorString()));
+    const QString path = dir.filePath(QStringLiteral("download.mdb"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(body) != body.size() || !file.flush())
+        throw UpdateError(QStringLiteral("作業ファイルに書き込めません：%1").arg(file.errorString()));
+    file.close();
+    if (const QString cause = historyFileFault(path); !cause.isEmpty())
+        refuse(cause);
+}
+
+void replaceHistoryFile(const QString& targetIn, const QByteArray& body)
+{
+    const QString target = QFileInfo(targetIn).absoluteFilePath();
+    const QFileInfo info(target);
+    if (!info.exists())
+        throw UpdateError(missingTargetMessage(target));
+    if (info.isDir())
+        failWrite(target, QStringLiteral("ファイルではなくフォルダーです"));
+    if (const QString cause = bodyFault(body); !cause.isEmpty())
+        refuse(cause);
+
+    // The new file is written under a name of its own in the same folder, so
+    // that the rename replaces the target in one step.
+    const QString dir = info.absolutePath();
+    const QString temp = QDir(dir).filePath(
+        QStringLiteral(".%1.%2.download").arg(info.fileName(), QUuid::createUuid().toString(QUuid::WithoutBraces)));
+    auto discard = [&temp] { ::unlink(QFile::encodeName(temp).constData()); };
+    {
+        QFile file(temp);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            failWrite(target, QStringLiteral("作業ファイルを作れません（%1）").arg(file.errorString()));
+        if (file.write(body) != body.size() || !file.flush()) {
+            const QString cause = file.errorString();
+            file.close();
+            discard();
+            failWrite(target, QStringLiteral("作業ファイルに書き込めません（%1）").arg(cause));
+        }
+        if (::fsync(file.handle()) != 0) {
+            const QString cause = systemError();
+            file.close();
+            discard();
+            failWrite(target, QStringLiteral("作業ファイルをディスクに書き込めません（%1）").arg(cause));
+        }
+        file.close();
+        QFile::setPermissions(temp, QFile::permissions(target));
+    }
+    // The check reads the very bytes that will be renamed into place.
+    if (const QString cause = historyFileFault(temp); !cause.isEmpty()) {
+        discard();
+        refuse(cause);
+    }
+    if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0) {
+        const QString cause = systemError();
+        discard();
+        failWrite(target, cause);
+    }
+    syncFolder(dir);
+}
+
+}  // namespace mirkano

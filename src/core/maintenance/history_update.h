@@ -1,0 +1,53 @@
+#pragma once
+// Replacing the history file by a downloaded copy. The download is checked
+// before anything is written, and the new file takes the old one's place in
+// one rename, so the history file is always the old one or the new one whole.
+
+#include "core/error.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QUrl>
+
+namespace mirkano {
+
+// A refused update: the message names the cause; the history file is unchanged.
+class UpdateError : public Error {
+public:
+    using Error::Error;
+};
+
+// The path of the history on the download server.
+inline const QString kHistoryDownloadPath = QStringLiteral("/download/Mirkano/Mirkano.mdb");
+
+// The file, beside the program, whose first line names the download server,
+// and the environment variable that overrides it.
+inline const QString kServerFileName = QStringLiteral("update-server.txt");
+inline constexpr char kServerVariable[] = "MIRKANO_SERVER";
+
+// The server as the user set it: MIRKANO_SERVER when it is set and not empty,
+// else the first line of update-server.txt in programDir that is neither
+// blank nor a comment ("#"); an empty text when neither names one.
+QString configuredServer(const QString& programDir);
+
+// The address of the history on a server named by scheme, host and port
+// ("http://127.0.0.1:8080"): the download path appended. Throws UpdateError
+// when no server is set or the text is not an http or https address.
+QUrl historyUrl(const QString& server);
+
+// "当選データファイル：'…'が存在しません" for a target that is not there.
+QString missingTargetMessage(const QString& target);
+
+// Throws UpdateError naming the cause when the downloaded bytes are not a
+// history this program can read and edit (empty, an HTML page, a plain or
+// foreign database, a wrong password, a cut-off or damaged file, rows that
+// break the row rule). Writes nothing the caller can see.
+void checkDownloadedHistory(const QByteArray& body);
+
+// Replaces the history file at target by body: written beside it, flushed to
+// disk, checked again as above, then renamed over it. Throws UpdateError,
+// leaving the target as it was, when the target does not exist, the body is
+// refused or the write fails.
+void replaceHistoryFile(const QString& target, const QByteArray& body);
+
+}  // namespace mirkano

@@ -1,0 +1,22 @@
+#pragma once
+// One way for the data-maintenance windows to show a message box and read the
+// answer. The main window passes its own, through which every message of the
+// program goes; on its own a window shows a plain box.
+
+#include <QMessageBox>
+
+#include <functional>
+
+namespace mirkano {
+
+using AskFn = std::function<QMessageBox::StandardButton(
+    QMessageBox::Icon icon, const QString& title, const QString& text, QMessageBox::StandardButtons buttons,
+    QMessageBox::StandardButton defaultButton)>;
+
+// A modal box over parent; the button pressed (Escape gives the default's
+// counterpart: No for Yes/No boxes).
+QMessageBox::StandardButton showMessageBox(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                                           const QString& text, QMessageBox::StandardButtons buttons,
+                                           QMessageBox::StandardButton defaultButton);
+
+}  // namespace mirkano

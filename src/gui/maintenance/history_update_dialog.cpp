@@ -1,0 +1,84 @@
+#include "gui/maintenance/history_update_dialog.h"
+
+#include "core/maintenance/history_update.h"
+#include "gui/sheet/grid_units.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QLocale>
+#include <QProgressDialog>
+
+namespace mirkano {
+
+namespace {
+
+QString receivedText(qint64 received, qint64 total)
+{
+    const QLocale c(QLocale::Japanese, QLocale::Japan);
+    return total > 0 ? QStringLiteral("当選データをダウンロードしています…\n%1 / %2 バイト受信")
+                           .arg(c.toString(received), c.toString(total))
+                     : QStringLiteral("当選データをダウンロードしています…\n%1 バイト受信").arg(c.toString(received));
+}
+
+}  // namespace
+
+std::optional<UpdateReport> runHistoryUpdate(QWidget* parent, const QString& target, const QString& server,
+                                             const DownloadLimits& limits)
+{
+    QUrl url;
+    try {
+        url = historyUrl(server);
+    } catch (const Error& e) {
+        return UpdateReport{QMessageBox::Critical, e.message()};
+    }
+    // Nothing is fetched for a history file that is not there to replace.
+    if (!QFileInfo::exists(target))
+        return UpdateReport{QMessageBox::NoIcon, missingTargetMessage(QFileInfo(target).absoluteFilePath())};
+
+    HistoryDownload download(url, limits);
+    QProgressDialog progress(receivedText(0, -1), QStringLiteral("キャンセル"), 0, 0, parent);
+    progress.setObjectName(QStringLiteral("updateProgress"));
+    progress.setWindowTitle(QStringLiteral("当選データ最新化"));
+    progress.setFont(uiFont());
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    QObject::connect(&download, &HistoryDownload::progress, &progress, [&progress](qint64 received, qint64 total) {
+        if (total > 0 && progress.maximum() != int(std::min<qint64>(total, INT_MAX)))
+            progress.setRange(0, int(std::min<qint64>(total, INT_MAX)));
+        if (total > 0)
+            progress.setValue(int(std::min<qint64>(received, progress.maximum())));
+        progress.setLabelText(receivedText(received, total));
+    });
+    QObject::connect(&progress, &QProgressDialog::canceled, &download, &HistoryDownload::cancel);
+
+    QEventLoop loop;
+    QObject::connect(&download, &HistoryDownload::finished, &loop, &QEventLoop::quit);
+    progress.show();
+    download.start();
+    if (!download.isFinished())
+        loop.exec();
+    progress.hide();
+
+    const DownloadOutcome& got = download.outcome();
+    if (got.cancelled)
+        return std::nullopt;
+    if (!got.ok())
+        return UpdateReport{QMessageBox::Critical, got.error};
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QCoreApplication::processEvents();
+    std::optional<UpdateReport> report;
+    try {
+        replaceHistoryFile(target, got.body);
+        report = UpdateReport{QMessageBox::NoIcon, kUpdateDone};
+    } catch (const Error& e) {
+        report = UpdateReport{QMessageBox::Critical, e.message()};
+    }
+    QApplication::restoreOverrideCursor();
+    return report;
+}
+
+}  // namespace mirkano

@@ -1,0 +1,354 @@
+// The winning-data entry window in the main window, over a real history
+// file: its layout, the 編集 menu in place of the main menu bar, the row
+// commands with their questions, the number check on "閉じる", and a new draw
+// that is in the history after closing and in the analyses after a restart.
+
+#include "answering_catcher.h"
+#include "gui_support.h"
+#include "gui/maintenance/entry_window.h"
+#include "gui/shell/main_frm.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace mirkano;
+using namespace mirkano::test;
+
+namespace {
+
+QAction* menuItem(MainFrm& frame, const char* name)
+{
+    return frame.findChild<QAction*>(QString::fromLatin1(name));
+}
+
+// The names of the menu bar's visible top-level items.
+QStringList visibleMenus(QMainWindow& frame)
+{
+    QStringList names;
+    for (QAction* a : frame.menuBar()->actions())
+        if (a->isVisible())
+            names << a->objectName();
+    return names;
+}
+
+const QStringList kMainMenus = {"mnuEnd", "mnuYoso", "mnuMain", "mnuHosyu", "mnuWindow", "mnuHelp"};
+
+}  // namespace
+
+class EntryWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<HistoryFile> m_file;
+    std::unique_ptr<MainFrm> m_frame;
+
+    WinningDataEntryWindow* openEntry()
+    {
+        AnsweringCatcher none;
+        menuItem(*m_frame, "mnuMasterInput")->trigger();
+        if (!none.seen().empty())
+            qWarning() << "entry refused:" << none.seen().front().text;
+        return m_frame->winningDataEntryWindow();
+    }
+    void type(WinningDataEntryWindow* w, int row, int col, const QString& text)
+    {
+        QVERIFY(w->model()->setData(w->model()->index(row, col), text));
+    }
+
+private slots:
+    void initTestCase() { QApplication::setFont(uiFont()); }
+
+    void init()
+    {
+        m_file = std::make_unique<HistoryFile>();
+        m_frame = std::make_unique<MainFrm>(m_file->path());
+        QVERIFY(m_frame->load());
+        m_frame->show();
+        QApplication::setActiveWindow(m_frame.get());
+        // The prediction window that the activation opens blocks the entry command.
+        if (QMdiSubWindow* prediction = m_frame->predictionWindow())
+            prediction->close();
+        QVERIFY(m_frame->propEnd());
+    }
+
+    void cleanup()
+    {
+        m_frame.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void opensWithItsLayoutAndEveryStoredDraw()
+    {
+        WinningDataEntryWindow* w = openEntry();
+        QVERIFY(w);
+        QVERIFY(!m_frame->propEnd());
+        QVERIFY(!QApplication::overrideCursor());
+        QCOMPARE(w->windowTitle(), QStringLiteral("当選データ入力"));
+        QCOMPARE(w->pos(), QPoint(0, 0));
+        QCOMPARE(w->size(), QSize(twipsToPixels(7180), twipsToPixels(13450)));
+        QCOMPARE(w->description()->text(), QStringLiteral("当選数字を開催回数毎に入力します。ここのデータが分析対象になります"));
+        QCOMPARE(w->closeButton()->text(), QStringLiteral("閉じる"));
+        QVERIFY(!w->findChild<QPushButton*>(QStringLiteral("Command2")));  // no print button
+
+        QTableView* grid = w->grid();
+        QCOMPARE(grid->model()->rowCount(), 6);
+        QVERIFY(grid->verticalHeader()->isHidden());
+        QVERIFY(!grid->horizontalHeader()->isHidden());
+        const GridUnits units(sheetFont());
+        for (int c = 0; c < 8; ++c) {
+            QCOMPARE(grid->model()->headerData(c, Qt::Horizontal).toString(), kFieldNames[std::size_t(c)].toString());
+            QCOMPARE(grid->columnWidth(c), units.columnPixels(c == 0 ? 5 : 7));
+        }
+        QCOMPARE(grid->rowHeight(5), GridUnits::rowPixels(10));
+        QCOMPARE(grid->model()->index(3, 3).data().toString(), QString());  // the empty third number of draw 4
+        const QModelIndex drawNo = grid->model()->index(0, 0), number = grid->model()->index(0, 1),
+                          bonus = grid->model()->index(0, 7);
+        QCOMPARE(drawNo.data(Qt::ForegroundRole).value<QColor>(), QColor(0, 0, 255));
+        QCOMPARE(number.data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
+        QCOMPARE(bonus.data(Qt::ForegroundRole).value<QColor>(), QColor(255, 0, 0));
+        QCOMPARE(bonus.data(Qt::BackgroundRole).value<QColor>(), QColor(197, 255, 255));
+        QVERIFY(!(drawNo.flags() & Qt::ItemIsEditable));
+        QVERIFY(number.flags() & Qt::ItemIsEditable);
+        // Fifty rows fit in the window.
+        QVERIFY(grid->height() >= grid->horizontalHeader()->height() + 50 * grid->rowHeight(0));
+        QVERIFY(grid->geometry().bottom() <= w->widget()->height());
+
+        // While it is open, the entry command is refused, and so is the update.
+        {
+            AnsweringCatcher catcher;
+            QVERIFY(!m_frame->openWinningDataEntry());
+            menuItem(*m_frame, "mnuMasterUpdate")->trigger();
+            QCOMPARE(int(catcher.seen().size()), 2);
+            for (const auto& seen : catcher.seen()) {
+                QCOMPARE(seen.text, QStringLiteral("表示中のウィンドウを閉じないと実行できません。"));
+                QCOMPARE(seen.icon, QMessageBox::Critical);
+            }
+        }
+        QCOMPARE(m_frame->winningDataEntryWindow(), w);
+
+        w->closeButton()->click();
+        QVERIFY(m_frame->propEnd());
+        QVERIFY(!m_frame->winningDataEntryWindow());
+    }
+
+    void editMenuReplacesTheMenuBarWhileTheWindowIsActive()
+    {
+        QCOMPARE(visibleMenus(*m_frame), kMainMenus);
+        WinningDataEntryWindow* w = openEntry();
+        QCOMPARE(visibleMenus(*m_frame), QStringList{QStringLiteral("mnuEdit")});
+        QMenu* edit = w->editMenu();
+        QCOMPARE(edit->title(), QStringLiteral("編集(&E)"));
+        QCOMPARE(w->addLineAction()->text(), QStringLiteral("行追加"));
+        QCOMPARE(w->addLineAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+A")));
+        QCOMPARE(w->deleteLineAction()->text(), QStringLiteral("行削除"));
+        QCOMPARE(w->deleteLineAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+D")));
+
+        // An analysis opened meanwhile brings the main menus back, and the
+        // entry window its own when it is active again.
+        AnalysisWindow* a = m_frame->openAnalysis(QStringLiteral("pull"));
+        QCOMPARE(visibleMenus(*m_frame), kMainMenus);
+        m_frame->mdiArea()->setActiveSubWindow(w);
+        QCOMPARE(visibleMenus(*m_frame), QStringList{QStringLiteral("mnuEdit")});
+        m_frame->mdiArea()->setActiveSubWindow(a);
+        QCOMPARE(visibleMenus(*m_frame), kMainMenus);
+        m_frame->mdiArea()->setActiveSubWindow(w);
+        w->closeButton()->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(visibleMenus(*m_frame), kMainMenus);
+    }
+
+    void rowCommandsAskFirstAndNoChangesNothing()
+    {
+        WinningDataEntryWindow* w = openEntry();
+        QTableView* grid = w->grid();
+        HistoryTableModel* model = w->model();
+        grid->setCurrentIndex(model->index(1, 3));
+        {
+            AnsweringCatcher catcher({QMessageBox::No, QMessageBox::No});
+            w->addLineAction()->trigger();
+            w->deleteLineAction()->trigger();
+            QCOMPARE(int(catcher.seen().size()), 2);
+            QCOMPARE(catcher.seen()[0].text, QStringLiteral("選択された行のうしろに行を追加します。よろしいですか？"));
+            QCOMPARE(catcher.seen()[1].text, QStringLiteral("選択された行を削除します。よろしいですか？"));
+            for (const auto& seen : catcher.seen()) {
+                QCOMPARE(seen.icon, QMessageBox::Warning);
+                QCOMPARE(seen.buttons, QMessageBox::Yes | QMessageBox::No);
+                QCOMPARE(seen.defaultButton, QMessageBox::No);
+                QCOMPARE(seen.title, QStringLiteral("ミルカノ"));
+            }
+        }
+        QCOMPARE(model->rowCount(), 6);
+        QCOMPARE(loadHistory(m_file->path()), smallHistory());
+
+        // Yes: an empty row after the active one, active in the same column.
+        {
+            AnsweringCatcher catcher({QMessageBox::Yes});
+            m_frame->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(m_frame.get()));
+            grid->setFocus();
+            QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);  // the shortcut
+            QCOMPARE(int(catcher.seen().size()), 1);
+        }
+        QCOMPARE(model->rowCount(), 7);
+        QCOMPARE(grid->currentIndex(), model->index(2, 3));
+        QVERIFY(model->isAddedRow(2));
+        QVERIFY(!model->storedRow(2));
+        // After the last row: the new row ends the sheet.
+        grid->setCurrentIndex(model->index(6, 7));
+        {
+            AnsweringCatcher catcher({QMessageBox::Yes});
+            w->addLineAction()->trigger();
+        }
+        QCOMPARE(model->rowCount(), 8);
+        QCOMPARE(grid->currentIndex(), model->index(7, 7));
+
+        // Delete removes only the active row, whatever else is selected.
+        grid->setCurrentIndex(model->index(0, 1));
+        grid->selectionModel()->select(QItemSelection(model->index(0, 1), model->index(3, 4)),
+                                       QItemSelectionModel::Select);
+        {
+            AnsweringCatcher catcher({QMessageBox::Yes});
+            w->deleteLineAction()->trigger();
+        }
+        QCOMPARE(model->rowCount(), 7);
+        History expected = smallHistory();
+        expected.erase(expected.begin());
+        QCOMPARE(loadHistory(m_file->path()), expected);
+    }
+
+    void typedTextGoesThroughTheCellEditorAndIsCheckedOnClosing()
+    {
+        WinningDataEntryWindow* w = openEntry();
+        m_frame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_frame.get()));
+        QTableView* grid = w->grid();
+        grid->setFocus();
+        grid->setCurrentIndex(w->model()->index(3, 3));
+        QTest::keyClicks(grid, QStringLiteral("9"));
+        QTest::keyClick(grid->focusWidget(), Qt::Key_Return);
+        QTRY_VERIFY(!grid->indexWidget(grid->currentIndex()));  // the editor commits once it has handled the key
+        QCOMPARE(loadHistory(m_file->path())[3].numbers[2], 9);
+
+        // Text still in an open editor counts when "閉じる" is pressed.
+        grid->setCurrentIndex(w->model()->index(0, 7));
+        QTest::keyClicks(grid, QStringLiteral("0"));  // opens the editor with this key
+        QVERIFY(grid->indexWidget(grid->currentIndex()));  // the editor is open
+        AnsweringCatcher catcher;
+        w->closeButton()->click();
+        QCOMPARE(int(catcher.seen().size()), 1);
+        QCOMPARE(catcher.seen().front().text, QStringLiteral("結果マスタの数字に誤りがあります。"));
+        QCOMPARE(w->model()->index(0, 7).data().toString(), QStringLiteral("0"));
+        QCOMPARE(grid->currentIndex(), w->model()->index(0, 7));
+        QCOMPARE(loadHistory(m_file->path())[0], smallHistory()[0]);
+    }
+
+    void rightClickOnACellOffersTheRowCommands()
+    {
+        WinningDataEntryWindow* w = openEntry();
+        QTableView* grid = w->grid();
+        auto rightClick = [&](const QModelIndex& at) {
+            const QPoint pos = grid->visualRect(at).center();
+            QContextMenuEvent e(QContextMenuEvent::Mouse, pos, grid->viewport()->mapToGlobal(pos));
+            QApplication::sendEvent(grid->viewport(), &e);
+        };
+        rightClick(w->model()->index(2, 4));
+        QVERIFY(w->editMenu()->isVisible());
+        QCOMPARE(grid->currentIndex(), w->model()->index(2, 4));
+        w->editMenu()->hide();
+        // Not with a selection over several rows.
+        grid->selectionModel()->select(QItemSelection(w->model()->index(1, 1), w->model()->index(3, 1)),
+                                       QItemSelectionModel::ClearAndSelect);
+        rightClick(w->model()->index(2, 1));
+        QVERIFY(!w->editMenu()->isVisible());
+    }
+
+    void closeButtonPointsAtTheFirstWrongNumberAndStaysOpen()
+    {
+        QPointer<WinningDataEntryWindow> w = openEntry();
+        type(w, 4, 6, QStringLiteral("44"));
+        type(w, 2, 5, QStringLiteral("10.5"));
+        type(w, 2, 7, QStringLiteral("0"));
+        type(w, 1, 2, QStringLiteral("43"));
+        type(w, 1, 3, QString());
+        const struct {
+            QModelIndex fix;  // cleared after the check
+            QModelIndex reported;
+        } steps[] = {
+            {w->model()->index(2, 5), w->model()->index(2, 5)},  // earlier row first, then further left
+            {w->model()->index(2, 7), w->model()->index(2, 7)},
+            {w->model()->index(4, 6), w->model()->index(4, 6)},
+        };
+        for (const auto& step : steps) {
+            AnsweringCatcher catcher;
+            w->closeButton()->click();
+            QCOMPARE(int(catcher.seen().size()), 1);
+            const auto& seen = catcher.seen().front();
+            QCOMPARE(seen.text, QStringLiteral("結果マスタの数字に誤りがあります。"));
+            QCOMPARE(seen.title, QStringLiteral("メッセ－ジ"));
+            QCOMPARE(seen.title.at(3).unicode(), char16_t(0xFF0D));
+            QCOMPARE(seen.icon, QMessageBox::Critical);
+            QCOMPARE(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+            QVERIFY(w && w->isVisible());
+            QCOMPARE(w->grid()->currentIndex(), step.reported);
+            QVERIFY(w->model()->setData(step.fix, QString()));
+        }
+        AnsweringCatcher catcher;
+        w->closeButton()->click();
+        QVERIFY(catcher.seen().empty());
+        QVERIFY(m_frame->propEnd());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!w);
+    }
+
+    void aNewDrawIsInTheHistoryAfterClosingAndInTheAnalysesAfterARestart()
+    {
+        WinningDataEntryWindow* w = openEntry();
+        w->grid()->setCurrentIndex(w->model()->index(5, 1));
+        {
+            AnsweringCatcher catcher({QMessageBox::Yes});
+            w->addLineAction()->trigger();
+        }
+        const std::array<int, 7> numbers{4, 11, 19, 33, 40, 42, 8};
+        for (int c = 0; c < 7; ++c)
+            type(w, 6, c + 1, QString::number(numbers[std::size_t(c)]));
+        // Numbers without a 回数 would be lost: closing asks for it.
+        {
+            AnsweringCatcher catcher;
+            w->closeButton()->click();
+            QCOMPARE(int(catcher.seen().size()), 1);
+            QCOMPARE(catcher.seen().front().text, WinningDataEntryWindow::kMissingDrawNo);
+            QCOMPARE(w->grid()->currentIndex(), w->model()->index(6, 0));
+        }
+        // A 回数 already in the history is refused with a message.
+        {
+            AnsweringCatcher catcher;
+            QVERIFY(!w->model()->setData(w->model()->index(6, 0), QStringLiteral("3")));
+            QTRY_COMPARE(int(catcher.seen().size()), 1);
+            QCOMPARE(catcher.seen().front().text, QStringLiteral("回数 3 はすでに履歴にあります。"));
+        }
+        type(w, 6, 0, QStringLiteral("7"));
+        {
+            AnsweringCatcher catcher;
+            w->closeButton()->click();
+            QVERIFY(catcher.seen().empty());
+        }
+        History expected = smallHistory();
+        expected.push_back(DrawRecord{7, numbers});
+        QCOMPARE(loadHistory(m_file->path()), expected);
+        // This run keeps its start-up snapshot; the next one sees the draw.
+        QCOMPARE(m_frame->tables().latestDrawNo, 6);
+        MainFrm restarted(m_file->path());
+        QVERIFY(restarted.load());
+        QCOMPARE(restarted.tables().latestDrawNo, 7);
+        QCOMPARE(restarted.tables().numberCount[4], m_frame->tables().numberCount[4] + 1);
+    }
+};
+
+QTEST_MAIN(EntryWindowTest)
+#include "entry_window_test.moc"

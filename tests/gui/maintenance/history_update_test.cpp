@@ -1,0 +1,190 @@
+// "当選データ最新化" from the main window against a real HTTP server on the
+// loopback: the progress dialog with its byte count and Cancel, the success
+// message, refusals that leave the file byte for byte, and the cases where
+// nothing is fetched at all.
+
+#include "answering_catcher.h"
+#include "gui_support.h"
+#include "core/maintenance/history_update.h"
+#include "gui/shell/main_frm.h"
+#include "support/loopback_http.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace mirkano;
+using namespace mirkano::test;
+
+namespace {
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QProgressDialog* progressDialog()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* p = qobject_cast<QProgressDialog*>(w); p && p->isVisible())
+            return p;
+    return nullptr;
+}
+
+}  // namespace
+
+class HistoryUpdateTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<HistoryFile> m_file;
+    std::unique_ptr<MainFrm> m_frame;
+    QByteArray m_good;  // a history file of other draws
+    QTemporaryDir m_dir;
+
+    void run() { m_frame->findChild<QAction*>(QStringLiteral("mnuMasterUpdate"))->trigger(); }
+
+private slots:
+    void initTestCase()
+    {
+        QApplication::setFont(uiFont());
+        const QString good = m_dir.filePath(QStringLiteral("good.mdb"));
+        saveHistory(good, makeHistory({{1, {1, 2, 3, 4, 5, 6, 7}}, {2, {8, 9, 10, 11, 12, 13, 14}}}));
+        m_good = bytesOf(good);
+    }
+
+    void init()
+    {
+        m_file = std::make_unique<HistoryFile>();
+        m_frame = std::make_unique<MainFrm>(m_file->path());
+        QVERIFY(m_frame->load());
+        m_frame->setUpdateLimits({.idleTimeoutMs = 10'000, .totalTimeoutMs = 20'000, .maxBytes = 1 << 20});
+        m_frame->show();
+    }
+
+    void cleanup()
+    {
+        m_frame.reset();
+        qunsetenv(kServerVariable);
+    }
+
+    void replacesTheFileAndKeepsTheSnapshotOfThisRun()
+    {
+        LoopbackHttp http;
+        http.serve({.body = m_good});
+        qputenv(kServerVariable, http.server().toUtf8());
+        {
+            AnsweringCatcher catcher;
+            run();
+            QCOMPARE(int(catcher.seen().size()), 1);
+            QCOMPARE(catcher.seen().front().text, QStringLiteral("当選データを最新化しました。"));
+            QCOMPARE(catcher.seen().front().title, QStringLiteral("ミルカノ"));
+            QCOMPARE(catcher.seen().front().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        }
+        QCOMPARE(http.paths(), QStringList{QStringLiteral("/download/Mirkano/Mirkano.mdb")});
+        QCOMPARE(bytesOf(m_file->path()), m_good);
+        QVERIFY(!progressDialog());
+        QVERIFY(!QApplication::overrideCursor());
+        // Analyses read the start-up snapshot until the next start.
+        QCOMPARE(m_frame->history(), smallHistory());
+        // Not refused while an analysis window is open.
+        m_frame->openAnalysis(QStringLiteral("pull"));
+        AnsweringCatcher again;
+        run();
+        QCOMPARE(int(again.seen().size()), 1);
+        QCOMPARE(again.seen().front().text, QStringLiteral("当選データを最新化しました。"));
+    }
+
+    void progressShowsTheBytesAndCancelWritesNothing()
+    {
+        LoopbackHttp http;
+        http.serve({.body = m_good, .sendBytes = 3000, .stall = true});
+        qputenv(kServerVariable, http.server().toUtf8());
+        const QByteArray before = bytesOf(m_file->path());
+        QString shown;
+        QTimer poll;
+        poll.setInterval(10);
+        connect(&poll, &QTimer::timeout, this, [&] {
+            QProgressDialog* p = progressDialog();
+            if (!p)
+                return;
+            const QString label = p->findChild<QLabel*>()->text();
+            if (!label.contains(QStringLiteral("3,000")))
+                return;
+            shown = label;
+            p->findChild<QPushButton*>()->click();  // Cancel
+        });
+        poll.start();
+        AnsweringCatcher catcher;
+        run();
+        QVERIFY2(shown.contains(QStringLiteral("3,000 / %1 バイト受信").arg(QLocale(QLocale::Japanese, QLocale::Japan).toString(m_good.size()))),
+                 qPrintable(shown));
+        QVERIFY(catcher.seen().empty());
+        QCOMPARE(bytesOf(m_file->path()), before);
+        QVERIFY(!progressDialog());
+    }
+
+    void refusalsNameTheCauseAndLeaveTheFile_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<int>("idleMs");
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("404") << 404 << QByteArray("gone") << 10'000 << QStringLiteral("HTTP 404 Not Found");
+        QTest::newRow("web page") << 200 << QByteArray("<html><body>x</body></html>") << 10'000
+                                  << QStringLiteral("Web ページが届きました");
+        QTest::newRow("stalled") << 200 << QByteArray() << 300 << QStringLiteral("サーバーから応答がありません");
+    }
+
+    void refusalsNameTheCauseAndLeaveTheFile()
+    {
+        QFETCH(int, status);
+        QFETCH(QByteArray, body);
+        QFETCH(int, idleMs);
+        QFETCH(QString, cause);
+        LoopbackHttp http;
+        if (body.isEmpty())
+            http.serve({.body = m_good, .sendBytes = 100, .stall = true});
+        else
+            http.serve({.status = status, .body = body});
+        qputenv(kServerVariable, http.server().toUtf8());
+        m_frame->setUpdateLimits({.idleTimeoutMs = idleMs, .totalTimeoutMs = 20'000, .maxBytes = 1 << 20});
+        const QByteArray before = bytesOf(m_file->path());
+        AnsweringCatcher catcher;
+        run();
+        QCOMPARE(int(catcher.seen().size()), 1);
+        QVERIFY2(catcher.seen().front().text.contains(cause), qPrintable(catcher.seen().front().text));
+        QCOMPARE(catcher.seen().front().icon, QMessageBox::Critical);
+        QCOMPARE(bytesOf(m_file->path()), before);
+    }
+
+    void nothingIsFetchedWithoutAServerOrATargetFile()
+    {
+        LoopbackHttp http;
+        http.serve({.body = m_good});
+        {
+            qputenv(kServerVariable, "");
+            AnsweringCatcher catcher;
+            run();
+            QCOMPARE(int(catcher.seen().size()), 1);
+            QVERIFY(catcher.seen().front().text.contains(QStringLiteral("設定されていません")));
+        }
+        qputenv(kServerVariable, http.server().toUtf8());
+        QFile::remove(m_file->path());
+        {
+            AnsweringCatcher catcher;
+            run();
+            QCOMPARE(int(catcher.seen().size()), 1);
+            QCOMPARE(catcher.seen().front().text,
+                     QStringLiteral("当選データファイル：'%1'が存在しません").arg(m_file->path()));
+        }
+        QVERIFY(!QFile::exists(m_file->path()));
+        QVERIFY(http.paths().isEmpty());
+    }
+};
+
+QTEST_MAIN(HistoryUpdateTest)
+#include "history_update_test.moc"

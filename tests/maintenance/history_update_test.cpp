@@ -1,0 +1,216 @@
+// The history update: a download is checked before anything is written and
+// replaces the history file whole; every bad download, served by a real HTTP
+// server on the loopback, leaves the old file byte for byte.
+
+#include "core/maintenance/history_download.h"
+#include "core/maintenance/history_update.h"
+#include "maintenance/maintenance_support.h"
+#include "support/loopback_http.h"
+
+#include <gtest/gtest.h>
+
+using namespace mirkano;
+using namespace mirkano::test;
+
+namespace {
+
+const History kOld = makeHistory({
+    {1, {2, 8, 10, 13, 27, 30, 39}},
+    {2, {1, 9, 16, 20, 21, 43, 5}},
+});
+
+const char* const kTable =
+    "CREATE TABLE 当選データ(回数, 第1数字, 第2数字, 第3数字, 第4数字, 第5数字, 第6数字, ボーナス数字);";
+const char* const kView = "CREATE VIEW 全データ選択クエリ AS SELECT * FROM 当選データ;";
+
+QString causeOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const UpdateError& e) {
+        return e.message();
+    }
+    return {};
+}
+
+// Bodies that are not a history the program can use, and the cause named.
+struct BadBody {
+    const char* name;
+    std::function<QByteArray(const TempDir&)> make;
+    const char* cause;
+};
+
+std::vector<BadBody> badBodies()
+{
+    return {
+        {"empty", [](const TempDir&) { return QByteArray(); }, "データが空です"},
+        {"web page",
+         [](const TempDir&) { return QByteArray("<!DOCTYPE html>\n<html><body>Not here</body></html>"); },
+         "当選データファイルではなく、Web ページが届きました"},
+        {"cut off",
+         [](const TempDir& d) {
+             const QByteArray good = historyBytes(d, sampleHistory());
+             return good.left(good.size() / 2);
+         },
+         "ファイルが壊れています"},
+        {"plain database",
+         [](const TempDir& d) { return craftedDatabase(d, nullptr, (std::string(kTable) + kView).c_str()); },
+         "暗号化された履歴ファイルではありません"},
+        {"other password",
+         [](const TempDir& d) { return craftedDatabase(d, "111111", (std::string(kTable) + kView).c_str()); },
+         "パスワードが違うか、履歴ファイルではありません"},
+        {"no view",
+         [](const TempDir& d) { return craftedDatabase(d, detail::kHistoryPassword, kTable); },
+         "クエリ「全データ選択クエリ」がありません"},
+        {"missing field",
+         [](const TempDir& d) {
+             return craftedDatabase(d, detail::kHistoryPassword,
+                                    "CREATE TABLE 当選データ(回数, 第1数字);"
+                                    "CREATE VIEW 全データ選択クエリ AS SELECT * FROM 当選データ;");
+         },
+         "項目「第2数字」がありません"},
+        {"number out of range",
+         [](const TempDir& d) {
+             return craftedDatabase(
+                 d, detail::kHistoryPassword,
+                 (std::string(kTable) + kView + "INSERT INTO 当選データ VALUES (7, 1, 2, 3, 4, 5, 6, 44);").c_str());
+         },
+         "回数 7 のボーナス数字「44」が 1～43 の数字ではありません"},
+        {"repeated draw",
+         [](const TempDir& d) {
+             return craftedDatabase(d, detail::kHistoryPassword,
+                                    (std::string(kTable) + kView +
+                                     "INSERT INTO 当選データ VALUES (7, 1, 2, 3, 4, 5, 6, 7);"
+                                     "INSERT INTO 当選データ VALUES (7, 1, 2, 3, 4, 5, 6, 8);")
+                                        .c_str());
+         },
+         "回数 7 が重複しています"},
+        {"random bytes", [](const TempDir&) { return QByteArray(8192, '\x5a'); },
+         "パスワードが違うか、履歴ファイルではありません"},
+    };
+}
+
+}  // namespace
+
+TEST(HistoryUpdate, CheckRefusesEveryBodyThatIsNotAUsableHistoryNamingTheCause)
+{
+    TempDir dir;
+    EXPECT_EQ(causeOf([&] { checkDownloadedHistory(historyBytes(dir, sampleHistory())); }), QString());
+    for (const BadBody& b : badBodies()) {
+        const QString message = causeOf([&] { checkDownloadedHistory(b.make(dir)); });
+        EXPECT_EQ(message, QStringLiteral("ダウンロードした当選データは使えません：") + QString::fromUtf8(b.cause))
+            << b.name;
+    }
+}
+
+TEST(HistoryUpdate, ReplaceSwapsTheWholeFileOrLeavesItByteForByte)
+{
+    TempDir dir;
+    const QString target = dir.path(QStringLiteral("Mirkano.mdb"));
+    saveHistory(target, kOld);
+    const QByteArray old = fileBytes(target);
+
+    for (const BadBody& b : badBodies()) {
+        EXPECT_FALSE(causeOf([&] { replaceHistoryFile(target, b.make(dir)); }).isEmpty()) << b.name;
+        EXPECT_EQ(fileBytes(target), old) << b.name;
+        EXPECT_EQ(folderEntries(dir.path({})), QStringList{QStringLiteral("Mirkano.mdb")}) << b.name;
+    }
+
+    QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
+    const QFileDevice::Permissions permissions = QFile::permissions(target);
+    const QByteArray fresh = historyBytes(dir, sampleHistory());
+    replaceHistoryFile(target, fresh);
+    EXPECT_EQ(fileBytes(target), fresh);
+    EXPECT_EQ(loadHistory(target), sampleHistory());
+    EXPECT_EQ(QFile::permissions(target), permissions);
+    EXPECT_EQ(folderEntries(dir.path({})), QStringList{QStringLiteral("Mirkano.mdb")});
+
+    // No file at the target: nothing is written there.
+    const QString missing = dir.path(QStringLiteral("none.mdb"));
+    EXPECT_EQ(causeOf([&] { replaceHistoryFile(missing, fresh); }),
+              QStringLiteral("当選データファイル：'") + missing + QStringLiteral("'が存在しません"));
+    EXPECT_FALSE(QFile::exists(missing));
+}
+
+TEST(HistoryUpdate, DownloadsFromALoopbackServerAndRefusesEveryBadTransfer)
+{
+    ensureCoreApplication();
+    TempDir dir;
+    const QString target = dir.path(QStringLiteral("Mirkano.mdb"));
+    saveHistory(target, kOld);
+    const QByteArray old = fileBytes(target);
+    const QByteArray good = historyBytes(dir, sampleHistory());
+    const DownloadLimits limits{.idleTimeoutMs = 300, .totalTimeoutMs = 20'000, .maxBytes = 1 << 20};
+
+    using Reply = LoopbackHttp::Reply;
+    const struct {
+        const char* name;
+        Reply reply;
+        const char* cause;
+    } cases[] = {
+        {"not found", Reply{.status = 404, .body = "no such file"}, "サーバーが HTTP 404 Not Found を返しました"},
+        {"server error", Reply{.status = 500, .body = good}, "サーバーが HTTP 500"},
+        {"web page", Reply{.body = "<html><body>maintenance</body></html>", .contentType = "text/html"},
+         "Web ページが届きました"},
+        {"empty body", Reply{.body = ""}, "データが空です"},
+        {"cut off", Reply{.body = good.left(good.size() - 4096)}, "ファイルが壊れています"},
+        {"connection closed early", Reply{.body = good, .sendBytes = good.size() / 2}, "当選データをダウンロードできません"},
+        {"plain database", Reply{.body = craftedDatabase(dir, nullptr, (std::string(kTable) + kView).c_str())},
+         "暗号化された履歴ファイルではありません"},
+        {"stalled", Reply{.body = good, .sendBytes = 1000, .stall = true}, "秒間、サーバーから応答がありません"},
+        {"oversized, announced", Reply{.body = QByteArray(2 << 20, 'x')}, "データが大きすぎます"},
+        {"oversized, unannounced", Reply{.body = QByteArray(2 << 20, 'x'), .announceLength = false},
+         "データが大きすぎます"},
+    };
+    for (const auto& c : cases) {
+        LoopbackHttp http;
+        http.serve(c.reply);
+        const QString message = causeOf([&] { updateHistoryFile(target, http.server(), limits); });
+        EXPECT_TRUE(message.contains(QString::fromUtf8(c.cause))) << c.name << ": " << message.toStdString();
+        EXPECT_EQ(fileBytes(target), old) << c.name;
+        EXPECT_EQ(folderEntries(dir.path({})), QStringList{QStringLiteral("Mirkano.mdb")}) << c.name;
+    }
+
+    LoopbackHttp http;
+    http.serve(Reply{.body = good});
+    EXPECT_EQ(causeOf([&] { updateHistoryFile(target, http.server() + QStringLiteral("/"), limits); }), QString());
+    EXPECT_EQ(http.paths(), QStringList{QStringLiteral("/download/Mirkano/Mirkano.mdb")});
+    EXPECT_EQ(fileBytes(target), good);
+
+    // No server listening any more: the connection is refused, nothing is written.
+    saveHistory(target, kOld);
+    const QByteArray before = fileBytes(target);
+    QString gone;
+    {
+        LoopbackHttp closed;
+        gone = closed.server();
+    }
+    EXPECT_TRUE(causeOf([&] { updateHistoryFile(target, gone, limits); })
+                    .startsWith(QStringLiteral("当選データをダウンロードできません：")));
+    EXPECT_EQ(fileBytes(target), before);
+}
+
+TEST(HistoryUpdate, ServerSettingNamesSchemeHostAndPort)
+{
+    EXPECT_EQ(historyUrl(QStringLiteral("http://127.0.0.1:8080")).toString(),
+              QStringLiteral("http://127.0.0.1:8080/download/Mirkano/Mirkano.mdb"));
+    EXPECT_EQ(historyUrl(QStringLiteral(" https://example.jp/ ")).toString(),
+              QStringLiteral("https://example.jp/download/Mirkano/Mirkano.mdb"));
+    for (const char* bad : {"", "example.jp", "ftp://example.jp", "http://", "http://example.jp/?q=1"})
+        EXPECT_FALSE(causeOf([&] { historyUrl(QString::fromLatin1(bad)); }).isEmpty()) << bad;
+    EXPECT_TRUE(causeOf([] { historyUrl({}); }).contains(QStringLiteral("設定されていません")));
+
+    // The file beside the program, overridden by the environment.
+    TempDir dir;
+    qunsetenv(kServerVariable);
+    EXPECT_EQ(configuredServer(dir.path({})), QString());
+    {
+        QFile f(dir.path(kServerFileName));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("# where the history is downloaded from\n\n  http://10.0.0.5:8000  \n");
+    }
+    EXPECT_EQ(configuredServer(dir.path({})), QStringLiteral("http://10.0.0.5:8000"));
+    qputenv(kServerVariable, "http://127.0.0.1:9");
+    EXPECT_EQ(configuredServer(dir.path({})), QStringLiteral("http://127.0.0.1:9"));
+    qunsetenv(kServerVariable);
+}

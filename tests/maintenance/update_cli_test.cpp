@@ -1,0 +1,101 @@
+// mirkano-cli update against a real HTTP server on the loopback: 0 when the
+// history was replaced, 1 with the cause on stderr and the file untouched,
+// 2 for wrong usage.
+
+#include "cli/cli.h"
+#include "maintenance/maintenance_support.h"
+#include "support/loopback_http.h"
+
+#include <QEventLoop>
+#include <QProcess>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+using namespace mirkano;
+using namespace mirkano::test;
+
+namespace {
+
+struct CliResult {
+    int exitCode = -1;
+    QString err;
+};
+
+CliResult inProcess(const QStringList& args)
+{
+    std::ostringstream out, err;
+    cli::Streams streams{out, err};
+    CliResult r;
+    r.exitCode = cli::runCli(args, streams);
+    r.err = QString::fromStdString(err.str());
+    return r;
+}
+
+// The installed program; the test's event loop keeps serving meanwhile.
+CliResult program(const QStringList& args)
+{
+    QProcess p;
+    QEventLoop loop;
+    QObject::connect(&p, &QProcess::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(60'000, &loop, &QEventLoop::quit);
+    p.start(QStringLiteral(MIRKANO_CLI), args);
+    loop.exec();
+    CliResult r;
+    if (p.state() == QProcess::NotRunning && p.exitStatus() == QProcess::NormalExit) {
+        r.exitCode = p.exitCode();
+        r.err = QString::fromUtf8(p.readAllStandardError());
+    }
+    return r;
+}
+
+}  // namespace
+
+TEST(UpdateCli, ReplacesTheHistoryOrRefusesWithTheCauseAndTheFileUntouched)
+{
+    ensureCoreApplication();
+    TempDir dir;
+    const QString db = dir.path(QStringLiteral("Mirkano.mdb"));
+    saveHistory(db, makeHistory({{1, {1, 2, 3, 4, 5, 6, 7}}}));
+    const QByteArray old = fileBytes(db);
+    const QByteArray good = historyBytes(dir, sampleHistory());
+    const auto args = [&](const QString& server) {
+        return QStringList{QStringLiteral("update"), QStringLiteral("--db"), db, QStringLiteral("--server"), server};
+    };
+
+    LoopbackHttp http;
+    for (auto run : {&inProcess, &program}) {
+        http.serve({.status = 404, .body = "no"});
+        const CliResult refused = run(args(http.server()));
+        EXPECT_EQ(refused.exitCode, 1);
+        EXPECT_TRUE(refused.err.contains(QStringLiteral("HTTP 404"))) << refused.err.toStdString();
+        EXPECT_EQ(fileBytes(db), old);
+    }
+    http.serve({.body = "<html>x</html>", .contentType = "text/html"});
+    EXPECT_EQ(inProcess(args(http.server())).exitCode, 1);
+    EXPECT_EQ(fileBytes(db), old);
+
+    http.serve({.body = good});
+    const CliResult done = program(args(http.server()));
+    EXPECT_EQ(done.exitCode, 0) << done.err.toStdString();
+    EXPECT_EQ(fileBytes(db), good);
+
+    // A file that is not there is not created.
+    const QString none = dir.path(QStringLiteral("none.mdb"));
+    const CliResult missing = inProcess({QStringLiteral("update"), QStringLiteral("--db"), none, QStringLiteral("--server"),
+                                   http.server()});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.contains(QStringLiteral("'が存在しません"))) << missing.err.toStdString();
+    EXPECT_FALSE(QFile::exists(none));
+
+    for (const QStringList& wrong : {QStringList{QStringLiteral("update"), QStringLiteral("--db"), db},
+                                     QStringList{QStringLiteral("update"), QStringLiteral("--server"), http.server()},
+                                     args(http.server()) << QStringLiteral("extra")}) {
+        const CliResult usage = inProcess(wrong);
+        EXPECT_EQ(usage.exitCode, 2);
+        EXPECT_TRUE(usage.err.contains(QStringLiteral("mirkano-cli update --db FILE --server URL")));
+    }
+    EXPECT_EQ(fileBytes(db), good);
+}
