@@ -12,4 +12,5 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   libchm-dev fp-utils \
   fonts-ipafont-gothic fonts-ipafont-mincho fontconfig \
   libgtest-dev libgmock-dev libbenchmark-dev \
-  xvfb xauth >/dev/null
+  xvfb xauth \
+  clang libclang-rt-14-dev >/dev/null

@@ -7,9 +7,12 @@
 #include "core/shell/history_store.h"
 #include "core/shell/startup_tables.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+#include <sys/stat.h>
 
 namespace mirkano::cli {
 
@@ -20,6 +23,14 @@ void writeBytes(std::ostream& os, const QByteArray& bytes)
     os.write(bytes.constData(), std::streamsize(bytes.size()));
 }
 
+// Whether two paths name one file, also through a symbolic or hard link.
+bool sameFile(const QString& a, const QString& b)
+{
+    struct stat sa, sb;
+    return ::stat(QFile::encodeName(a).constData(), &sa) == 0 && ::stat(QFile::encodeName(b).constData(), &sb) == 0 &&
+           sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
 }  // namespace
 
 int runImport(const Args& a, Streams&)
@@ -27,6 +38,9 @@ int runImport(const Args& a, Streams&)
     a.noPositional();
     const QString csv = a.required("csv");
     const QString db = a.required("db");
+    // The history would be written over the CSV it is read from.
+    if (sameFile(csv, db))
+        throw UsageError{QStringLiteral("--csv と --db が同じファイル「%1」を指しています").arg(db)};
     saveHistory(db, readHistoryCsv(csv));
     return kDone;
 }

@@ -2,6 +2,7 @@
 #include "core/shell/history_csv.h"
 #include "support/fixtures.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -12,8 +13,18 @@
 
 #include <sstream>
 
+#include <unistd.h>
+
 using namespace mirkano;
 using test::TempDir;
+
+#if defined(__SANITIZE_ADDRESS__)
+#  define MIRKANO_ADDRESS_SANITIZER
+#elif defined(__has_feature)
+#  if __has_feature(address_sanitizer)
+#    define MIRKANO_ADDRESS_SANITIZER
+#  endif
+#endif
 
 namespace {
 
@@ -133,6 +144,59 @@ TEST(Cli, WrongUsageExitsWithTwoAndPrintsTheCommandsUsage)
         }
         EXPECT_TRUE(r.out.isEmpty());
     }
+}
+
+TEST(Cli, ImportNeverWritesOverItsOwnCsv)
+{
+    TempDir dir;
+    const QString csv = dir.path(QStringLiteral("loto6.csv"));
+    ASSERT_TRUE(QFile::copy(kSample, csv));
+    const QString symlink = dir.path(QStringLiteral("link.mdb"));
+    const QString hardlink = dir.path(QStringLiteral("hard.mdb"));
+    ASSERT_TRUE(QFile::link(csv, symlink));
+    ASSERT_EQ(::link(QFile::encodeName(csv).constData(), QFile::encodeName(hardlink).constData()), 0);
+    const QByteArray before = readAll(csv);
+    for (const QString& db : {csv, symlink, hardlink, dir.path(QStringLiteral("./loto6.csv"))}) {
+        SCOPED_TRACE(db.toStdString());
+        const CliRun r = runInProcess({QStringLiteral("import"), QStringLiteral("--csv"), csv, QStringLiteral("--db"), db});
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_TRUE(r.err.contains(QStringLiteral("--csv と --db が同じファイル「%1」を指しています").arg(db))) << r.err.toStdString();
+        EXPECT_EQ(readAll(csv), before);
+    }
+    EXPECT_EQ(QDir(dir.path(QString())).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 3);
+}
+
+// Input far larger than any history is refused with a message; running out of
+// memory anyway ends in a message and exit code 1, not an abort.
+TEST(Cli, OversizeInputEndsInAMessage)
+{
+    TempDir dir;
+    const CliRun zero = runInProcess({QStringLiteral("import"), QStringLiteral("--csv"), QStringLiteral("/dev/zero"),
+                                      QStringLiteral("--db"), dir.path(QStringLiteral("Mirkano.mdb"))});
+    EXPECT_EQ(zero.exitCode, 1);
+    EXPECT_EQ(zero.err, QStringLiteral("mirkano-cli: CSV「/dev/zero」を読み取れません：32 MB を超える大きさで、履歴の CSV ではありません\n"));
+
+#ifdef MIRKANO_ADDRESS_SANITIZER
+    GTEST_SKIP() << "a memory limit does not go with the address sanitizer";
+#endif
+    // A wide CSV within the size limit, read by the program under a small memory limit.
+    const QString wide = dir.path(QStringLiteral("wide.csv"));
+    {
+        QFile f(wide);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("回数,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,ボーナス数字,備考\n1,1,2,3,4,5,6,7,");
+        f.write(QByteArray(30 << 20, 'x'));
+        f.write("\n");
+    }
+    QProcess p;
+    p.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("ulimit -v 150000; exec \"$0\" \"$@\""),
+                                   QStringLiteral(MIRKANO_CLI), QStringLiteral("import"), QStringLiteral("--csv"), wide,
+                                   QStringLiteral("--db"), dir.path(QStringLiteral("wide.mdb"))});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_EQ(QString::fromUtf8(p.readAllStandardError()), QStringLiteral("mirkano-cli: メモリが不足したため処理を中止しました。\n"));
+    EXPECT_FALSE(QFileInfo::exists(dir.path(QStringLiteral("wide.mdb"))));
 }
 
 // The installed program: exit codes and the two streams as a caller sees them.

@@ -2,6 +2,8 @@
 #include "support/fixtures.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QStringEncoder>
 
 #include <gtest/gtest.h>
 
@@ -39,6 +41,41 @@ TEST(HistoryCsv, ReadsAnyColumnOrderLineEndsBomAndEmptyFields)
                                                                   }));
 }
 
+// What spreadsheet programs save: any of the usual encodings and line ends,
+// and standard quoting, all read as the same history.
+TEST(HistoryCsv, ReadsEveryUsualEncodingLineEndAndQuoting)
+{
+    const QString text = QStringLiteral(
+        "回数,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,ボーナス数字,備考\n"
+        "1,\"2000年10月5日, 木曜\",2,8,10,13,27,30,39,\"初回 \"\"記念\"\"\"\n"
+        "2,2000/10/12,\"1\", 9 ,16,20,21,43,5,\"二行に\n渡る備考\"\n");
+    const History expected = makeHistory({{1, {2, 8, 10, 13, 27, 30, 39}}, {2, {1, 9, 16, 20, 21, 43, 5}}});
+    QStringEncoder sjis("Shift_JIS");
+    ASSERT_TRUE(sjis.isValid());
+    for (const char* lineEnd : {"\n", "\r\n", "\r"}) {
+        const QString t = QString(text).replace(u'\n', QString::fromLatin1(lineEnd));
+        const struct {
+            const char* name;
+            QByteArray bytes;
+        } forms[] = {
+            {"UTF-8", t.toUtf8()},
+            {"UTF-8 with BOM", "\xEF\xBB\xBF" + t.toUtf8()},
+            {"UTF-16LE with BOM", QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom).encode(t)},
+            {"UTF-16BE with BOM", QStringEncoder(QStringEncoder::Utf16BE, QStringEncoder::Flag::WriteBom).encode(t)},
+            {"Shift_JIS", sjis.encode(t)},
+        };
+        for (const auto& f : forms) {
+            SCOPED_TRACE(std::string(f.name) + " " + (lineEnd[0] == '\r' ? (lineEnd[1] ? "CRLF" : "CR") : "LF"));
+            EXPECT_EQ(parseHistoryCsv(f.bytes, QStringLiteral("in.csv")), expected);
+        }
+    }
+    // Line numbers count CR-only line ends and lines inside quoted fields.
+    EXPECT_EQ(errorOf(QStringEncoder("Shift_JIS").encode(
+                  QStringLiteral("回数,備考,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,ボーナス数字\r"
+                                 "1,\"a\rb\",2,8,10,13,27,30,39\r2,,1,9,16,20,21,43,x\r"))),
+              QStringLiteral("CSV「in.csv」の4行目：ボーナス数字「x」が整数ではありません"));
+}
+
 TEST(HistoryCsv, BadLineIsReportedWithItsNumberAndCause)
 {
     const QByteArray header = "回数,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,ボーナス数字\n";
@@ -61,11 +98,21 @@ TEST(HistoryCsv, BadLineIsReportedWithItsNumberAndCause)
         {header + good + ",,1,9,16,20,21,43,5\n", "3行目：回数が空です"},
         {header + good + "\n2,,1,9,16,20,21,43,5\n", "3行目：項目の数が1個です（見出しは9個）"},
         {header + good + "2,,1,9,16,20,21,43,5\n1,,1,9,16,20,21,43,5\n", "4行目：回数 1 が重複しています（2行目と同じ）"},
+        {header + good + "2,\"2000,1,9,16,20,21,43,5\n", "3行目：引用符 \" が閉じていません"},
+        // A NUL does not cut the message short; a long field is quoted as an excerpt.
+        {header + good + QByteArray("2,,1,9,1\0x,20,21,43,5\n", 23), "3行目：第3数字「1\xEF\xBF\xBDx」が整数ではありません"},
+        {header + good + "2,,1,9," + QByteArray(1 << 20, '7') + ",20,21,43,5\n",
+         "3行目：第3数字 7777777777777777… が 1～43 の範囲外です"},
+        {header + good + "x" + QByteArray(1 << 20, 'y') + ",,1,9,16,20,21,43,5\n",
+         "3行目：回数「xyyyyyyyyyyyyyyy…」が整数ではありません"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.csv.toStdString());
         EXPECT_EQ(errorOf(c.csv), QStringLiteral("CSV「in.csv」の") + QString::fromUtf8(c.message));
     }
+    // Bytes in no encoding the reader knows are not taken for a header without 回数.
+    EXPECT_EQ(errorOf("\x80\xFF\xFE,\xFD\n"),
+              QStringLiteral("CSV「in.csv」を読み取れません：文字コードが UTF-8、UTF-16、シフトJIS のいずれでもありません"));
 }
 
 TEST(HistoryCsv, ExportWritesFixedHeaderAndRoundTrips)
@@ -81,14 +128,33 @@ TEST(HistoryCsv, ExportWritesFixedHeaderAndRoundTrips)
     EXPECT_EQ(parseHistoryCsv(historyToCsv(sample), QStringLiteral("x")), sample);
 }
 
-TEST(HistoryCsv, MissingFileNamesThePath)
+TEST(HistoryCsv, FilesThatCannotBeAHistoryAreRefusedWithPathAndCause)
 {
     test::TempDir dir;
-    const QString path = dir.path(QStringLiteral("none.csv"));
-    try {
-        readHistoryCsv(path);
-        FAIL() << "no error";
-    } catch (const HistoryError& e) {
-        EXPECT_TRUE(e.message().startsWith(QStringLiteral("CSV「%1」を開けません：").arg(path))) << e.what();
+    // Far larger than any history: refused from its size, before it is read.
+    const QString huge = dir.path(QStringLiteral("huge.csv"));
+    {
+        QFile f(huge);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(qint64(3) << 30));  // sparse
+    }
+    const struct {
+        QString path;
+        QString message;
+    } cases[] = {
+        {dir.path(QStringLiteral("none.csv")), QStringLiteral("を開けません：ファイルがありません")},
+        {dir.path(QString()), QStringLiteral("を開けません：ファイルではなくフォルダーです")},
+        {huge, QStringLiteral("を読み取れません：32 MB を超える大きさで、履歴の CSV ではありません")},
+        // A device without size or end is read only up to the limit.
+        {QStringLiteral("/dev/zero"), QStringLiteral("を読み取れません：32 MB を超える大きさで、履歴の CSV ではありません")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        try {
+            readHistoryCsv(c.path);
+            ADD_FAILURE() << "no error";
+        } catch (const HistoryError& e) {
+            EXPECT_EQ(e.message(), QStringLiteral("CSV「%1」").arg(QFileInfo(c.path).absoluteFilePath()) + c.message);
+        }
     }
 }

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRandomGenerator>
 
 #include <gtest/gtest.h>
@@ -16,6 +17,10 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 using namespace mirkano;
 using test::makeHistory;
@@ -181,10 +186,46 @@ TEST(HistoryStore, BadFilesAreReportedWithPathAndCauseAndLeftAsTheyWere)
          [](const QString& p) -> std::shared_ptr<void> {
              saveHistory(p, kSmall);
              auto holder = std::make_shared<Db>(p, kPassword);
-             EXPECT_EQ(holder->exec("BEGIN EXCLUSIVE"), SQLITE_OK);
+             EXPECT_EQ(holder->exec("BEGIN EXCLUSIVE; DELETE FROM 当選データ WHERE 回数 = 1;"), SQLITE_OK);
              return holder;
          },
          "ほかのプログラムが使用中です"},
+        {"one byte", [](const QString& p) { writeAll(p, "x"); return nullptr; },
+         "1 バイトしかなく、履歴ファイルではありません"},
+        {"journal left by a writer that was cut short",
+         [](const QString& p) {
+             saveHistory(p, test::sampleHistory());
+             QByteArray journal;
+             {
+                 // A small cache makes the writer sync its journal, as one cut short in a commit has.
+                 Db writer(p, kPassword);
+                 EXPECT_EQ(writer.exec("PRAGMA cache_size = 2; BEGIN; DELETE FROM 当選データ;"), SQLITE_OK);
+                 journal = readAll(p + QStringLiteral("-journal"));
+                 writer.exec("ROLLBACK");
+             }
+             EXPECT_FALSE(journal.isEmpty());
+             writeAll(p + QStringLiteral("-journal"), journal);
+             return nullptr;
+         },
+         "書き込みが中断された跡（Mirkano.mdb-journal）が残っています。その書き込みをしたプログラムで開き直してください"},
+        {"view without end",
+         [](const QString& p) {
+             craft(p, kPassword,
+                   "CREATE VIEW 全データ選択クエリ AS WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r)"
+                   " SELECT n AS 回数, 1 AS 第1数字, 2 AS 第2数字, 3 AS 第3数字, 4 AS 第4数字, 5 AS 第5数字,"
+                   " 6 AS 第6数字, 7 AS ボーナス数字 FROM r;");
+             return nullptr;
+         },
+         "クエリ「全データ選択クエリ」が終わらないため、履歴ファイルではありません"},
+        {"more rows than there can be draws",
+         [](const QString& p) {
+             craft(p, kPassword,
+                   "CREATE VIEW 全データ選択クエリ AS WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r"
+                   " WHERE n < 40000) SELECT n % 30000 + 1 AS 回数, 1 AS 第1数字, 2 AS 第2数字, 3 AS 第3数字,"
+                   " 4 AS 第4数字, 5 AS 第5数字, 6 AS 第6数字, 7 AS ボーナス数字 FROM r;");
+             return nullptr;
+         },
+         "行が 32767 を超えていて、履歴ファイルではありません"},
         {"no view",
          [](const QString& p) {
              craft(p, kPassword,
@@ -320,4 +361,113 @@ TEST(HistoryStore, DefaultPathIsBesideTheProgram)
 {
     const QString exeDir = QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).absolutePath();
     EXPECT_EQ(defaultHistoryPath(), exeDir + QStringLiteral("/Mirkano.mdb"));
+}
+
+TEST(HistoryStore, ReadingAWriteAheadFileLeavesNothingBesideIt)
+{
+    TempDir dir;
+    const QString path = dir.path(QStringLiteral("Mirkano.mdb"));
+    saveHistory(path, kSmall);
+    {
+        Db d(path, kPassword);
+        ASSERT_EQ(d.exec("PRAGMA journal_mode = WAL"), SQLITE_OK);
+    }
+    const Snapshot before = snapshot(path);
+    ASSERT_EQ(before.entries, QStringList{QStringLiteral("Mirkano.mdb")});
+    EXPECT_EQ(loadHistory(path), kSmall);
+    EXPECT_EQ(snapshot(path), before);
+
+    // While a writer has it open, what it committed to its log is read too.
+    Db writer(path, kPassword);
+    ASSERT_EQ(writer.exec("DELETE FROM 当選データ WHERE 回数 = 3"), SQLITE_OK);
+    EXPECT_EQ(loadHistory(path), History(kSmall.begin(), kSmall.begin() + 2));
+}
+
+TEST(HistoryStore, SaveRefusesATargetItMustNotReplace)
+{
+    TempDir dir;
+    const QString path = dir.path(QStringLiteral("Mirkano.mdb"));
+    const struct {
+        const char* name;
+        std::function<std::shared_ptr<void>()> hold;  // set-up kept alive during the save
+        const char* cause;
+    } cases[] = {
+        {"read-only",
+         [&] {
+             QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+             return std::shared_ptr<void>(nullptr, [&](void*) {
+                 QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+             });
+         },
+         "読み取り専用のファイルです"},
+        {"open for writing in another program",
+         [&] {
+             auto p = std::make_shared<QProcess>();
+             p->start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("exec 3>>\"$0\"; echo ready; exec sleep 60"), path});
+             EXPECT_TRUE(p->waitForReadyRead(10000));
+             return std::shared_ptr<void>(p.get(), [p](void*) {
+                 p->kill();
+                 p->waitForFinished();
+             });
+         },
+         "ほかのプログラムが書き込み用に開いています"},
+        {"in a database transaction",
+         [&] {
+             auto holder = std::make_shared<Db>(path, kPassword);
+             EXPECT_EQ(holder->exec("BEGIN IMMEDIATE"), SQLITE_OK);
+             return holder;
+         },
+         "ほかのプログラムが書き込み用に開いています"},
+    };
+    saveHistory(path, kSmall);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        {
+            const std::shared_ptr<void> hold = c.hold();
+            const Snapshot before = snapshot(path);
+            try {
+                saveHistory(path, test::sampleHistory());
+                ADD_FAILURE() << "no error";
+            } catch (const HistoryError& e) {
+                EXPECT_EQ(e.message(), QStringLiteral("履歴ファイル「%1」を保存できません：%2").arg(path, QString::fromUtf8(c.cause)));
+            }
+            EXPECT_EQ(snapshot(path), before);
+        }
+        EXPECT_EQ(loadHistory(path), kSmall);
+    }
+}
+
+TEST(HistoryStore, SaveKeepsALinkAndClearsWorkFilesOfCutShortSaves)
+{
+    TempDir dir;
+    const QString real = dir.path(QStringLiteral("data/Mirkano.mdb"));
+    const QString link = dir.path(QStringLiteral("Mirkano.mdb"));
+    ASSERT_TRUE(QDir().mkpath(dir.path(QStringLiteral("data"))));
+    saveHistory(real, kSmall);
+    QFile::setPermissions(real, QFile::ReadOwner | QFile::WriteOwner);
+    ASSERT_TRUE(QFile::link(real, link));
+
+    // Leftovers of saves that were killed, and the work file of a save still running.
+    const auto work = [&](const QString& name) { return dir.path(QStringLiteral("data/.Mirkano.mdb.") + name); };
+    const QDateTime longAgo = QDateTime::currentDateTime().addSecs(-3600);
+    for (const QString& name : {QStringLiteral("dead.tmp"), QStringLiteral("dead.tmp-journal"),
+                                QStringLiteral("gone.tmp-journal"), QStringLiteral("running.tmp")}) {
+        writeAll(work(name), "x");
+        QFile f(work(name));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.setFileTime(longAgo, QFileDevice::FileModificationTime);
+    }
+    writeAll(dir.path(QStringLiteral("data/.Other.mdb.dead.tmp")), "x");
+    const int running = ::open(QFile::encodeName(work(QStringLiteral("running.tmp"))).constData(), O_RDONLY);
+    ASSERT_EQ(::flock(running, LOCK_EX), 0);
+
+    saveHistory(link, test::sampleHistory());
+    ::close(running);
+
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(loadHistory(real), test::sampleHistory());
+    EXPECT_EQ(QFile::permissions(real), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    EXPECT_EQ(QDir(dir.path(QStringLiteral("data"))).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral(".Mirkano.mdb.running.tmp"), QStringLiteral(".Other.mdb.dead.tmp"),
+                           QStringLiteral("Mirkano.mdb")}));
 }

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QUrl>
 #include <QUuid>
 
 #include <algorithm>
@@ -22,7 +23,11 @@
 #include <memory>
 #include <set>
 
+#include <ctime>
+
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace mirkano {
@@ -32,6 +37,18 @@ const char* const kHistoryQuery = "select * from 全データ選択クエリ ord
 namespace {
 
 constexpr int kBusyTimeoutMs = 150;
+// Smallest page a database file can have: anything shorter is not a history.
+constexpr qint64 kMinHistoryBytes = 512;
+// The work the history query may take, in steps of the database engine,
+// counted in blocks: reading 32,767 draws of a file this program wrote takes
+// about a sixtieth of it, so a foreign view may be far slower and still be
+// read, while one that goes on without end is stopped within seconds.
+constexpr int kProgressBlock = 1000;
+constexpr int kMaxProgressBlocks = 20000;
+// Work files of a save: ".<target name>.<unique id>.tmp" beside the target.
+constexpr char kWorkSuffix[] = ".tmp";
+// A work file no save holds is a leftover once it has been untouched this long.
+constexpr int kStaleAfterSeconds = 10;
 constexpr int kEditBusyTimeoutMs = 2000;  // a write waits a little longer for a reader to finish
 constexpr char kPlainSqliteHeader[] = "SQLite format 3";  // 16 bytes with its terminating zero
 
@@ -92,16 +109,26 @@ QString causeOf(sqlite3* db, int rc)
         return QStringLiteral("ディスクがいっぱいです");
     case SQLITE_IOERR:
         return QStringLiteral("読み書きに失敗しました");
+    case SQLITE_READONLY:
+        return QStringLiteral("書き込みが禁止されています");
+    case SQLITE_NOMEM:
+        return QStringLiteral("メモリが不足しています");
+    case SQLITE_INTERRUPT:
+        return QStringLiteral("クエリ「全データ選択クエリ」が終わらないため、履歴ファイルではありません");
+    case SQLITE_TOOBIG:
+    case SQLITE_NOLFS:
+        return QStringLiteral("大きすぎて扱えません");
     default:
         break;
     }
-    const char* msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
-    return QStringLiteral("データベースのエラー（%1）").arg(QString::fromUtf8(msg));
+    (void)db;
+    return QStringLiteral("データベースの予期しないエラーです（コード %1）").arg(rc);
 }
 
 // A database handle that is always closed again.
 struct Connection {
     sqlite3* db = nullptr;
+    int workBlocks = 0;  // blocks of work counted by limitWork
     ~Connection() { sqlite3_close_v2(db); }
 };
 
@@ -177,6 +204,130 @@ void syncFolder(const QString& dir)
     }
 }
 
+// What shows whether a writer touched the file: its identity, size and time,
+// and the journal files a writer keeps beside it.
+struct FileState {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    bool writerFiles = false;
+    bool operator==(const FileState& o) const
+    {
+        return device == o.device && inode == o.inode && size == o.size &&
+               modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec &&
+               writerFiles == o.writerFiles;
+    }
+};
+
+FileState fileState(const QString& path)
+{
+    FileState s;
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0) {
+        s.device = st.st_dev;
+        s.inode = st.st_ino;
+        s.size = st.st_size;
+        s.modified = st.st_mtim;
+    }
+    for (const char* suffix : {"-journal", "-wal"})
+        s.writerFiles = s.writerFiles || QFileInfo::exists(path + QLatin1String(suffix));
+    return s;
+}
+
+// A system error in words the user can act on.
+QString systemCause(int err)
+{
+    switch (err) {
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("権限がありません");
+    case EROFS:
+        return QStringLiteral("読み取り専用の場所です");
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("ディスクがいっぱいです");
+    case ENOENT:
+        return QStringLiteral("ファイルまたはフォルダーがありません");
+    case EBUSY:
+    case ETXTBSY:
+        return QStringLiteral("使用中です");
+    default:
+        return QStringLiteral("システムのエラー %1").arg(err);
+    }
+}
+
+// The file a path names after following every symbolic link, also one that
+// points to a file not yet made.
+QString resolveLinks(const QString& path)
+{
+    QString p = path;
+    for (int depth = 0; depth < 40 && QFileInfo(p).isSymLink(); ++depth) {
+        const QString canonical = QFileInfo(p).canonicalFilePath();
+        if (!canonical.isEmpty())
+            return canonical;
+        p = QFileInfo(p).symLinkTarget();
+    }
+    return p;
+}
+
+// Whether another program has the file open for writing (the kernel grants
+// no read lease then) or holds a database writer's lock on it.
+bool heldForWriting(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    bool held = false;
+    if (::fcntl(fd, F_SETLEASE, F_RDLCK) == 0)
+        ::fcntl(fd, F_SETLEASE, F_UNLCK);
+    else
+        held = errno == EAGAIN || errno == EBUSY;
+    struct flock lock{};
+    lock.l_type = F_RDLCK;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = 0x40000000;  // the database engine's lock bytes
+    lock.l_len = 512;
+    if (::fcntl(fd, F_GETLK, &lock) == 0 && lock.l_type != F_UNLCK)
+        held = true;
+    ::close(fd);
+    return held;
+}
+
+// Removes work files that saves of the same target left when they were cut
+// short. A save in progress holds a lock on its work file, so only files no
+// one holds, and not touched for a while, are taken for leftovers.
+void removeStaleWorkFiles(const QString& dir, const QString& targetName)
+{
+    const QString prefix = QStringLiteral(".") + targetName + u'.';
+    const QString journal = QLatin1String(kWorkSuffix) + QStringLiteral("-journal");
+    const QStringList names = QDir(dir).entryList({prefix + u'*'}, QDir::Files | QDir::Hidden | QDir::System);
+    const time_t now = ::time(nullptr);
+    for (const QString& name : names) {
+        const bool isJournal = name.endsWith(journal);
+        if (!isJournal && !name.endsWith(QLatin1String(kWorkSuffix)))
+            continue;
+        const QString work = QDir(dir).filePath(isJournal ? name.chopped(int(std::strlen("-journal"))) : name);
+        const QByteArray native = QFile::encodeName(work);
+        const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        if (fd < 0) {
+            // A journal whose work file is gone.
+            struct stat st;
+            const QByteArray j = QFile::encodeName(QDir(dir).filePath(name));
+            if (isJournal && errno == ENOENT && ::lstat(j.constData(), &st) == 0 && now - st.st_mtime >= kStaleAfterSeconds)
+                ::unlink(j.constData());
+            continue;
+        }
+        struct stat st, still;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &st) == 0 && now - st.st_mtime >= kStaleAfterSeconds &&
+            ::lstat(native.constData(), &still) == 0 && still.st_ino == st.st_ino && still.st_dev == st.st_dev) {
+            ::unlink(native.constData());
+            ::unlink((native + "-journal").constData());
+        }
+        ::close(fd);
+    }
+}
+
 }  // namespace
 
 QString programFolder()
@@ -211,11 +362,21 @@ bool copySampleHistoryIfMissing(const QString& historyPath)
 
 namespace {
 
+// Caps the work of what the connection runs from here on, so that a view that
+// never ends is stopped (its statement fails with SQLITE_INTERRUPT).
+void limitWork(Connection& conn)
+{
+    conn.workBlocks = 0;
+    sqlite3_progress_handler(
+        conn.db, kProgressBlock,
+        [](void* count) { return ++*static_cast<int*>(count) > kMaxProgressBlocks ? 1 : 0; }, &conn.workBlocks);
+}
+
 // Opens a history file and checks the password, the lock and the view; the
 // cause in words when it cannot, empty when it is open. Looks at the file
 // first: the database engine would take an empty or missing file for a new
 // database, and a plain one would open without a key.
-QString openHistoryDb(const QString& path, int flags, Connection& conn)
+QString openHistoryDb(const QString& path, int flags, Connection& conn, bool unlocked = false)
 {
     {
         QFile file(path);
@@ -224,20 +385,36 @@ QString openHistoryDb(const QString& path, int flags, Connection& conn)
         if (QFileInfo(path).isDir())
             return QStringLiteral("ファイルではなくフォルダーです");
         if (!file.open(QIODevice::ReadOnly))
-            return QStringLiteral("読み取れません（%1）").arg(file.errorString());
+            return file.error() == QFileDevice::PermissionsError ? QStringLiteral("読み取る権限がありません")
+                                                                 : QStringLiteral("読み取れません");
         const QByteArray head = file.read(16);
         if (head.isEmpty())
             return QStringLiteral("ファイルが空です");
         if (head == QByteArray(kPlainSqliteHeader, 16))
             return QStringLiteral("暗号化された履歴ファイルではありません");
+        if (file.size() < kMinHistoryBytes)
+            return QStringLiteral("%1 バイトしかなく、履歴ファイルではありません").arg(file.size());
     }
 
-    const QByteArray nativePath = QFile::encodeName(path);
-    int rc = sqlite3_open_v2(nativePath.constData(), &conn.db, flags, nullptr);
-    if (rc != SQLITE_OK)
-        return causeOf(conn.db, rc);
-    keyDatabase(conn.db);
-    sqlite3_busy_timeout(conn.db, kBusyTimeoutMs);
+    // Unlocked, the file is read as it stands, taking no locks and leaving no
+    // files behind; only for reading a file no writer has a journal beside.
+    const QByteArray uri = QUrl::fromLocalFile(path).toEncoded() + (unlocked ? "?immutable=1" : "");
+    // Keyed with the raw key; a file that key does not open was written keyed
+    // with the six-digit password and is opened afresh with that (a fresh
+    // connection: an unlocked one keeps what its first read made of the file).
+    int rc = SQLITE_OK;
+    for (const char* key : {detail::kHistoryPassword, detail::kSixDigitPassword}) {
+        sqlite3_close_v2(conn.db);
+        conn.db = nullptr;
+        rc = sqlite3_open_v2(uri.constData(), &conn.db, flags | SQLITE_OPEN_URI, nullptr);
+        if (rc != SQLITE_OK)
+            return causeOf(conn.db, rc);
+        sqlite3_busy_timeout(conn.db, kBusyTimeoutMs);
+        sqlite3_key(conn.db, key, int(std::strlen(key)));
+        if (sqlite3_exec(conn.db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_NOTADB)
+            break;
+    }
+    limitWork(conn);
 
     // The first read of the schema checks the password and the lock.
     Statement probe;
@@ -245,6 +422,10 @@ QString openHistoryDb(const QString& path, int flags, Connection& conn)
                             -1, &probe.stmt, nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_step(probe.stmt);
+    if ((rc & 0xff) == SQLITE_READONLY)  // a journal left by a writer that cannot be rolled back here
+        return QStringLiteral("書き込みが中断された跡（%1）が残っています。"
+                              "その書き込みをしたプログラムで開き直してください")
+            .arg(QFileInfo(path).fileName() + QStringLiteral("-journal"));
     if (rc != SQLITE_ROW)
         return causeOf(conn.db, rc);
     if (sqlite3_column_int(probe.stmt, 0) == 0)
@@ -282,8 +463,11 @@ History readRows(const QString& path, sqlite3* db)
         failOpen(path, cause);
 
     History rows;
+    int rowsRead = 0;
     int rc;
     while ((rc = sqlite3_step(query.stmt)) == SQLITE_ROW) {
+        if (++rowsRead > kMaxDrawNo)
+            failOpen(path, QStringLiteral("行が %1 を超えていて、履歴ファイルではありません").arg(kMaxDrawNo));
         const std::optional<long long> drawNo = wholeNumber(query.stmt, column[0]);
         if (!drawNo || *drawNo < 1 || *drawNo > kMaxDrawNo)
             continue;  // not a draw this program can place in the history
@@ -311,13 +495,38 @@ bool hasDrawTable(sqlite3* db)
 
 }  // namespace
 
+namespace {
+
+History readHistory(const QString& path, bool unlocked)
+{
+    Connection conn;
+    if (const QString cause = openHistoryDb(path, SQLITE_OPEN_READONLY, conn, unlocked); !cause.isEmpty())
+        failOpen(path, cause);
+    limitWork(conn);
+    return readRows(path, conn.db);
+}
+
+}  // namespace
+
 History loadHistory(const QString& pathIn)
 {
     const QString path = QFileInfo(pathIn).absoluteFilePath();
-    Connection conn;
-    if (const QString cause = openHistoryDb(path, SQLITE_OPEN_READONLY, conn); !cause.isEmpty())
-        failOpen(path, cause);
-    return readRows(path, conn.db);
+
+    // With no journal of a writer beside it, the file is read as it stands,
+    // without locks: a file in write-ahead mode then leaves no files behind.
+    // Should a writer appear meanwhile, the history is read again under locks.
+    const FileState before = fileState(path);
+    if (!before.writerFiles) {
+        try {
+            History rows = readHistory(path, true);
+            if (fileState(path) == before)
+                return rows;
+        } catch (const HistoryError&) {
+            if (fileState(path) == before)
+                throw;  // the file as it stands is not readable
+        }
+    }
+    return readHistory(path, false);
 }
 
 QString historyFileFault(const QString& pathIn)
@@ -340,6 +549,7 @@ QString historyFileFault(const QString& pathIn)
             return QStringLiteral("ファイルが壊れています");
     }
 
+    limitWork(conn);
     Statement query;
     std::array<int, kFieldCount> column;
     if (QString cause = prepareHistoryQuery(conn.db, query, column); !cause.isEmpty())
@@ -382,30 +592,45 @@ QString historyFileFault(const QString& pathIn)
 void saveHistory(const QString& pathIn, const History& rows)
 {
     const QString path = QFileInfo(pathIn).absoluteFilePath();
-    const QFileInfo target(path);
+    // A link stays a link: the file it points to is the one replaced.
+    const QString real = resolveLinks(path);
+    const QFileInfo target(real);
     const QString dir = target.absolutePath();
     if (!QFileInfo(dir).isDir())
         failSave(path, QStringLiteral("フォルダー「%1」がありません").arg(displayPath(dir)));
     if (target.isDir())
         failSave(path, QStringLiteral("同じ名前のフォルダーがあります"));
+    const QByteArray nativeReal = QFile::encodeName(real);
+    struct stat old;
+    const bool replacing = ::stat(nativeReal.constData(), &old) == 0;
+    if (replacing) {
+        if ((old.st_mode & 0222) == 0 || ::access(nativeReal.constData(), W_OK) != 0)
+            failSave(path, QStringLiteral("読み取り専用のファイルです"));
+        if (heldForWriting(real))
+            failSave(path, QStringLiteral("ほかのプログラムが書き込み用に開いています"));
+    }
+
+    removeStaleWorkFiles(dir, target.fileName());
 
     // The new file is built under a name of its own in the same folder, so the
-    // final rename replaces the target in one step.
+    // final rename replaces the target in one step. It is locked while this
+    // save runs, which tells a later save that it is not a leftover.
     QString temp;
-    {
-        QFile file;
-        for (int attempt = 0; attempt < 10 && temp.isEmpty(); ++attempt) {
-            file.setFileName(QDir(dir).filePath(QStringLiteral(".%1.%2.tmp").arg(
-                target.fileName(), QUuid::createUuid().toString(QUuid::WithoutBraces))));
-            if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-                temp = file.fileName();
-        }
-        if (temp.isEmpty())
-            failSave(path, QStringLiteral("作業ファイルを作れません（%1）").arg(file.errorString()));
-        file.close();
-        if (target.exists())
-            QFile::setPermissions(temp, QFile::permissions(path));
+    int tempFd = -1;
+    for (int attempt = 0; attempt < 10 && tempFd < 0; ++attempt) {
+        temp = QDir(dir).filePath(QStringLiteral(".%1.%2%3").arg(
+            target.fileName(), QUuid::createUuid().toString(QUuid::WithoutBraces), QLatin1String(kWorkSuffix)));
+        tempFd = ::open(QFile::encodeName(temp).constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (tempFd < 0 && errno != EEXIST)
+            break;
     }
+    if (tempFd < 0)
+        failSave(path, QStringLiteral("作業ファイルを作れません（%1）").arg(systemCause(errno)));
+    ::flock(tempFd, LOCK_EX);
+    struct WorkFile {
+        int fd;
+        ~WorkFile() { ::close(fd); }
+    } work{tempFd};
 
     auto discard = [&temp] {
         removeFile(temp);
@@ -456,10 +681,11 @@ void saveHistory(const QString& pathIn, const History& rows)
         if (rc != SQLITE_OK)
             failSave(path, causeOf(nullptr, rc));
 
-        if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(path).constData()) != 0) {
-            const int err = errno;
-            failSave(path, QStringLiteral("置き換えられません（%1）").arg(QString::fromLocal8Bit(std::strerror(err))));
-        }
+        // The replaced file's permissions, given only now that the file is written.
+        if (replacing)
+            ::fchmod(tempFd, old.st_mode & 07777);
+        if (std::rename(QFile::encodeName(temp).constData(), nativeReal.constData()) != 0)
+            failSave(path, QStringLiteral("置き換えられません（%1）").arg(systemCause(errno)));
         syncFolder(dir);
     } catch (...) {
         discard();
@@ -541,6 +767,7 @@ HistoryEditor::HistoryEditor(const QString& pathIn) : d(std::make_unique<Impl>()
     d->path = QFileInfo(pathIn).absoluteFilePath();
     if (const QString cause = openHistoryDb(d->path, SQLITE_OPEN_READWRITE, d->conn); !cause.isEmpty())
         failOpen(d->path, cause);
+    sqlite3_progress_handler(d->conn.db, 0, nullptr, nullptr);  // writes are not capped
     sqlite3_extended_result_codes(d->conn.db, 1);
     sqlite3_busy_timeout(d->conn.db, kEditBusyTimeoutMs);
     if (!hasDrawTable(d->conn.db))
@@ -551,7 +778,15 @@ HistoryEditor::~HistoryEditor() = default;
 
 const QString& HistoryEditor::path() const { return d->path; }
 
-History HistoryEditor::rows() const { return readRows(d->path, d->conn.db); }
+History HistoryEditor::rows() const
+{
+    limitWork(d->conn);
+    struct Uncap {
+        sqlite3* db;
+        ~Uncap() { sqlite3_progress_handler(db, 0, nullptr, nullptr); }
+    } uncap{d->conn.db};
+    return readRows(d->path, d->conn.db);
+}
 
 void HistoryEditor::insertRow(const DrawRecord& row)
 {

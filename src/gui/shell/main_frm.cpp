@@ -28,6 +28,7 @@
 #include <QProgressDialog>
 
 #include <functional>
+#include <new>
 
 namespace mirkano {
 
@@ -193,10 +194,15 @@ bool MainFrm::load()
         showMessage(QMessageBox::Critical, windowTitle(), e.message());
         return false;
     } catch (const std::exception& e) {
+        // Out of memory, or a failure of the library itself: its own text is
+        // not for the user, the cause in words is.
+        const bool outOfMemory = dynamic_cast<const std::bad_alloc*>(&e) != nullptr;
         busy.restore();
         showMessage(QMessageBox::Critical, windowTitle(),
                     QStringLiteral("履歴ファイル「%1」を読み込めません：%2")
-                        .arg(QDir::toNativeSeparators(m_historyPath), QString::fromLocal8Bit(e.what())));
+                        .arg(QDir::toNativeSeparators(m_historyPath),
+                             outOfMemory ? QStringLiteral("メモリが不足しています")
+                                         : QStringLiteral("予期しないエラーが起きました")));
         return false;
     }
     return true;

@@ -175,8 +175,9 @@ TEST_P(DivisionGrouping, RealHistory)
         std::string grey;
         for (std::size_t k = 0; k < g.columns.size(); ++k) {
             const auto [first, last] = g.columns[k];
+            // Plain copies: clang 14 does not let lambdas capture structured bindings.
             const bool hit = std::any_of(h[i].numbers.begin(), h[i].numbers.end(),
-                                         [&](int n) { return n + 1 >= first && n + 1 <= last; });
+                                         [lo = first, hi = last](int n) { return n + 1 >= lo && n + 1 <= hi; });
             grey += hit ? (k % 2 == 1 ? 'c' : 'w') : 'g';
         }
         ASSERT_EQ(groupBackgrounds(s, g, row), grey);

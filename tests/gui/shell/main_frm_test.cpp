@@ -380,6 +380,7 @@ private slots:
         QTest::addColumn<QByteArray>("content");  // empty: no file at all
         QTest::newRow("missing") << QByteArray();
         QTest::newRow("not a history") << QByteArray("this is not a history file\n");
+        QTest::newRow("one byte") << QByteArray("x");
     }
 
     void historyThatCannotBeLoaded()
@@ -399,6 +400,7 @@ private slots:
         QCOMPARE(catcher.seen().front().icon, QMessageBox::Critical);
         QVERIFY2(catcher.seen().front().text.contains(QStringLiteral("Mirkano.mdb")),
                  qPrintable(catcher.seen().front().text));
+        QVERIFY2(!catcher.seen().front().text.contains(QStringLiteral("クエリ")), qPrintable(catcher.seen().front().text));
         QVERIFY(!frame.isVisible());
         QVERIFY(!QApplication::overrideCursor());
     }

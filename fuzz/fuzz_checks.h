@@ -1,0 +1,167 @@
+#pragma once
+// The properties the fuzz targets check, shared with the core test that
+// replays every input kept under fuzz/regressions/. Each check returns an
+// empty string when the input was handled soundly, else what went wrong.
+
+#include "core/predict/reflect_settings.h"
+#include "core/shell/history_csv.h"
+#include "core/shell/history_key.h"
+#include "core/shell/history_store.h"
+
+#define SQLITE_HAS_CODEC 1
+#include <sqlite3.h>
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QString>
+
+#include <cstring>
+#include <string>
+
+namespace mirkano::fuzz {
+
+// The longest message a bad input may give: the file name, the line and the
+// cause with a short excerpt of the bad field.
+inline constexpr int kMaxMessageLength = 400;
+
+// Rows in ascending 回数 within range, numbers empty (0) or 1 … 43; with
+// unique set, no 回数 twice.
+inline std::string checkRows(const History& rows, bool unique)
+{
+    if (rows.size() > std::size_t(kMaxDrawNo))
+        return "more rows than there can be draws";
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const DrawRecord& r = rows[i];
+        if (r.drawNo < 1 || r.drawNo > kMaxDrawNo)
+            return "回数 out of range: " + std::to_string(r.drawNo);
+        if (i > 0 && (unique ? rows[i - 1].drawNo >= r.drawNo : rows[i - 1].drawNo > r.drawNo))
+            return "rows out of order or repeated at 回数 " + std::to_string(r.drawNo);
+        for (int n : r.numbers)
+            if (n != 0 && (n < 1 || n > kMaxNumber))
+                return "number out of range: " + std::to_string(n);
+    }
+    return {};
+}
+
+inline std::string checkMessage(const Error& e, const QString& mustStartWith)
+{
+    const QString m = e.message();
+    if (!m.startsWith(mustStartWith))
+        return "message does not name the file: " + m.toStdString();
+    if (m.size() > kMaxMessageLength)
+        return "message too long: " + std::to_string(m.size()) + " characters";
+    if (std::strlen(e.what()) != std::size_t(m.toUtf8().size()))
+        return "message cut short by a NUL";
+    return {};
+}
+
+// CSV bytes: either a message naming the source, or rows that are sorted,
+// unique and in range and that export parses back to the same rows.
+inline std::string checkCsv(const QByteArray& bytes)
+{
+    const QString source = QStringLiteral("fuzz.csv");
+    History rows;
+    try {
+        rows = parseHistoryCsv(bytes, source);
+    } catch (const HistoryError& e) {
+        return checkMessage(e, QStringLiteral("CSV「fuzz.csv」"));
+    }
+    if (std::string bad = checkRows(rows, true); !bad.empty())
+        return bad;
+    try {
+        if (parseHistoryCsv(historyToCsv(rows), source) != rows)
+            return "export does not parse back to the same rows";
+    } catch (const HistoryError& e) {
+        return "export does not parse back: " + e.message().toStdString();
+    }
+    return {};
+}
+
+// Makes a history file whose view 全データ選択クエリ is the given SELECT over
+// a table of draws; false when the database takes no such view.
+inline bool craftViewFile(const QString& path, const QByteArray& select)
+{
+    sqlite3* db = nullptr;
+    bool made = false;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                        nullptr) == SQLITE_OK) {
+        sqlite3_key(db, detail::kHistoryPassword, int(std::strlen(detail::kHistoryPassword)));
+        const char* table =
+            "CREATE TABLE t(回数, 第1数字, 第2数字, 第3数字, 第4数字, 第5数字, 第6数字, ボーナス数字);"
+            "INSERT INTO t VALUES (1, 2, 8, 10, 13, 27, 30, 39), (2, 1, 9, 16, 20, 21, 43, 5),"
+            " ('3', 1.0, 'x', NULL, 44, -1, 12.5, X'00');";
+        // Only the first statement of the input runs: the view and nothing else.
+        const QByteArray view = "CREATE VIEW 全データ選択クエリ AS " + select;
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_exec(db, table, nullptr, nullptr, nullptr) == SQLITE_OK &&
+            sqlite3_prepare_v2(db, view.constData(), int(view.size()), &stmt, nullptr) == SQLITE_OK && stmt)
+            made = sqlite3_step(stmt) == SQLITE_DONE;
+        sqlite3_finalize(stmt);
+    }
+    sqlite3_close_v2(db);
+    return made;
+}
+
+// A history file from fuzz input, loaded: either a message naming the file, or
+// rows in order and in range. The first byte chooses what the rest is: even,
+// the file's bytes as they are; odd, the SELECT of the history view in a file
+// made with the right password (the bytes of an encrypted file rarely get
+// past its page checks, a view reaches the loader's reading of rows).
+inline std::string checkHistoryFile(const QByteArray& input, const QString& dir)
+{
+    const QString path = QDir(dir).filePath(QStringLiteral("Mirkano.mdb"));
+    QFile::remove(path);
+    const QByteArray rest = input.mid(1);
+    if (!input.isEmpty() && (input[0] & 1)) {
+        if (!craftViewFile(path, rest))
+            return {};
+    } else {
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(rest) != rest.size())
+            return "cannot write the input file";
+    }
+    std::string bad;
+    try {
+        bad = checkRows(loadHistory(path), false);
+    } catch (const HistoryError& e) {
+        bad = checkMessage(e, QStringLiteral("履歴ファイル「%1」").arg(QDir::toNativeSeparators(path)));
+    }
+    const QStringList left = QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    if (bad.empty() && left != QStringList{QStringLiteral("Mirkano.mdb")})
+        bad = "reading left files beside the history: " + left.join(u' ').toStdString();
+    QFile::remove(path);
+    return bad;
+}
+
+// A settings file from fuzz input: a line sets an option whatever the flags
+// were before (so reading onto all-off and onto all-on differ only where the
+// file sets nothing), and the flags read, written out, read back the same.
+inline std::string checkSettings(const QByteArray& input, const QString& dir)
+{
+    const QString path = QDir(dir).filePath(QStringLiteral("settings.ini"));
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(input) != input.size())
+            return "cannot write the input file";
+    }
+    ReflectFlags allOn;
+    allOn.on.fill(true);
+    std::string bad;
+    try {
+        const ReflectFlags fromOff = readReflectFlags(path);
+        const ReflectFlags fromOn = readReflectFlags(path, allOn);
+        for (int i = 0; i < kReflectOptionCount && bad.empty(); ++i)
+            if (fromOff.on[std::size_t(i)] != fromOn.on[std::size_t(i)] && fromOff.on[std::size_t(i)])
+                bad = "option " + std::to_string(i) + " read from the flags before, not from the file";
+        writeReflectFlags(path, fromOff);
+        if (bad.empty() && readReflectFlags(path, allOn) != fromOff)
+            bad = "flags written do not read back the same";
+    } catch (const SettingsError& e) {
+        bad = "a readable settings file was refused: " + e.message().toStdString();
+    }
+    QFile::remove(path);
+    return bad;
+}
+
+}  // namespace mirkano::fuzz

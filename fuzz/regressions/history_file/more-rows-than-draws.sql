@@ -1,0 +1,1 @@
+WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r WHERE n < 5000000) SELECT n AS 回数, 1 AS 第1数字, 2 AS 第2数字, 3 AS 第3数字, 4 AS 第4数字, 5 AS 第5数字, 6 AS 第6数字, 7 AS ボーナス数字 FROM r
