@@ -4,6 +4,7 @@
 #include "cli/cli.h"
 #include "core/backtest/backtest.h"
 #include "core/shell/history_store.h"
+#include "support/cli_run.h"
 #include "support/fixtures.h"
 
 #include <QJsonArray>
@@ -12,30 +13,9 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 using namespace mirkano;
-
-namespace {
-
-struct CliRun {
-    int exitCode = -1;
-    QByteArray out;
-    QString err;
-};
-
-CliRun runCli(const QStringList& args)
-{
-    std::ostringstream out, err;
-    cli::Streams streams{out, err};
-    CliRun r;
-    r.exitCode = cli::runCli(args, streams);
-    r.out = QByteArray::fromStdString(out.str());
-    r.err = QString::fromStdString(err.str());
-    return r;
-}
-
-}  // namespace
+using test::CliRun;
+using test::runInProcess;
 
 TEST(BacktestCommand, PrintsTheCountsAndExpectationsOfTheRealHistory)
 {
@@ -43,7 +23,7 @@ TEST(BacktestCommand, PrintsTheCountsAndExpectationsOfTheRealHistory)
     const QString db = dir.path(QStringLiteral("Mirkano.mdb"));
     saveHistory(db, test::sampleHistory());
 
-    const CliRun r = runCli({QStringLiteral("backtest"), QStringLiteral("--db"), db, QStringLiteral("--reflect"),
+    const CliRun r = runInProcess({QStringLiteral("backtest"), QStringLiteral("--db"), db, QStringLiteral("--reflect"),
                              QStringLiteral("1,4")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QJsonObject o = QJsonDocument::fromJson(r.out).object();
@@ -67,11 +47,11 @@ TEST(BacktestCommand, PrintsTheCountsAndExpectationsOfTheRealHistory)
     }
 
     // --from: the first draw tested; past the end nothing is, and from is N.
-    const CliRun late = runCli({QStringLiteral("backtest"), QStringLiteral("--db"), db, QStringLiteral("--from"),
+    const CliRun late = runInProcess({QStringLiteral("backtest"), QStringLiteral("--db"), db, QStringLiteral("--from"),
                                 QStringLiteral("2100")});
     ASSERT_EQ(late.exitCode, 0) << late.err.toStdString();
     EXPECT_EQ(QJsonDocument::fromJson(late.out).object().value("draws").toInt(), 38);
-    const CliRun none = runCli({QStringLiteral("backtest"), QStringLiteral("--db"), db, QStringLiteral("--from"),
+    const CliRun none = runInProcess({QStringLiteral("backtest"), QStringLiteral("--db"), db, QStringLiteral("--from"),
                                 QStringLiteral("3000")});
     ASSERT_EQ(none.exitCode, 0) << none.err.toStdString();
     EXPECT_EQ(QJsonDocument::fromJson(none.out).object().value("from").toInt(), 3000);
@@ -84,7 +64,7 @@ TEST(BacktestCommand, BadOptionsAreUsageErrors)
                                      QStringList{"--reflect", "12"}, QStringList{"--reflect", "a"},
                                      QStringList{"extra"}}) {
         SCOPED_TRACE(extra.join(u' ').toStdString());
-        const CliRun r = runCli(QStringList{QStringLiteral("backtest"), QStringLiteral("--db"), QStringLiteral("x.mdb")} + extra);
+        const CliRun r = runInProcess(QStringList{QStringLiteral("backtest"), QStringLiteral("--db"), QStringLiteral("x.mdb")} + extra);
         EXPECT_EQ(r.exitCode, 2);
         EXPECT_TRUE(r.err.contains(QStringLiteral("mirkano-cli backtest --db FILE [--reflect 0,3,...] [--from N]")))
             << r.err.toStdString();

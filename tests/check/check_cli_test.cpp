@@ -3,6 +3,7 @@
 
 #include "cli/cli.h"
 #include "core/shell/history_store.h"
+#include "support/cli_run.h"
 #include "support/fixtures.h"
 
 #include <QJsonArray>
@@ -11,30 +12,9 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 using namespace mirkano;
-
-namespace {
-
-struct CliRun {
-    int exitCode = -1;
-    QByteArray out;
-    QString err;
-};
-
-CliRun runCli(const QStringList& args)
-{
-    std::ostringstream out, err;
-    cli::Streams streams{out, err};
-    CliRun r;
-    r.exitCode = cli::runCli(args, streams);
-    r.out = QByteArray::fromStdString(out.str());
-    r.err = QString::fromStdString(err.str());
-    return r;
-}
-
-}  // namespace
+using test::CliRun;
+using test::runInProcess;
 
 TEST(CheckCommand, PrintsTicketWinsAndCounts)
 {
@@ -46,7 +26,7 @@ TEST(CheckCommand, PrintsTicketWinsAndCounts)
                         {3, {1, 2, 3, 10, 11, 12, 13}},
                         {4, {20, 21, 22, 23, 24, 25, 26}},
                     }));
-    const CliRun r = runCli({QStringLiteral("check"), QStringLiteral("--db"), db, QStringLiteral("6,5,4,3,2,1")});
+    const CliRun r = runInProcess({QStringLiteral("check"), QStringLiteral("--db"), db, QStringLiteral("6,5,4,3,2,1")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QJsonObject expected = QJsonDocument::fromJson(R"({
         "ticket": [1, 2, 3, 4, 5, 6],
@@ -72,14 +52,14 @@ TEST(CheckCommand, BadTicketIsAUsageErrorWithItsCause)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.join(u' ').toStdString());
-        const CliRun r = runCli(c.args);
+        const CliRun r = runInProcess(c.args);
         EXPECT_EQ(r.exitCode, 2);
         EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.message))) << r.err.toStdString();
         EXPECT_TRUE(r.err.contains(QStringLiteral("mirkano-cli check --db FILE 1,2,3,4,5,6"))) << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty());
     }
     // A good ticket against a file that is not there is bad data.
-    const CliRun missing = runCli({QStringLiteral("check"), QStringLiteral("--db"), dir.path(QStringLiteral("none.mdb")),
+    const CliRun missing = runInProcess({QStringLiteral("check"), QStringLiteral("--db"), dir.path(QStringLiteral("none.mdb")),
                                 QStringLiteral("1,2,3,4,5,6")});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_TRUE(missing.err.contains(QStringLiteral("none.mdb"))) << missing.err.toStdString();

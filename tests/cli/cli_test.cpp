@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 #include "core/shell/history_csv.h"
+#include "support/cli_run.h"
 #include "support/fixtures.h"
 
 #include <QDir>
@@ -11,11 +12,11 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include <unistd.h>
 
 using namespace mirkano;
+using test::CliRun;
+using test::runInProcess;
 using test::TempDir;
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -27,24 +28,6 @@ using test::TempDir;
 #endif
 
 namespace {
-
-struct CliRun {
-    int exitCode = -1;
-    QByteArray out;
-    QString err;
-};
-
-// Runs one command line in-process with its own streams.
-CliRun runInProcess(const QStringList& args)
-{
-    std::ostringstream out, err;
-    mirkano::cli::Streams streams{out, err};
-    CliRun r;
-    r.exitCode = mirkano::cli::runCli(args, streams);
-    r.out = QByteArray::fromStdString(out.str());
-    r.err = QString::fromStdString(err.str());
-    return r;
-}
 
 QByteArray readAll(const QString& path)
 {

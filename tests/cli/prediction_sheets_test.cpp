@@ -6,6 +6,7 @@
 #include "core/sheet/sheet_json.h"
 #include "core/shell/history_store.h"
 #include "core/shell/startup_tables.h"
+#include "support/cli_run.h"
 #include "support/fixtures.h"
 
 #include <QJsonArray>
@@ -14,29 +15,12 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 using namespace mirkano;
+using test::CliRun;
+using test::runInProcess;
 using test::TempDir;
 
 namespace {
-
-struct CliRun {
-    int exitCode = -1;
-    QByteArray out;
-    QString err;
-};
-
-CliRun run(const QStringList& args)
-{
-    std::ostringstream out, err;
-    cli::Streams streams{out, err};
-    CliRun r;
-    r.exitCode = cli::runCli(args, streams);
-    r.out = QByteArray::fromStdString(out.str());
-    r.err = QString::fromStdString(err.str());
-    return r;
-}
 
 class PredictionCli : public ::testing::Test {
 protected:
@@ -74,7 +58,7 @@ TEST_F(PredictionCli, PrintsTheFourSheetsForTheOptionsGiven)
         QStringList extra{QStringLiteral("prediction")};
         if (!list.isNull())
             extra << QStringLiteral("--reflect") << list;
-        const CliRun r = run(args(extra));
+        const CliRun r = runInProcess(args(extra));
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
         const QJsonObject out = QJsonDocument::fromJson(r.out).object();
         EXPECT_EQ(out.value(QStringLiteral("analysis")).toString(), QStringLiteral("prediction"));
@@ -86,7 +70,7 @@ TEST_F(PredictionCli, PrintsTheFourSheetsForTheOptionsGiven)
             EXPECT_EQ(sheets[i].toObject(), sheetToJson(expected[std::size_t(i)])) << i;
     }
     // Sheet 3 with options 0 and 3 on, as the window shows it.
-    const QJsonArray cells = QJsonDocument::fromJson(run(args({QStringLiteral("prediction"), QStringLiteral("--reflect"),
+    const QJsonArray cells = QJsonDocument::fromJson(runInProcess(args({QStringLiteral("prediction"), QStringLiteral("--reflect"),
                                                                  QStringLiteral("3,0")})).out)
                                  .object()[QStringLiteral("sheets")][3][QStringLiteral("cells")]
                                  .toArray();
@@ -108,7 +92,7 @@ TEST_F(PredictionCli, BadOptionListIsAUsageErrorNamingTheItem)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.list);
-        const CliRun r = run(args({QStringLiteral("prediction"), QStringLiteral("--reflect"), QString::fromUtf8(c.list)}));
+        const CliRun r = runInProcess(args({QStringLiteral("prediction"), QStringLiteral("--reflect"), QString::fromUtf8(c.list)}));
         EXPECT_EQ(r.exitCode, 2);
         EXPECT_TRUE(r.out.isEmpty());
         EXPECT_TRUE(r.err.contains(QStringLiteral("--reflect: \"%1\" is not an option index 0 to 11").arg(QString::fromUtf8(c.bad))))
@@ -116,5 +100,5 @@ TEST_F(PredictionCli, BadOptionListIsAUsageErrorNamingTheItem)
         EXPECT_TRUE(r.err.contains(QStringLiteral("mirkano-cli sheet --db FILE ANALYSIS [--reflect 0,3,...]")));
     }
     // --reflect belongs to the prediction only.
-    EXPECT_EQ(run(args({QStringLiteral("pull"), QStringLiteral("--reflect"), QStringLiteral("0")})).exitCode, 2);
+    EXPECT_EQ(runInProcess(args({QStringLiteral("pull"), QStringLiteral("--reflect"), QStringLiteral("0")})).exitCode, 2);
 }

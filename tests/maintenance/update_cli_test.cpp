@@ -4,6 +4,7 @@
 
 #include "cli/cli.h"
 #include "maintenance/maintenance_support.h"
+#include "support/cli_run.h"
 #include "support/loopback_http.h"
 
 #include <QEventLoop>
@@ -12,30 +13,13 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 using namespace mirkano;
 using namespace mirkano::test;
 
 namespace {
 
-struct CliResult {
-    int exitCode = -1;
-    QString err;
-};
-
-CliResult inProcess(const QStringList& args)
-{
-    std::ostringstream out, err;
-    cli::Streams streams{out, err};
-    CliResult r;
-    r.exitCode = cli::runCli(args, streams);
-    r.err = QString::fromStdString(err.str());
-    return r;
-}
-
 // The installed program; the test's event loop keeps serving meanwhile.
-CliResult program(const QStringList& args)
+CliRun program(const QStringList& args)
 {
     QProcess p;
     QEventLoop loop;
@@ -43,7 +27,7 @@ CliResult program(const QStringList& args)
     QTimer::singleShot(60'000, &loop, &QEventLoop::quit);
     p.start(QStringLiteral(MIRKANO_CLI), args);
     loop.exec();
-    CliResult r;
+    CliRun r;
     if (p.state() == QProcess::NotRunning && p.exitStatus() == QProcess::NormalExit) {
         r.exitCode = p.exitCode();
         r.err = QString::fromUtf8(p.readAllStandardError());
@@ -66,25 +50,25 @@ TEST(UpdateCli, ReplacesTheHistoryOrRefusesWithTheCauseAndTheFileUntouched)
     };
 
     LoopbackHttp http;
-    for (auto run : {&inProcess, &program}) {
+    for (auto run : {&runInProcess, &program}) {
         http.serve({.status = 404, .body = "no"});
-        const CliResult refused = run(args(http.server()));
+        const CliRun refused = run(args(http.server()));
         EXPECT_EQ(refused.exitCode, 1);
         EXPECT_TRUE(refused.err.contains(QStringLiteral("HTTP 404"))) << refused.err.toStdString();
         EXPECT_EQ(fileBytes(db), old);
     }
     http.serve({.body = "<html>x</html>", .contentType = "text/html"});
-    EXPECT_EQ(inProcess(args(http.server())).exitCode, 1);
+    EXPECT_EQ(runInProcess(args(http.server())).exitCode, 1);
     EXPECT_EQ(fileBytes(db), old);
 
     http.serve({.body = good});
-    const CliResult done = program(args(http.server()));
+    const CliRun done = program(args(http.server()));
     EXPECT_EQ(done.exitCode, 0) << done.err.toStdString();
     EXPECT_EQ(fileBytes(db), good);
 
     // A file that is not there is not created.
     const QString none = dir.path(QStringLiteral("none.mdb"));
-    const CliResult missing = inProcess({QStringLiteral("update"), QStringLiteral("--db"), none, QStringLiteral("--server"),
+    const CliRun missing = runInProcess({QStringLiteral("update"), QStringLiteral("--db"), none, QStringLiteral("--server"),
                                    http.server()});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_TRUE(missing.err.contains(QStringLiteral("'が存在しません"))) << missing.err.toStdString();
@@ -93,7 +77,7 @@ TEST(UpdateCli, ReplacesTheHistoryOrRefusesWithTheCauseAndTheFileUntouched)
     for (const QStringList& wrong : {QStringList{QStringLiteral("update"), QStringLiteral("--db"), db},
                                      QStringList{QStringLiteral("update"), QStringLiteral("--server"), http.server()},
                                      args(http.server()) << QStringLiteral("extra")}) {
-        const CliResult usage = inProcess(wrong);
+        const CliRun usage = runInProcess(wrong);
         EXPECT_EQ(usage.exitCode, 2);
         EXPECT_TRUE(usage.err.contains(QStringLiteral("mirkano-cli update --db FILE --server URL")));
     }

@@ -77,7 +77,7 @@ void Sheet::setSize(int columns, int rows)
 Cell Sheet::cell(int col, int row) const
 {
     const CellStyle& s = style(col, row);
-    return Cell{text(col, row), s.fg, s.bg, s.kind, s.hAlign, s.vAlign, s.left, s.right, s.top, s.bottom};
+    return Cell{s, text(col, row)};
 }
 
 const QString& Sheet::text(int col, int row) const
@@ -197,8 +197,7 @@ void Sheet::setCell(int col, int row, const Cell& cell)
     if (!contains(col, row))
         return;
     setText(col, row, cell.text);
-    at(col, row).style = styleIndex(CellStyle{cell.fg, cell.bg, cell.kind, cell.hAlign, cell.vAlign,
-                                              cell.left, cell.right, cell.top, cell.bottom});
+    at(col, row).style = styleIndex(static_cast<const CellStyle&>(cell));
 }
 
 // Applies a change to the style of every cell in the block (clipped to the

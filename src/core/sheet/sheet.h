@@ -65,15 +65,10 @@ struct CellStyle {
     friend bool operator==(const CellStyle&, const CellStyle&) = default;
 };
 
-// One cell as a reader sees it: its text and its style.
-struct Cell {
+// One cell as a reader sees it: its style and its text.
+struct Cell : CellStyle {
     QString text;
-    Rgb fg = colors::black;
-    Rgb bg = colors::white;
-    CellKind kind = CellKind::Static;
-    HAlign hAlign = HAlign::Center;
-    VAlign vAlign = VAlign::Center;
-    Border left, right, top, bottom;
+    friend bool operator==(const Cell&, const Cell&) = default;
 };
 
 // A rectangular block of cells, first and last column and row inclusive.

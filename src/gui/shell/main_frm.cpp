@@ -216,6 +216,30 @@ void MainFrm::setPropEnd(bool on)
     emit propEndChanged(on);
 }
 
+bool MainFrm::bringToFront(QMdiSubWindow* open)
+{
+    if (!open)
+        return false;
+    if (open->isMinimized())
+        open->showNormal();
+    m_mdi->setActiveSubWindow(open);
+    open->raise();
+    return true;
+}
+
+template <class Window>
+void MainFrm::adoptChild(Window* w, std::function<void()> forget)
+{
+    m_mdi->addSubWindow(w);
+    connect(w, &Window::opened, this, [this] { setPropEnd(false); });
+    // A closed window is gone at once, even before it is deleted: the next
+    // open makes a new one.
+    connect(w, &Window::unloaded, this, [this, forget = std::move(forget)] {
+        forget();
+        setPropEnd(true);
+    });
+}
+
 AnalysisWindow* MainFrm::analysisWindow(const QString& id) const
 {
     return m_windows.value(id).data();
@@ -226,24 +250,14 @@ AnalysisWindow* MainFrm::openAnalysis(const QString& id)
     const Analysis* analysis = findAnalysis(id.toStdString());
     if (!analysis)
         return nullptr;
-    if (AnalysisWindow* open = analysisWindow(id)) {
-        // One instance per window: the open one comes to the front as it is.
-        if (open->isMinimized())
-            open->showNormal();
-        m_mdi->setActiveSubWindow(open);
-        open->raise();
+    // One instance per window: the open one comes to the front as it is.
+    if (AnalysisWindow* open = analysisWindow(id); bringToFront(open))
         return open;
-    }
     BusyPointer busy;
     auto* w = new AnalysisWindow(*analysis);
-    m_mdi->addSubWindow(w);
-    connect(w, &AnalysisWindow::opened, this, [this] { setPropEnd(false); });
-    connect(w, &AnalysisWindow::unloaded, this, [this, id, w] {
-        // A closed window is gone at once, even before it is deleted: the
-        // next open computes a new one.
+    adoptChild(w, [this, id, w] {
         if (m_windows.value(id) == w)
             m_windows.remove(id);
-        setPropEnd(true);
     });
     m_windows.insert(id, w);
     w->load(m_history.rows(), m_tables);
@@ -254,21 +268,13 @@ AnalysisWindow* MainFrm::openAnalysis(const QString& id)
 
 TicketCheckWindow* MainFrm::openTicketCheck()
 {
-    if (TicketCheckWindow* open = m_ticketCheck.data()) {
-        if (open->isMinimized())
-            open->showNormal();
-        m_mdi->setActiveSubWindow(open);
-        open->raise();
+    if (TicketCheckWindow* open = m_ticketCheck.data(); bringToFront(open))
         return open;
-    }
     BusyPointer busy;
     auto* w = new TicketCheckWindow;
-    m_mdi->addSubWindow(w);
-    connect(w, &TicketCheckWindow::opened, this, [this] { setPropEnd(false); });
-    connect(w, &TicketCheckWindow::unloaded, this, [this, w] {
+    adoptChild(w, [this, w] {
         if (m_ticketCheck == w)
             m_ticketCheck = nullptr;
-        setPropEnd(true);
     });
     m_ticketCheck = w;
     w->load(m_history.rows());
@@ -283,20 +289,14 @@ BacktestWindow* MainFrm::openBacktest(const ReflectFlags& flags)
         // Options changed since it opened: it tests the new ones.
         if (!(open->flags() == flags))
             open->load(m_history.rows(), flags);
-        if (open->isMinimized())
-            open->showNormal();
-        m_mdi->setActiveSubWindow(open);
-        open->raise();
+        bringToFront(open);
         return open;
     }
     BusyPointer busy;
     auto* w = new BacktestWindow;
-    m_mdi->addSubWindow(w);
-    connect(w, &BacktestWindow::opened, this, [this] { setPropEnd(false); });
-    connect(w, &BacktestWindow::unloaded, this, [this, w] {
+    adoptChild(w, [this, w] {
         if (m_backtest == w)
             m_backtest = nullptr;
-        setPropEnd(true);
     });
     m_backtest = w;
     w->load(m_history.rows(), flags);
@@ -318,13 +318,9 @@ bool MainFrm::openWinningDataEntry()
         [this](QMessageBox::Icon icon, const QString& title, const QString& text, QMessageBox::StandardButtons buttons,
                QMessageBox::StandardButton def) { return ask(icon, title, text, buttons, def); },
         windowTitle());
-    m_mdi->addSubWindow(w);
-    connect(w, &WinningDataEntryWindow::opened, this, [this] { setPropEnd(false); });
-    connect(w, &WinningDataEntryWindow::unloaded, this, [this] {
-        // Closed is gone at once, even before the window is deleted.
+    adoptChild(w, [this] {
         m_entry = nullptr;
         m_childMenus->setChild(nullptr, {});
-        setPropEnd(true);
     });
     try {
         w->load(m_historyPath);
@@ -386,21 +382,13 @@ void MainFrm::writeSettings()
 void MainFrm::openPrediction()
 {
     emit predictionRequested();
-    if (PredictionWindow* open = m_prediction) {
-        if (open->isMinimized())
-            open->showNormal();
-        m_mdi->setActiveSubWindow(open);
-        open->raise();
+    if (bringToFront(m_prediction))
         return;
-    }
     BusyPointer busy;
     auto* w = new PredictionWindow(m_reflectFlags);
-    m_mdi->addSubWindow(w);
-    connect(w, &PredictionWindow::opened, this, [this] { setPropEnd(false); });
-    connect(w, &PredictionWindow::unloaded, this, [this, w] {
+    adoptChild(w, [this, w] {
         if (m_prediction == w)
             m_prediction = nullptr;
-        setPropEnd(true);
     });
     connect(w, &PredictionWindow::flagsChanged, this, [this](const ReflectFlags& f) { m_reflectFlags = f; });
     connect(w, &PredictionWindow::backtestRequested, this, [this](const ReflectFlags& f) { openBacktest(f); });

@@ -18,6 +18,8 @@
 #include <QMessageBox>
 #include <QPointer>
 
+#include <functional>
+
 class QMdiArea;
 
 namespace mirkano {
@@ -137,6 +139,12 @@ private:
     void onActivated();
     void openHelpFile();
     void openVersionWindow();
+    // The open child comes to the front as it is; false when there is none.
+    bool bringToFront(QMdiSubWindow* open);
+    // A new child joins the frame: while it is open, commands under the guard
+    // are refused; when it closes, forget() drops the frame's pointer to it.
+    template <class Window>
+    void adoptChild(Window* w, std::function<void()> forget);
 
     QString m_historyPath;
     QString m_settingsPath;
