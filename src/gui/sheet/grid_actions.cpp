@@ -78,7 +78,7 @@ private:
 
 }  // namespace
 
-GridActions::GridActions(SheetGrid* grid) : QObject(grid), m_grid(grid)
+GridActions::GridActions(SheetGrid* grid) : QObject(grid), m_grid(grid), m_viewport(grid->viewport())
 {
     setObjectName(QStringLiteral("gridActions"));
     m_layer = new SelectionLayer(grid, this);
@@ -213,10 +213,10 @@ QMenu* GridActions::buildMenu(QWidget* parent)
 
 bool GridActions::eventFilter(QObject* watched, QEvent* e)
 {
-    if (watched == m_grid->viewport()) {
+    if (watched == m_viewport) {
         switch (e->type()) {
         case QEvent::Resize:
-            m_layer->setGeometry(m_grid->viewport()->rect());
+            m_layer->setGeometry(m_viewport->rect());
             break;
         case QEvent::ContextMenu: {
             auto* ce = static_cast<QContextMenuEvent*>(e);

@@ -64,6 +64,9 @@ private:
     void onActiveCellChanged(int col, int row);
 
     SheetGrid* m_grid;
+    // The grid's viewport, kept apart: while the grid is being destroyed its
+    // viewport still sends events here, and the grid is no longer a grid.
+    QWidget* m_viewport;
     QWidget* m_layer = nullptr;
     QAction* m_copy = nullptr;
     std::optional<Block> m_selection;

@@ -61,6 +61,7 @@ void SheetGrid::setSheet(Sheet sheet)
 {
     m_sheet = std::move(sheet);
     m_fits.clear();
+    m_widths.clear();
     m_colPx.assign(std::size_t(m_sheet.columns()) + 1, 0);
     m_rowPx.assign(std::size_t(m_sheet.rows()) + 1, 0);
     for (int c = 1; c <= m_sheet.columns(); ++c)
@@ -294,6 +295,15 @@ SheetGrid::TextFit SheetGrid::fitText(const QString& text, int width) const
     return fit;
 }
 
+int SheetGrid::textWidth(const QString& text) const
+{
+    if (auto it = m_widths.constFind(text); it != m_widths.cend())
+        return *it;
+    const int width = QFontMetrics(font()).horizontalAdvance(text);
+    m_widths.insert(text, width);
+    return width;
+}
+
 void SheetGrid::paintEvent(QPaintEvent*)
 {
     QPainter p(viewport());
@@ -309,7 +319,6 @@ void SheetGrid::paintEvent(QPaintEvent*)
         for (const Span& c : cols)
             p.fillRect(c.pos, r.pos, c.size, r.size, toColor(m_sheet.cell(c.index, r.index).bg));
 
-    const QFontMetrics fm(font());
     for (const Span& r : rows) {
         // Right edge of the text painted last in this row: a text never
         // spills over a cell another text already runs across.
@@ -319,7 +328,7 @@ void SheetGrid::paintEvent(QPaintEvent*)
             if (cell.text.isEmpty())
                 continue;
             int left = cols[i].pos, right = cols[i].pos + cols[i].size;
-            const int textWidth = fm.horizontalAdvance(cell.text);
+            const int textWidth = this->textWidth(cell.text);
             // Where the text may go within [left, right): a pixel off each
             // side and clear of the right line. A centred text stays centred
             // on its own cell, so it has as much room on either side as the
@@ -371,8 +380,11 @@ void SheetGrid::paintEvent(QPaintEvent*)
                            : cell.hAlign == HAlign::Right ? textBox.right() + 1 - textWidth
                                                           : textBox.left();
             const QString ink = cell.text.trimmed();
-            const int inkLeft = x0 + (ink.isEmpty() ? 0 : fm.horizontalAdvance(cell.text.left(cell.text.indexOf(ink))));
-            const int inkRight = inkLeft + fm.horizontalAdvance(ink);
+            int inkLeft = x0, inkRight = x0 + textWidth;
+            if (ink.size() != cell.text.size()) {
+                inkLeft = x0 + (ink.isEmpty() ? 0 : this->textWidth(cell.text.left(cell.text.indexOf(ink))));
+                inkRight = inkLeft + this->textWidth(ink);
+            }
             const bool whole = inkLeft >= left + kTextPadding && inkRight <= right - kTextPadding - 1;
             TextFit fit;
             if (!whole) {

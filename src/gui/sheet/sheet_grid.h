@@ -9,6 +9,7 @@
 #include "core/sheet/sheet.h"
 
 #include <QAbstractScrollArea>
+#include <QHash>
 
 #include <map>
 #include <utility>
@@ -85,12 +86,16 @@ private:
         double scaleX = 1.0;
     };
     TextFit fitText(const QString& text, int width) const;
+    // The width of a text in the grid's font; remembered per text, since a
+    // sheet repeats few texts many times and measuring means shaping.
+    int textWidth(const QString& text) const;
 
     Sheet m_sheet;
     GridUnits m_units;
     bool m_cut = false;
     std::vector<int> m_colPx, m_rowPx;
     mutable std::map<std::pair<QString, int>, TextFit> m_fits;
+    mutable QHash<QString, int> m_widths;
 };
 
 }  // namespace mirkano
