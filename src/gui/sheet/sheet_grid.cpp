@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStaticText>
 
 #include <algorithm>
 #include <cmath>
@@ -62,6 +63,7 @@ void SheetGrid::setSheet(Sheet sheet)
     m_sheet = std::move(sheet);
     m_fits.clear();
     m_widths.clear();
+    m_laidOut.clear();
     m_colPx.assign(std::size_t(m_sheet.columns()) + 1, 0);
     m_rowPx.assign(std::size_t(m_sheet.rows()) + 1, 0);
     for (int c = 1; c <= m_sheet.columns(); ++c)
@@ -304,6 +306,32 @@ int SheetGrid::textWidth(const QString& text) const
     return width;
 }
 
+// Draws a text in the grid's font, aligned in the box as drawText() would
+// align a single line there.
+void SheetGrid::drawPlainText(QPainter& p, const QRect& box, const Cell& cell) const
+{
+    auto it = m_laidOut.find(cell.text);
+    if (it == m_laidOut.end()) {
+        QStaticText laidOut(cell.text);
+        laidOut.setTextFormat(Qt::PlainText);
+        laidOut.prepare(QTransform(), font());
+        it = m_laidOut.insert(cell.text, laidOut);
+    }
+    const QSizeF size = it->size();
+    qreal x = box.x(), y = box.y();
+    switch (cell.hAlign) {
+    case HAlign::Left: break;
+    case HAlign::Center: x += (box.width() - size.width()) / 2; break;
+    case HAlign::Right: x += box.width() - size.width(); break;
+    }
+    switch (cell.vAlign) {
+    case VAlign::Top: break;
+    case VAlign::Center: y += (box.height() - size.height()) / 2; break;
+    case VAlign::Bottom: y += box.height() - size.height(); break;
+    }
+    p.drawStaticText(QPointF(x, y), *it);
+}
+
 void SheetGrid::paintEvent(QPaintEvent*)
 {
     QPainter p(viewport());
@@ -402,12 +430,13 @@ void SheetGrid::paintEvent(QPaintEvent*)
                     p.scale(fit.scaleX, 1.0);
                     textBox = QRect(0, textBox.top(), int(std::ceil(textBox.width() / fit.scaleX)), textBox.height());
                 }
+                p.drawText(textBox, int(toAlignment(cell)) | Qt::TextSingleLine, cell.text);
             } else {
                 // At full size where it stands; what lies beyond the room it
-                // got is cut off.
-                textBox = QRect(x0, r.pos, textWidth, r.size);
+                // got is cut off. The text's laid-out form is kept, so that
+                // the many repeats of a number are shaped only once.
+                drawPlainText(p, QRect(x0, r.pos, textWidth, r.size), cell);
             }
-            p.drawText(textBox, int(toAlignment(cell)) | Qt::TextSingleLine, cell.text);
             p.restore();
         }
     }

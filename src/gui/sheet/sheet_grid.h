@@ -10,6 +10,9 @@
 
 #include <QAbstractScrollArea>
 #include <QHash>
+#include <QStaticText>
+
+class QPainter;
 
 #include <map>
 #include <utility>
@@ -89,6 +92,7 @@ private:
     // The width of a text in the grid's font; remembered per text, since a
     // sheet repeats few texts many times and measuring means shaping.
     int textWidth(const QString& text) const;
+    void drawPlainText(QPainter& p, const QRect& box, const Cell& cell) const;
 
     Sheet m_sheet;
     GridUnits m_units;
@@ -96,6 +100,7 @@ private:
     std::vector<int> m_colPx, m_rowPx;
     mutable std::map<std::pair<QString, int>, TextFit> m_fits;
     mutable QHash<QString, int> m_widths;
+    mutable QHash<QString, QStaticText> m_laidOut;
 };
 
 }  // namespace mirkano
