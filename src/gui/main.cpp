@@ -9,7 +9,6 @@
 #include "gui/shell/main_frm.h"
 
 #include <QApplication>
-#include <QScreen>
 
 int main(int argc, char* argv[])
 {
@@ -30,7 +29,6 @@ int main(int argc, char* argv[])
     QObject::connect(&frame, &mirkano::MainFrm::shutDown, &app, &QCoreApplication::quit);
     // The analysis windows are large: the frame starts filling the screen
     // (also where no window manager maximises it).
-    frame.setGeometry(frame.screen()->availableGeometry());
-    frame.showMaximized();
+    frame.showAtStartUp();
     return QApplication::exec();
 }

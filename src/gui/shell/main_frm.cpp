@@ -24,7 +24,9 @@
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QSaveFile>
+#include <QScreen>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QProgressDialog>
 
 #include <functional>
@@ -532,6 +534,17 @@ bool MainFrm::eventFilter(QObject* watched, QEvent* e)
             m_currentActive = nullptr;
     }
     return QMainWindow::eventFilter(watched, e);
+}
+
+void MainFrm::showAtStartUp()
+{
+    setGeometry(screen()->availableGeometry());
+    showMaximized();
+    activateWindow();
+    QTimer::singleShot(0, this, [this] {
+        if (!m_activatedOnce)
+            onActivated();
+    });
 }
 
 void MainFrm::onActivated()

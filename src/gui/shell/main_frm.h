@@ -45,6 +45,12 @@ public:
     // a message naming the file and the cause and returns false; the caller
     // then ends the program without showing the window.
     bool load();
+    // Shows the loaded frame filling the screen and asks for it to become the
+    // active window, whose first activation opens the prediction window.
+    // Where the window system leaves the focus elsewhere (no window manager,
+    // or one that keeps it where the user left it), the prediction window
+    // opens all the same, as that first activation would have opened it.
+    void showAtStartUp();
 
     // True while no analysis window is open (a single flag, not a count).
     bool propEnd() const { return m_propEnd; }

@@ -375,6 +375,29 @@ private slots:
         QCOMPARE(prediction.count(), 2);
     }
 
+    // The program's start: the prediction window is open right away, once,
+    // whether or not the window system has activated the frame yet; a later
+    // activation from another application does not open it again.
+    void startUpOpensThePredictionWindowOnce()
+    {
+        MainFrm frame(m_file.path());
+        QVERIFY(frame.load());
+        QSignalSpy prediction(&frame, &MainFrm::predictionRequested);
+        frame.showAtStartUp();
+        QTRY_VERIFY(frame.predictionWindow());
+        QTest::qWait(50);
+        QCOMPARE(prediction.count(), 1);
+        QVERIFY(frame.isMaximized());
+
+        frame.predictionWindow()->close();
+        QApplication::setActiveWindow(nullptr);
+        QCoreApplication::processEvents();
+        QApplication::setActiveWindow(&frame);
+        QCoreApplication::processEvents();
+        QCOMPARE(prediction.count(), 1);
+        QVERIFY(!frame.predictionWindow());
+    }
+
     void historyThatCannotBeLoaded_data()
     {
         QTest::addColumn<QByteArray>("content");  // empty: no file at all
