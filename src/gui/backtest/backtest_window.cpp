@@ -4,7 +4,6 @@
 #include "gui/sheet/grid_units.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -12,9 +11,8 @@
 
 namespace mirkano {
 
-BacktestWindow::BacktestWindow(QWidget* parent) : QMdiSubWindow(parent)
+BacktestWindow::BacktestWindow(QWidget* parent) : ChildWindow(parent)
 {
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("予想の検証"));
     setObjectName(QStringLiteral("backtest"));
 
@@ -62,15 +60,6 @@ void BacktestWindow::load(const History& history, const ReflectFlags& flags)
     m_grid->setFixedSize(m_grid->sizeHint());
     m_summary->setText(backtestSummary(result));
     QApplication::restoreOverrideCursor();
-}
-
-void BacktestWindow::closeEvent(QCloseEvent* e)
-{
-    QMdiSubWindow::closeEvent(e);
-    if (e->isAccepted() && !m_unloaded) {
-        m_unloaded = true;
-        emit unloaded();
-    }
 }
 
 }  // namespace mirkano

@@ -11,7 +11,7 @@
 #include "core/shell/history.h"
 #include "gui/sheet/sheet_grid.h"
 
-#include <QMdiSubWindow>
+#include "gui/shell/child_window.h"
 
 class QLabel;
 class QPushButton;
@@ -24,7 +24,7 @@ inline const QString kBacktestDescription = QStringLiteral(
     "今後の当選を示すものではありません。期待回数は同じ個数の数字を無作為に選んだ場合の値です。"
     "等級は１発予想をそのまま購入した場合と、連発予想から作れる最も良い組合せの場合です。");
 
-class BacktestWindow : public QMdiSubWindow {
+class BacktestWindow : public ChildWindow {
     Q_OBJECT
 public:
     static constexpr int kHeightTwips = 7800;
@@ -42,20 +42,12 @@ public:
     // area with its fixed size, the test run with these options, pointer back.
     void load(const History& history, const ReflectFlags& flags);
 
-signals:
-    void opened();
-    void unloaded();
-
-protected:
-    void closeEvent(QCloseEvent* e) override;
-
 private:
     ReflectFlags m_flags;
     QLabel* m_description = nullptr;
     QLabel* m_summary = nullptr;
     QPushButton* m_close = nullptr;
     SheetGrid* m_grid = nullptr;
-    bool m_unloaded = false;
 };
 
 }  // namespace mirkano

@@ -3,7 +3,6 @@
 #include "core/check/ticket_check.h"
 #include "gui/sheet/grid_units.h"
 
-#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,9 +12,8 @@
 
 namespace mirkano {
 
-TicketCheckWindow::TicketCheckWindow(QWidget* parent) : QMdiSubWindow(parent)
+TicketCheckWindow::TicketCheckWindow(QWidget* parent) : ChildWindow(parent)
 {
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("当選確認"));
     setObjectName(QStringLiteral("ticket-check"));
 
@@ -110,15 +108,6 @@ void TicketCheckWindow::showRefusal(const QString& text)
     QMessageBox box(QMessageBox::Warning, QStringLiteral("メッセ－ジ"), text, QMessageBox::Ok, this);
     box.setFont(uiFont());
     box.exec();
-}
-
-void TicketCheckWindow::closeEvent(QCloseEvent* e)
-{
-    QMdiSubWindow::closeEvent(e);
-    if (e->isAccepted() && !m_unloaded) {
-        m_unloaded = true;
-        emit unloaded();
-    }
 }
 
 }  // namespace mirkano

@@ -10,7 +10,7 @@
 #include "core/shell/history.h"
 #include "gui/sheet/sheet_grid.h"
 
-#include <QMdiSubWindow>
+#include "gui/shell/child_window.h"
 
 #include <array>
 
@@ -20,7 +20,7 @@ class QPushButton;
 
 namespace mirkano {
 
-class TicketCheckWindow : public QMdiSubWindow {
+class TicketCheckWindow : public ChildWindow {
     Q_OBJECT
 public:
     static constexpr int kHeightTwips = 10500;
@@ -43,12 +43,7 @@ public:
     // Returns whether the ticket was checked.
     bool check();
 
-signals:
-    void opened();
-    void unloaded();
-
 protected:
-    void closeEvent(QCloseEvent* e) override;
     // The message box of a refused ticket; tests see it like any other.
     virtual void showRefusal(const QString& text);
 
@@ -60,7 +55,6 @@ private:
     QLabel* m_description = nullptr;
     QLabel* m_summary = nullptr;
     SheetGrid* m_grid = nullptr;
-    bool m_unloaded = false;
 };
 
 }  // namespace mirkano

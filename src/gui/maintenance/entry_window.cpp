@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
 #include <QColor>
 #include <QHeaderView>
 #include <QLabel>
@@ -88,9 +87,8 @@ QSize EntryGrid::sizeHint() const
 }
 
 WinningDataEntryWindow::WinningDataEntryWindow(AskFn ask, QString messageTitle, QWidget* parent)
-    : QMdiSubWindow(parent), m_ask(std::move(ask)), m_messageTitle(std::move(messageTitle))
+    : ChildWindow(parent), m_ask(std::move(ask)), m_messageTitle(std::move(messageTitle))
 {
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(kCaption);
     setObjectName(QStringLiteral("WinningDataEntry"));
 
@@ -294,19 +292,14 @@ void WinningDataEntryWindow::showRowMenu(const QPoint& pos)
     m_editMenu->popup(m_grid->viewport()->mapToGlobal(pos));
 }
 
-void WinningDataEntryWindow::closeEvent(QCloseEvent* e)
+void WinningDataEntryWindow::unload()
 {
-    QMdiSubWindow::closeEvent(e);
-    if (!e->isAccepted() || m_unloaded)
-        return;
-    m_unloaded = true;
     m_grid->commitEditing();
     // Release the file now, not when the window is deleted later.
     m_grid->setModel(nullptr);
     delete m_model;
     m_model = nullptr;
     m_editor.reset();
-    emit unloaded();
 }
 
 }  // namespace mirkano

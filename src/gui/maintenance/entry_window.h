@@ -11,7 +11,7 @@
 #include "core/maintenance/entry_model.h"
 #include "gui/maintenance/ask.h"
 
-#include <QMdiSubWindow>
+#include "gui/shell/child_window.h"
 #include <QTableView>
 
 #include <memory>
@@ -33,7 +33,7 @@ public:
     QSize sizeHint() const override;
 };
 
-class WinningDataEntryWindow : public QMdiSubWindow {
+class WinningDataEntryWindow : public ChildWindow {
     Q_OBJECT
 public:
     // Texts of the window's questions and of the check on closing.
@@ -65,12 +65,8 @@ public:
     // "閉じる": the number check; the window closes only when it passes.
     bool checkAndClose();
 
-signals:
-    void opened();
-    void unloaded();
-
 protected:
-    void closeEvent(QCloseEvent* e) override;
+    void unload() override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
@@ -90,7 +86,6 @@ private:
     QAction* m_deleteLine = nullptr;
     std::unique_ptr<HistoryEditor> m_editor;
     HistoryTableModel* m_model = nullptr;
-    bool m_unloaded = false;
 };
 
 }  // namespace mirkano

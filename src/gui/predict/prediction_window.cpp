@@ -4,7 +4,6 @@
 #include "gui/sheet/grid_units.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -47,9 +46,8 @@ constexpr int kSheetLeftTwips = 120;
 }  // namespace
 
 PredictionWindow::PredictionWindow(const ReflectFlags& flags, QWidget* parent)
-    : QMdiSubWindow(parent), m_flags(flags)
+    : ChildWindow(parent), m_flags(flags)
 {
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(kPredictionCaption);
     setObjectName(QStringLiteral("prediction"));
 
@@ -157,15 +155,6 @@ void PredictionWindow::showPredictions()
         SheetGrid* grid = m_sheets[s];
         grid->setSheet(std::move(sheets[s]));
         grid->resize(grid->sizeHint());
-    }
-}
-
-void PredictionWindow::closeEvent(QCloseEvent* e)
-{
-    QMdiSubWindow::closeEvent(e);
-    if (e->isAccepted() && !m_unloaded) {
-        m_unloaded = true;
-        emit unloaded();
     }
 }
 

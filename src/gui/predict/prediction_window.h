@@ -13,7 +13,7 @@
 #include "core/predict/prediction.h"
 #include "gui/sheet/sheet_grid.h"
 
-#include <QMdiSubWindow>
+#include "gui/shell/child_window.h"
 
 #include <array>
 
@@ -24,7 +24,7 @@ class QRadioButton;
 
 namespace mirkano {
 
-class PredictionWindow : public QMdiSubWindow {
+class PredictionWindow : public ChildWindow {
     Q_OBJECT
 public:
     explicit PredictionWindow(const ReflectFlags& flags, QWidget* parent = nullptr);
@@ -43,14 +43,9 @@ public:
     QPushButton* backtestButton() const { return m_backtest; }
 
 signals:
-    void opened();
-    void unloaded();
     void flagsChanged(const ReflectFlags& flags);
     // "予想の検証": test the predictions with these options on past draws.
     void backtestRequested(const ReflectFlags& flags);
-
-protected:
-    void closeEvent(QCloseEvent* e) override;
 
 private:
     void optionToggled(int option, bool on);
@@ -65,7 +60,6 @@ private:
     QPushButton* m_close = nullptr;
     QPushButton* m_print = nullptr;
     QPushButton* m_backtest = nullptr;
-    bool m_unloaded = false;
 };
 
 }  // namespace mirkano

@@ -4,7 +4,6 @@
 #include "gui/sheet/grid_units.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -41,10 +40,9 @@ QPixmap legendBall(int pixels, Rgb color)
 }
 
 AnalysisWindow::AnalysisWindow(const Analysis& analysis, QWidget* parent)
-    : QMdiSubWindow(parent), m_analysis(analysis)
+    : ChildWindow(parent), m_analysis(analysis)
 {
     const WindowFacts& facts = analysis.facts;
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(facts.caption);
     setObjectName(QString::fromLatin1(analysis.id));
 
@@ -215,15 +213,6 @@ bool AnalysisWindow::eventFilter(QObject* watched, QEvent* e)
     if (watched == m_body && e->type() == QEvent::Resize)
         placeGrid();
     return QMdiSubWindow::eventFilter(watched, e);
-}
-
-void AnalysisWindow::closeEvent(QCloseEvent* e)
-{
-    QMdiSubWindow::closeEvent(e);
-    if (e->isAccepted() && !m_unloaded) {
-        m_unloaded = true;
-        emit unloaded();
-    }
 }
 
 }  // namespace mirkano

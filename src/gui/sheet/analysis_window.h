@@ -11,7 +11,7 @@
 #include "core/analysis/analysis.h"
 #include "gui/sheet/sheet_grid.h"
 
-#include <QMdiSubWindow>
+#include "gui/shell/child_window.h"
 
 class QHBoxLayout;
 class QLabel;
@@ -20,7 +20,7 @@ class QPushButton;
 
 namespace mirkano {
 
-class AnalysisWindow : public QMdiSubWindow {
+class AnalysisWindow : public ChildWindow {
     Q_OBJECT
 public:
     explicit AnalysisWindow(const Analysis& analysis, QWidget* parent = nullptr);
@@ -38,12 +38,7 @@ public:
     // that the whole grid shows.
     void load(const History& history, const StartupTables& tables);
 
-signals:
-    void opened();
-    void unloaded();
-
 protected:
-    void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
     void showEvent(QShowEvent* e) override;
 
@@ -63,7 +58,6 @@ private:
     QPushButton* m_close = nullptr;
     QPushButton* m_print = nullptr;
     SheetGrid* m_grid = nullptr;
-    bool m_unloaded = false;
     bool m_growOnShow = false;
 };
 

@@ -229,14 +229,13 @@ bool MainFrm::bringToFront(QMdiSubWindow* open)
     return true;
 }
 
-template <class Window>
-void MainFrm::adoptChild(Window* w, std::function<void()> forget)
+void MainFrm::adoptChild(ChildWindow* w, std::function<void()> forget)
 {
     m_mdi->addSubWindow(w);
-    connect(w, &Window::opened, this, [this] { setPropEnd(false); });
+    connect(w, &ChildWindow::opened, this, [this] { setPropEnd(false); });
     // A closed window is gone at once, even before it is deleted: the next
     // open makes a new one.
-    connect(w, &Window::unloaded, this, [this, forget = std::move(forget)] {
+    connect(w, &ChildWindow::unloaded, this, [this, forget = std::move(forget)] {
         forget();
         setPropEnd(true);
     });

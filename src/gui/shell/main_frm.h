@@ -149,8 +149,7 @@ private:
     bool bringToFront(QMdiSubWindow* open);
     // A new child joins the frame: while it is open, commands under the guard
     // are refused; when it closes, forget() drops the frame's pointer to it.
-    template <class Window>
-    void adoptChild(Window* w, std::function<void()> forget);
+    void adoptChild(ChildWindow* w, std::function<void()> forget);
 
     QString m_historyPath;
     QString m_settingsPath;
