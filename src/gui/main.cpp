@@ -2,7 +2,6 @@
 // settings file beside the program, or in the user's data folder when the
 // program's folder is not writable.
 
-#include "core/predict/reflect_settings.h"
 #include "core/shell/history_store.h"
 #include "gui/icons/program_icon.h"
 #include "gui/sheet/grid_units.h"
@@ -22,8 +21,10 @@ int main(int argc, char* argv[])
 
     // An installed program keeps the history in the user's data folder; the
     // first start there begins with the installed sample.
-    mirkano::copySampleHistoryIfMissing(mirkano::defaultHistoryPath());
-    mirkano::MainFrm frame(mirkano::defaultHistoryPath(), mirkano::defaultSettingsPath());
+    // The settings file sits beside the history file.
+    const QString historyPath = mirkano::defaultHistoryPath();
+    mirkano::copySampleHistoryIfMissing(historyPath);
+    mirkano::MainFrm frame(historyPath);
     if (!frame.load())
         return 1;
     QObject::connect(&frame, &mirkano::MainFrm::shutDown, &app, &QCoreApplication::quit);

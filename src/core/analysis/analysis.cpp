@@ -34,7 +34,7 @@ std::vector<Analysis> makeAnalyses()
     {
         WindowFacts f{QStringLiteral("出現頻度分析"), 12530, 13800,
                       QStringLiteral("過去の当選番号の出現回数を数字別に分析します"),
-                      balls(13, {62, 128, 255}, {255, 128, 192})};
+                      balls(13, {62, 128, 255}, colors::bonusMark)};
         f.hasPrint = false;
         list.push_back({"frequency", f, &buildFrequencySheet});
     }
@@ -57,7 +57,7 @@ std::vector<Analysis> makeAnalyses()
     {
         WindowFacts f{QStringLiteral("バラツキ分析"), 12750, 12800,
                       QStringLiteral("過去の当選番号のバラツキを数字別に分析します"),
-                      balls(19, {62, 158, 255}, {255, 128, 192})};
+                      balls(19, colors::mainMark, colors::bonusMark)};
         f.followsResize = true;
         list.push_back({"dispersion", f, &buildDispersionSheet});
     }
@@ -92,7 +92,7 @@ std::vector<Analysis> makeAnalyses()
     }
     {
         // The three groupings share one window but for caption and description.
-        Legend legend = balls(13, {62, 158, 255}, {255, 128, 192});
+        Legend legend = balls(13, colors::mainMark, colors::bonusMark);
         legend.kind = Legend::Kind::BallsAndSwatch;
         legend.swatchColor = {224, 224, 224};
         legend.swatchText = QStringLiteral(":該当する当選番号なし");

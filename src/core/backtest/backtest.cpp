@@ -9,8 +9,6 @@ namespace mirkano {
 
 namespace {
 
-constexpr int kBlockDraws = 4;  // the multiple prediction reads four draws back
-
 // Matches of a prediction against a draw's main numbers, and whether it
 // holds the bonus as one of its numbers that missed the main numbers.
 struct Hit {
@@ -147,13 +145,12 @@ Sheet buildBacktestSheet(const BacktestResult& r)
     constexpr int kClassHeader = 10;
     constexpr int kClassRow = 11;  // 1等; 5等 at row 15
     constexpr int kTotalRow = 16;
-    constexpr Rgb kGridLine{136, 196, 255};
 
     Sheet s;
     s.setUp({.columns = kColumns, .rows = kTotalRow, .visibleColumns = kColumns, .visibleRows = kTotalRow,
              .scrollBars = ScrollBars::None, .frozenRows = 2, .frozenColumns = 1,
              .columnWidth = 10, .rowHeight = 12});
-    s.setBorder({1, 1, kColumns, kTotalRow}, BorderAll, kGridLine);
+    s.setBorder({1, 1, kColumns, kTotalRow}, BorderAll, colors::gridLine);
     s.setColors({1, 1, 1, kTotalRow}, colors::blue, colors::lightYellow);
     for (int row : {1, 2, kClassHeader})
         s.setColors({1, row, kColumns, row}, colors::black, colors::lightRed);
@@ -165,7 +162,7 @@ Sheet buildBacktestSheet(const BacktestResult& r)
         // Each prediction's title reads as one cell over its two columns.
         s.setText(c + 1, 1, QString());
         s.clearBorder({c, 1, c + 1, 1}, BorderLeft | BorderRight);
-        s.setBorder({c, 1, c + 1, 1}, BorderOutline, kGridLine);
+        s.setBorder({c, 1, c + 1, 1}, BorderOutline, colors::gridLine);
         s.setHAlign(Block::cell(c, 1), HAlign::Right);
     }
     s.setAllowOverflow(true);

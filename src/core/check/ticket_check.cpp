@@ -10,7 +10,6 @@ constexpr int kColumns = 10;  // draw number, six main numbers, bonus, matches, 
 constexpr int kBonusColumn = 8;
 constexpr int kMatchesColumn = 9;
 constexpr int kClassColumn = 10;
-constexpr Rgb kGridLine{136, 196, 255};
 
 }  // namespace
 
@@ -104,12 +103,12 @@ Sheet buildTicketCheckSheet(const TicketCheck& result)
     s.setColumnWidth(kBonusColumn, 9);
     s.setRowHeight(1, 15);
     s.setColors({1, 1, 1, rows}, colors::red, colors::lightYellow);
-    s.setBorder({1, 1, kColumns, rows}, BorderAll, kGridLine);
+    s.setBorder({1, 1, kColumns, rows}, BorderAll, colors::gridLine);
     s.setActiveCell(0, 0);
 
     // The six main-number headers read as one title cell underlined as a whole.
     s.clearBorder({2, 1, 7, 1});
-    s.setBorder({2, 1, 7, 1}, BorderBottom, kGridLine);
+    s.setBorder({2, 1, 7, 1}, BorderBottom, colors::gridLine);
     s.setColors({1, 1, kColumns, 1}, colors::black, colors::lightRed);
     s.setAllowOverflow(true);
     s.setText(1, 1, QStringLiteral("回数"));

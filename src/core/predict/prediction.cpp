@@ -19,7 +19,6 @@ constexpr int kEliminationPasses = 3;
 constexpr int kEliminationReach = 20 + kEliminationPasses - 1;  // deepest draw: L − W − 22
 
 // The multiple and single predictions scan the four draws before L − W.
-constexpr int kBlockDraws = 4;
 constexpr std::size_t kMultipleCount = 12;
 constexpr std::size_t kSingleCount = 6;
 

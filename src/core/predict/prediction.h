@@ -15,6 +15,8 @@ namespace mirkano {
 
 // The draw intervals that count as periods, in the order of their rows.
 inline constexpr std::array<int, 4> kPeriods = {7, 9, 11, 12};
+// The multiple prediction reads this many draws back from its offset.
+inline constexpr int kBlockDraws = 4;
 
 struct PeriodTables {
     // The seven numbers of every complete draw, indexed directly by draw

@@ -73,6 +73,8 @@ ReflectFlags readReflectFlags(const QString& path, ReflectFlags start)
         failRead(path, QStringLiteral("読み取れません（%1）").arg(file.errorString()));
 
     QStringDecoder decode(kEncoding);
+    if (!decode.isValid())
+        failRead(path, QStringLiteral("Shift_JIS の文字を読めません"));
     const QString text = decode(bytes);
     static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
     ReflectFlags flags = start;
@@ -98,8 +100,9 @@ QByteArray reflectFlagsFileContent(const ReflectFlags& flags)
         text += kReflectOptions[std::size_t(i)].key;
         text += flags.on[std::size_t(i)] ? QStringLiteral("=True\r\n") : QStringLiteral("=False\r\n");
     }
+    // Empty when Shift_JIS cannot be written here; the writer refuses it.
     QStringEncoder encode(kEncoding);
-    return encode(text);
+    return encode.isValid() ? QByteArray(encode(text)) : QByteArray();
 }
 
 void writeReflectFlags(const QString& path, const ReflectFlags& flags)
@@ -112,6 +115,8 @@ void writeReflectFlags(const QString& path, const ReflectFlags& flags)
     if (!file.open(QIODevice::WriteOnly))
         failWrite(path, QStringLiteral("作業ファイルを作れません（%1）").arg(file.errorString()));
     const QByteArray content = reflectFlagsFileContent(flags);
+    if (content.isEmpty())
+        failWrite(path, QStringLiteral("Shift_JIS の文字を書けません"));
     if (file.write(content) != content.size())
         failWrite(path, QStringLiteral("書き込めません（%1）").arg(file.errorString()));
     if (!file.commit())

@@ -30,6 +30,11 @@ inline constexpr Rgb lightMagenta{255, 200, 255};
 inline constexpr Rgb lightGrey{225, 225, 225};
 // Colour of a border drawn without an explicit colour.
 inline constexpr Rgb defaultBorder{128, 128, 128};
+// The light-blue grid lines of the analysis sheets.
+inline constexpr Rgb gridLine{136, 196, 255};
+// The marks of a draw's main numbers and of its bonus number.
+inline constexpr Rgb mainMark{62, 158, 255};
+inline constexpr Rgb bonusMark{255, 128, 192};
 }  // namespace colors
 
 enum class CellKind : std::uint8_t { Static, Edit };

@@ -112,6 +112,13 @@ private:
     std::string m_buf;
 };
 
+// A cell is written when it holds a text or is coloured; the rest of the
+// sheet is empty black on white.
+bool isWritten(const QString& text, const CellStyle& style)
+{
+    return !text.isEmpty() || style.fg != colors::black || style.bg != colors::white;
+}
+
 void writeCells(JsonWriter& w, const Sheet& sheet)
 {
     w.raw("[");
@@ -120,7 +127,7 @@ void writeCells(JsonWriter& w, const Sheet& sheet)
         for (int c = 1; c <= sheet.columns(); ++c) {
             const QString& text = sheet.text(c, r);
             const CellStyle& style = sheet.style(c, r);
-            if (text.isEmpty() && style.fg == colors::black && style.bg == colors::white)
+            if (!isWritten(text, style))
                 continue;
             w.raw(first ? "{\"bg\":" : ",{\"bg\":");
             first = false;
@@ -191,7 +198,7 @@ QJsonObject sheetToJson(const Sheet& sheet)
         for (int c = 1; c <= sheet.columns(); ++c) {
             const QString& text = sheet.text(c, r);
             const CellStyle& style = sheet.style(c, r);
-            if (text.isEmpty() && style.fg == colors::black && style.bg == colors::white)
+            if (!isWritten(text, style))
                 continue;
             cells.append(QJsonObject{{QStringLiteral("col"), c},
                                      {QStringLiteral("row"), r},

@@ -1,5 +1,6 @@
 #include "gui/backtest/backtest_window.h"
 
+#include "gui/shell/busy_pointer.h"
 #include "core/backtest/backtest.h"
 #include "gui/sheet/grid_units.h"
 
@@ -49,8 +50,7 @@ BacktestWindow::BacktestWindow(QWidget* parent) : ChildWindow(parent)
 
 void BacktestWindow::load(const History& history, const ReflectFlags& flags)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QCoreApplication::processEvents();
+    BusyPointer busy;
     emit opened();
     move(0, 0);
     resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
@@ -59,7 +59,6 @@ void BacktestWindow::load(const History& history, const ReflectFlags& flags)
     m_grid->setSheet(buildBacktestSheet(result));
     m_grid->setFixedSize(m_grid->sizeHint());
     m_summary->setText(backtestSummary(result));
-    QApplication::restoreOverrideCursor();
 }
 
 }  // namespace mirkano

@@ -1,6 +1,7 @@
 #include "gui/check/ticket_check_window.h"
 
 #include "core/check/ticket_check.h"
+#include "gui/maintenance/ask.h"
 #include "gui/sheet/grid_units.h"
 
 #include <QHBoxLayout>
@@ -103,11 +104,7 @@ bool TicketCheckWindow::check()
 
 void TicketCheckWindow::showRefusal(const QString& text)
 {
-    // The title's fourth character is the full-width hyphen-minus, as in the
-    // main window's messages.
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("メッセ－ジ"), text, QMessageBox::Ok, this);
-    box.setFont(uiFont());
-    box.exec();
+    showMessageBox(this, QMessageBox::Warning, kMessageTitle, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 }  // namespace mirkano

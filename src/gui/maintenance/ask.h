@@ -9,6 +9,10 @@
 
 namespace mirkano {
 
+// The title of the program's messages; its fourth character is the
+// full-width hyphen-minus U+FF0D, not the long-vowel mark.
+inline const QString kMessageTitle = QStringLiteral("メッセ－ジ");
+
 using AskFn = std::function<QMessageBox::StandardButton(
     QMessageBox::Icon icon, const QString& title, const QString& text, QMessageBox::StandardButtons buttons,
     QMessageBox::StandardButton defaultButton)>;

@@ -1,5 +1,6 @@
 #include "gui/maintenance/entry_window.h"
 
+#include "gui/shell/busy_pointer.h"
 #include "gui/sheet/grid_units.h"
 
 #include <QAction>
@@ -154,15 +155,9 @@ WinningDataEntryWindow::~WinningDataEntryWindow()
 
 void WinningDataEntryWindow::load(const QString& historyPath)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QCoreApplication::processEvents();
-    try {
-        m_editor = std::make_unique<HistoryEditor>(historyPath);
-        m_model = new EntryGridModel(*m_editor, this);
-    } catch (...) {
-        QApplication::restoreOverrideCursor();
-        throw;
-    }
+    BusyPointer busy;
+    m_editor = std::make_unique<HistoryEditor>(historyPath);
+    m_model = new EntryGridModel(*m_editor, this);
     // Refusals are shown once the edit that caused them has finished.
     connect(m_model, &HistoryTableModel::refused, this,
             [this](const QString& message) {
@@ -179,7 +174,6 @@ void WinningDataEntryWindow::load(const QString& historyPath)
     placeGrid();
     if (m_model->rowCount() > 0)
         m_grid->setCurrentIndex(m_model->index(0, 1));
-    QApplication::restoreOverrideCursor();
 }
 
 void WinningDataEntryWindow::placeGrid()
@@ -255,14 +249,14 @@ bool WinningDataEntryWindow::checkAndClose()
     if (m_model) {
         m_grid->commitEditing();
         if (const std::optional<QModelIndex> wrong = m_model->firstWrongNumber()) {
-            ask(QMessageBox::Critical, QStringLiteral("メッセ－ジ"), kWrongNumber, QMessageBox::Ok, QMessageBox::Ok);
+            ask(QMessageBox::Critical, kMessageTitle, kWrongNumber, QMessageBox::Ok, QMessageBox::Ok);
             m_grid->setCurrentIndex(*wrong);
             m_grid->scrollTo(*wrong);
             return false;
         }
         // A row with numbers but no 回数 is not stored: closing would lose it.
         if (const std::optional<QModelIndex> missing = m_model->firstRowWithoutDrawNo()) {
-            ask(QMessageBox::Critical, QStringLiteral("メッセ－ジ"), kMissingDrawNo, QMessageBox::Ok, QMessageBox::Ok);
+            ask(QMessageBox::Critical, kMessageTitle, kMissingDrawNo, QMessageBox::Ok, QMessageBox::Ok);
             m_grid->setCurrentIndex(*missing);
             m_grid->scrollTo(*missing);
             return false;

@@ -1,5 +1,6 @@
 #include "gui/maintenance/history_update_dialog.h"
 
+#include "gui/shell/busy_pointer.h"
 #include "core/maintenance/history_update.h"
 #include "gui/sheet/grid_units.h"
 
@@ -68,17 +69,13 @@ std::optional<UpdateReport> runHistoryUpdate(QWidget* parent, const QString& tar
     if (!got.ok())
         return UpdateReport{QMessageBox::Critical, got.error};
 
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QCoreApplication::processEvents();
-    std::optional<UpdateReport> report;
+    BusyPointer busy;
     try {
         replaceHistoryFile(target, got.body);
-        report = UpdateReport{QMessageBox::NoIcon, kUpdateDone};
+        return UpdateReport{QMessageBox::NoIcon, kUpdateDone};
     } catch (const Error& e) {
-        report = UpdateReport{QMessageBox::Critical, e.message()};
+        return UpdateReport{QMessageBox::Critical, e.message()};
     }
-    QApplication::restoreOverrideCursor();
-    return report;
 }
 
 }  // namespace mirkano

@@ -1,5 +1,6 @@
 #include "gui/predict/prediction_window.h"
 
+#include "gui/shell/busy_pointer.h"
 #include "core/predict/prediction_sheets.h"
 #include "gui/sheet/grid_units.h"
 
@@ -54,7 +55,7 @@ PredictionWindow::PredictionWindow(const ReflectFlags& flags, QWidget* parent)
     auto* body = new QWidget(this);
     body->setFont(uiFont());
 
-    // Printing is not part of this program: the button is there, greyed.
+    // The button is there, greyed: this window's four sheets are not printed.
     m_print = new QPushButton(QStringLiteral("印刷"), body);
     m_print->setObjectName(QStringLiteral("Command2"));
     m_print->setEnabled(false);
@@ -117,8 +118,7 @@ PredictionWindow::PredictionWindow(const ReflectFlags& flags, QWidget* parent)
 
 void PredictionWindow::load(const History& history, int latestDrawNo)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QCoreApplication::processEvents();
+    BusyPointer busy;
     emit opened();
     move(0, 0);
     resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
@@ -135,7 +135,6 @@ void PredictionWindow::load(const History& history, int latestDrawNo)
     m_tables = buildPeriodTables(history);
     m_latestDrawNo = latestDrawNo;
     showPredictions();
-    QApplication::restoreOverrideCursor();
 }
 
 void PredictionWindow::optionToggled(int option, bool on)

@@ -1,5 +1,6 @@
 #include "gui/sheet/analysis_window.h"
 
+#include "gui/shell/busy_pointer.h"
 #include "gui/sheet/grid_actions.h"
 #include "gui/sheet/grid_units.h"
 
@@ -129,8 +130,7 @@ AnalysisWindow::AnalysisWindow(const Analysis& analysis, QWidget* parent)
 
 void AnalysisWindow::load(const History& history, const StartupTables& tables)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QCoreApplication::processEvents();
+    BusyPointer busy;
     emit opened();
     move(0, 0);
     resize(twipsToPixels(m_analysis.facts.widthTwips), twipsToPixels(m_analysis.facts.heightTwips));
@@ -141,7 +141,6 @@ void AnalysisWindow::load(const History& history, const StartupTables& tables)
     m_growOnShow = !isVisible();
     if (isVisible())
         growToShowGrid();
-    QApplication::restoreOverrideCursor();
 }
 
 void AnalysisWindow::growToShowGrid()

@@ -1,6 +1,9 @@
 #include "gui/sheet/grid_actions.h"
 
+#include "core/error.h"
 #include "core/sheet/sheet_text.h"
+#include "gui/maintenance/ask.h"
+#include "gui/shell/csv_file.h"
 #include "gui/sheet/grid_units.h"
 #include "gui/sheet/sheet_grid.h"
 #include "gui/sheet/sheet_print.h"
@@ -8,8 +11,6 @@
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QDir>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -18,8 +19,6 @@
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QSaveFile>
-#include <QStandardPaths>
 
 #include <stdexcept>
 #include <utility>
@@ -99,13 +98,10 @@ GridActions::GridActions(SheetGrid* grid) : QObject(grid), m_grid(grid), m_viewp
     m_anchorRow = grid->activeRow();
 
     chooseCsvFile = [this](const QString& suggested) {
-        return QFileDialog::getSaveFileName(m_grid, QStringLiteral("CSVで保存"), suggested,
-                                            QStringLiteral("CSV ファイル (*.csv)"));
+        return chooseCsvSaveFile(m_grid, QStringLiteral("CSVで保存"), suggested);
     };
     showError = [this](const QString& text) {
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("メッセ－ジ"), text, QMessageBox::Ok, m_grid);
-        box.setFont(uiFont());
-        box.exec();
+        showMessageBox(m_grid, QMessageBox::Critical, kMessageTitle, text, QMessageBox::Ok, QMessageBox::Ok);
     };
 }
 
@@ -159,27 +155,20 @@ QString GridActions::caption() const
 
 void GridActions::writeCsv(const QString& path) const
 {
-    // QSaveFile writes beside the target and renames only once complete.
-    QSaveFile file(path);
-    const QByteArray csv = sheetToCsv(m_grid->sheet());
-    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit())
-        throw std::runtime_error(QStringLiteral("CSV「%1」を書き込めません：%2")
-                                     .arg(QDir::toNativeSeparators(path), file.errorString())
-                                     .toStdString());
+    writeCsvFile(path, sheetToCsv(m_grid->sheet()));
 }
 
 bool GridActions::saveCsv()
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     QString name = caption().isEmpty() ? QStringLiteral("sheet") : caption();
     name.replace(u'/', u'_');
-    const QString path = chooseCsvFile(QDir(folder).filePath(name + QStringLiteral(".csv")));
+    const QString path = chooseCsvFile(suggestedCsvPath(name + QStringLiteral(".csv")));
     if (path.isEmpty())
         return false;
     try {
         writeCsv(path);
-    } catch (const std::exception& e) {
-        showError(QString::fromUtf8(e.what()));
+    } catch (const Error& e) {
+        showError(e.message());
         return false;
     }
     return true;

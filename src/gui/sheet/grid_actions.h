@@ -42,8 +42,8 @@ public:
     // Asks for a file name and writes the sheet as CSV; false when the user
     // cancelled or the file could not be written (a message says why).
     bool saveCsv();
-    // Writes the sheet as CSV to the path, whole or not at all. Throws
-    // std::runtime_error with a message naming the file on failure.
+    // Writes the sheet as CSV to the path, whole or not at all. Throws an
+    // Error with a message naming the file on failure.
     void writeCsv(const QString& path) const;
     // The print preview of the sheet, captioned with the window's title.
     void print();

@@ -345,16 +345,16 @@ void SheetGrid::paintEvent(QPaintEvent*)
     // then borders on top.
     for (const Span& r : rows)
         for (const Span& c : cols)
-            p.fillRect(c.pos, r.pos, c.size, r.size, toColor(m_sheet.cell(c.index, r.index).bg));
+            p.fillRect(c.pos, r.pos, c.size, r.size, toColor(m_sheet.style(c.index, r.index).bg));
 
     for (const Span& r : rows) {
         // Right edge of the text painted last in this row: a text never
         // spills over a cell another text already runs across.
         int claimed = -1;
         for (std::size_t i = 0; i < cols.size(); ++i) {
-            const Cell& cell = m_sheet.cell(cols[i].index, r.index);
-            if (cell.text.isEmpty())
+            if (m_sheet.text(cols[i].index, r.index).isEmpty())
                 continue;
+            const Cell cell = m_sheet.cell(cols[i].index, r.index);
             int left = cols[i].pos, right = cols[i].pos + cols[i].size;
             const int textWidth = this->textWidth(cell.text);
             // Where the text may go within [left, right): a pixel off each
@@ -372,7 +372,7 @@ void SheetGrid::paintEvent(QPaintEvent*)
             };
             if (m_sheet.allowOverflow() && textWidth > room(kTextPadding).width()) {
                 auto emptyAt = [&](std::size_t k) {
-                    return m_sheet.cell(cols[k].index, r.index).text.isEmpty();
+                    return m_sheet.text(cols[k].index, r.index).isEmpty();
                 };
                 std::size_t lo = i, hi = i;
                 // Left-aligned text spills to the right, right-aligned text to
@@ -443,7 +443,7 @@ void SheetGrid::paintEvent(QPaintEvent*)
 
     for (const Span& r : rows) {
         for (const Span& c : cols) {
-            const Cell& cell = m_sheet.cell(c.index, r.index);
+            const CellStyle& cell = m_sheet.style(c.index, r.index);
             // A cell's right and bottom lines are its last pixel column and
             // row; its left and top lines coincide with its neighbours' lines.
             const int x1 = std::max(0, c.pos - 1), x2 = c.pos + c.size - 1;

@@ -12,6 +12,8 @@
 #include "gui/icons/program_icon.h"
 #include "gui/predict/prediction_window.h"
 #include "gui/sheet/grid_units.h"
+#include "gui/shell/busy_pointer.h"
+#include "gui/shell/csv_file.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,15 +21,13 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QDebug>
+#include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenuBar>
-#include <QSaveFile>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QTimer>
-#include <QProgressDialog>
 
 #include <functional>
 #include <new>
@@ -36,30 +36,10 @@ namespace mirkano {
 
 namespace {
 
-// Busy pointer for the length of a scope, with pending events processed once
-// so that the pointer and the frame paint before a long step.
-class BusyPointer {
-public:
-    BusyPointer()
-    {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        QCoreApplication::processEvents();
-    }
-    ~BusyPointer() { restore(); }
-    void restore()
-    {
-        if (m_on)
-            QApplication::restoreOverrideCursor();
-        m_on = false;
-    }
-
-private:
-    bool m_on = true;
-};
-
 // Windows that never count as "another window of the program" for the
-// activation rule: menus, tool tips, message boxes and the update's progress
-// dialog.
+// activation rule: menus, tool tips and dialogs (message boxes, the update's
+// progress, file choosers, the print preview), which hand the focus back to
+// the window they were opened from.
 bool countsAsProgramWindow(const QWidget* w)
 {
     if (!w || !w->isWindow())
@@ -67,7 +47,7 @@ bool countsAsProgramWindow(const QWidget* w)
     const Qt::WindowType type = w->windowType();
     if (type == Qt::Popup || type == Qt::ToolTip || type == Qt::SplashScreen)
         return false;
-    return !qobject_cast<const QMessageBox*>(w) && !qobject_cast<const QProgressDialog*>(w);
+    return !qobject_cast<const QDialog*>(w);
 }
 
 }  // namespace
@@ -329,7 +309,6 @@ bool MainFrm::openWinningDataEntry()
         busy.restore();
         m_mdi->removeSubWindow(w);
         delete w;
-        setPropEnd(true);
         showMessage(QMessageBox::Critical, windowTitle(), e.message());
         return true;
     }
@@ -419,10 +398,7 @@ QString MainFrm::chooseImportFile()
 
 QString MainFrm::chooseExportFile()
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QFileDialog::getSaveFileName(this, QStringLiteral("CSVへ書き出し"),
-                                        QDir(folder).filePath(QStringLiteral("loto6.csv")),
-                                        QStringLiteral("CSV ファイル (*.csv)"));
+    return chooseCsvSaveFile(this, QStringLiteral("CSVへ書き出し"), suggestedCsvPath(QStringLiteral("loto6.csv")));
 }
 
 bool MainFrm::importHistoryCsv()
@@ -467,13 +443,8 @@ bool MainFrm::exportHistoryCsv()
         return false;
     try {
         BusyPointer busy;
-        const QByteArray csv = historyToCsv(loadHistory(m_historyPath));
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit())
-            throw HistoryError(QStringLiteral("CSV「%1」を書き込めません：%2")
-                                   .arg(QDir::toNativeSeparators(path), file.errorString())
-                                   .toStdString());
-    } catch (const HistoryError& e) {
+        writeCsvFile(path, historyToCsv(loadHistory(m_historyPath)));
+    } catch (const Error& e) {
         showMessage(QMessageBox::Critical, kMessageTitle, e.message());
         return false;
     }

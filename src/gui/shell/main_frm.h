@@ -10,6 +10,7 @@
 #include "core/shell/history.h"
 #include "core/shell/history_store.h"
 #include "core/shell/startup_tables.h"
+#include "gui/maintenance/ask.h"
 #include "gui/shell/window_arrange.h"
 #include "core/maintenance/history_download.h"
 
@@ -27,8 +28,7 @@ namespace mirkano {
 class ChildMenuBar;
 class WinningDataEntryWindow;
 
-// Title and text of the refusal of the winning-data entry command.
-inline const QString kMessageTitle = QStringLiteral("メッセ－ジ");  // U+FF0D, not the long-vowel mark
+// The refusal of the winning-data entry command, under kMessageTitle.
 inline const QString kCloseWindowsFirst = QStringLiteral("表示中のウィンドウを閉じないと実行できません。");
 
 class MainFrm : public QMainWindow {

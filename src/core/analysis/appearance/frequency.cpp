@@ -9,10 +9,8 @@ namespace {
 constexpr int kRows = 45;              // title row, column-number row, numbers 1 … 43
 constexpr int kVisibleColumns = 51;
 constexpr int kTitleColumn = 26;       // centre of the visible columns
-constexpr Rgb kLine{136, 196, 255};    // every border of this sheet
 constexpr Rgb kNumberBack{222, 254, 253};
 constexpr Rgb kMainMark{62, 128, 255};
-constexpr Rgb kBonusMark{255, 128, 192};
 
 bool isNumber(int n) { return n >= 1 && n <= kMaxNumber; }
 
@@ -35,9 +33,9 @@ Sheet buildFrequencySheet(const History& history, const StartupTables& t)
     s.setColumnWidth(right, 5);
 
     s.setBackground({2, 1, right, 1}, colors::lightYellow);
-    s.setBorder({2, 1, right, 1}, BorderOutline, kLine);
-    s.setBorder(Block::cell(1, 1), BorderRight, kLine);
-    s.setBorder(Block::cell(a + 1, 1), BorderRight, kLine);
+    s.setBorder({2, 1, right, 1}, BorderOutline, colors::gridLine);
+    s.setBorder(Block::cell(1, 1), BorderRight, colors::gridLine);
+    s.setBorder(Block::cell(a + 1, 1), BorderRight, colors::gridLine);
     s.setAllowOverflow(true);
 
     // On a sheet narrower than the title column the title is simply not shown.
@@ -47,7 +45,7 @@ Sheet buildFrequencySheet(const History& history, const StartupTables& t)
 
     s.setColors({1, 1, 1, kRows}, colors::blue, kNumberBack);
     s.setColors({right, 1, right, kRows}, colors::blue, kNumberBack);
-    s.setBorder({1, 2, right, kRows}, BorderAll, kLine);
+    s.setBorder({1, 2, right, kRows}, BorderAll, colors::gridLine);
     s.setColors({2, 2, a + 1, 2}, colors::red, colors::lightYellow);
     for (int n = 1; n <= kMaxNumber; ++n) {
         s.setText(1, n + 2, n);
@@ -72,7 +70,7 @@ Sheet buildFrequencySheet(const History& history, const StartupTables& t)
                 continue;
             const Block mark = Block::cell(strip[std::size_t(n)] + 2, n + 2);
             s.setText(mark.col1, mark.row1, QStringLiteral("●"));
-            s.setForeground(mark, k < 6 ? kMainMark : kBonusMark);
+            s.setForeground(mark, k < 6 ? kMainMark : colors::bonusMark);
         }
         for (int n : d.numbers)
             if (isNumber(n))

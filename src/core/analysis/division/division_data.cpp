@@ -1,5 +1,7 @@
 #include "core/analysis/division/division.h"
 
+#include "core/analysis/number_map.h"
+
 #include <algorithm>
 #include <array>
 
@@ -7,18 +9,11 @@ namespace mirkano {
 
 namespace {
 
-constexpr int kColumns = 45;  // draw number, the numbers 1 … 43, draw number again
-constexpr int kLastColumn = kColumns;
+constexpr int kColumns = kNumberMapColumns;
 constexpr int kHeaderRows = 3;
 constexpr int kFirstDataRow = kHeaderRows + 1;
 constexpr int kMaxGroups = 11;
-constexpr Rgb kGridLine{136, 196, 255};
 constexpr Rgb kEmptyGroup{210, 210, 210};
-constexpr Rgb kMainMark{62, 158, 255};
-constexpr Rgb kBonusMark{255, 128, 192};
-
-// Number n stands in column n + 1.
-constexpr int numberColumn(int n) { return n + 1; }
 
 // What differs between the three groupings. The letter of each group stands
 // in its first column of row 2, padded so that it reads as centred over the
@@ -67,7 +62,7 @@ int groupOf(const GroupingLayout& l, int number)
 
 Block groupColumns(const GroupingLayout& l, int g, int row1, int row2)
 {
-    return {numberColumn(firstNumber(l, g)), row1, numberColumn(lastNumber(l, g)), row2};
+    return {numberMapColumn(firstNumber(l, g)), row1, numberMapColumn(lastNumber(l, g)), row2};
 }
 
 }  // namespace
@@ -85,17 +80,17 @@ Sheet buildDivisionSheet(const History& history, const StartupTables& t, Groupin
     s.setRowHeight(1, 15);
     s.setRowHeight(2, 12);
     s.setColumnWidth(1, 3);
-    s.setColumnWidth(kLastColumn, 3);
-    s.setBorder({1, 3, kColumns, rows}, BorderAll, kGridLine);
+    s.setColumnWidth(kColumns, 3);
+    s.setBorder({1, 3, kColumns, rows}, BorderAll, colors::gridLine);
 
-    s.setBorder({numberColumn(1), 1, numberColumn(kMaxNumber), 1}, BorderOutline);
+    s.setBorder({numberMapColumn(1), 1, numberMapColumn(kMaxNumber), 1}, BorderOutline);
     s.setAllowOverflow(true);
     s.setText(l.titleColumn, 1, QStringLiteral("数　　 字"));
-    s.setHAlign({1, 1, numberColumn(kMaxNumber), 1}, HAlign::Left);
-    s.setBackground({1, 1, numberColumn(kMaxNumber), 1}, colors::lightRed);
+    s.setHAlign({1, 1, numberMapColumn(kMaxNumber), 1}, HAlign::Left);
+    s.setBackground({1, 1, numberMapColumn(kMaxNumber), 1}, colors::lightRed);
     // The draw-number columns overpaint row 1's pink at (1,1).
     s.setColors({1, 1, 1, rows}, colors::red, colors::lightYellow);
-    s.setColors({kLastColumn, 1, kLastColumn, rows}, colors::red, colors::lightYellow);
+    s.setColors({kColumns, 1, kColumns, rows}, colors::red, colors::lightYellow);
     for (int g = 1; g < l.groups; g += 2)
         s.setBackground(groupColumns(l, g, 2, rows), colors::lightCyan);
     if (l.borderRightOfColumn1)
@@ -107,17 +102,14 @@ Sheet buildDivisionSheet(const History& history, const StartupTables& t, Groupin
         s.setBorder(groupColumns(l, g, 2, 2), BorderOutline);
         const bool last = g == l.groups - 1;
         const QString letter(QChar(u'Ａ' + g));
-        const int col = numberColumn(firstNumber(l, g));
+        const int col = numberMapColumn(firstNumber(l, g));
         s.setText(col, 2, QString::fromUtf16(last ? l.lastLead : l.lead) + letter +
                               QString::fromUtf16(last ? l.lastTrail : l.trail));
         s.setHAlign(Block::cell(col, 2), HAlign::Left);
     }
     // Row 3: the numbers between two "回".
-    s.setText(1, 3, QStringLiteral("回"));
-    for (int n = 1; n <= kMaxNumber; ++n)
-        s.setText(numberColumn(n), 3, n);
-    s.setText(kLastColumn, 3, QStringLiteral("回"));
-    s.setForeground({numberColumn(1), 3, numberColumn(kMaxNumber), 3}, colors::blue);
+    writeNumberMapHeader(s, 3);
+    s.setForeground({numberMapColumn(1), 3, numberMapColumn(kMaxNumber), 3}, colors::blue);
 
     // Only complete draws take a row, without gaps; rows left over at the
     // bottom stay empty. The bonus fills its group like a main number; only
@@ -126,19 +118,13 @@ Sheet buildDivisionSheet(const History& history, const StartupTables& t, Groupin
     for (const DrawRecord& d : history) {
         if (!d.complete())
             continue;
+        markDraw(s, row, d);
         std::array<int, kMaxGroups> counts{};
-        s.setText(1, row, d.drawNo);
-        s.setText(kLastColumn, row, d.drawNo);
-        for (int n : d.numbers) {
-            s.setText(numberColumn(n), row, QStringLiteral("●"));
+        for (int n : d.numbers)
             ++counts[std::size_t(groupOf(l, n))];
-        }
         for (int g = 0; g < l.groups; ++g)
             if (counts[std::size_t(g)] == 0)
                 s.setBackground(groupColumns(l, g, row, row), kEmptyGroup);
-        for (int k = 0; k < kNumbersPerDraw; ++k)
-            s.setForeground(Block::cell(numberColumn(d.numbers[std::size_t(k)]), row),
-                            k == kNumbersPerDraw - 1 ? kBonusMark : kMainMark);
         ++row;
     }
     return s;

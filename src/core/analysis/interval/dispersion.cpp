@@ -1,22 +1,18 @@
 #include "core/analysis/interval/interval.h"
 
+#include "core/analysis/number_map.h"
+
 namespace mirkano {
 
 namespace {
 
-constexpr int kColumns = kMaxNumber + 2;  // draw number, 1 … 43, draw number
+constexpr int kColumns = kNumberMapColumns;
 constexpr int kFirstDataRow = 3;
-constexpr Rgb kGridLine{136, 196, 255};
 constexpr Rgb kHeaderBack{222, 254, 253};
-constexpr Rgb kMainMark{62, 158, 255};
-constexpr Rgb kBonusMark{255, 128, 192};
 
 void drawNumberHeader(Sheet& s, int row)
 {
-    s.setText(1, row, QStringLiteral("回"));
-    for (int n = 1; n <= kMaxNumber; ++n)
-        s.setText(n + 1, row, n);
-    s.setText(kColumns, row, QStringLiteral("回"));
+    writeNumberMapHeader(s, row);
     s.setColors({2, row, kMaxNumber + 1, row}, colors::blue, kHeaderBack);
 }
 
@@ -37,9 +33,9 @@ Sheet buildDispersionSheet(const History& history, const StartupTables& t)
     s.setRowHeight(2, 15);
     s.setColors({1, 1, 1, rows}, colors::red, colors::lightYellow);
     s.setColors({kColumns, 1, kColumns, rows}, colors::red, colors::lightYellow);
-    s.setBorder({1, 2, kColumns, rows}, BorderAll, kGridLine);
-    s.setBorder({2, 1, kMaxNumber + 1, 1}, BorderOutline, kGridLine);
-    s.setBorder(Block::cell(1, 1), BorderRight, kGridLine);
+    s.setBorder({1, 2, kColumns, rows}, BorderAll, colors::gridLine);
+    s.setBorder({2, 1, kMaxNumber + 1, 1}, BorderOutline, colors::gridLine);
+    s.setBorder(Block::cell(1, 1), BorderRight, colors::gridLine);
 
     s.setBackground({2, 1, kMaxNumber + 1, 1}, kHeaderBack);
     s.setText(22, 1, QStringLiteral("数　　　　　　　字"));
@@ -56,13 +52,7 @@ Sheet buildDispersionSheet(const History& history, const StartupTables& t)
     for (const DrawRecord& d : history) {
         if (!d.complete())
             continue;
-        s.setText(1, row, d.drawNo);
-        s.setText(kColumns, row, d.drawNo);
-        for (int n : d.numbers)
-            s.setText(n + 1, row, QStringLiteral("●"));
-        for (int k = 0; k < kNumbersPerDraw; ++k)
-            s.setForeground(Block::cell(d.numbers[std::size_t(k)] + 1, row),
-                            k < 6 ? kMainMark : kBonusMark);
+        markDraw(s, row, d);
         ++row;
     }
     return s;

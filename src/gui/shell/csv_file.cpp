@@ -1,0 +1,30 @@
+#include "gui/shell/csv_file.h"
+
+#include "core/error.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace mirkano {
+
+QString suggestedCsvPath(const QString& fileName)
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(fileName);
+}
+
+QString chooseCsvSaveFile(QWidget* parent, const QString& title, const QString& suggestedPath)
+{
+    return QFileDialog::getSaveFileName(parent, title, suggestedPath, QStringLiteral("CSV ファイル (*.csv)"));
+}
+
+void writeCsvFile(const QString& path, const QByteArray& csv)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit())
+        throw Error(QStringLiteral("CSV「%1」を書き込めません：%2")
+                        .arg(QDir::toNativeSeparators(path), file.errorString()));
+}
+
+}  // namespace mirkano
