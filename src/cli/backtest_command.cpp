@@ -7,10 +7,8 @@
 #include "core/shell/history_store.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 
-#include <algorithm>
 
 namespace mirkano::cli {
 
@@ -21,12 +19,8 @@ std::optional<int> parseFrom(const Args& a)
     if (!a.has("from"))
         return std::nullopt;
     const QString text = a.optional("from");
-    bool ok = false;
-    const int n = text.toInt(&ok);
-    const bool digits = !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
-        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-    });
-    if (!ok || !digits || n < 1 || n > kMaxDrawNo)
+    const std::optional<int> n = parseDigits(text);
+    if (!n || *n < 1 || *n > kMaxDrawNo)
         throw UsageError{QStringLiteral("--from: \"%1\" is not a draw number 1 to %2").arg(text).arg(kMaxDrawNo)};
     return n;
 }
@@ -55,8 +49,7 @@ int runBacktest(const Args& a, Streams& s)
                           {QStringLiteral("multiple"), toJson(r.multiple)},
                           {QStringLiteral("expectedSingle"), toJson(r.expectedSingle)},
                           {QStringLiteral("expectedMultiple"), toJson(r.expectedMultiple)}};
-    const QByteArray bytes = QJsonDocument(out).toJson(QJsonDocument::Compact) + '\n';
-    s.out.write(bytes.constData(), std::streamsize(bytes.size()));
+    writeJson(s.out, out);
     return kDone;
 }
 

@@ -6,7 +6,6 @@
 #include "core/shell/history_store.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 
 namespace mirkano::cli {
@@ -41,8 +40,7 @@ int runCheck(const Args& a, Streams& s)
     const QJsonObject out{{QStringLiteral("ticket"), numbers},
                           {QStringLiteral("wins"), wins},
                           {QStringLiteral("counts"), counts}};
-    const QByteArray bytes = QJsonDocument(out).toJson(QJsonDocument::Compact) + '\n';
-    s.out.write(bytes.constData(), std::streamsize(bytes.size()));
+    writeJson(s.out, out);
     return kDone;
 }
 

@@ -6,10 +6,12 @@
 
 #include "core/predict/reflect_options.h"
 
+#include <QJsonObject>
 #include <QString>
 #include <QStringList>
 
 #include <map>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -69,6 +71,11 @@ int runCli(const QStringList& args, Streams& streams);
 
 // Writes UTF-8 text followed by a newline.
 void writeLine(std::ostream& os, const QString& text);
+// Bytes as they are, and a JSON object on one line.
+void writeBytes(std::ostream& os, const QByteArray& bytes);
+void writeJson(std::ostream& os, const QJsonObject& object);
+// A whole number written with the digits 0–9 only (no sign, no spaces).
+std::optional<int> parseDigits(const QString& text);
 
 // The value of --reflect: option indexes 0 … 11 separated by commas, e.g.
 // "0,3,10"; an empty value switches none on. Throws UsageError otherwise.

@@ -5,6 +5,9 @@
 
 #include "core/error.h"
 
+#include <QJsonDocument>
+
+#include <algorithm>
 #include <exception>
 #include <new>
 
@@ -86,6 +89,28 @@ std::string usageText()
     for (const CliCommand& c : kCommands)
         text += std::string("  ") + c.usage + "\n";
     return text;
+}
+
+void writeBytes(std::ostream& os, const QByteArray& bytes)
+{
+    os.write(bytes.constData(), std::streamsize(bytes.size()));
+}
+
+void writeJson(std::ostream& os, const QJsonObject& object)
+{
+    writeBytes(os, QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n');
+}
+
+std::optional<int> parseDigits(const QString& text)
+{
+    const bool digits = !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    if (!digits || !ok)
+        return std::nullopt;
+    return n;
 }
 
 void writeLine(std::ostream& os, const QString& text)

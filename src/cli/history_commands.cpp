@@ -9,7 +9,6 @@
 
 #include <QFile>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 
 #include <sys/stat.h>
@@ -17,11 +16,6 @@
 namespace mirkano::cli {
 
 namespace {
-
-void writeBytes(std::ostream& os, const QByteArray& bytes)
-{
-    os.write(bytes.constData(), std::streamsize(bytes.size()));
-}
 
 // Whether two paths name one file, also through a symbolic or hard link.
 bool sameFile(const QString& a, const QString& b)
@@ -67,7 +61,7 @@ int runTables(const Args& a, Streams& s)
                           {QStringLiteral("CountGroups"), groups},
                           {QStringLiteral("CountGroupRows"), t.countGroupRows},
                           {QStringLiteral("LatestDrawNo"), t.latestDrawNo}};
-    writeBytes(s.out, QJsonDocument(out).toJson(QJsonDocument::Compact) + '\n');
+    writeJson(s.out, out);
     return kDone;
 }
 

@@ -9,10 +9,8 @@
 #include "core/shell/startup_tables.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 
-#include <algorithm>
 
 namespace mirkano::cli {
 
@@ -22,16 +20,12 @@ ReflectFlags parseReflect(const QString& list)
     if (list.isEmpty())
         return flags;
     for (const QString& item : list.split(QLatin1Char(','))) {
-        bool ok = false;
-        const int index = item.toInt(&ok);
-        const bool digits = !item.isEmpty() && std::all_of(item.begin(), item.end(), [](QChar c) {
-            return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-        });
-        if (!ok || !digits || index >= kReflectOptionCount)
+        const std::optional<int> index = parseDigits(item);
+        if (!index || *index >= kReflectOptionCount)
             throw UsageError{QStringLiteral("--reflect: \"%1\" is not an option index 0 to %2")
                                  .arg(item)
                                  .arg(kReflectOptionCount - 1)};
-        flags.on[std::size_t(index)] = true;
+        flags.on[std::size_t(*index)] = true;
     }
     return flags;
 }
@@ -50,8 +44,7 @@ int runPredictionSheets(const Args& a, Streams& s)
     const QJsonObject out{{QStringLiteral("analysis"), QString::fromLatin1(kPredictionId)},
                           {QStringLiteral("caption"), kPredictionCaption},
                           {QStringLiteral("sheets"), json}};
-    const QByteArray bytes = QJsonDocument(out).toJson(QJsonDocument::Compact) + '\n';
-    s.out.write(bytes.constData(), std::streamsize(bytes.size()));
+    writeJson(s.out, out);
     return kDone;
 }
 
