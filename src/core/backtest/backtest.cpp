@@ -9,29 +9,6 @@ namespace mirkano {
 
 namespace {
 
-// Matches of a prediction against a draw's main numbers, and whether it
-// holds the bonus as one of its numbers that missed the main numbers.
-struct Hit {
-    int picks = 0;  // distinct numbers in the prediction
-    int matches = 0;
-    bool bonus = false;
-};
-
-Hit hit(const std::vector<int>& prediction, const std::array<bool, kMaxNumber + 1>& isMain, int bonus)
-{
-    std::array<bool, kMaxNumber + 1> seen{};
-    Hit h;
-    for (int n : prediction) {
-        if (n < 1 || n > kMaxNumber || seen[std::size_t(n)])
-            continue;
-        seen[std::size_t(n)] = true;
-        ++h.picks;
-        h.matches += isMain[std::size_t(n)] ? 1 : 0;
-        h.bonus = h.bonus || (n == bonus && !isMain[std::size_t(n)]);
-    }
-    return h;
-}
-
 void add(MatchOdds& sum, const MatchOdds& p)
 {
     for (std::size_t k = 0; k < sum.size(); ++k)
@@ -41,7 +18,7 @@ void add(MatchOdds& sum, const MatchOdds& p)
 // The best ticket of six numbers a prediction makes, and the chance of each
 // class for as many random numbers; a prediction of fewer than six numbers
 // makes no ticket.
-void tallyClasses(const Hit& h, ClassCounts& counts, ClassExpectation& expected)
+void tallyClasses(const DrawMatch& h, ClassCounts& counts, ClassExpectation& expected)
 {
     if (h.picks < kDrawnMain)
         return;
@@ -106,11 +83,8 @@ BacktestResult runBacktest(const History& history, const ReflectFlags& flags, st
             const Predictions p = predict(tables, latest, flags);
             for (std::size_t k = i; k < end; ++k) {
                 const DrawRecord& d = *rows[k];
-                std::array<bool, kMaxNumber + 1> isMain{};
-                for (int m = 0; m < kDrawnMain; ++m)
-                    isMain[std::size_t(d.main(m))] = true;
-                const Hit single = hit(p.single, isMain, d.bonus());
-                const Hit multiple = hit(p.multiple, isMain, d.bonus());
+                const DrawMatch single = matchDraw(d, p.single);
+                const DrawMatch multiple = matchDraw(d, p.multiple);
                 if (r.draws++ == 0)
                     r.from = t;
                 r.to = t;

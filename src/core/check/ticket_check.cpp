@@ -59,31 +59,39 @@ int prizeClass(int matches, bool bonus)
     }
 }
 
+DrawMatch matchDraw(const DrawRecord& draw, std::span<const int> picks)
+{
+    // Each number counts once, even if a damaged row repeats it.
+    std::array<bool, kMaxNumber + 1> isMain{};
+    for (int i = 0; i < kNumbersPerDraw - 1; ++i)
+        isMain[std::size_t(draw.main(i))] = true;
+    std::array<bool, kMaxNumber + 1> seen{};
+    DrawMatch m;
+    for (int n : picks) {
+        if (n < 1 || n > kMaxNumber || seen[std::size_t(n)])
+            continue;
+        seen[std::size_t(n)] = true;
+        ++m.picks;
+        m.matches += isMain[std::size_t(n)] ? 1 : 0;
+        // The bonus only counts for a pick the main numbers missed.
+        m.bonus = m.bonus || (n == draw.bonus() && !isMain[std::size_t(n)]);
+    }
+    return m;
+}
+
 TicketCheck checkTicket(const History& history, const Ticket& ticket)
 {
-    std::array<bool, kMaxNumber + 1> held{};
-    for (int n : ticket)
-        held[std::size_t(n)] = true;
-
     TicketCheck r;
     r.ticket = ticket;
     for (const DrawRecord& d : history) {
         if (!d.complete())
             continue;
         ++r.drawsChecked;
-        // Each ticket number counts once, even if a damaged row repeats it.
-        std::array<bool, kMaxNumber + 1> isMain{};
-        for (int i = 0; i < 6; ++i)
-            isMain[std::size_t(d.main(i))] = true;
-        int matches = 0;
-        for (int n : ticket)
-            matches += isMain[std::size_t(n)] ? 1 : 0;
-        // The bonus only counts for a ticket number the main numbers missed.
-        const bool bonus = held[std::size_t(d.bonus())] && !isMain[std::size_t(d.bonus())];
-        const int cls = prizeClass(matches, bonus);
+        const DrawMatch m = matchDraw(d, ticket);
+        const int cls = prizeClass(m.matches, m.bonus);
         if (cls == 0)
             continue;
-        r.wins.push_back({d, cls, matches, bonus});
+        r.wins.push_back({d, cls, m.matches, m.bonus});
         ++r.counts[std::size_t(cls)];
     }
     std::stable_sort(r.wins.begin(), r.wins.end(),

@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <array>
+#include <span>
 #include <vector>
 
 namespace mirkano {
@@ -53,6 +54,15 @@ struct TicketCheck {
 
 // The prize class of a draw for this ticket, 0 when it wins nothing.
 int prizeClass(int matches, bool bonus);
+
+// How picked numbers fare against a complete draw. Each number counts once;
+// numbers outside 1 … 43 are ignored.
+struct DrawMatch {
+    int picks = 0;       // distinct numbers picked
+    int matches = 0;     // of those, among the draw's six main numbers
+    bool bonus = false;  // the bonus is a pick that missed the main numbers
+};
+DrawMatch matchDraw(const DrawRecord& draw, std::span<const int> picks);
 
 // Every complete draw that the ticket would have won, newest first.
 TicketCheck checkTicket(const History& history, const Ticket& ticket);
