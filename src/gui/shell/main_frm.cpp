@@ -221,6 +221,22 @@ void MainFrm::adoptChild(ChildWindow* w, std::function<void()> forget)
     });
 }
 
+template <class Window>
+void MainFrm::adoptChild(Window* w, QPointer<Window>& slot)
+{
+    slot = w;
+    adoptChild(w, [&slot, w] {
+        if (slot == w)
+            slot = nullptr;
+    });
+}
+
+void MainFrm::showChild(ChildWindow* w)
+{
+    w->show();
+    m_mdi->setActiveSubWindow(w);
+}
+
 AnalysisWindow* MainFrm::analysisWindow(const QString& id) const
 {
     return m_windows.value(id).data();
@@ -242,8 +258,7 @@ AnalysisWindow* MainFrm::openAnalysis(const QString& id)
     });
     m_windows.insert(id, w);
     w->load(m_history.rows(), m_tables);
-    w->show();
-    m_mdi->setActiveSubWindow(w);
+    showChild(w);
     return w;
 }
 
@@ -253,14 +268,9 @@ TicketCheckWindow* MainFrm::openTicketCheck()
         return open;
     BusyPointer busy;
     auto* w = new TicketCheckWindow;
-    adoptChild(w, [this, w] {
-        if (m_ticketCheck == w)
-            m_ticketCheck = nullptr;
-    });
-    m_ticketCheck = w;
+    adoptChild(w, m_ticketCheck);
     w->load(m_history.rows());
-    w->show();
-    m_mdi->setActiveSubWindow(w);
+    showChild(w);
     return w;
 }
 
@@ -275,14 +285,9 @@ BacktestWindow* MainFrm::openBacktest(const ReflectFlags& flags)
     }
     BusyPointer busy;
     auto* w = new BacktestWindow;
-    adoptChild(w, [this, w] {
-        if (m_backtest == w)
-            m_backtest = nullptr;
-    });
-    m_backtest = w;
+    adoptChild(w, m_backtest);
     w->load(m_history.rows(), flags);
-    w->show();
-    m_mdi->setActiveSubWindow(w);
+    showChild(w);
     return w;
 }
 
@@ -314,8 +319,7 @@ bool MainFrm::openWinningDataEntry()
     }
     m_entry = w;
     m_childMenus->setChild(w, {w->editMenu()});
-    w->show();
-    m_mdi->setActiveSubWindow(w);
+    showChild(w);
     w->grid()->setFocus();
     return true;
 }
@@ -366,16 +370,11 @@ void MainFrm::openPrediction()
         return;
     BusyPointer busy;
     auto* w = new PredictionWindow(m_reflectFlags);
-    adoptChild(w, [this, w] {
-        if (m_prediction == w)
-            m_prediction = nullptr;
-    });
+    adoptChild(w, m_prediction);
     connect(w, &PredictionWindow::flagsChanged, this, [this](const ReflectFlags& f) { m_reflectFlags = f; });
     connect(w, &PredictionWindow::backtestRequested, this, [this](const ReflectFlags& f) { openBacktest(f); });
-    m_prediction = w;
     w->load(m_history.rows(), m_tables.latestDrawNo);
-    w->show();
-    m_mdi->setActiveSubWindow(w);
+    showChild(w);
 }
 
 void MainFrm::showMessage(QMessageBox::Icon icon, const QString& title, const QString& text)

@@ -150,6 +150,12 @@ private:
     // A new child joins the frame: while it is open, commands under the guard
     // are refused; when it closes, forget() drops the frame's pointer to it.
     void adoptChild(ChildWindow* w, std::function<void()> forget);
+    // The same for a window kept in one of the frame's pointers: the pointer
+    // holds it while it is open.
+    template <class Window>
+    void adoptChild(Window* w, QPointer<Window>& slot);
+    // Shows a new child and makes it the active one.
+    void showChild(ChildWindow* w);
 
     QString m_historyPath;
     QString m_settingsPath;
