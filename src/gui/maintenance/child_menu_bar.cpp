@@ -21,7 +21,13 @@ void ChildMenuBar::setChild(QMdiSubWindow* child, const QList<QMenu*>& menus)
     for (QMenu* m : menus)
         m_menus << m;
     if (child) {
-        connect(child, &QObject::destroyed, this, [this] { showFrameMenus(); });
+        // Deleted while still the child (the pointer is then empty): the
+        // frame's menus come back. An earlier child deleted late changes
+        // nothing.
+        connect(child, &QObject::destroyed, this, [this] {
+            if (!m_child)
+                showFrameMenus();
+        });
         follow(m_area->activeSubWindow());
     }
 }
