@@ -1,6 +1,7 @@
 #include "core/shell/history_store.h"
 
 #include "core/shell/draw_rule.h"
+#include "core/shell/file_replace.h"
 #include "core/shell/history_key.h"
 
 #define SQLITE_HAS_CODEC 1
@@ -12,7 +13,6 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QUrl>
-#include <QUuid>
 
 #include <algorithm>
 #include <cerrno>
@@ -23,10 +23,6 @@
 #include <memory>
 #include <set>
 
-#include <ctime>
-
-#include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,10 +41,6 @@ constexpr qint64 kMinHistoryBytes = 512;
 // read, while one that goes on without end is stopped within seconds.
 constexpr int kProgressBlock = 1000;
 constexpr int kMaxProgressBlocks = 20000;
-// Work files of a save: ".<target name>.<unique id>.tmp" beside the target.
-constexpr char kWorkSuffix[] = ".tmp";
-// A work file no save holds is a leftover once it has been untouched this long.
-constexpr int kStaleAfterSeconds = 10;
 constexpr int kEditBusyTimeoutMs = 2000;  // a write waits a little longer for a reader to finish
 constexpr char kPlainSqliteHeader[] = "SQLite format 3";  // 16 bytes with its terminating zero
 
@@ -192,18 +184,6 @@ void keyDatabase(sqlite3* db)
         sqlite3_key(db, detail::kSixDigitPassword, int(std::strlen(detail::kSixDigitPassword)));
 }
 
-void removeFile(const QString& path) { ::unlink(QFile::encodeName(path).constData()); }
-
-// Makes a rename in the folder durable; failures here do not undo the rename.
-void syncFolder(const QString& dir)
-{
-    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 // What shows whether a writer touched the file: its identity, size and time,
 // and the journal files a writer keeps beside it.
 struct FileState {
@@ -233,99 +213,6 @@ FileState fileState(const QString& path)
     for (const char* suffix : {"-journal", "-wal"})
         s.writerFiles = s.writerFiles || QFileInfo::exists(path + QLatin1String(suffix));
     return s;
-}
-
-// A system error in words the user can act on.
-QString systemCause(int err)
-{
-    switch (err) {
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("権限がありません");
-    case EROFS:
-        return QStringLiteral("読み取り専用の場所です");
-    case ENOSPC:
-    case EDQUOT:
-        return QStringLiteral("ディスクがいっぱいです");
-    case ENOENT:
-        return QStringLiteral("ファイルまたはフォルダーがありません");
-    case EBUSY:
-    case ETXTBSY:
-        return QStringLiteral("使用中です");
-    default:
-        return QStringLiteral("システムのエラー %1").arg(err);
-    }
-}
-
-// The file a path names after following every symbolic link, also one that
-// points to a file not yet made.
-QString resolveLinks(const QString& path)
-{
-    QString p = path;
-    for (int depth = 0; depth < 40 && QFileInfo(p).isSymLink(); ++depth) {
-        const QString canonical = QFileInfo(p).canonicalFilePath();
-        if (!canonical.isEmpty())
-            return canonical;
-        p = QFileInfo(p).symLinkTarget();
-    }
-    return p;
-}
-
-// Whether another program has the file open for writing (the kernel grants
-// no read lease then) or holds a database writer's lock on it.
-bool heldForWriting(const QString& path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return false;
-    bool held = false;
-    if (::fcntl(fd, F_SETLEASE, F_RDLCK) == 0)
-        ::fcntl(fd, F_SETLEASE, F_UNLCK);
-    else
-        held = errno == EAGAIN || errno == EBUSY;
-    struct flock lock{};
-    lock.l_type = F_RDLCK;
-    lock.l_whence = SEEK_SET;
-    lock.l_start = 0x40000000;  // the database engine's lock bytes
-    lock.l_len = 512;
-    if (::fcntl(fd, F_GETLK, &lock) == 0 && lock.l_type != F_UNLCK)
-        held = true;
-    ::close(fd);
-    return held;
-}
-
-// Removes work files that saves of the same target left when they were cut
-// short. A save in progress holds a lock on its work file, so only files no
-// one holds, and not touched for a while, are taken for leftovers.
-void removeStaleWorkFiles(const QString& dir, const QString& targetName)
-{
-    const QString prefix = QStringLiteral(".") + targetName + u'.';
-    const QString journal = QLatin1String(kWorkSuffix) + QStringLiteral("-journal");
-    const QStringList names = QDir(dir).entryList({prefix + u'*'}, QDir::Files | QDir::Hidden | QDir::System);
-    const time_t now = ::time(nullptr);
-    for (const QString& name : names) {
-        const bool isJournal = name.endsWith(journal);
-        if (!isJournal && !name.endsWith(QLatin1String(kWorkSuffix)))
-            continue;
-        const QString work = QDir(dir).filePath(isJournal ? name.chopped(int(std::strlen("-journal"))) : name);
-        const QByteArray native = QFile::encodeName(work);
-        const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-        if (fd < 0) {
-            // A journal whose work file is gone.
-            struct stat st;
-            const QByteArray j = QFile::encodeName(QDir(dir).filePath(name));
-            if (isJournal && errno == ENOENT && ::lstat(j.constData(), &st) == 0 && now - st.st_mtime >= kStaleAfterSeconds)
-                ::unlink(j.constData());
-            continue;
-        }
-        struct stat st, still;
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &st) == 0 && now - st.st_mtime >= kStaleAfterSeconds &&
-            ::lstat(native.constData(), &still) == 0 && still.st_ino == st.st_ino && still.st_dev == st.st_dev) {
-            ::unlink(native.constData());
-            ::unlink((native + "-journal").constData());
-        }
-        ::close(fd);
-    }
 }
 
 }  // namespace
@@ -593,7 +480,7 @@ void saveHistory(const QString& pathIn, const History& rows)
 {
     const QString path = QFileInfo(pathIn).absoluteFilePath();
     // A link stays a link: the file it points to is the one replaced.
-    const QString real = resolveLinks(path);
+    const QString real = detail::resolveLinks(path);
     const QFileInfo target(real);
     const QString dir = target.absolutePath();
     if (!QFileInfo(dir).isDir())
@@ -606,36 +493,18 @@ void saveHistory(const QString& pathIn, const History& rows)
     if (replacing) {
         if ((old.st_mode & 0222) == 0 || ::access(nativeReal.constData(), W_OK) != 0)
             failSave(path, QStringLiteral("読み取り専用のファイルです"));
-        if (heldForWriting(real))
+        if (detail::heldForWriting(real))
             failSave(path, QStringLiteral("ほかのプログラムが書き込み用に開いています"));
     }
 
-    removeStaleWorkFiles(dir, target.fileName());
+    detail::removeStaleWorkFiles(dir, target.fileName());
 
     // The new file is built under a name of its own in the same folder, so the
-    // final rename replaces the target in one step. It is locked while this
-    // save runs, which tells a later save that it is not a leftover.
-    QString temp;
-    int tempFd = -1;
-    for (int attempt = 0; attempt < 10 && tempFd < 0; ++attempt) {
-        temp = QDir(dir).filePath(QStringLiteral(".%1.%2%3").arg(
-            target.fileName(), QUuid::createUuid().toString(QUuid::WithoutBraces), QLatin1String(kWorkSuffix)));
-        tempFd = ::open(QFile::encodeName(temp).constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (tempFd < 0 && errno != EEXIST)
-            break;
-    }
-    if (tempFd < 0)
-        failSave(path, QStringLiteral("作業ファイルを作れません（%1）").arg(systemCause(errno)));
-    ::flock(tempFd, LOCK_EX);
-    struct WorkFile {
-        int fd;
-        ~WorkFile() { ::close(fd); }
-    } work{tempFd};
-
-    auto discard = [&temp] {
-        removeFile(temp);
-        removeFile(temp + QStringLiteral("-journal"));
-    };
+    // final rename replaces the target in one step.
+    const detail::WorkFile work(dir, target.fileName(), detail::kSaveWorkSuffix);
+    if (work.fd() < 0)
+        failSave(path, QStringLiteral("作業ファイルを作れません（%1）").arg(detail::systemCause(work.error())));
+    const QString& temp = work.path();
 
     try {
         Connection conn;
@@ -683,12 +552,12 @@ void saveHistory(const QString& pathIn, const History& rows)
 
         // The replaced file's permissions, given only now that the file is written.
         if (replacing)
-            ::fchmod(tempFd, old.st_mode & 07777);
+            ::fchmod(work.fd(), old.st_mode & 07777);
         if (std::rename(QFile::encodeName(temp).constData(), nativeReal.constData()) != 0)
-            failSave(path, QStringLiteral("置き換えられません（%1）").arg(systemCause(errno)));
-        syncFolder(dir);
+            failSave(path, QStringLiteral("置き換えられません（%1）").arg(detail::systemCause(errno)));
+        detail::syncFolder(dir);
     } catch (...) {
-        discard();
+        work.remove();
         throw;
     }
 }
