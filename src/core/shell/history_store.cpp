@@ -597,14 +597,16 @@ struct HistoryEditor::Impl {
     QString path;
     Connection conn;
 
-    // Runs one statement in a transaction of its own; returns the rows it changed.
-    int run(const char* sql, const std::function<void(sqlite3_stmt*)>& bind, const DrawRecord* row)
+    // Runs one statement in a transaction of its own. With notOneRow given, a
+    // statement that changes other than exactly one row is rolled back and
+    // refused with that cause.
+    void run(const char* sql, const std::function<void(sqlite3_stmt*)>& bind, const DrawRecord* row,
+             const QString& notOneRow = {})
     {
         auto exec = [this](const char* text) { return sqlite3_exec(conn.db, text, nullptr, nullptr, nullptr); };
         int rc = exec("BEGIN IMMEDIATE");
         if (rc != SQLITE_OK)
             failWrite(path, causeOf(conn.db, rc));
-        int changed = 0;
         {
             Statement stmt;
             rc = sqlite3_prepare_v2(conn.db, sql, -1, &stmt.stmt, nullptr);
@@ -619,7 +621,10 @@ struct HistoryEditor::Impl {
                 exec("ROLLBACK");
                 failWrite(path, cause);
             }
-            changed = sqlite3_changes(conn.db);
+            if (!notOneRow.isEmpty() && sqlite3_changes(conn.db) != 1) {
+                exec("ROLLBACK");
+                failWrite(path, notOneRow);
+            }
         }
         rc = exec("COMMIT");
         if (rc != SQLITE_OK) {
@@ -627,7 +632,6 @@ struct HistoryEditor::Impl {
             exec("ROLLBACK");
             failWrite(path, cause);
         }
-        return changed;
     }
 };
 
@@ -636,6 +640,10 @@ HistoryEditor::HistoryEditor(const QString& pathIn) : d(std::make_unique<Impl>()
     d->path = QFileInfo(pathIn).absoluteFilePath();
     if (const QString cause = openHistoryDb(d->path, SQLITE_OPEN_READWRITE, d->conn); !cause.isEmpty())
         failOpen(d->path, cause);
+    // The engine opens a write-protected file read-only without a word; every
+    // edit would then fail.
+    if (sqlite3_db_readonly(d->conn.db, "main") == 1)
+        failOpen(d->path, causeOf(d->conn.db, SQLITE_READONLY));
     sqlite3_progress_handler(d->conn.db, 0, nullptr, nullptr);  // writes are not capped
     sqlite3_extended_result_codes(d->conn.db, 1);
     sqlite3_busy_timeout(d->conn.db, kEditBusyTimeoutMs);
@@ -671,7 +679,7 @@ void HistoryEditor::updateRow(int storedDrawNo, const DrawRecord& row)
 {
     if (!isStorableRow(row))
         failWrite(d->path, notStorable(row));
-    const int changed = d->run(
+    d->run(
         "UPDATE 当選データ SET 回数 = ?, 第1数字 = ?, 第2数字 = ?, 第3数字 = ?, 第4数字 = ?, "
         "第5数字 = ?, 第6数字 = ?, ボーナス数字 = ? WHERE 回数 = ?",
         [&](sqlite3_stmt* st) {
@@ -679,9 +687,7 @@ void HistoryEditor::updateRow(int storedDrawNo, const DrawRecord& row)
             bindNumbers(st, 2, row);
             sqlite3_bind_int(st, 9, storedDrawNo);
         },
-        &row);
-    if (changed != 1)
-        failWrite(d->path, QStringLiteral("回数 %1 の行が履歴にありません").arg(storedDrawNo));
+        &row, QStringLiteral("回数 %1 の行が履歴にありません").arg(storedDrawNo));
 }
 
 void HistoryEditor::deleteRow(int drawNo)
