@@ -83,6 +83,25 @@ QString displayPath(const QString& path) { return QDir::toNativeSeparators(path)
         QStringLiteral("履歴ファイル「%1」を保存できません：%2").arg(displayPath(path), cause).toStdString());
 }
 
+// Why a row breaks the row rule, for the user.
+QString notStorable(const DrawRecord& row)
+{
+    return QStringLiteral("回数 %1 の行は履歴に入れられません（回数は1～32767で重複なし、数字は空か1～43）")
+        .arg(row.drawNo);
+}
+
+// Binds a row's seven numbers from parameter first on, an empty number as NULL.
+void bindNumbers(sqlite3_stmt* stmt, int first, const DrawRecord& row)
+{
+    for (int i = 0; i < kNumbersPerDraw; ++i) {
+        const int n = row.numbers[std::size_t(i)];
+        if (n == 0)
+            sqlite3_bind_null(stmt, first + i);
+        else
+            sqlite3_bind_int(stmt, first + i, n);
+    }
+}
+
 // The cause of a database error in words the user can act on.
 QString causeOf(sqlite3* db, int rc)
 {
@@ -168,20 +187,17 @@ int numberField(sqlite3_stmt* stmt, int col)
     if (type == SQLITE_NULL)
         return 0;
     const std::optional<long long> v = wholeNumber(stmt, col);
-    if (!v || *v < 1 || *v > kMaxNumber)
+    if (!v || !isNumber(*v))
         return 0;
     return int(*v);
 }
 
-// Keys a new or existing file with the raw key; an existing file that the raw
-// key does not open was written keyed with the six-digit password and gets
-// that instead (any other failure is left to the caller's first read).
-void keyDatabase(sqlite3* db)
+// Keys a new, empty file with the raw key: every file this program writes is
+// keyed with it.
+void keyNewDatabase(sqlite3* db)
 {
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     sqlite3_key(db, detail::kHistoryPassword, int(std::strlen(detail::kHistoryPassword)));
-    if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) == SQLITE_NOTADB)
-        sqlite3_key(db, detail::kSixDigitPassword, int(std::strlen(detail::kSixDigitPassword)));
 }
 
 // What shows whether a writer touched the file: its identity, size and time,
@@ -356,7 +372,7 @@ History readRows(const QString& path, sqlite3* db)
         if (++rowsRead > kMaxDrawNo)
             failOpen(path, QStringLiteral("行が %1 を超えていて、履歴ファイルではありません").arg(kMaxDrawNo));
         const std::optional<long long> drawNo = wholeNumber(query.stmt, column[0]);
-        if (!drawNo || *drawNo < 1 || *drawNo > kMaxDrawNo)
+        if (!drawNo || !isDrawNo(*drawNo))
             continue;  // not a draw this program can place in the history
         DrawRecord row;
         row.drawNo = int(*drawNo);
@@ -511,7 +527,7 @@ void saveHistory(const QString& pathIn, const History& rows)
         int rc = sqlite3_open_v2(QFile::encodeName(temp).constData(), &conn.db, SQLITE_OPEN_READWRITE, nullptr);
         if (rc != SQLITE_OK)
             failSave(path, causeOf(conn.db, rc));
-        keyDatabase(conn.db);
+        keyNewDatabase(conn.db);
 
         auto exec = [&](const char* sql) {
             const int r = sqlite3_exec(conn.db, sql, nullptr, nullptr, nullptr);
@@ -528,18 +544,10 @@ void saveHistory(const QString& pathIn, const History& rows)
             for (const DrawRecord& row : rows) {
                 sqlite3_reset(insert.stmt);
                 sqlite3_bind_int(insert.stmt, 1, row.drawNo);
-                for (int i = 0; i < kNumbersPerDraw; ++i) {
-                    const int n = row.numbers[std::size_t(i)];
-                    if (n == 0)
-                        sqlite3_bind_null(insert.stmt, i + 2);
-                    else
-                        sqlite3_bind_int(insert.stmt, i + 2, n);
-                }
+                bindNumbers(insert.stmt, 2, row);
                 rc = sqlite3_step(insert.stmt);
                 if ((rc & 0xff) == SQLITE_CONSTRAINT)
-                    failSave(path, QStringLiteral("回数 %1 の行は履歴に入れられません"
-                                                  "（回数は1～32767で重複なし、数字は空か1～43）")
-                                       .arg(row.drawNo));
+                    failSave(path, notStorable(row));
                 if (rc != SQLITE_DONE)
                     failSave(path, causeOf(conn.db, rc));
             }
@@ -572,24 +580,7 @@ namespace {
         QStringLiteral("履歴ファイル「%1」に書き込めません：%2").arg(displayPath(path), cause).toStdString());
 }
 
-QString notStorable(const DrawRecord& row)
-{
-    return QStringLiteral("回数 %1 の行は履歴に入れられません（回数は1～32767で重複なし、数字は空か1～43）")
-        .arg(row.drawNo);
-}
-
 QString drawNoTaken(int drawNo) { return QStringLiteral("回数 %1 はすでに履歴にあります").arg(drawNo); }
-
-void bindNumbers(sqlite3_stmt* stmt, int first, const DrawRecord& row)
-{
-    for (int i = 0; i < kNumbersPerDraw; ++i) {
-        const int n = row.numbers[std::size_t(i)];
-        if (n == 0)
-            sqlite3_bind_null(stmt, first + i);
-        else
-            sqlite3_bind_int(stmt, first + i, n);
-    }
-}
 
 }  // namespace
 
