@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 using namespace mirkano;
 using namespace mirkano::test;
 
@@ -268,4 +270,22 @@ TEST(HistoryEditorStore, RefusesRowsThatBreakTheRuleAndFilesItCannotEdit)
     }
     EXPECT_THROW(HistoryEditor{viewOnly}, HistoryError);
     EXPECT_THROW(HistoryEditor{dir.path(QStringLiteral("missing.mdb"))}, HistoryError);
+}
+
+TEST(HistoryEditorStore, AWriteProtectedFileIsNotOpenedForEditing)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "the superuser may write any file";
+    TempDir dir;
+    const QString path = dir.path(QStringLiteral("Mirkano.mdb"));
+    saveHistory(path, kRows);
+    QFile::setPermissions(path, QFile::ReadOwner);
+    try {
+        HistoryEditor editor(path);
+        ADD_FAILURE() << "opened";
+    } catch (const HistoryError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("履歴ファイル「%1」を開けません：書き込みが禁止されています")
+                                   .arg(QDir::toNativeSeparators(path)));
+    }
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
 }

@@ -7,6 +7,8 @@
 #include "maintenance/maintenance_support.h"
 #include "support/loopback_http.h"
 
+#include <QDateTime>
+
 #include <gtest/gtest.h>
 
 using namespace mirkano;
@@ -130,6 +132,33 @@ TEST(HistoryUpdate, ReplaceSwapsTheWholeFileOrLeavesItByteForByte)
     EXPECT_EQ(causeOf([&] { replaceHistoryFile(missing, fresh); }),
               QStringLiteral("当選データファイル：'") + missing + QStringLiteral("'が存在しません"));
     EXPECT_FALSE(QFile::exists(missing));
+}
+
+TEST(HistoryUpdate, ReplaceKeepsALinkAndClearsWorkFilesOfCutShortUpdates)
+{
+    TempDir dir;
+    const QString real = dir.path(QStringLiteral("data/Mirkano.mdb"));
+    const QString link = dir.path(QStringLiteral("Mirkano.mdb"));
+    ASSERT_TRUE(QDir().mkpath(dir.path(QStringLiteral("data"))));
+    saveHistory(real, kOld);
+    ASSERT_TRUE(QFile::link(real, link));
+
+    // The leftover of an update that was killed, long untouched.
+    const QString dead = dir.path(QStringLiteral("data/.Mirkano.mdb.dead.download"));
+    {
+        QFile f(dead);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_EQ(f.write("x"), 1);
+        ASSERT_TRUE(f.flush());
+        f.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime);
+    }
+
+    const QByteArray fresh = historyBytes(dir, sampleHistory());
+    replaceHistoryFile(link, fresh);
+
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(fileBytes(real), fresh);
+    EXPECT_EQ(folderEntries(dir.path(QStringLiteral("data"))), QStringList{QStringLiteral("Mirkano.mdb")});
 }
 
 TEST(HistoryUpdate, DownloadsFromALoopbackServerAndRefusesEveryBadTransfer)

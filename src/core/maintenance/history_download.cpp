@@ -10,20 +10,25 @@
 
 namespace mirkano {
 
+namespace {
+
+// A time limit in whole seconds, rounded up.
+int seconds(int ms) { return (ms + 999) / 1000; }
+
+QString tooLarge(qint64 maxBytes) { return QStringLiteral("データが大きすぎます（%1 バイトを超えています）").arg(maxBytes); }
+
+}  // namespace
+
 HistoryDownload::HistoryDownload(QUrl url, DownloadLimits limits, QObject* parent)
     : QObject(parent), m_url(std::move(url)), m_limits(limits), m_manager(new QNetworkAccessManager(this))
 {
     m_idle.setSingleShot(true);
     m_total.setSingleShot(true);
     connect(&m_idle, &QTimer::timeout, this, [this] {
-        m_abortCause = QStringLiteral("%1 秒間、サーバーから応答がありません").arg((m_limits.idleTimeoutMs + 999) / 1000);
-        if (m_reply)
-            m_reply->abort();
+        abortWith(QStringLiteral("%1 秒間、サーバーから応答がありません").arg(seconds(m_limits.idleTimeoutMs)));
     });
     connect(&m_total, &QTimer::timeout, this, [this] {
-        m_abortCause = QStringLiteral("%1 秒たっても終わらないため中止しました").arg((m_limits.totalTimeoutMs + 999) / 1000);
-        if (m_reply)
-            m_reply->abort();
+        abortWith(QStringLiteral("%1 秒たっても終わらないため中止しました").arg(seconds(m_limits.totalTimeoutMs)));
     });
 }
 
@@ -47,10 +52,8 @@ void HistoryDownload::start()
     connect(m_reply, &QNetworkReply::metaDataChanged, this, [this] {
         // A body announced larger than the cap is not worth starting.
         const QVariant length = m_reply->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && length.toLongLong() > m_limits.maxBytes) {
-            m_abortCause = QStringLiteral("データが大きすぎます（%1 バイトを超えています）").arg(m_limits.maxBytes);
-            m_reply->abort();
-        }
+        if (length.isValid() && length.toLongLong() > m_limits.maxBytes)
+            abortWith(tooLarge(m_limits.maxBytes));
     });
     m_idle.start(m_limits.idleTimeoutMs);
     m_total.start(m_limits.totalTimeoutMs);
@@ -69,12 +72,18 @@ void HistoryDownload::onReadyRead()
     m_idle.start(m_limits.idleTimeoutMs);
     m_outcome.body += m_reply->readAll();
     if (m_outcome.body.size() > m_limits.maxBytes) {
-        m_abortCause = QStringLiteral("データが大きすぎます（%1 バイトを超えています）").arg(m_limits.maxBytes);
-        m_reply->abort();
+        abortWith(tooLarge(m_limits.maxBytes));
         return;
     }
     const QVariant length = m_reply->header(QNetworkRequest::ContentLengthHeader);
     emit progress(m_outcome.body.size(), length.isValid() ? length.toLongLong() : -1);
+}
+
+void HistoryDownload::abortWith(const QString& cause)
+{
+    m_abortCause = cause;
+    if (m_reply)
+        m_reply->abort();
 }
 
 void HistoryDownload::fail(const QString& cause)

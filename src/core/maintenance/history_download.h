@@ -51,6 +51,8 @@ private:
     void onReadyRead();
     void onFinished();
     void fail(const QString& cause);
+    // Stops the transfer ourselves; the outcome names the cause.
+    void abortWith(const QString& cause);
 
     QUrl m_url;
     DownloadLimits m_limits;

@@ -1,5 +1,6 @@
 #include "core/maintenance/history_update.h"
 
+#include "core/shell/file_replace.h"
 #include "core/shell/history_store.h"
 
 #include <QDir>
@@ -7,13 +8,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTextStream>
-#include <QUuid>
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace mirkano {
@@ -50,18 +48,6 @@ QString bodyFault(const QByteArray& body)
     if (looksLikeHtml(body))
         return QStringLiteral("当選データファイルではなく、Web ページが届きました");
     return {};
-}
-
-QString systemError() { return QString::fromLocal8Bit(std::strerror(errno)); }
-
-// Makes a rename in the folder durable; failures here do not undo the rename.
-void syncFolder(const QString& dir)
-{
-    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
 }
 
 }  // namespace
@@ -129,50 +115,50 @@ void checkDownloadedHistory(const QByteArray& body)
 void replaceHistoryFile(const QString& targetIn, const QByteArray& body)
 {
     const QString target = QFileInfo(targetIn).absoluteFilePath();
-    const QFileInfo info(target);
-    if (!info.exists())
+    if (!QFileInfo::exists(target))
         throw UpdateError(missingTargetMessage(target));
+    // A link stays a link: the file it points to is the one replaced.
+    const QString real = detail::resolveLinks(target);
+    const QFileInfo info(real);
     if (info.isDir())
         failWrite(target, QStringLiteral("ファイルではなくフォルダーです"));
     if (const QString cause = bodyFault(body); !cause.isEmpty())
         refuse(cause);
+    if (detail::heldForWriting(real))
+        failWrite(target, QStringLiteral("ほかのプログラムが書き込み用に開いています"));
+
+    const QString dir = info.absolutePath();
+    detail::removeStaleWorkFiles(dir, info.fileName());
 
     // The new file is written under a name of its own in the same folder, so
     // that the rename replaces the target in one step.
-    const QString dir = info.absolutePath();
-    const QString temp = QDir(dir).filePath(
-        QStringLiteral(".%1.%2.download").arg(info.fileName(), QUuid::createUuid().toString(QUuid::WithoutBraces)));
-    auto discard = [&temp] { ::unlink(QFile::encodeName(temp).constData()); };
-    {
-        QFile file(temp);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            failWrite(target, QStringLiteral("作業ファイルを作れません（%1）").arg(file.errorString()));
-        if (file.write(body) != body.size() || !file.flush()) {
-            const QString cause = file.errorString();
-            file.close();
-            discard();
-            failWrite(target, QStringLiteral("作業ファイルに書き込めません（%1）").arg(cause));
-        }
-        if (::fsync(file.handle()) != 0) {
-            const QString cause = systemError();
-            file.close();
-            discard();
-            failWrite(target, QStringLiteral("作業ファイルをディスクに書き込めません（%1）").arg(cause));
-        }
-        file.close();
-        QFile::setPermissions(temp, QFile::permissions(target));
+    const detail::WorkFile work(dir, info.fileName(), detail::kDownloadWorkSuffix);
+    if (work.fd() < 0)
+        failWrite(target, QStringLiteral("作業ファイルを作れません（%1）").arg(detail::systemCause(work.error())));
+    const auto discardAndFail = [&](const QString& cause) {
+        work.remove();
+        failWrite(target, cause);
+    };
+    for (qint64 done = 0; done < body.size();) {
+        const ssize_t n = ::write(work.fd(), body.constData() + done, std::size_t(body.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            discardAndFail(QStringLiteral("作業ファイルに書き込めません（%1）").arg(detail::systemCause(n < 0 ? errno : EIO)));
+        done += n;
     }
+    if (::fsync(work.fd()) != 0)
+        discardAndFail(QStringLiteral("作業ファイルをディスクに書き込めません（%1）").arg(detail::systemCause(errno)));
+    QFile::setPermissions(work.path(), QFile::permissions(real));
+
     // The check reads the very bytes that will be renamed into place.
-    if (const QString cause = historyFileFault(temp); !cause.isEmpty()) {
-        discard();
+    if (const QString cause = historyFileFault(work.path()); !cause.isEmpty()) {
+        work.remove();
         refuse(cause);
     }
-    if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0) {
-        const QString cause = systemError();
-        discard();
-        failWrite(target, cause);
-    }
-    syncFolder(dir);
+    if (std::rename(QFile::encodeName(work.path()).constData(), QFile::encodeName(real).constData()) != 0)
+        discardAndFail(detail::systemCause(errno));
+    detail::syncFolder(dir);
 }
 
 }  // namespace mirkano

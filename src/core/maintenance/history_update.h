@@ -45,9 +45,10 @@ QString missingTargetMessage(const QString& target);
 void checkDownloadedHistory(const QByteArray& body);
 
 // Replaces the history file at target by body: written beside it, flushed to
-// disk, checked again as above, then renamed over it. Throws UpdateError,
-// leaving the target as it was, when the target does not exist, the body is
-// refused or the write fails.
+// disk, checked again as above, then renamed over it. A target that is a
+// symbolic link stays one; the file it names is replaced. Throws UpdateError,
+// leaving the target as it was, when the target does not exist, another
+// program has it open for writing, the body is refused or the write fails.
 void replaceHistoryFile(const QString& target, const QByteArray& body);
 
 }  // namespace mirkano

@@ -1,6 +1,7 @@
 #include "core/shell/history_store.h"
 
 #include "core/shell/draw_rule.h"
+#include "core/shell/file_replace.h"
 #include "core/shell/history_key.h"
 
 #define SQLITE_HAS_CODEC 1
@@ -12,7 +13,6 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QUrl>
-#include <QUuid>
 
 #include <algorithm>
 #include <cerrno>
@@ -23,10 +23,6 @@
 #include <memory>
 #include <set>
 
-#include <ctime>
-
-#include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,10 +41,6 @@ constexpr qint64 kMinHistoryBytes = 512;
 // read, while one that goes on without end is stopped within seconds.
 constexpr int kProgressBlock = 1000;
 constexpr int kMaxProgressBlocks = 20000;
-// Work files of a save: ".<target name>.<unique id>.tmp" beside the target.
-constexpr char kWorkSuffix[] = ".tmp";
-// A work file no save holds is a leftover once it has been untouched this long.
-constexpr int kStaleAfterSeconds = 10;
 constexpr int kEditBusyTimeoutMs = 2000;  // a write waits a little longer for a reader to finish
 constexpr char kPlainSqliteHeader[] = "SQLite format 3";  // 16 bytes with its terminating zero
 
@@ -89,6 +81,25 @@ QString displayPath(const QString& path) { return QDir::toNativeSeparators(path)
 {
     throw HistoryError(
         QStringLiteral("履歴ファイル「%1」を保存できません：%2").arg(displayPath(path), cause).toStdString());
+}
+
+// Why a row breaks the row rule, for the user.
+QString notStorable(const DrawRecord& row)
+{
+    return QStringLiteral("回数 %1 の行は履歴に入れられません（回数は1～32767で重複なし、数字は空か1～43）")
+        .arg(row.drawNo);
+}
+
+// Binds a row's seven numbers from parameter first on, an empty number as NULL.
+void bindNumbers(sqlite3_stmt* stmt, int first, const DrawRecord& row)
+{
+    for (int i = 0; i < kNumbersPerDraw; ++i) {
+        const int n = row.numbers[std::size_t(i)];
+        if (n == 0)
+            sqlite3_bind_null(stmt, first + i);
+        else
+            sqlite3_bind_int(stmt, first + i, n);
+    }
 }
 
 // The cause of a database error in words the user can act on.
@@ -176,32 +187,17 @@ int numberField(sqlite3_stmt* stmt, int col)
     if (type == SQLITE_NULL)
         return 0;
     const std::optional<long long> v = wholeNumber(stmt, col);
-    if (!v || *v < 1 || *v > kMaxNumber)
+    if (!v || !isNumber(*v))
         return 0;
     return int(*v);
 }
 
-// Keys a new or existing file with the raw key; an existing file that the raw
-// key does not open was written keyed with the six-digit password and gets
-// that instead (any other failure is left to the caller's first read).
-void keyDatabase(sqlite3* db)
+// Keys a new, empty file with the raw key: every file this program writes is
+// keyed with it.
+void keyNewDatabase(sqlite3* db)
 {
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     sqlite3_key(db, detail::kHistoryPassword, int(std::strlen(detail::kHistoryPassword)));
-    if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) == SQLITE_NOTADB)
-        sqlite3_key(db, detail::kSixDigitPassword, int(std::strlen(detail::kSixDigitPassword)));
-}
-
-void removeFile(const QString& path) { ::unlink(QFile::encodeName(path).constData()); }
-
-// Makes a rename in the folder durable; failures here do not undo the rename.
-void syncFolder(const QString& dir)
-{
-    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
 }
 
 // What shows whether a writer touched the file: its identity, size and time,
@@ -233,99 +229,6 @@ FileState fileState(const QString& path)
     for (const char* suffix : {"-journal", "-wal"})
         s.writerFiles = s.writerFiles || QFileInfo::exists(path + QLatin1String(suffix));
     return s;
-}
-
-// A system error in words the user can act on.
-QString systemCause(int err)
-{
-    switch (err) {
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("権限がありません");
-    case EROFS:
-        return QStringLiteral("読み取り専用の場所です");
-    case ENOSPC:
-    case EDQUOT:
-        return QStringLiteral("ディスクがいっぱいです");
-    case ENOENT:
-        return QStringLiteral("ファイルまたはフォルダーがありません");
-    case EBUSY:
-    case ETXTBSY:
-        return QStringLiteral("使用中です");
-    default:
-        return QStringLiteral("システムのエラー %1").arg(err);
-    }
-}
-
-// The file a path names after following every symbolic link, also one that
-// points to a file not yet made.
-QString resolveLinks(const QString& path)
-{
-    QString p = path;
-    for (int depth = 0; depth < 40 && QFileInfo(p).isSymLink(); ++depth) {
-        const QString canonical = QFileInfo(p).canonicalFilePath();
-        if (!canonical.isEmpty())
-            return canonical;
-        p = QFileInfo(p).symLinkTarget();
-    }
-    return p;
-}
-
-// Whether another program has the file open for writing (the kernel grants
-// no read lease then) or holds a database writer's lock on it.
-bool heldForWriting(const QString& path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return false;
-    bool held = false;
-    if (::fcntl(fd, F_SETLEASE, F_RDLCK) == 0)
-        ::fcntl(fd, F_SETLEASE, F_UNLCK);
-    else
-        held = errno == EAGAIN || errno == EBUSY;
-    struct flock lock{};
-    lock.l_type = F_RDLCK;
-    lock.l_whence = SEEK_SET;
-    lock.l_start = 0x40000000;  // the database engine's lock bytes
-    lock.l_len = 512;
-    if (::fcntl(fd, F_GETLK, &lock) == 0 && lock.l_type != F_UNLCK)
-        held = true;
-    ::close(fd);
-    return held;
-}
-
-// Removes work files that saves of the same target left when they were cut
-// short. A save in progress holds a lock on its work file, so only files no
-// one holds, and not touched for a while, are taken for leftovers.
-void removeStaleWorkFiles(const QString& dir, const QString& targetName)
-{
-    const QString prefix = QStringLiteral(".") + targetName + u'.';
-    const QString journal = QLatin1String(kWorkSuffix) + QStringLiteral("-journal");
-    const QStringList names = QDir(dir).entryList({prefix + u'*'}, QDir::Files | QDir::Hidden | QDir::System);
-    const time_t now = ::time(nullptr);
-    for (const QString& name : names) {
-        const bool isJournal = name.endsWith(journal);
-        if (!isJournal && !name.endsWith(QLatin1String(kWorkSuffix)))
-            continue;
-        const QString work = QDir(dir).filePath(isJournal ? name.chopped(int(std::strlen("-journal"))) : name);
-        const QByteArray native = QFile::encodeName(work);
-        const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-        if (fd < 0) {
-            // A journal whose work file is gone.
-            struct stat st;
-            const QByteArray j = QFile::encodeName(QDir(dir).filePath(name));
-            if (isJournal && errno == ENOENT && ::lstat(j.constData(), &st) == 0 && now - st.st_mtime >= kStaleAfterSeconds)
-                ::unlink(j.constData());
-            continue;
-        }
-        struct stat st, still;
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &st) == 0 && now - st.st_mtime >= kStaleAfterSeconds &&
-            ::lstat(native.constData(), &still) == 0 && still.st_ino == st.st_ino && still.st_dev == st.st_dev) {
-            ::unlink(native.constData());
-            ::unlink((native + "-journal").constData());
-        }
-        ::close(fd);
-    }
 }
 
 }  // namespace
@@ -469,7 +372,7 @@ History readRows(const QString& path, sqlite3* db)
         if (++rowsRead > kMaxDrawNo)
             failOpen(path, QStringLiteral("行が %1 を超えていて、履歴ファイルではありません").arg(kMaxDrawNo));
         const std::optional<long long> drawNo = wholeNumber(query.stmt, column[0]);
-        if (!drawNo || *drawNo < 1 || *drawNo > kMaxDrawNo)
+        if (!drawNo || !isDrawNo(*drawNo))
             continue;  // not a draw this program can place in the history
         DrawRecord row;
         row.drawNo = int(*drawNo);
@@ -593,7 +496,7 @@ void saveHistory(const QString& pathIn, const History& rows)
 {
     const QString path = QFileInfo(pathIn).absoluteFilePath();
     // A link stays a link: the file it points to is the one replaced.
-    const QString real = resolveLinks(path);
+    const QString real = detail::resolveLinks(path);
     const QFileInfo target(real);
     const QString dir = target.absolutePath();
     if (!QFileInfo(dir).isDir())
@@ -606,43 +509,25 @@ void saveHistory(const QString& pathIn, const History& rows)
     if (replacing) {
         if ((old.st_mode & 0222) == 0 || ::access(nativeReal.constData(), W_OK) != 0)
             failSave(path, QStringLiteral("読み取り専用のファイルです"));
-        if (heldForWriting(real))
+        if (detail::heldForWriting(real))
             failSave(path, QStringLiteral("ほかのプログラムが書き込み用に開いています"));
     }
 
-    removeStaleWorkFiles(dir, target.fileName());
+    detail::removeStaleWorkFiles(dir, target.fileName());
 
     // The new file is built under a name of its own in the same folder, so the
-    // final rename replaces the target in one step. It is locked while this
-    // save runs, which tells a later save that it is not a leftover.
-    QString temp;
-    int tempFd = -1;
-    for (int attempt = 0; attempt < 10 && tempFd < 0; ++attempt) {
-        temp = QDir(dir).filePath(QStringLiteral(".%1.%2%3").arg(
-            target.fileName(), QUuid::createUuid().toString(QUuid::WithoutBraces), QLatin1String(kWorkSuffix)));
-        tempFd = ::open(QFile::encodeName(temp).constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (tempFd < 0 && errno != EEXIST)
-            break;
-    }
-    if (tempFd < 0)
-        failSave(path, QStringLiteral("作業ファイルを作れません（%1）").arg(systemCause(errno)));
-    ::flock(tempFd, LOCK_EX);
-    struct WorkFile {
-        int fd;
-        ~WorkFile() { ::close(fd); }
-    } work{tempFd};
-
-    auto discard = [&temp] {
-        removeFile(temp);
-        removeFile(temp + QStringLiteral("-journal"));
-    };
+    // final rename replaces the target in one step.
+    const detail::WorkFile work(dir, target.fileName(), detail::kSaveWorkSuffix);
+    if (work.fd() < 0)
+        failSave(path, QStringLiteral("作業ファイルを作れません（%1）").arg(detail::systemCause(work.error())));
+    const QString& temp = work.path();
 
     try {
         Connection conn;
         int rc = sqlite3_open_v2(QFile::encodeName(temp).constData(), &conn.db, SQLITE_OPEN_READWRITE, nullptr);
         if (rc != SQLITE_OK)
             failSave(path, causeOf(conn.db, rc));
-        keyDatabase(conn.db);
+        keyNewDatabase(conn.db);
 
         auto exec = [&](const char* sql) {
             const int r = sqlite3_exec(conn.db, sql, nullptr, nullptr, nullptr);
@@ -659,18 +544,10 @@ void saveHistory(const QString& pathIn, const History& rows)
             for (const DrawRecord& row : rows) {
                 sqlite3_reset(insert.stmt);
                 sqlite3_bind_int(insert.stmt, 1, row.drawNo);
-                for (int i = 0; i < kNumbersPerDraw; ++i) {
-                    const int n = row.numbers[std::size_t(i)];
-                    if (n == 0)
-                        sqlite3_bind_null(insert.stmt, i + 2);
-                    else
-                        sqlite3_bind_int(insert.stmt, i + 2, n);
-                }
+                bindNumbers(insert.stmt, 2, row);
                 rc = sqlite3_step(insert.stmt);
                 if ((rc & 0xff) == SQLITE_CONSTRAINT)
-                    failSave(path, QStringLiteral("回数 %1 の行は履歴に入れられません"
-                                                  "（回数は1～32767で重複なし、数字は空か1～43）")
-                                       .arg(row.drawNo));
+                    failSave(path, notStorable(row));
                 if (rc != SQLITE_DONE)
                     failSave(path, causeOf(conn.db, rc));
             }
@@ -683,12 +560,12 @@ void saveHistory(const QString& pathIn, const History& rows)
 
         // The replaced file's permissions, given only now that the file is written.
         if (replacing)
-            ::fchmod(tempFd, old.st_mode & 07777);
+            ::fchmod(work.fd(), old.st_mode & 07777);
         if (std::rename(QFile::encodeName(temp).constData(), nativeReal.constData()) != 0)
-            failSave(path, QStringLiteral("置き換えられません（%1）").arg(systemCause(errno)));
-        syncFolder(dir);
+            failSave(path, QStringLiteral("置き換えられません（%1）").arg(detail::systemCause(errno)));
+        detail::syncFolder(dir);
     } catch (...) {
-        discard();
+        work.remove();
         throw;
     }
 }
@@ -703,24 +580,7 @@ namespace {
         QStringLiteral("履歴ファイル「%1」に書き込めません：%2").arg(displayPath(path), cause).toStdString());
 }
 
-QString notStorable(const DrawRecord& row)
-{
-    return QStringLiteral("回数 %1 の行は履歴に入れられません（回数は1～32767で重複なし、数字は空か1～43）")
-        .arg(row.drawNo);
-}
-
 QString drawNoTaken(int drawNo) { return QStringLiteral("回数 %1 はすでに履歴にあります").arg(drawNo); }
-
-void bindNumbers(sqlite3_stmt* stmt, int first, const DrawRecord& row)
-{
-    for (int i = 0; i < kNumbersPerDraw; ++i) {
-        const int n = row.numbers[std::size_t(i)];
-        if (n == 0)
-            sqlite3_bind_null(stmt, first + i);
-        else
-            sqlite3_bind_int(stmt, first + i, n);
-    }
-}
 
 }  // namespace
 
@@ -728,14 +588,16 @@ struct HistoryEditor::Impl {
     QString path;
     Connection conn;
 
-    // Runs one statement in a transaction of its own; returns the rows it changed.
-    int run(const char* sql, const std::function<void(sqlite3_stmt*)>& bind, const DrawRecord* row)
+    // Runs one statement in a transaction of its own. With notOneRow given, a
+    // statement that changes other than exactly one row is rolled back and
+    // refused with that cause.
+    void run(const char* sql, const std::function<void(sqlite3_stmt*)>& bind, const DrawRecord* row,
+             const QString& notOneRow = {})
     {
         auto exec = [this](const char* text) { return sqlite3_exec(conn.db, text, nullptr, nullptr, nullptr); };
         int rc = exec("BEGIN IMMEDIATE");
         if (rc != SQLITE_OK)
             failWrite(path, causeOf(conn.db, rc));
-        int changed = 0;
         {
             Statement stmt;
             rc = sqlite3_prepare_v2(conn.db, sql, -1, &stmt.stmt, nullptr);
@@ -750,7 +612,10 @@ struct HistoryEditor::Impl {
                 exec("ROLLBACK");
                 failWrite(path, cause);
             }
-            changed = sqlite3_changes(conn.db);
+            if (!notOneRow.isEmpty() && sqlite3_changes(conn.db) != 1) {
+                exec("ROLLBACK");
+                failWrite(path, notOneRow);
+            }
         }
         rc = exec("COMMIT");
         if (rc != SQLITE_OK) {
@@ -758,7 +623,6 @@ struct HistoryEditor::Impl {
             exec("ROLLBACK");
             failWrite(path, cause);
         }
-        return changed;
     }
 };
 
@@ -767,6 +631,10 @@ HistoryEditor::HistoryEditor(const QString& pathIn) : d(std::make_unique<Impl>()
     d->path = QFileInfo(pathIn).absoluteFilePath();
     if (const QString cause = openHistoryDb(d->path, SQLITE_OPEN_READWRITE, d->conn); !cause.isEmpty())
         failOpen(d->path, cause);
+    // The engine opens a write-protected file read-only without a word; every
+    // edit would then fail.
+    if (sqlite3_db_readonly(d->conn.db, "main") == 1)
+        failOpen(d->path, causeOf(d->conn.db, SQLITE_READONLY));
     sqlite3_progress_handler(d->conn.db, 0, nullptr, nullptr);  // writes are not capped
     sqlite3_extended_result_codes(d->conn.db, 1);
     sqlite3_busy_timeout(d->conn.db, kEditBusyTimeoutMs);
@@ -802,7 +670,7 @@ void HistoryEditor::updateRow(int storedDrawNo, const DrawRecord& row)
 {
     if (!isStorableRow(row))
         failWrite(d->path, notStorable(row));
-    const int changed = d->run(
+    d->run(
         "UPDATE 当選データ SET 回数 = ?, 第1数字 = ?, 第2数字 = ?, 第3数字 = ?, 第4数字 = ?, "
         "第5数字 = ?, 第6数字 = ?, ボーナス数字 = ? WHERE 回数 = ?",
         [&](sqlite3_stmt* st) {
@@ -810,9 +678,7 @@ void HistoryEditor::updateRow(int storedDrawNo, const DrawRecord& row)
             bindNumbers(st, 2, row);
             sqlite3_bind_int(st, 9, storedDrawNo);
         },
-        &row);
-    if (changed != 1)
-        failWrite(d->path, QStringLiteral("回数 %1 の行が履歴にありません").arg(storedDrawNo));
+        &row, QStringLiteral("回数 %1 の行が履歴にありません").arg(storedDrawNo));
 }
 
 void HistoryEditor::deleteRow(int drawNo)

@@ -1,0 +1,151 @@
+#include "core/shell/file_replace.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+#include <QUuid>
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace mirkano::detail {
+
+namespace {
+
+// A work file no replacement holds is a leftover once it has been untouched this long.
+constexpr int kStaleAfterSeconds = 10;
+constexpr char kJournalSuffix[] = "-journal";
+
+}  // namespace
+
+QString systemCause(int err)
+{
+    switch (err) {
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("権限がありません");
+    case EROFS:
+        return QStringLiteral("読み取り専用の場所です");
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("ディスクがいっぱいです");
+    case ENOENT:
+        return QStringLiteral("ファイルまたはフォルダーがありません");
+    case EBUSY:
+    case ETXTBSY:
+        return QStringLiteral("使用中です");
+    default:
+        return QStringLiteral("システムのエラー %1").arg(err);
+    }
+}
+
+QString resolveLinks(const QString& path)
+{
+    QString p = path;
+    for (int depth = 0; depth < 40 && QFileInfo(p).isSymLink(); ++depth) {
+        const QString canonical = QFileInfo(p).canonicalFilePath();
+        if (!canonical.isEmpty())
+            return canonical;
+        p = QFileInfo(p).symLinkTarget();
+    }
+    return p;
+}
+
+bool heldForWriting(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    bool held = false;
+    if (::fcntl(fd, F_SETLEASE, F_RDLCK) == 0)
+        ::fcntl(fd, F_SETLEASE, F_UNLCK);
+    else
+        held = errno == EAGAIN || errno == EBUSY;
+    struct flock lock{};
+    lock.l_type = F_RDLCK;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = 0x40000000;  // the database engine's lock bytes
+    lock.l_len = 512;
+    if (::fcntl(fd, F_GETLK, &lock) == 0 && lock.l_type != F_UNLCK)
+        held = true;
+    ::close(fd);
+    return held;
+}
+
+void syncFolder(const QString& dir)
+{
+    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+WorkFile::WorkFile(const QString& dir, const QString& targetName, const char* suffix)
+{
+    for (int attempt = 0; attempt < 10 && m_fd < 0; ++attempt) {
+        m_path = QDir(dir).filePath(QStringLiteral(".%1.%2%3").arg(
+            targetName, QUuid::createUuid().toString(QUuid::WithoutBraces), QLatin1String(suffix)));
+        m_fd = ::open(QFile::encodeName(m_path).constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (m_fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (m_fd < 0)
+        m_error = errno;
+    else
+        ::flock(m_fd, LOCK_EX);
+}
+
+WorkFile::~WorkFile()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+void WorkFile::remove() const
+{
+    ::unlink(QFile::encodeName(m_path).constData());
+    ::unlink(QFile::encodeName(m_path + QLatin1String(kJournalSuffix)).constData());
+}
+
+void removeStaleWorkFiles(const QString& dir, const QString& targetName)
+{
+    const QString prefix = QStringLiteral(".") + targetName + u'.';
+    const QStringList names = QDir(dir).entryList({prefix + u'*'}, QDir::Files | QDir::Hidden | QDir::System);
+    const time_t now = ::time(nullptr);
+    const auto isWorkName = [](const QString& name) {
+        return name.endsWith(QLatin1String(kSaveWorkSuffix)) || name.endsWith(QLatin1String(kDownloadWorkSuffix));
+    };
+    for (const QString& name : names) {
+        const bool isJournal = name.endsWith(QLatin1String(kJournalSuffix));
+        const QString workName = isJournal ? name.chopped(int(std::strlen(kJournalSuffix))) : name;
+        if (!isWorkName(workName))
+            continue;
+        const QByteArray native = QFile::encodeName(QDir(dir).filePath(workName));
+        const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        if (fd < 0) {
+            // A journal whose work file is gone.
+            struct stat st;
+            const QByteArray j = QFile::encodeName(QDir(dir).filePath(name));
+            if (isJournal && errno == ENOENT && ::lstat(j.constData(), &st) == 0 && now - st.st_mtime >= kStaleAfterSeconds)
+                ::unlink(j.constData());
+            continue;
+        }
+        struct stat st, still;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &st) == 0 && now - st.st_mtime >= kStaleAfterSeconds &&
+            ::lstat(native.constData(), &still) == 0 && still.st_ino == st.st_ino && still.st_dev == st.st_dev) {
+            ::unlink(native.constData());
+            ::unlink((native + kJournalSuffix).constData());
+        }
+        ::close(fd);
+    }
+}
+
+}  // namespace mirkano::detail
