@@ -20,14 +20,11 @@ void ChildMenuBar::setChild(QMdiSubWindow* child, const QList<QMenu*>& menus)
     m_menus.clear();
     for (QMenu* m : menus)
         m_menus << m;
+    // Only the current child's deletion brings the frame's menus back; an
+    // earlier child deleted late changes nothing.
+    disconnect(m_childGone);
     if (child) {
-        // Deleted while still the child (the pointer is then empty): the
-        // frame's menus come back. An earlier child deleted late changes
-        // nothing.
-        connect(child, &QObject::destroyed, this, [this] {
-            if (!m_child)
-                showFrameMenus();
-        });
+        m_childGone = connect(child, &QObject::destroyed, this, [this] { showFrameMenus(); });
         follow(m_area->activeSubWindow());
     }
 }

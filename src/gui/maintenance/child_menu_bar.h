@@ -33,6 +33,7 @@ private:
     QMenuBar* m_bar;
     QMdiArea* m_area;
     QPointer<QMdiSubWindow> m_child;
+    QMetaObject::Connection m_childGone;
     QList<QPointer<QMenu>> m_menus;
     QList<QPointer<QAction>> m_hidden;  // the frame's menus, hidden while swapped
     bool m_swapped = false;
