@@ -14,6 +14,7 @@ set(expected
   lib/mirkano/mirkano-cli
   lib/mirkano/ミルカノ.chm
   lib/mirkano/Mirkano.mdb
+  lib/mirkano/translations/qtbase_ja.qm
   bin/mirkano
   bin/mirkano-cli
   share/applications/mirkano.desktop

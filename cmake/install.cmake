@@ -23,6 +23,7 @@ install(CODE "
 if(MIRKANO_BUILD_GUI)
   install(TARGETS mirkano RUNTIME DESTINATION ${MIRKANO_APP_DIR})
   install(FILES ${MIRKANO_HELP_FILE} DESTINATION ${MIRKANO_APP_DIR})
+  install(FILES ${MIRKANO_QT_TRANSLATION} DESTINATION ${MIRKANO_APP_DIR}/translations)
   install(FILES ${CMAKE_SOURCE_DIR}/src/gui/icons/mirkano.svg
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
   foreach(size 16 32 48 64 128 256)

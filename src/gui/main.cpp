@@ -6,6 +6,7 @@
 #include "gui/icons/program_icon.h"
 #include "gui/sheet/grid_units.h"
 #include "gui/shell/main_frm.h"
+#include "gui/shell/translation.h"
 
 #include <QApplication>
 
@@ -15,6 +16,9 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("ミルカノ"));
     QApplication::setFont(mirkano::uiFont());
     QApplication::setWindowIcon(mirkano::programIcon());
+    // Without it the standard buttons and dialogs stay English; the program
+    // still runs.
+    mirkano::installJapaneseTranslation(app);
     // The program ends with its main window, even while the help or the
     // version window is still open.
     QApplication::setQuitOnLastWindowClosed(false);

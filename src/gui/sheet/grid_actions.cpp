@@ -103,6 +103,9 @@ GridActions::GridActions(SheetGrid* grid) : QObject(grid), m_grid(grid), m_viewp
     showError = [this](const QString& text) {
         showMessageBox(m_grid, QMessageBox::Critical, kMessageTitle, text, QMessageBox::Ok, QMessageBox::Ok);
     };
+    showNote = [this](const QString& text) {
+        showMessageBox(m_grid, QMessageBox::Information, kMessageTitle, text, QMessageBox::Ok, QMessageBox::Ok);
+    };
 }
 
 GridActions* GridActions::of(const SheetGrid* grid)
@@ -171,6 +174,7 @@ bool GridActions::saveCsv()
         showError(e.message());
         return false;
     }
+    showNote(csvWrittenText(path));
     return true;
 }
 

@@ -53,9 +53,11 @@ public:
     QMenu* buildMenu(QWidget* parent);
     QAction* copyAction() const { return m_copy; }
 
-    // Replaceable in tests: the file dialog and the message box.
+    // Replaceable in tests: the file dialog and the message boxes (a failure,
+    // and the note of where a file was written).
     std::function<QString(const QString& suggested)> chooseCsvFile;
     std::function<void(const QString& text)> showError;
+    std::function<void(const QString& text)> showNote;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;

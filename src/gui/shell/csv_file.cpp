@@ -3,6 +3,7 @@
 #include "core/error.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -19,12 +20,19 @@ QString chooseCsvSaveFile(QWidget* parent, const QString& title, const QString& 
     return QFileDialog::getSaveFileName(parent, title, suggestedPath, QStringLiteral("CSV ファイル (*.csv)"));
 }
 
-void writeCsvFile(const QString& path, const QByteArray& csv)
+void writeCsvFile(const QString& path, const QByteArray& text)
 {
+    static const QByteArray kUtf8Bom("\xEF\xBB\xBF");
+    const QByteArray csv = text.startsWith(kUtf8Bom) ? text : kUtf8Bom + text;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit())
         throw Error(QStringLiteral("CSV「%1」を書き込めません：%2")
                         .arg(QDir::toNativeSeparators(path), file.errorString()));
+}
+
+QString csvWrittenText(const QString& path)
+{
+    return QStringLiteral("CSVファイルを書き出しました。\n%1").arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
 }
 
 }  // namespace mirkano

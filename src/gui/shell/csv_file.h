@@ -18,7 +18,13 @@ QString suggestedCsvPath(const QString& fileName);
 QString chooseCsvSaveFile(QWidget* parent, const QString& title, const QString& suggestedPath);
 
 // Writes the file whole: beside the target, renamed into place only once
-// complete. A failure throws an Error naming the file and the cause.
+// complete. The UTF-8 text starts with a byte-order mark (added when csv has
+// none), by which spreadsheet programs on Japanese systems know it is UTF-8
+// rather than Shift_JIS. A failure throws an Error naming the file and the
+// cause.
 void writeCsvFile(const QString& path, const QByteArray& csv);
+
+// The note shown once a CSV is written: where it went.
+QString csvWrittenText(const QString& path);
 
 }  // namespace mirkano

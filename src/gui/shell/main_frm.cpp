@@ -447,6 +447,7 @@ bool MainFrm::exportHistoryCsv()
         showMessage(QMessageBox::Critical, kMessageTitle, e.message());
         return false;
     }
+    showMessage(QMessageBox::Information, kMessageTitle, csvWrittenText(path));
     return true;
 }
 

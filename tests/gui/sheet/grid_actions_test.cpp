@@ -10,6 +10,7 @@
 #include "core/shell/startup_tables.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QMdiArea>
 #include <QMenu>
 #include <QPrintPreviewDialog>
@@ -129,8 +130,9 @@ private slots:
         SheetGrid g;
         g.setSheet(smallSheet());
         GridActions* a = GridActions::of(&g);
-        QStringList errors;
+        QStringList errors, notes;
         a->showError = [&](const QString& t) { errors << t; };
+        a->showNote = [&](const QString& t) { notes << t; };
 
         const QString path = dir.filePath(QStringLiteral("out.csv"));
         a->chooseCsvFile = [&](const QString& suggested) {
@@ -140,8 +142,14 @@ private slots:
         QVERIFY(a->saveCsv());
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), sheetToCsv(smallSheet()));
+        // UTF-8 with one byte-order mark, so that a spreadsheet reads it right.
+        const QByteArray written = f.readAll();
+        QVERIFY(written.startsWith("\xEF\xBB\xBF") && !written.mid(3).startsWith("\xEF\xBB\xBF"));
+        QCOMPARE(written, sheetToCsv(smallSheet()));
         QVERIFY(errors.isEmpty());
+        // The player is told where the file went.
+        QCOMPARE(notes.size(), 1);
+        QVERIFY2(notes[0].contains(QDir::toNativeSeparators(path)), qPrintable(notes[0]));
 
         // Cancelled: nothing written, nothing said.
         a->chooseCsvFile = [](const QString&) { return QString(); };
@@ -152,6 +160,7 @@ private slots:
         const QString bad = dir.filePath(QStringLiteral("no/such/out.csv"));
         a->chooseCsvFile = [&](const QString&) { return bad; };
         QVERIFY(!a->saveCsv());
+        QCOMPARE(notes.size(), 1);
         QCOMPARE(errors.size(), 1);
         QVERIFY2(errors[0].contains(QStringLiteral("out.csv")), qPrintable(errors[0]));
         QVERIFY(!QFile::exists(bad));

@@ -138,8 +138,12 @@ private slots:
 
         frame.file = QDir(history.folder()).filePath(QStringLiteral("out.csv"));
         QVERIFY(frame.exportHistoryCsv());
-        QCOMPARE(bytesOf(frame.file), historyToCsv(newRows));
+        // UTF-8 with a byte-order mark, as a spreadsheet on a Japanese system
+        // needs, and the import reads it back; the note says where it went.
+        QCOMPARE(bytesOf(frame.file), QByteArray("\xEF\xBB\xBF") + historyToCsv(newRows));
         QCOMPARE(readHistoryCsv(frame.file), newRows);
+        QCOMPARE(frame.messages.back().icon, QMessageBox::Information);
+        QVERIFY(frame.messages.back().text.contains(QDir::toNativeSeparators(frame.file)));
 
         // Cancelled dialogs do nothing and say nothing.
         frame.messages.clear();
