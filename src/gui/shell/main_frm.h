@@ -180,6 +180,9 @@ private:
     // one that comes back from another application.
     QPointer<QWidget> m_currentActive;
     bool m_previousWasOwnWindow = false;
+    // One of the program's windows (not a dialog) has the focus, or had it
+    // until it closed.
+    bool m_programActive = false;
     bool m_activatedOnce = false;
 };
 

@@ -109,7 +109,7 @@ private slots:
         w->show();
         area.show();
         QVERIFY(QTest::qWaitForWindowExposed(&area));
-        QWidget* body = w->widget();
+        QWidget* body = w->body();
         const QPoint corner(twipsToPixels(120), twipsToPixels(600));
         QCOMPARE(w->grid()->pos(), corner);
         QCOMPARE(w->grid()->size(), body->size() - QSize(corner.x(), corner.y()));
@@ -178,7 +178,7 @@ private slots:
         const Sheet& sheet = g->sheet();
         QVERIFY(w->width() >= twipsToPixels(a.facts.widthTwips));
         QVERIFY(w->height() >= twipsToPixels(a.facts.heightTwips));
-        QVERIFY(w->widget()->rect().contains(g->geometry()));
+        QVERIFY(w->body()->rect().contains(g->geometry()));
         if (a.facts.followsResize) {
             QVERIFY(g->width() >= g->sizeHint().width() && g->height() >= g->sizeHint().height());
         } else {

@@ -120,7 +120,7 @@ private slots:
         });
         QContextMenuEvent e(QContextMenuEvent::Mouse, centre(g, 1, 1), g.viewport()->mapToGlobal(centre(g, 1, 1)));
         QApplication::sendEvent(g.viewport(), &e);
-        QTRY_COMPARE(items, (QStringList{"コピー", "CSVで保存…", "印刷…"}));
+        QTRY_COMPARE(items, (QStringList{"コピー", "最新の回へ", "CSVで保存…", "印刷…"}));
     }
 
     void csvGoesToTheChosenFileWholeOrNotAtAll()

@@ -249,6 +249,10 @@ private slots:
             {1, "mnuWindowVertical", "左右に並べて表示(&V)", true},
             {1, "mnuWindowCascade", "重ねて表示(&C)", true},
             {1, "mnuWindowArrangeIcon", "アイコンの整列(&A)", true},
+            {1, "", "", true},  // separator
+            {1, "mnuWindowClose", "閉じる(&O)", true},
+            {1, "mnuWindowNext", "次のウィンドウ(&N)", true},
+            {1, "mnuWindowPrevious", "前のウィンドウ(&P)", true},
             {0, "mnuHelp", "ヘルプ(&H)", true},
             {1, "mnuHelpFile", "ヘルプ(&H)", true},
             {1, "mnuAbout", "バージョン情報(&A)", true},
