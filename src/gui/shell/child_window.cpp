@@ -1,6 +1,8 @@
 #include "gui/shell/child_window.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QMenu>
 #include <QScrollArea>
 
 namespace mirkano {
@@ -8,6 +10,15 @@ namespace mirkano {
 ChildWindow::ChildWindow(QWidget* parent) : QMdiSubWindow(parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
+    // Ctrl+F4 belongs to the frame's "閉じる" of the ウィンドウ menu, which
+    // closes whichever child is active; the same key here as well would make
+    // it ambiguous, and then neither would close.
+    if (QMenu* menu = systemMenu())
+        for (QAction* a : menu->actions()) {
+            QList<QKeySequence> keys = a->shortcuts();
+            if (keys.removeAll(QKeySequence(Qt::CTRL | Qt::Key_F4)) > 0)
+                a->setShortcuts(keys);
+        }
 }
 
 void ChildWindow::setBody(QWidget* body)

@@ -505,30 +505,43 @@ void MainFrm::closeEvent(QCloseEvent* e)
 
 bool MainFrm::eventFilter(QObject* watched, QEvent* e)
 {
-    if (e->type() == QEvent::WindowActivate && watched->isWidgetType()) {
+    const bool activate = e->type() == QEvent::WindowActivate;
+    if ((activate || e->type() == QEvent::WindowDeactivate) && watched->isWidgetType()
+        && static_cast<QWidget*>(watched)->isWindow()) {
         auto* w = static_cast<QWidget*>(watched);
-        if (countsAsProgramWindow(w) && (w != m_currentActive || !m_programActive)) {
-            // The window that was active may be gone already (the version
-            // window deletes itself when closed): what counts is that one of
-            // the program's windows was active, not that it still exists.
-            m_previousWasOwnWindow = m_programActive && w != m_currentActive;
-            m_programActive = true;
-            m_currentActive = w;
-            if (w == this)
-                onActivated();
-        }
-    } else if (e->type() == QEvent::WindowDeactivate && watched->isWidgetType()
-               && static_cast<QWidget*>(watched)->isWindow()) {
-        // No window of the program is active any more and the window is still
-        // there: the user went to another application. A window that closed
-        // hands the focus back to the program; only a dialog's return to
-        // the window it came from is left out, as that window is still the
-        // current one.
-        auto* w = static_cast<QWidget*>(watched);
-        if (!QApplication::activeWindow() && w->isVisible())
+        if (activate) {
+            noteActive(w);
+        } else if (QWidget* now = QApplication::activeWindow()) {
+            // A window the program shows above the frame (the version window)
+            // leaves the frame marked active while it has the focus, so going
+            // back to the frame activates nothing: the window left behind is
+            // told, with the frame already active.
+            noteActive(now);
+        } else if (w->isVisible() && w != m_closing) {
+            // No window of the program is active any more and the window is
+            // still there: the user went to another application. A window
+            // that closes hands the focus back to the program.
             m_programActive = false;
+        }
+    } else if (e->type() == QEvent::Close && watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow()) {
+        // Still shown while it gives up the focus.
+        m_closing = static_cast<QWidget*>(watched);
     }
     return QMainWindow::eventFilter(watched, e);
+}
+
+void MainFrm::noteActive(QWidget* w)
+{
+    if (!countsAsProgramWindow(w) || (w == m_currentActive && m_programActive))
+        return;
+    // The window that was active may be gone already (the version window
+    // deletes itself when closed): what counts is that one of the program's
+    // windows was active, not that it still exists.
+    m_previousWasOwnWindow = m_programActive && w != m_currentActive;
+    m_programActive = true;
+    m_currentActive = w;
+    if (w == this)
+        onActivated();
 }
 
 void MainFrm::showAtStartUp()

@@ -99,6 +99,32 @@ private slots:
         QCOMPARE(w.findChild<QLabel*>(QStringLiteral("Label4"))->text(), QStringLiteral(":該当する当選番号なし"));
     }
 
+    // バラツキ分析 on the real history, at its own size: the last column ends
+    // at the vertical scroll bar and the last row in view at the bottom, with
+    // no empty strip between the sheet and the bars.
+    void dispersionGridEndsAtItsScrollBar()
+    {
+        static const History real = sampleHistory();
+        static const StartupTables tables = buildStartupTables(real);
+        QMdiArea area;
+        area.resize(1200, 1000);
+        auto* w = new AnalysisWindow(*findAnalysis("dispersion"));
+        area.addSubWindow(w);
+        w->load(real, tables);
+        w->show();
+        area.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&area));
+        SheetGrid* g = w->grid();
+        QVERIFY(g->verticalScrollBar()->isVisible());
+        QVERIFY(!g->horizontalScrollBar()->isVisible());
+        const int cols = g->sheet().columns();
+        QCOMPARE(g->cellRect(cols, 1).right() + 1, g->viewport()->width());
+        QCOMPARE(g->viewport()->mapTo(g, QPoint(g->viewport()->width(), 0)).x(),
+                 g->verticalScrollBar()->mapTo(g, QPoint(0, 0)).x());
+        // Every window keeps its size; the others keep their grids.
+        QCOMPARE(w->size(), QSize(twipsToPixels(12800), twipsToPixels(12750)));
+    }
+
     void gridSitsBelowTheDescriptionAndFollowsResizingWhereAsked()
     {
         QMdiArea area;
@@ -111,18 +137,20 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&area));
         QWidget* body = w->body();
         const QPoint corner(twipsToPixels(120), twipsToPixels(600));
+        // The room right and below the corner, up to the whole sheet.
         QCOMPARE(w->grid()->pos(), corner);
-        QCOMPARE(w->grid()->size(), body->size() - QSize(corner.x(), corner.y()));
+        QCOMPARE(w->grid()->size(), w->grid()->fittedSize(body->size() - QSize(corner.x(), corner.y())));
+        QVERIFY(w->grid()->width() < body->width() - corner.x());  // a short history: the sheet is smaller
         w->resize(760, 500);
         QCOMPARE(w->grid()->pos(), corner);
-        QCOMPARE(w->grid()->size(), body->size() - QSize(corner.x(), corner.y()));
+        QCOMPARE(w->grid()->size(), w->grid()->fittedSize(body->size() - QSize(corner.x(), corner.y())));
         // Too narrow for one line: the description goes above the buttons and
         // the grid starts below them, still filling the rest.
         w->resize(330, 500);
         QVERIFY(w->description()->geometry().bottom() < w->closeButton()->mapTo(body, QPoint(0, 0)).y());
         QVERIFY(w->grid()->y() > w->closeButton()->mapTo(body, QPoint(0, 24)).y());
         QVERIFY(w->grid()->y() < 120);
-        QCOMPARE(w->grid()->geometry().bottomRight(), body->rect().bottomRight());
+        QCOMPARE(w->grid()->geometry().right(), body->rect().right());
 
         // A window that does not follow resizing keeps the grid's own size.
         auto* pull = new AnalysisWindow(*findAnalysis("pull"));
