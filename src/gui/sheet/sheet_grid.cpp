@@ -608,11 +608,14 @@ void SheetGrid::keyPressEvent(QKeyEvent* e)
     }
     col = std::clamp(col, 1, m_sheet.columns());
     row = std::clamp(row, 1, m_sheet.rows());
-    // A cell in the frozen part shows the sheet from its start on that side.
-    if (col <= m_sheet.frozenColumns())
-        horizontalScrollBar()->setValue(0);
-    if (row <= m_sheet.frozenRows())
-        verticalScrollBar()->setValue(0);
+    // Home or PageUp into the frozen part shows the sheet from its start on
+    // that side.
+    if (e->key() == Qt::Key_Home || e->key() == Qt::Key_PageUp) {
+        if (col <= m_sheet.frozenColumns())
+            horizontalScrollBar()->setValue(0);
+        if (row <= m_sheet.frozenRows())
+            verticalScrollBar()->setValue(0);
+    }
     setActiveCell(col, row);
     ensureVisible(col, row);
     e->accept();

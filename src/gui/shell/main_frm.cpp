@@ -512,10 +512,11 @@ bool MainFrm::eventFilter(QObject* watched, QEvent* e)
         if (activate) {
             noteActive(w);
         } else if (QWidget* now = QApplication::activeWindow()) {
-            // A window the program shows above the frame (the version window)
-            // leaves the frame marked active while it has the focus, so going
-            // back to the frame activates nothing: the window left behind is
-            // told, with the frame already active.
+            // While a window the program shows above the frame (the version
+            // window) has the focus, the frame stays marked active, so going
+            // back to it brings no activation of its own: the deactivation of
+            // the window left behind, with the frame already the active
+            // window, stands for it.
             noteActive(now);
         } else if (w->isVisible() && w != m_closing) {
             // No window of the program is active any more and the window is
@@ -524,7 +525,8 @@ bool MainFrm::eventFilter(QObject* watched, QEvent* e)
             m_programActive = false;
         }
     } else if (e->type() == QEvent::Close && watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow()) {
-        // Still shown while it gives up the focus.
+        // A window being closed is still shown when it gives up the focus;
+        // that is not a move to another application.
         m_closing = static_cast<QWidget*>(watched);
     }
     return QMainWindow::eventFilter(watched, e);
