@@ -182,8 +182,8 @@ void AnalysisWindow::placeGrid()
     // the description, legend and buttons share one line. In a window too
     // narrow for that line the description takes its own line above the
     // others. A window that follows resizing gives the grid all the room to
-    // the right and below, up to the whole sheet; the others give it its own size, cut to the room
-    // there is (scroll bars then reach the rest).
+    // the right and below, up to the whole sheet; the others give it its own
+    // size, cut to the room there is (scroll bars then reach the rest).
     const int left = twipsToPixels(kGridLeftTwips);
     const int bodyW = m_body->width(), bodyH = m_body->height();
     const int width = std::max(0, bodyW - 2 * left);

@@ -100,8 +100,7 @@ private slots:
     }
 
     // バラツキ分析 on the real history, at its own size: the last column ends
-    // at the vertical scroll bar and the last row in view at the bottom, with
-    // no empty strip between the sheet and the bars.
+    // where the vertical scroll bar begins, with no empty strip between them.
     void dispersionGridEndsAtItsScrollBar()
     {
         static const History real = sampleHistory();
@@ -121,7 +120,7 @@ private slots:
         QCOMPARE(g->cellRect(cols, 1).right() + 1, g->viewport()->width());
         QCOMPARE(g->viewport()->mapTo(g, QPoint(g->viewport()->width(), 0)).x(),
                  g->verticalScrollBar()->mapTo(g, QPoint(0, 0)).x());
-        // Every window keeps its size; the others keep their grids.
+        // The window keeps its own size.
         QCOMPARE(w->size(), QSize(twipsToPixels(12800), twipsToPixels(12750)));
     }
 
