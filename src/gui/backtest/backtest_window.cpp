@@ -37,6 +37,7 @@ BacktestWindow::BacktestWindow(QWidget* parent) : ChildWindow(parent)
 
     m_summary = new QLabel(body);
     m_summary->setObjectName(QStringLiteral("Label2"));
+    m_summary->setWordWrap(true);
     layout->addWidget(m_summary);
 
     m_grid = new SheetGrid(body);
@@ -44,7 +45,7 @@ BacktestWindow::BacktestWindow(QWidget* parent) : ChildWindow(parent)
     layout->addWidget(m_grid, 0, Qt::AlignLeft | Qt::AlignTop);
     layout->addStretch(1);
 
-    setWidget(body);
+    setBody(body);
     resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
 }
 
@@ -58,7 +59,27 @@ void BacktestWindow::load(const History& history, const ReflectFlags& flags)
     const BacktestResult result = runBacktest(history, flags);
     m_grid->setSheet(buildBacktestSheet(result));
     m_grid->setFixedSize(m_grid->sizeHint());
-    m_summary->setText(backtestSummary(result));
+    m_summary->setText(backtestWindowSummary(result));
+}
+
+QString backtestWindowSummary(const BacktestResult& r)
+{
+    // The options do not run their analyses: each one on adds its weight to
+    // how many draws further back the predictions take their numbers from.
+    int on = 0;
+    for (bool b : r.flags.on)
+        on += b;
+    const int offset = r.flags.offset();
+    const QString options =
+        on == 0 ? QStringLiteral("反映するオプションなし：予想の元にする過去の当選数字をさかのぼらせません")
+                : QStringLiteral("反映するオプション%1個：予想の元にする過去の当選数字を%2回分さかのぼって選びます"
+                                 "（オプションの重みの合計 %2）")
+                      .arg(on)
+                      .arg(offset);
+    const QString draws = r.draws == 0
+                              ? QStringLiteral("第%1回以降に検証できる回がありません").arg(r.from)
+                              : QStringLiteral("第%1回～第%2回の%3回を検証").arg(r.from).arg(r.to).arg(r.draws);
+    return options + u'\n' + draws;
 }
 
 }  // namespace mirkano

@@ -24,6 +24,12 @@ inline const QString kBacktestDescription = QStringLiteral(
     "今後の当選を示すものではありません。期待回数は同じ個数の数字を無作為に選んだ場合の値です。"
     "等級は１発予想をそのまま購入した場合と、連発予想から作れる最も良い組合せの場合です。");
 
+struct BacktestResult;
+
+// The window's summary: first what the options chosen do to the predictions,
+// in words, then the draws tested.
+QString backtestWindowSummary(const BacktestResult& result);
+
 class BacktestWindow : public ChildWindow {
     Q_OBJECT
 public:

@@ -5,6 +5,7 @@
 #include "gui/sheet/grid_units.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -54,6 +55,9 @@ TicketCheckWindow::TicketCheckWindow(QWidget* parent) : ChildWindow(parent)
     row->addStretch(1);
     layout->addLayout(row);
     connect(m_check, &QPushButton::clicked, this, [this] { check(); });
+    // Return on a focused button presses it, as Space does.
+    m_check->installEventFilter(this);
+    m_close->installEventFilter(this);
     connect(m_close, &QPushButton::clicked, this, &QMdiSubWindow::close);
 
     m_summary = new QLabel(body);
@@ -66,7 +70,7 @@ TicketCheckWindow::TicketCheckWindow(QWidget* parent) : ChildWindow(parent)
     layout->addWidget(m_grid, 0, Qt::AlignLeft | Qt::AlignTop);
     layout->addStretch(1);
 
-    setWidget(body);
+    setBody(body);
     resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
 }
 
@@ -77,10 +81,27 @@ void TicketCheckWindow::load(const History& history)
     move(0, 0);
     resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
     // Until the first check the grid shows its header alone.
+    showEmptyResult();
+    m_entries[0]->setFocus();
+}
+
+void TicketCheckWindow::showEmptyResult()
+{
     m_grid->setSheet(buildTicketCheckSheet(TicketCheck{}));
     m_grid->setFixedSize(m_grid->sizeHint());
     m_summary->clear();
-    m_entries[0]->setFocus();
+}
+
+bool TicketCheckWindow::eventFilter(QObject* watched, QEvent* e)
+{
+    if (e->type() == QEvent::KeyPress && (watched == m_check || watched == m_close)) {
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            static_cast<QPushButton*>(watched)->click();
+            return true;
+        }
+    }
+    return ChildWindow::eventFilter(watched, e);
 }
 
 bool TicketCheckWindow::check()
@@ -92,6 +113,9 @@ bool TicketCheckWindow::check()
     try {
         ticket = parseTicket(entries);
     } catch (const TicketError& e) {
+        // The result of an earlier ticket must not stand under numbers it
+        // does not belong to.
+        showEmptyResult();
         showRefusal(e.message());
         return false;
     }

@@ -38,16 +38,21 @@ public:
     // fixed size, history kept for the checks, empty result shown.
     void load(const History& history);
 
-    // "確認": checks the six entries; a bad ticket is refused with a message
-    // saying what is wrong, and the result shown stays as it was.
+    // "確認" (a click, or Return while it has the focus): checks the six
+    // entries; a bad ticket is refused with a message saying what is wrong,
+    // and the result of an earlier ticket is cleared.
     // Returns whether the ticket was checked.
     bool check();
 
 protected:
     // The message box of a refused ticket; tests see it like any other.
     virtual void showRefusal(const QString& text);
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    // The grid's header alone and no summary.
+    void showEmptyResult();
+
     History m_history;
     std::array<QLineEdit*, 6> m_entries{};
     QPushButton* m_check = nullptr;

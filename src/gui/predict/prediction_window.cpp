@@ -112,7 +112,8 @@ PredictionWindow::PredictionWindow(const ReflectFlags& flags, QWidget* parent)
         m_sheets[s] = grid;
     }
 
-    setWidget(body);
+    setBody(body);
+    fitBodyMinimumToControls();
     resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
 }
 

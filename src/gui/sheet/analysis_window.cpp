@@ -123,7 +123,10 @@ AnalysisWindow::AnalysisWindow(const Analysis& analysis, QWidget* parent)
     m_grid->setObjectName(QStringLiteral("fpSpread1"));
     if (m_print)
         connect(m_print, &QPushButton::clicked, GridActions::of(m_grid), &GridActions::print);
-    setWidget(m_body);
+    // Never narrower than the controls' line, nor lower than their line and
+    // a few rows of the grid: a smaller window scrolls.
+    m_body->setMinimumSize(m_controlsWidth + 2 * twipsToPixels(kGridLeftTwips), twipsToPixels(kGridTopTwips) + 40);
+    setBody(m_body);
     m_body->installEventFilter(this);
     resize(twipsToPixels(facts.widthTwips), twipsToPixels(facts.heightTwips));
 }
@@ -179,8 +182,8 @@ void AnalysisWindow::placeGrid()
     // the description, legend and buttons share one line. In a window too
     // narrow for that line the description takes its own line above the
     // others. A window that follows resizing gives the grid all the room to
-    // the right and below; the others give it its own size, cut to the room
-    // there is (scroll bars then reach the rest).
+    // the right and below, up to the whole sheet; the others give it its own
+    // size, cut to the room there is (scroll bars then reach the rest).
     const int left = twipsToPixels(kGridLeftTwips);
     const int bodyW = m_body->width(), bodyH = m_body->height();
     const int width = std::max(0, bodyW - 2 * left);
@@ -202,7 +205,7 @@ void AnalysisWindow::placeGrid()
 
     const QSize room(std::max(0, bodyW - left), std::max(0, bodyH - top));
     const QSize own = m_grid->sizeHint();
-    const QSize size = m_analysis.facts.followsResize ? room : own.boundedTo(room);
+    const QSize size = m_analysis.facts.followsResize ? m_grid->fittedSize(room) : own.boundedTo(room);
     m_grid->setCut(size.width() < own.width() || size.height() < own.height());
     m_grid->setGeometry(left, top, size.width(), size.height());
 }

@@ -196,6 +196,10 @@ QMenu* GridActions::buildMenu(QWidget* parent)
     auto* menu = new QMenu(parent);
     menu->setFont(uiFont());
     menu->addAction(m_copy);
+    // The newest draw is the last row of data; one click brings it into view.
+    QAction* latest = menu->addAction(QStringLiteral("最新の回へ"), m_grid, &SheetGrid::goToLatest);
+    latest->setObjectName(QStringLiteral("gridLatest"));
+    latest->setEnabled(m_grid->lastDataRow() > 0);
     QAction* csv = menu->addAction(QStringLiteral("CSVで保存…"), this, [this] { saveCsv(); });
     csv->setObjectName(QStringLiteral("gridSaveCsv"));
     menu->addSeparator();

@@ -2,7 +2,7 @@
 // What every grid offers beyond showing its sheet: a block selection made by
 // dragging or with Shift, and a context menu with "コピー" (the selection, or
 // the whole sheet when none, as tab-separated text; Ctrl+C too),
-// "CSVで保存…" (the whole sheet) and "印刷…" (a print preview of the sheet).
+// "最新の回へ" (the last row of data), "CSVで保存…" (the whole sheet) and "印刷…" (a print preview of the sheet).
 // It attaches itself to a grid and leaves the grid's own painting and keys
 // alone: the selection is drawn by a transparent layer over the cells.
 

@@ -150,6 +150,29 @@ QSize SheetGrid::sizeHint() const
     return {w + frame, h + frame};
 }
 
+QSize SheetGrid::fittedSize(QSize room) const
+{
+    int allW = 0, allH = 0;
+    for (int c = 1; c <= m_sheet.columns(); ++c)
+        allW += columnPixels(c);
+    for (int r = 1; r <= m_sheet.rows(); ++r)
+        allH += rowPixels(r);
+    const ScrollBars bars = m_sheet.scrollBars();
+    const bool hAllowed = bars == ScrollBars::Horizontal || bars == ScrollBars::Both;
+    const bool vAllowed = bars == ScrollBars::Vertical || bars == ScrollBars::Both;
+    const int frame = 2 * frameWidth();
+    const int hbarH = horizontalScrollBar()->sizeHint().height();
+    const int vbarW = verticalScrollBar()->sizeHint().width();
+    // A bar that shows narrows the room of the other: settle in two rounds.
+    bool needH = false, needV = false;
+    for (int round = 0; round < 2; ++round) {
+        needH = hAllowed && allW + frame + (needV ? vbarW : 0) > room.width();
+        needV = vAllowed && allH + frame + (needH ? hbarH : 0) > room.height();
+    }
+    return {std::min(room.width(), allW + frame + (needV ? vbarW : 0)),
+            std::min(room.height(), allH + frame + (needH ? hbarH : 0))};
+}
+
 int SheetGrid::lastColumnOffset(int viewportWidth) const
 {
     const int first = std::min(m_sheet.frozenColumns(), m_sheet.columns()) + 1;
@@ -513,10 +536,46 @@ void SheetGrid::mousePressEvent(QMouseEvent* e)
     QAbstractScrollArea::mousePressEvent(e);
 }
 
+int SheetGrid::lastDataRow() const
+{
+    for (int r = m_sheet.rows(); r >= 1; --r)
+        for (int c = 1; c <= m_sheet.columns(); ++c)
+            if (!m_sheet.text(c, r).isEmpty())
+                return r;
+    return 0;
+}
+
+void SheetGrid::goToLatest()
+{
+    const int row = lastDataRow();
+    if (row > 0)
+        setActiveCell(std::clamp(m_sheet.activeColumn(), 1, m_sheet.columns()), row);
+}
+
+int SheetGrid::rowsPerPage() const
+{
+    // The scrolled rows wholly in view, at least one.
+    const int room = viewport()->height() - frozenHeight();
+    int rows = 0, used = 0;
+    for (int r = firstScrolledRow(); r <= m_sheet.rows(); ++r) {
+        used += rowPixels(r);
+        if (used > room)
+            break;
+        ++rows;
+    }
+    return std::max(1, rows);
+}
+
 void SheetGrid::keyPressEvent(QKeyEvent* e)
 {
-    // Cells are read-only: keys only move the active cell (Enter to the next
-    // cell down).
+    // Cells are read-only: keys only move the active cell, as in a
+    // spreadsheet (Enter to the next cell down, Home/End along the row,
+    // Ctrl+Home/Ctrl+End to the first/last cell, PageUp/PageDown by a page).
+    if (m_sheet.columns() < 1 || m_sheet.rows() < 1) {
+        QAbstractScrollArea::keyPressEvent(e);
+        return;
+    }
+    const bool ctrl = (e->modifiers() & Qt::ControlModifier) != 0;
     int col = std::max(1, m_sheet.activeColumn()), row = std::max(1, m_sheet.activeRow());
     switch (e->key()) {
     case Qt::Key_Left: --col; break;
@@ -526,10 +585,39 @@ void SheetGrid::keyPressEvent(QKeyEvent* e)
     case Qt::Key_Down:
     case Qt::Key_Return:
     case Qt::Key_Enter: ++row; break;
+    case Qt::Key_Home:
+        col = 1;
+        if (ctrl)
+            row = 1;
+        break;
+    case Qt::Key_End:
+        col = m_sheet.columns();
+        if (ctrl)
+            row = m_sheet.rows();
+        break;
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown: {
+        // The view moves by the page as well, so the active cell keeps its
+        // place on the screen where the sheet lets it.
+        const int page = rowsPerPage() * (e->key() == Qt::Key_PageDown ? 1 : -1);
+        row += page;
+        verticalScrollBar()->setValue(verticalScrollBar()->value() + page);
+        break;
+    }
     default: QAbstractScrollArea::keyPressEvent(e); return;
     }
-    setActiveCell(std::clamp(col, 1, std::max(1, m_sheet.columns())),
-                  std::clamp(row, 1, std::max(1, m_sheet.rows())));
+    col = std::clamp(col, 1, m_sheet.columns());
+    row = std::clamp(row, 1, m_sheet.rows());
+    // Home or PageUp into the frozen part shows the sheet from its start on
+    // that side.
+    if (e->key() == Qt::Key_Home || e->key() == Qt::Key_PageUp) {
+        if (col <= m_sheet.frozenColumns())
+            horizontalScrollBar()->setValue(0);
+        if (row <= m_sheet.frozenRows())
+            verticalScrollBar()->setValue(0);
+    }
+    setActiveCell(col, row);
+    ensureVisible(col, row);
     e->accept();
 }
 

@@ -37,6 +37,10 @@ public:
     // frame included when the content does not fit).
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return {40, 40}; }
+    // The grid's size in a room it is to fill: the room, but never wider or
+    // taller than the whole sheet with the bars it then needs, so no empty
+    // area lies between the last column or row and a scroll bar.
+    QSize fittedSize(QSize room) const;
 
     // First scrolled (non-frozen) column / row now in view.
     int firstScrolledColumn() const;
@@ -54,6 +58,12 @@ public:
     void setActiveCell(int col, int row);
     int activeColumn() const { return m_sheet.activeColumn(); }
     int activeRow() const { return m_sheet.activeRow(); }
+    // The last row with any text (the newest draw in a sheet by draws), 0
+    // when every cell is empty.
+    int lastDataRow() const;
+    // "最新の回へ": the active cell moves to the last row with data, in its
+    // own column, scrolled into view.
+    void goToLatest();
 
 signals:
     void activeCellChanged(int col, int row);
@@ -76,6 +86,8 @@ private:
     void updateScrollBars();
     void applyScrollBarPolicy();
     void ensureVisible(int col, int row);
+    // Scrolled rows wholly in view: the step of PageUp/PageDown.
+    int rowsPerPage() const;
     int frozenWidth() const;
     int frozenHeight() const;
     // Smallest scroll offset at which the last column / row is fully in view.

@@ -13,16 +13,30 @@ class ChildWindow : public QMdiSubWindow {
 public:
     explicit ChildWindow(QWidget* parent = nullptr);
 
+    // The window's contents, inside the scroll area setBody() put them in.
+    QWidget* body() const { return m_body; }
+
 signals:
     void opened();
     void unloaded();
 
 protected:
+    // Puts the contents in a frameless scroll area that fills the window:
+    // the contents follow the window's size down to their minimum size
+    // (their layout's, or the one set on them), and a window made smaller
+    // than that (tiled, or dragged small) shows scroll bars instead of
+    // hiding controls.
+    void setBody(QWidget* body);
+    // For contents placed without a layout: their minimum becomes the extent
+    // of their controls.
+    void fitBodyMinimumToControls();
+
     void closeEvent(QCloseEvent* e) override;
     // What the window lets go of as it closes, just before `unloaded`.
     virtual void unload() {}
 
 private:
+    QWidget* m_body = nullptr;
     bool m_unloaded = false;
 };
 

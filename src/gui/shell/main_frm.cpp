@@ -157,6 +157,24 @@ void MainFrm::buildMenus()
             [this] { arrangeWindows(Arrangement::Cascade); }, true);
     command(window, "mnuWindowArrangeIcon", QStringLiteral("アイコンの整列(&A)"),
             [this] { arrangeWindows(Arrangement::ArrangeIcons); }, true);
+    // The keys of a multiple-document frame. The actions belong to the frame
+    // as well as to the menu, so the keys work while a child's own menu bar
+    // stands in for the frame's. Going through the children does not
+    // activate the frame itself, so it never reopens the prediction window.
+    window->addSeparator();
+    auto key = [this](QAction* a, const QList<QKeySequence>& keys) {
+        a->setShortcuts(keys);
+        a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a);
+    };
+    key(command(window, "mnuWindowClose", QStringLiteral("閉じる(&O)"), [this] { m_mdi->closeActiveSubWindow(); }, true),
+        {QKeySequence(Qt::CTRL | Qt::Key_F4)});
+    key(command(window, "mnuWindowNext", QStringLiteral("次のウィンドウ(&N)"), [this] { m_mdi->activateNextSubWindow(); },
+                true),
+        {QKeySequence(Qt::CTRL | Qt::Key_Tab)});
+    key(command(window, "mnuWindowPrevious", QStringLiteral("前のウィンドウ(&P)"),
+                [this] { m_mdi->activatePreviousSubWindow(); }, true),
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)});
 
     QMenu* help = submenu(bar, "mnuHelp", QStringLiteral("ヘルプ(&H)"));
     command(help, "mnuHelpFile", QStringLiteral("ヘルプ(&H)"), [this] { openHelpFile(); }, true);
@@ -488,22 +506,45 @@ void MainFrm::closeEvent(QCloseEvent* e)
 
 bool MainFrm::eventFilter(QObject* watched, QEvent* e)
 {
-    if (e->type() == QEvent::WindowActivate && watched->isWidgetType()) {
+    const bool activate = e->type() == QEvent::WindowActivate;
+    if ((activate || e->type() == QEvent::WindowDeactivate) && watched->isWidgetType()
+        && static_cast<QWidget*>(watched)->isWindow()) {
         auto* w = static_cast<QWidget*>(watched);
-        if (countsAsProgramWindow(w) && w != m_currentActive) {
-            m_previousWasOwnWindow = m_currentActive != nullptr;
-            m_currentActive = w;
-            if (w == this)
-                onActivated();
+        if (activate) {
+            noteActive(w);
+        } else if (QWidget* now = QApplication::activeWindow()) {
+            // While a window the program shows above the frame (the version
+            // window) has the focus, the frame stays marked active, so going
+            // back to it brings no activation of its own: the deactivation of
+            // the window left behind, with the frame already the active
+            // window, stands for it.
+            noteActive(now);
+        } else if (w->isVisible() && w != m_closing) {
+            // No window of the program is active any more and the window is
+            // still there: the user went to another application. A window
+            // that closes hands the focus back to the program.
+            m_programActive = false;
         }
-    } else if (e->type() == QEvent::WindowDeactivate && watched->isWidgetType()
-               && static_cast<QWidget*>(watched)->isWindow()) {
-        // No window of the program is active any more: the user went to
-        // another application.
-        if (!QApplication::activeWindow())
-            m_currentActive = nullptr;
+    } else if (e->type() == QEvent::Close && watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow()) {
+        // A window being closed is still shown when it gives up the focus;
+        // that is not a move to another application.
+        m_closing = static_cast<QWidget*>(watched);
     }
     return QMainWindow::eventFilter(watched, e);
+}
+
+void MainFrm::noteActive(QWidget* w)
+{
+    if (!countsAsProgramWindow(w) || (w == m_currentActive && m_programActive))
+        return;
+    // The window that was active may be gone already (the version window
+    // deletes itself when closed): what counts is that one of the program's
+    // windows was active, not that it still exists.
+    m_previousWasOwnWindow = m_programActive && w != m_currentActive;
+    m_programActive = true;
+    m_currentActive = w;
+    if (w == this)
+        onActivated();
 }
 
 void MainFrm::showAtStartUp()

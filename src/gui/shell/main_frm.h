@@ -143,6 +143,9 @@ protected:
 private:
     void buildMenus();
     void onActivated();
+    // A window became the active one: the frame's activation counts when it
+    // comes from another window of the program.
+    void noteActive(QWidget* w);
     void openHelpFile();
     void openVersionWindow();
     // The open child comes to the front as it is; false when there is none.
@@ -180,6 +183,11 @@ private:
     // one that comes back from another application.
     QPointer<QWidget> m_currentActive;
     bool m_previousWasOwnWindow = false;
+    // One of the program's windows (not a dialog) has the focus, or had it
+    // until it closed.
+    bool m_programActive = false;
+    // The window of the program last asked to close.
+    QPointer<QWidget> m_closing;
     bool m_activatedOnce = false;
 };
 

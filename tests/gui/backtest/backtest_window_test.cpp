@@ -55,7 +55,8 @@ private slots:
         QCOMPARE(frame.mdiArea()->activeSubWindow(), w);
         QVERIFY(w->description()->text().contains(QStringLiteral("抽せんは無作為に行われる")));
         // Only draw 6 of the small history has four draws before it.
-        QCOMPARE(w->summary()->text(), QStringLiteral("反映オプションの合計 0　第6回～第6回の1回を検証"));
+        QCOMPARE(w->summary()->text(), QStringLiteral("反映するオプションなし：予想の元にする過去の当選数字をさかのぼらせません\n"
+                                                      "第6回～第6回の1回を検証"));
         compareSheets(w->grid()->sheet(), buildBacktestSheet(runBacktest(frame.history(), {})));
         QVERIFY(!QApplication::overrideCursor());
 
@@ -64,7 +65,14 @@ private slots:
         prediction->backtestButton()->click();
         QCOMPARE(frame.backtestWindow(), w);
         QCOMPARE(w->flags().offset(), 10);
-        QCOMPARE(w->summary()->text(), QStringLiteral("反映オプションの合計 10　第16回以降に検証できる回がありません"));
+        // The number is said in words: how far back the predictions look.
+        QCOMPARE(w->summary()->text(),
+                 QStringLiteral("反映するオプション1個：予想の元にする過去の当選数字を10回分さかのぼって選びます"
+                                "（オプションの重みの合計 10）\n第16回以降に検証できる回がありません"));
+        prediction->reflectButton(0)->click();
+        prediction->backtestButton()->click();
+        QVERIFY(w->summary()->text().startsWith(
+            QStringLiteral("反映するオプション2個：予想の元にする過去の当選数字を11回分さかのぼって選びます")));
         QCOMPARE(w->grid()->sheet().text(2, 16), QStringLiteral("0"));
     }
 

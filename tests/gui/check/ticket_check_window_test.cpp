@@ -93,6 +93,8 @@ private slots:
             {{"1", "2", "a", "4", "5", "6"}, "3番目の「a」は数字ではありません。"},
         };
         for (const auto& c : bad) {
+            enter(w, {"6", "5", "4", "3", "2", "1"});
+            QVERIFY(w->check());
             enter(w, c.numbers);
             MessageCatcher catcher;
             // Enter in an entry checks as the button does.
@@ -100,15 +102,29 @@ private slots:
             QCOMPARE(int(catcher.seen().size()), 1);
             QCOMPARE(catcher.seen().front().text, QString::fromUtf8(c.message));
             QCOMPARE(catcher.seen().front().title, QStringLiteral("メッセ－ジ"));
-            QCOMPARE(w->grid()->sheet().rows(), 2);  // the last result stays
-            QCOMPARE(w->summary()->text().left(4), QStringLiteral("全5回中"));
+            // The earlier ticket's result does not stand under the new numbers.
+            QCOMPARE(w->grid()->sheet().rows(), 1);
+            QCOMPARE(w->grid()->sheet().text(1, 2), QString());
+            QVERIFY(w->summary()->text().isEmpty());
         }
+
+        // Return on the focused 確認 checks, on the focused 閉じる closes.
+        enter(w, {"1", "2", "3", "4", "5", "6"});
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        w->checkButton()->setFocus();
+        QTest::keyClick(w->checkButton(), Qt::Key_Return);
+        QCOMPARE(w->grid()->sheet().rows(), 2);
+        QCOMPARE(w->summary()->text().left(4), QStringLiteral("全5回中"));
 
         // A ticket with no win shows the header alone and zero counts.
         enter(w, {"37", "38", "39", "40", "41", "42"});
         QVERIFY(w->check());
         QCOMPARE(w->grid()->sheet().rows(), 1);
         QCOMPARE(w->summary()->text(), QStringLiteral("全5回中　1等 0回　2等 0回　3等 0回　4等 0回　5等 0回"));
+
+        QTest::keyClick(w->closeButton(), Qt::Key_Enter);
+        QVERIFY(!frame.ticketCheckWindow());
     }
 };
 

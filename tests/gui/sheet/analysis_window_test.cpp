@@ -99,6 +99,31 @@ private slots:
         QCOMPARE(w.findChild<QLabel*>(QStringLiteral("Label4"))->text(), QStringLiteral(":該当する当選番号なし"));
     }
 
+    // バラツキ分析 on the real history, at its own size: the last column ends
+    // where the vertical scroll bar begins, with no empty strip between them.
+    void dispersionGridEndsAtItsScrollBar()
+    {
+        static const History real = sampleHistory();
+        static const StartupTables tables = buildStartupTables(real);
+        QMdiArea area;
+        area.resize(1200, 1000);
+        auto* w = new AnalysisWindow(*findAnalysis("dispersion"));
+        area.addSubWindow(w);
+        w->load(real, tables);
+        w->show();
+        area.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&area));
+        SheetGrid* g = w->grid();
+        QVERIFY(g->verticalScrollBar()->isVisible());
+        QVERIFY(!g->horizontalScrollBar()->isVisible());
+        const int cols = g->sheet().columns();
+        QCOMPARE(g->cellRect(cols, 1).right() + 1, g->viewport()->width());
+        QCOMPARE(g->viewport()->mapTo(g, QPoint(g->viewport()->width(), 0)).x(),
+                 g->verticalScrollBar()->mapTo(g, QPoint(0, 0)).x());
+        // The window keeps its own size.
+        QCOMPARE(w->size(), QSize(twipsToPixels(12800), twipsToPixels(12750)));
+    }
+
     void gridSitsBelowTheDescriptionAndFollowsResizingWhereAsked()
     {
         QMdiArea area;
@@ -109,20 +134,22 @@ private slots:
         w->show();
         area.show();
         QVERIFY(QTest::qWaitForWindowExposed(&area));
-        QWidget* body = w->widget();
+        QWidget* body = w->body();
         const QPoint corner(twipsToPixels(120), twipsToPixels(600));
+        // The room right and below the corner, up to the whole sheet.
         QCOMPARE(w->grid()->pos(), corner);
-        QCOMPARE(w->grid()->size(), body->size() - QSize(corner.x(), corner.y()));
+        QCOMPARE(w->grid()->size(), w->grid()->fittedSize(body->size() - QSize(corner.x(), corner.y())));
+        QVERIFY(w->grid()->width() < body->width() - corner.x());  // a short history: the sheet is smaller
         w->resize(760, 500);
         QCOMPARE(w->grid()->pos(), corner);
-        QCOMPARE(w->grid()->size(), body->size() - QSize(corner.x(), corner.y()));
+        QCOMPARE(w->grid()->size(), w->grid()->fittedSize(body->size() - QSize(corner.x(), corner.y())));
         // Too narrow for one line: the description goes above the buttons and
         // the grid starts below them, still filling the rest.
         w->resize(330, 500);
         QVERIFY(w->description()->geometry().bottom() < w->closeButton()->mapTo(body, QPoint(0, 0)).y());
         QVERIFY(w->grid()->y() > w->closeButton()->mapTo(body, QPoint(0, 24)).y());
         QVERIFY(w->grid()->y() < 120);
-        QCOMPARE(w->grid()->geometry().bottomRight(), body->rect().bottomRight());
+        QCOMPARE(w->grid()->geometry().right(), body->rect().right());
 
         // A window that does not follow resizing keeps the grid's own size.
         auto* pull = new AnalysisWindow(*findAnalysis("pull"));
@@ -178,7 +205,7 @@ private slots:
         const Sheet& sheet = g->sheet();
         QVERIFY(w->width() >= twipsToPixels(a.facts.widthTwips));
         QVERIFY(w->height() >= twipsToPixels(a.facts.heightTwips));
-        QVERIFY(w->widget()->rect().contains(g->geometry()));
+        QVERIFY(w->body()->rect().contains(g->geometry()));
         if (a.facts.followsResize) {
             QVERIFY(g->width() >= g->sizeHint().width() && g->height() >= g->sizeHint().height());
         } else {

@@ -121,7 +121,37 @@ private slots:
         });
         QContextMenuEvent e(QContextMenuEvent::Mouse, centre(g, 1, 1), g.viewport()->mapToGlobal(centre(g, 1, 1)));
         QApplication::sendEvent(g.viewport(), &e);
-        QTRY_COMPARE(items, (QStringList{"コピー", "CSVで保存…", "印刷…"}));
+        QTRY_COMPARE(items, (QStringList{"コピー", "最新の回へ", "CSVで保存…", "印刷…"}));
+    }
+
+    // 最新の回へ: the last row with data (here 60 of 100 rows, the rest
+    // empty), in the active column, scrolled into view.
+    void latestDrawIsOneClickAway()
+    {
+        Sheet s;
+        s.setUp({.columns = 4, .rows = 100, .visibleColumns = 4, .visibleRows = 10,
+                 .scrollBars = ScrollBars::Both, .frozenRows = 1, .frozenColumns = 0,
+                 .columnWidth = 5, .rowHeight = 10});
+        for (int r = 1; r <= 60; ++r)
+            s.setText(1, r, r);
+        SheetGrid g;
+        g.setSheet(s);
+        g.resize(g.sizeHint());
+        g.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&g));
+        g.setActiveCell(3, 2);
+        QMenu* menu = GridActions::of(&g)->buildMenu(&g);
+        auto* latest = menu->findChild<QAction*>(QStringLiteral("gridLatest"));
+        QVERIFY(latest && latest->isEnabled());
+        latest->trigger();
+        QCOMPARE(QPoint(g.activeColumn(), g.activeRow()), QPoint(3, 60));
+        QVERIFY(g.viewport()->rect().contains(g.cellRect(3, 60)));
+        delete menu;
+
+        g.setSheet(Sheet(4, 10));  // nothing to go to
+        menu = GridActions::of(&g)->buildMenu(&g);
+        QVERIFY(!menu->findChild<QAction*>(QStringLiteral("gridLatest"))->isEnabled());
+        delete menu;
     }
 
     void csvGoesToTheChosenFileWholeOrNotAtAll()

@@ -172,6 +172,55 @@ private slots:
         QCOMPARE(QPoint(g.activeColumn(), g.activeRow()), QPoint(2, 2));
     }
 
+    // Keys move the active cell as in a spreadsheet, and the view follows.
+    // The sheet: 10 columns x 100 rows, 5 x 10 in view, 2 rows and 1 column
+    // frozen, so a page is the 8 scrolled rows in view.
+    void keysMoveAsInASpreadsheet_data()
+    {
+        QTest::addColumn<QPoint>("from");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QPoint>("to");
+        const int none = Qt::NoModifier, ctrl = Qt::ControlModifier;
+        QTest::newRow("Home") << QPoint(7, 20) << int(Qt::Key_Home) << none << QPoint(1, 20);
+        QTest::newRow("End") << QPoint(3, 20) << int(Qt::Key_End) << none << QPoint(10, 20);
+        QTest::newRow("Ctrl+Home") << QPoint(7, 80) << int(Qt::Key_Home) << ctrl << QPoint(1, 1);
+        QTest::newRow("Ctrl+End") << QPoint(3, 20) << int(Qt::Key_End) << ctrl << QPoint(10, 100);
+        QTest::newRow("PageDown") << QPoint(2, 3) << int(Qt::Key_PageDown) << none << QPoint(2, 11);
+        QTest::newRow("PageDown at the end") << QPoint(2, 97) << int(Qt::Key_PageDown) << none << QPoint(2, 100);
+        QTest::newRow("PageUp") << QPoint(2, 50) << int(Qt::Key_PageUp) << none << QPoint(2, 42);
+        QTest::newRow("PageUp at the start") << QPoint(2, 5) << int(Qt::Key_PageUp) << none << QPoint(2, 1);
+        QTest::newRow("Down") << QPoint(2, 99) << int(Qt::Key_Down) << none << QPoint(2, 100);
+    }
+
+    void keysMoveAsInASpreadsheet()
+    {
+        QFETCH(QPoint, from);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QPoint, to);
+        Sheet s;
+        s.setUp({.columns = 10, .rows = 100, .visibleColumns = 5, .visibleRows = 10,
+                 .scrollBars = ScrollBars::Both, .frozenRows = 2, .frozenColumns = 1,
+                 .columnWidth = 5, .rowHeight = 10});
+        SheetGrid g;
+        g.setSheet(s);
+        g.resize(g.sizeHint());
+        g.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&g));
+        g.setActiveCell(from.x(), from.y());
+        QTest::keyClick(&g, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(QPoint(g.activeColumn(), g.activeRow()), to);
+        // The active cell is wholly in view, frozen panes included.
+        const QRect r = g.cellRect(to.x(), to.y());
+        QVERIFY(!r.isEmpty());
+        QVERIFY(g.viewport()->rect().contains(r));
+        if (to == QPoint(1, 1)) {
+            QCOMPARE(g.horizontalScrollBar()->value(), 0);
+            QCOMPARE(g.verticalScrollBar()->value(), 0);
+        }
+    }
+
     void aLongSheetPaintsOnlyWhatIsInView()
     {
         // The size of the dispersion sheet over a long history.

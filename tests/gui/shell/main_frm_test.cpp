@@ -6,12 +6,17 @@
 #include "gui/predict/prediction_window.h"
 #include "gui/shell/main_frm.h"
 
+#include <QFileDialog>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -249,6 +254,10 @@ private slots:
             {1, "mnuWindowVertical", "左右に並べて表示(&V)", true},
             {1, "mnuWindowCascade", "重ねて表示(&C)", true},
             {1, "mnuWindowArrangeIcon", "アイコンの整列(&A)", true},
+            {1, "", "", true},  // separator
+            {1, "mnuWindowClose", "閉じる(&O)", true},
+            {1, "mnuWindowNext", "次のウィンドウ(&N)", true},
+            {1, "mnuWindowPrevious", "前のウィンドウ(&P)", true},
             {0, "mnuHelp", "ヘルプ(&H)", true},
             {1, "mnuHelpFile", "ヘルプ(&H)", true},
             {1, "mnuAbout", "バージョン情報(&A)", true},
@@ -577,6 +586,145 @@ private slots:
         const QRect d = frame.analysisWindow(QStringLiteral("dispersion"))->geometry();
         QCOMPARE(d, QRect(0, 0, client.width(), qMin(a.top(), b.top())));
         QCOMPARE(frame.analysisWindow(QStringLiteral("pull"))->geometry(), b);
+    }
+
+    // Ctrl+Tab and Ctrl+Shift+Tab go through the children, Ctrl+F4 closes
+    // the active one. None of it activates the frame itself, so the
+    // prediction window is neither asked for again nor reopened once closed.
+    void keysGoThroughAndCloseTheChildren()
+    {
+        MainFrm frame(m_file.path());
+        QVERIFY(frame.load());
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        QTRY_VERIFY(frame.predictionWindow());
+        frame.openAnalysis(QStringLiteral("pull"));
+        frame.openAnalysis(QStringLiteral("count-groups"));
+        QSignalSpy prediction(&frame, &MainFrm::predictionRequested);
+        auto press = [&](Qt::Key key, Qt::KeyboardModifiers mods) {
+            QWidget* focus = QApplication::focusWidget();
+            QTest::keyClick(focus ? focus : static_cast<QWidget*>(&frame), key, mods);
+            QCoreApplication::processEvents();
+            return frame.mdiArea()->activeSubWindow();
+        };
+
+        QMdiSubWindow* start = frame.mdiArea()->activeSubWindow();
+        QList<QMdiSubWindow*> seen{start};
+        for (int i = 0; i < 3; ++i)
+            seen << press(Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(seen.last(), start);  // round the three children
+        QCOMPARE(QSet<QMdiSubWindow*>(seen.begin(), seen.end()).size(), 3);
+        QCOMPARE(press(Qt::Key_Tab, Qt::ControlModifier), seen[1]);
+        QCOMPARE(press(Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier), start);  // back
+
+        // Ctrl+F4 on each child in turn, the prediction window among them.
+        for (int left = 2; left >= 0; --left) {
+            QPointer<QMdiSubWindow> active = frame.mdiArea()->activeSubWindow();
+            QVERIFY(active);
+            press(Qt::Key_F4, Qt::ControlModifier);
+            settle();
+            QVERIFY(!active);
+            QCOMPARE(frame.mdiArea()->subWindowList().size(), left);
+        }
+        QVERIFY(!frame.predictionWindow());
+        QCOMPARE(prediction.count(), 0);
+        // The keys are shown in the ウィンドウ menu.
+        QCOMPARE(frame.findChild<QAction*>(QStringLiteral("mnuWindowClose"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+F4")));
+        QCOMPARE(frame.findChild<QAction*>(QStringLiteral("mnuWindowNext"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+Tab")));
+        QCOMPARE(frame.findChild<QAction*>(QStringLiteral("mnuWindowPrevious"))->shortcut(),
+                 QKeySequence(QStringLiteral("Ctrl+Shift+Tab")));
+    }
+
+    // Tiled side by side, the prediction window is narrower than its controls:
+    // it scrolls, and 閉じる can be brought into view and pressed. At its own
+    // size it shows everything without bars.
+    void aTiledWindowTooSmallForItsControlsScrolls()
+    {
+        MainFrm frame(m_file.path());
+        QVERIFY(frame.load());
+        frame.resize(1024, 768);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        QTRY_VERIFY(frame.predictionWindow());
+        PredictionWindow* p = frame.predictionWindow();
+        auto* scroll = p->findChild<QScrollArea*>(QStringLiteral("bodyScroll"));
+        QVERIFY(scroll);
+        QVERIFY(!scroll->horizontalScrollBar()->isVisible());
+        QVERIFY(!scroll->verticalScrollBar()->isVisible());
+
+        frame.openAnalysis(QStringLiteral("pull"));
+        frame.openAnalysis(QStringLiteral("count-groups"));
+        frame.findChild<QAction*>(QStringLiteral("mnuWindowVertical"))->trigger();
+        QCoreApplication::processEvents();
+        QPushButton* close = p->closeButton();
+        QVERIFY(scroll->horizontalScrollBar()->isVisible());
+        QVERIFY(scroll->horizontalScrollBar()->maximum() > 0);
+        scroll->ensureWidgetVisible(close);
+        const QRect inView(close->mapTo(scroll->viewport(), QPoint(0, 0)), close->size());
+        QVERIFY(scroll->viewport()->rect().contains(inView));
+        QTest::mouseClick(close, Qt::LeftButton);
+        QTRY_VERIFY(!frame.predictionWindow());
+    }
+
+    // Coming back to the frame from the version window, a window of the
+    // program, asks for the prediction window, whether the version window
+    // was closed or left open; coming back from a dialog does not.
+    void activationFromTheVersionWindowButNotFromDialogs_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<bool>("closeIt");
+        QTest::addColumn<int>("requests");
+        QTest::newRow("version window, clicked back") << QStringLiteral("version") << false << 1;
+        QTest::newRow("version window, closed") << QStringLiteral("version") << true << 1;
+        QTest::newRow("message box") << QStringLiteral("message") << true << 0;
+        QTest::newRow("file chooser") << QStringLiteral("file") << true << 0;
+        QTest::newRow("print preview") << QStringLiteral("preview") << true << 0;
+    }
+
+    void activationFromTheVersionWindowButNotFromDialogs()
+    {
+        QFETCH(QString, window);
+        QFETCH(bool, closeIt);
+        QFETCH(int, requests);
+        MainFrm frame(m_file.path());
+        QVERIFY(frame.load());
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        closePrediction(frame);
+        QSignalSpy prediction(&frame, &MainFrm::predictionRequested);
+
+        QPrinter printer;
+        QPointer<QWidget> other;
+        if (window == QLatin1String("version")) {
+            frame.findChild<QAction*>(QStringLiteral("mnuAbout"))->trigger();
+            other = frame.findChild<QWidget*>(QStringLiteral("versionWindow"));
+        } else if (window == QLatin1String("message")) {
+            other = new QMessageBox(QMessageBox::Information, kMessageTitle, QStringLiteral("x"), QMessageBox::Ok, &frame);
+        } else if (window == QLatin1String("file")) {
+            auto* d = new QFileDialog(&frame);
+            d->setOption(QFileDialog::DontUseNativeDialog);
+            other = d;
+        } else {
+            other = new QPrintPreviewDialog(&printer, &frame);
+        }
+        QVERIFY(other);
+        // Focus moves as the window system moves it: to the window shown, and
+        // back to the frame when the user clicks it or the window closes.
+        auto focus = [](QWidget* w) {
+            w->windowHandle()->requestActivate();
+            QTRY_COMPARE(QApplication::activeWindow(), w);
+        };
+        other->show();
+        focus(other);
+        if (closeIt) {
+            other->close();
+            settle();  // the version window deletes itself
+        }
+        focus(&frame);
+        QCoreApplication::processEvents();
+        QCOMPARE(prediction.count(), requests);
+        QCOMPARE(frame.predictionWindow() != nullptr, requests > 0);
+        delete other;
     }
 };
 
