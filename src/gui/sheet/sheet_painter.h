@@ -1,0 +1,69 @@
+#pragma once
+// The one way a sheet's cells are painted, on screen and on paper: the
+// backgrounds, then the texts (fitted to their cells, or spilling over empty
+// neighbours), then the borders on top. The caller says which columns and
+// rows go where; the grid passes the cells in view, a printed page the cells
+// of that page. Everything is painted in grid pixels (96 to the inch) through
+// the painter's transformation, as vector text, lines and fills.
+
+#include "core/sheet/sheet.h"
+
+#include <QFont>
+#include <QHash>
+#include <QStaticText>
+#include <QString>
+
+#include <map>
+#include <utility>
+#include <vector>
+
+class QPainter;
+
+namespace mirkano {
+
+class SheetPainter {
+public:
+    struct Span {
+        int index;  // column or row, from 1
+        int pos;    // left or top in grid pixels
+        int size;
+    };
+    // How a text that does not fit its room at full size is drawn: at a
+    // smaller font (never below kSmallestTextPixels), if need be a little
+    // narrower, or on two lines; `fits` false when none of these fits.
+    struct TextFit {
+        bool fits = false;
+        QFont font;
+        double scaleX = 1.0;
+        QString secondLine;  // not empty when the text is drawn on two lines
+        QString firstLine;
+    };
+
+    // The smallest legible text: no text is drawn smaller, whether by its
+    // font size or by narrowing it.
+    static constexpr int kSmallestTextPixels = 9;
+
+    explicit SheetPainter(const QFont& font);
+
+    // Forgets what was measured for the texts of an earlier sheet.
+    void clearCache();
+
+    // Paints the given columns x rows of the sheet.
+    void paint(QPainter& p, const Sheet& sheet, const std::vector<Span>& cols, const std::vector<Span>& rows) const;
+
+    // How a text fits a box of width x height pixels.
+    TextFit fitText(const QString& text, int width, int height) const;
+    // The width of a text in the sheet font.
+    int textWidth(const QString& text) const;
+    const QFont& font() const { return m_font; }
+
+private:
+    void drawPlainText(QPainter& p, const QRect& box, const Cell& cell) const;
+
+    QFont m_font;
+    mutable std::map<std::tuple<QString, int, int>, TextFit> m_fits;
+    mutable QHash<QString, int> m_widths;
+    mutable QHash<QString, QStaticText> m_laidOut;
+};
+
+}  // namespace mirkano
