@@ -107,7 +107,9 @@ SheetPages::SheetPages(const Sheet& sheet, QSizeF pageSize)
     const double width = std::max(1.0, pageSize.width());
     const double height = std::max(1.0, pageSize.height() - kHeaderPixels);
     m_scale = px.width > 0 ? std::clamp(width / px.width, kSmallestScale, kLargestScale) : 1.0;
-    const double roomW = width / m_scale, roomH = height / m_scale;
+    // Half a pixel more, so that rounding never pushes the last column of a
+    // sheet scaled to the page width onto a page of its own.
+    const double roomW = width / m_scale + 0.5, roomH = height / m_scale;
 
     // Frozen columns and rows repeat on every page, unless they alone fill
     // half of it.
