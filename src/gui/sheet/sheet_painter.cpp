@@ -126,6 +126,102 @@ void SheetPainter::drawPlainText(QPainter& p, const QRect& box, const Cell& cell
     p.drawStaticText(QPointF(x, y), *it);
 }
 
+void SheetPainter::paintBackgrounds(QPainter& p, const Sheet& sheet, const std::vector<Span>& cols,
+                                    const std::vector<Span>& rows) const
+{
+    for (const Span& r : rows) {
+        if (!m_forPaper) {
+            for (const Span& c : cols)
+                p.fillRect(c.pos, r.pos, c.size, r.size, toColor(sheet.style(c.index, r.index).bg));
+            continue;
+        }
+        // Runs of one colour within the row, white left to the paper.
+        std::size_t i = 0;
+        while (i < cols.size()) {
+            const Rgb bg = sheet.style(cols[i].index, r.index).bg;
+            std::size_t j = i + 1;
+            while (j < cols.size() && cols[j].pos == cols[j - 1].pos + cols[j - 1].size
+                   && sheet.style(cols[j].index, r.index).bg == bg)
+                ++j;
+            const QColor colour = toColor(bg);
+            if (colour != Qt::white)
+                p.fillRect(cols[i].pos, r.pos, cols[j - 1].pos + cols[j - 1].size - cols[i].pos, r.size, colour);
+            i = j;
+        }
+    }
+}
+
+void SheetPainter::paintBorders(QPainter& p, const Sheet& sheet, const std::vector<Span>& cols,
+                                const std::vector<Span>& rows) const
+{
+    for (const Span& r : rows) {
+        for (const Span& c : cols) {
+            const CellStyle& cell = sheet.style(c.index, r.index);
+            // A cell's right and bottom lines are its last pixel column and
+            // row; its left and top lines coincide with its neighbours' lines.
+            const int x1 = std::max(cols.front().pos, c.pos - 1), x2 = c.pos + c.size - 1;
+            const int y1 = std::max(rows.front().pos, r.pos - 1), y2 = r.pos + r.size - 1;
+            if (cell.left.on)
+                p.fillRect(x1, y1, 1, y2 - y1 + 1, toColor(cell.left.color));
+            if (cell.right.on)
+                p.fillRect(x2, y1, 1, y2 - y1 + 1, toColor(cell.right.color));
+            if (cell.top.on)
+                p.fillRect(x1, y1, x2 - x1 + 1, 1, toColor(cell.top.color));
+            if (cell.bottom.on)
+                p.fillRect(x1, y2, x2 - x1 + 1, 1, toColor(cell.bottom.color));
+        }
+    }
+}
+
+void SheetPainter::paintBorderRuns(QPainter& p, const Sheet& sheet, const std::vector<Span>& cols,
+                                   const std::vector<Span>& rows) const
+{
+    // The same lines as paintBorders(), each run of one colour along a row
+    // or down a column painted as one.
+    const int left0 = cols.front().pos, top0 = rows.front().pos;
+    enum Side { Left, Right, Top, Bottom };
+    auto border = [&](const Span& c, const Span& r, Side side) -> const Border& {
+        const CellStyle& st = sheet.style(c.index, r.index);
+        return side == Left ? st.left : side == Right ? st.right : side == Top ? st.top : st.bottom;
+    };
+    for (const Span& r : rows)
+        for (Side side : {Top, Bottom}) {
+            const int y = side == Top ? std::max(top0, r.pos - 1) : r.pos + r.size - 1;
+            std::size_t i = 0;
+            while (i < cols.size()) {
+                const Border& b = border(cols[i], r, side);
+                std::size_t j = i + 1;
+                if (b.on)
+                    while (j < cols.size() && cols[j].pos == cols[j - 1].pos + cols[j - 1].size
+                           && border(cols[j], r, side) == b)
+                        ++j;
+                if (b.on) {
+                    const int x1 = std::max(left0, cols[i].pos - 1), x2 = cols[j - 1].pos + cols[j - 1].size - 1;
+                    p.fillRect(x1, y, x2 - x1 + 1, 1, toColor(b.color));
+                }
+                i = j;
+            }
+        }
+    for (const Span& c : cols)
+        for (Side side : {Left, Right}) {
+            const int x = side == Left ? std::max(left0, c.pos - 1) : c.pos + c.size - 1;
+            std::size_t i = 0;
+            while (i < rows.size()) {
+                const Border& b = border(c, rows[i], side);
+                std::size_t j = i + 1;
+                if (b.on)
+                    while (j < rows.size() && rows[j].pos == rows[j - 1].pos + rows[j - 1].size
+                           && border(c, rows[j], side) == b)
+                        ++j;
+                if (b.on) {
+                    const int y1 = std::max(top0, rows[i].pos - 1), y2 = rows[j - 1].pos + rows[j - 1].size - 1;
+                    p.fillRect(x, y1, 1, y2 - y1 + 1, toColor(b.color));
+                }
+                i = j;
+            }
+        }
+}
+
 void SheetPainter::paint(QPainter& p, const Sheet& sheet, const std::vector<Span>& cols,
                          const std::vector<Span>& rows) const
 {
@@ -136,9 +232,7 @@ void SheetPainter::paint(QPainter& p, const Sheet& sheet, const std::vector<Span
 
     // Backgrounds first, then texts (which may spill over empty neighbours),
     // then borders on top.
-    for (const Span& r : rows)
-        for (const Span& c : cols)
-            p.fillRect(c.pos, r.pos, c.size, r.size, toColor(sheet.style(c.index, r.index).bg));
+    paintBackgrounds(p, sheet, cols, rows);
 
     for (const Span& r : rows) {
         // Right edge of the text painted last in this row: a text never
@@ -255,23 +349,10 @@ void SheetPainter::paint(QPainter& p, const Sheet& sheet, const std::vector<Span
         }
     }
 
-    for (const Span& r : rows) {
-        for (const Span& c : cols) {
-            const CellStyle& cell = sheet.style(c.index, r.index);
-            // A cell's right and bottom lines are its last pixel column and
-            // row; its left and top lines coincide with its neighbours' lines.
-            const int x1 = std::max(cols.front().pos, c.pos - 1), x2 = c.pos + c.size - 1;
-            const int y1 = std::max(rows.front().pos, r.pos - 1), y2 = r.pos + r.size - 1;
-            if (cell.left.on)
-                p.fillRect(x1, y1, 1, y2 - y1 + 1, toColor(cell.left.color));
-            if (cell.right.on)
-                p.fillRect(x2, y1, 1, y2 - y1 + 1, toColor(cell.right.color));
-            if (cell.top.on)
-                p.fillRect(x1, y1, x2 - x1 + 1, 1, toColor(cell.top.color));
-            if (cell.bottom.on)
-                p.fillRect(x1, y2, x2 - x1 + 1, 1, toColor(cell.bottom.color));
-        }
-    }
+    if (m_forPaper)
+        paintBorderRuns(p, sheet, cols, rows);
+    else
+        paintBorders(p, sheet, cols, rows);
     p.restore();
 }
 

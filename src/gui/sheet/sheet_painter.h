@@ -45,6 +45,12 @@ public:
 
     explicit SheetPainter(const QFont& font);
 
+    // On paper: white backgrounds are the paper's own, and runs of equal
+    // fills and lines are painted as one, so that a page of a printer or a
+    // PDF holds a few long lines instead of one per cell side. On screen each
+    // cell is painted on its own (only the cells in view are painted).
+    void setForPaper(bool on) { m_forPaper = on; }
+
     // Forgets what was measured for the texts of an earlier sheet.
     void clearCache();
 
@@ -59,8 +65,15 @@ public:
 
 private:
     void drawPlainText(QPainter& p, const QRect& box, const Cell& cell) const;
+    void paintBackgrounds(QPainter& p, const Sheet& sheet, const std::vector<Span>& cols,
+                          const std::vector<Span>& rows) const;
+    void paintBorders(QPainter& p, const Sheet& sheet, const std::vector<Span>& cols,
+                      const std::vector<Span>& rows) const;
+    void paintBorderRuns(QPainter& p, const Sheet& sheet, const std::vector<Span>& cols,
+                         const std::vector<Span>& rows) const;
 
     QFont m_font;
+    bool m_forPaper = false;
     mutable std::map<std::tuple<QString, int, int>, TextFit> m_fits;
     mutable QHash<QString, int> m_widths;
     mutable QHash<QString, QStaticText> m_laidOut;

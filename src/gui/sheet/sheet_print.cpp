@@ -100,6 +100,7 @@ QPageLayout::Orientation preferredOrientation(const Sheet& sheet)
 SheetPages::SheetPages(const Sheet& sheet, QSizeF pageSize)
     : m_sheet(sheet), m_pageSize(pageSize), m_painter(sheetFont())
 {
+    m_painter.setForPaper(true);
     const SheetPixels px = sheetPixels(sheet);
     m_colPx = px.cols;
     m_rowPx = px.rows;
@@ -239,7 +240,8 @@ void printOnOnePage(QPagedPaintDevice& device, const QString& caption, const QSt
                                    std::max(0.0, page.height() - y) / blockHeight});
     painter.translate(0, y);
     painter.scale(scale, scale);
-    const SheetPainter cells(sheetFont());
+    SheetPainter cells(sheetFont());
+    cells.setForPaper(true);
     int top = 0;
     for (std::size_t i = 0; i < sheets.size(); ++i) {
         painter.setFont(titleFont);
