@@ -222,6 +222,137 @@ void SheetPainter::paintBorderRuns(QPainter& p, const Sheet& sheet, const std::v
         }
 }
 
+std::vector<SheetPainter::TextPlacement> SheetPainter::layoutTexts(const Sheet& sheet, const std::vector<Span>& cols,
+                                                                   const Span& r) const
+{
+    std::vector<TextPlacement> out;
+    // Right edge of the text placed last in this row: a text never spills
+    // over a cell another text already runs across.
+    int claimed = std::numeric_limits<int>::min();
+    for (std::size_t i = 0; i < cols.size(); ++i) {
+        if (sheet.text(cols[i].index, r.index).isEmpty())
+            continue;
+        TextPlacement t;
+        t.column = cols[i].index;
+        t.cell = sheet.cell(cols[i].index, r.index);
+        const Cell& cell = t.cell;
+        int left = cols[i].pos, right = cols[i].pos + cols[i].size;
+        const int textWidth = this->textWidth(cell.text);
+        // Where the text may go within [left, right): a pixel off each side
+        // and clear of the right line. A centred text stays centred on its
+        // own cell, so it has as much room on either side as the nearer end
+        // leaves it.
+        const bool centred = cell.hAlign == HAlign::Center;
+        const int centre = cols[i].pos + cols[i].size / 2;
+        auto room = [&](int padding) {
+            const int from = left + padding, to = right - padding - 1;
+            if (!centred)
+                return QRect(from, r.pos, std::max(0, to - from), r.size);
+            const int half = std::max(0, std::min(centre - from, to - centre));
+            return QRect(centre - half, r.pos, 2 * half, r.size);
+        };
+        if (sheet.allowOverflow() && textWidth > room(kTextPadding).width()) {
+            auto emptyAt = [&](std::size_t k) { return sheet.text(cols[k].index, r.index).isEmpty(); };
+            std::size_t lo = i, hi = i;
+            // Left-aligned text spills to the right, right-aligned text to
+            // the left, centred text to both sides evenly.
+            const bool goRight = cell.hAlign != HAlign::Right;
+            const bool goLeft = cell.hAlign != HAlign::Left;
+            bool grew = true;
+            while (textWidth > room(kTextPadding).width() && grew) {
+                grew = false;
+                if (goRight && hi + 1 < cols.size() && emptyAt(hi + 1)
+                    && cols[hi + 1].pos == cols[hi].pos + cols[hi].size) {
+                    ++hi;
+                    right += cols[hi].size;
+                    grew = true;
+                }
+                if (textWidth <= room(kTextPadding).width())
+                    break;
+                if (goLeft && lo > 0 && emptyAt(lo - 1) && cols[lo - 1].pos >= claimed
+                    && cols[lo - 1].pos + cols[lo - 1].size == cols[lo].pos) {
+                    --lo;
+                    left -= cols[lo].size;
+                    grew = true;
+                }
+            }
+        }
+        t.box = QRect(left, r.pos, right - left, r.size);
+        claimed = right;
+        // Where the text would stand at full size, and where its ink (the
+        // text without leading and trailing spaces) would then be.
+        QRect textBox = room(kTextPadding);
+        int x0 = centred ? centre - textWidth / 2
+                 : cell.hAlign == HAlign::Right ? textBox.right() + 1 - textWidth
+                                                : textBox.left();
+        const QString ink = cell.text.trimmed();
+        int inkLeft = x0, inkRight = x0 + textWidth;
+        if (ink.size() != cell.text.size()) {
+            const int lead = ink.isEmpty() ? 0 : this->textWidth(cell.text.left(cell.text.indexOf(ink)));
+            inkLeft = x0 + lead;
+            inkRight = inkLeft + this->textWidth(ink);
+            // Spaces on both sides of a text that is wider than all the room
+            // it got only place a title over the cells it spans; their width
+            // differs from font to font, so the title is centred on that
+            // room instead.
+            const bool padded = !ink.isEmpty() && cell.text.front().isSpace() && cell.text.back().isSpace();
+            if (padded && textWidth > textBox.width()) {
+                const int inkWidth = inkRight - inkLeft;
+                inkLeft = textBox.left() + (textBox.width() - inkWidth) / 2;
+                inkRight = inkLeft + inkWidth;
+                x0 = inkLeft - lead;
+            }
+        }
+        t.inkLeft = inkLeft;
+        t.inkRight = inkRight;
+        t.fullSize = QRect(x0, r.pos, textWidth, r.size);
+        const bool whole = inkLeft >= left + kTextPadding && inkRight <= right - kTextPadding - 1;
+        if (!whole) {
+            // A text wider than its room, such as a header that fills its
+            // cell, is drawn a little smaller (narrower, or on two lines) so
+            // that it stays whole; it may then use the cell up to its lines.
+            t.textBox = room(0);
+            t.fit = fitText(cell.text, t.textBox.width(), t.textBox.height());
+        }
+        out.push_back(std::move(t));
+    }
+    return out;
+}
+
+void SheetPainter::drawText(QPainter& p, const TextPlacement& t) const
+{
+    const Cell& cell = t.cell;
+    const TextFit& fit = t.fit;
+    p.save();
+    p.setClipRect(t.box);
+    p.setPen(toColor(cell.fg));
+    QRect textBox = t.textBox;
+    if (fit.fits && !fit.secondLine.isEmpty()) {
+        p.setFont(fit.font);
+        const int lineHeight = QFontMetrics(fit.font).height();
+        const Qt::Alignment h = toAlignment(cell) & Qt::AlignHorizontal_Mask;
+        const int top = textBox.top() + (textBox.height() - 2 * lineHeight) / 2;
+        p.drawText(QRect(textBox.left(), top, textBox.width(), lineHeight),
+                   int(h | Qt::AlignVCenter) | Qt::TextSingleLine, fit.firstLine);
+        p.drawText(QRect(textBox.left(), top + lineHeight, textBox.width(), lineHeight),
+                   int(h | Qt::AlignVCenter) | Qt::TextSingleLine, fit.secondLine);
+    } else if (fit.fits) {
+        p.setFont(fit.font);
+        if (fit.scaleX < 1.0) {
+            p.translate(textBox.left(), 0);
+            p.scale(fit.scaleX, 1.0);
+            textBox = QRect(0, textBox.top(), int(std::ceil(textBox.width() / fit.scaleX)), textBox.height());
+        }
+        p.drawText(textBox, int(toAlignment(cell)) | Qt::TextSingleLine, cell.text);
+    } else {
+        // At full size where it stands; what lies beyond the room it got is
+        // cut off. The text's laid-out form is kept, so that the many repeats
+        // of a number are shaped only once.
+        drawPlainText(p, t.fullSize, cell);
+    }
+    p.restore();
+}
+
 void SheetPainter::paint(QPainter& p, const Sheet& sheet, const std::vector<Span>& cols,
                          const std::vector<Span>& rows) const
 {
@@ -234,120 +365,9 @@ void SheetPainter::paint(QPainter& p, const Sheet& sheet, const std::vector<Span
     // then borders on top.
     paintBackgrounds(p, sheet, cols, rows);
 
-    for (const Span& r : rows) {
-        // Right edge of the text painted last in this row: a text never
-        // spills over a cell another text already runs across.
-        int claimed = std::numeric_limits<int>::min();
-        for (std::size_t i = 0; i < cols.size(); ++i) {
-            if (sheet.text(cols[i].index, r.index).isEmpty())
-                continue;
-            const Cell cell = sheet.cell(cols[i].index, r.index);
-            int left = cols[i].pos, right = cols[i].pos + cols[i].size;
-            const int textWidth = this->textWidth(cell.text);
-            // Where the text may go within [left, right): a pixel off each
-            // side and clear of the right line. A centred text stays centred
-            // on its own cell, so it has as much room on either side as the
-            // nearer end leaves it.
-            const bool centred = cell.hAlign == HAlign::Center;
-            const int centre = cols[i].pos + cols[i].size / 2;
-            auto room = [&](int padding) {
-                const int from = left + padding, to = right - padding - 1;
-                if (!centred)
-                    return QRect(from, r.pos, std::max(0, to - from), r.size);
-                const int half = std::max(0, std::min(centre - from, to - centre));
-                return QRect(centre - half, r.pos, 2 * half, r.size);
-            };
-            if (sheet.allowOverflow() && textWidth > room(kTextPadding).width()) {
-                auto emptyAt = [&](std::size_t k) { return sheet.text(cols[k].index, r.index).isEmpty(); };
-                std::size_t lo = i, hi = i;
-                // Left-aligned text spills to the right, right-aligned text to
-                // the left, centred text to both sides evenly.
-                const bool goRight = cell.hAlign != HAlign::Right;
-                const bool goLeft = cell.hAlign != HAlign::Left;
-                bool grew = true;
-                while (textWidth > room(kTextPadding).width() && grew) {
-                    grew = false;
-                    if (goRight && hi + 1 < cols.size() && emptyAt(hi + 1)
-                        && cols[hi + 1].pos == cols[hi].pos + cols[hi].size) {
-                        ++hi;
-                        right += cols[hi].size;
-                        grew = true;
-                    }
-                    if (textWidth <= room(kTextPadding).width())
-                        break;
-                    if (goLeft && lo > 0 && emptyAt(lo - 1) && cols[lo - 1].pos >= claimed
-                        && cols[lo - 1].pos + cols[lo - 1].size == cols[lo].pos) {
-                        --lo;
-                        left -= cols[lo].size;
-                        grew = true;
-                    }
-                }
-            }
-            const QRect box(left, r.pos, right - left, r.size);
-            claimed = right;
-            p.save();
-            p.setClipRect(box);
-            p.setPen(toColor(cell.fg));
-            // Where the text would stand at full size, and where its ink (the
-            // text without leading and trailing spaces) would then be.
-            QRect textBox = room(kTextPadding);
-            int x0 = centred ? centre - textWidth / 2
-                     : cell.hAlign == HAlign::Right ? textBox.right() + 1 - textWidth
-                                                    : textBox.left();
-            const QString ink = cell.text.trimmed();
-            int inkLeft = x0, inkRight = x0 + textWidth;
-            if (ink.size() != cell.text.size()) {
-                const int lead = ink.isEmpty() ? 0 : this->textWidth(cell.text.left(cell.text.indexOf(ink)));
-                inkLeft = x0 + lead;
-                inkRight = inkLeft + this->textWidth(ink);
-                // Spaces on both sides of a text that is wider than all the
-                // room it got only place a title over the cells it spans;
-                // their width differs from font to font, so the title is
-                // centred on that room instead.
-                const bool padded = !ink.isEmpty() && cell.text.front().isSpace() && cell.text.back().isSpace();
-                if (padded && textWidth > textBox.width()) {
-                    const int inkWidth = inkRight - inkLeft;
-                    inkLeft = textBox.left() + (textBox.width() - inkWidth) / 2;
-                    inkRight = inkLeft + inkWidth;
-                    x0 = inkLeft - lead;
-                }
-            }
-            const bool whole = inkLeft >= left + kTextPadding && inkRight <= right - kTextPadding - 1;
-            TextFit fit;
-            if (!whole) {
-                // A text wider than its room, such as a header that fills its
-                // cell, is drawn a little smaller (narrower, or on two lines)
-                // so that it stays whole; it may then use the cell up to its
-                // lines.
-                textBox = room(0);
-                fit = fitText(cell.text, textBox.width(), textBox.height());
-            }
-            if (fit.fits && !fit.secondLine.isEmpty()) {
-                p.setFont(fit.font);
-                const int lineHeight = QFontMetrics(fit.font).height();
-                const Qt::Alignment h = toAlignment(cell) & Qt::AlignHorizontal_Mask;
-                const int top = textBox.top() + (textBox.height() - 2 * lineHeight) / 2;
-                p.drawText(QRect(textBox.left(), top, textBox.width(), lineHeight),
-                           int(h | Qt::AlignVCenter) | Qt::TextSingleLine, fit.firstLine);
-                p.drawText(QRect(textBox.left(), top + lineHeight, textBox.width(), lineHeight),
-                           int(h | Qt::AlignVCenter) | Qt::TextSingleLine, fit.secondLine);
-            } else if (fit.fits) {
-                p.setFont(fit.font);
-                if (fit.scaleX < 1.0) {
-                    p.translate(textBox.left(), 0);
-                    p.scale(fit.scaleX, 1.0);
-                    textBox = QRect(0, textBox.top(), int(std::ceil(textBox.width() / fit.scaleX)), textBox.height());
-                }
-                p.drawText(textBox, int(toAlignment(cell)) | Qt::TextSingleLine, cell.text);
-            } else {
-                // At full size where it stands; what lies beyond the room it
-                // got is cut off. The text's laid-out form is kept, so that
-                // the many repeats of a number are shaped only once.
-                drawPlainText(p, QRect(x0, r.pos, textWidth, r.size), cell);
-            }
-            p.restore();
-        }
-    }
+    for (const Span& r : rows)
+        for (const TextPlacement& t : layoutTexts(sheet, cols, r))
+            drawText(p, t);
 
     if (m_forPaper)
         paintBorderRuns(p, sheet, cols, rows);

@@ -10,6 +10,7 @@
 
 #include <QFont>
 #include <QHash>
+#include <QRect>
 #include <QStaticText>
 #include <QString>
 
@@ -57,6 +58,21 @@ public:
     // Paints the given columns x rows of the sheet.
     void paint(QPainter& p, const Sheet& sheet, const std::vector<Span>& cols, const std::vector<Span>& rows) const;
 
+    // Where the texts of one row go: each text's clip box (its cell and the
+    // empty neighbours it spills over), where it stands at full size and its
+    // ink (the text without leading and trailing spaces) then, and, when it
+    // is not whole there, how it is fitted into textBox instead.
+    struct TextPlacement {
+        int column = 0;
+        Cell cell;
+        QRect box;
+        QRect fullSize;
+        int inkLeft = 0, inkRight = 0;
+        QRect textBox;
+        TextFit fit;
+    };
+    std::vector<TextPlacement> layoutTexts(const Sheet& sheet, const std::vector<Span>& cols, const Span& row) const;
+
     // How a text fits a box of width x height pixels.
     TextFit fitText(const QString& text, int width, int height) const;
     // The width of a text in the sheet font.
@@ -65,6 +81,7 @@ public:
 
 private:
     void drawPlainText(QPainter& p, const QRect& box, const Cell& cell) const;
+    void drawText(QPainter& p, const TextPlacement& t) const;
     void paintBackgrounds(QPainter& p, const Sheet& sheet, const std::vector<Span>& cols,
                           const std::vector<Span>& rows) const;
     void paintBorders(QPainter& p, const Sheet& sheet, const std::vector<Span>& cols,
