@@ -212,7 +212,7 @@ void printOnOnePage(QPagedPaintDevice& device, const QString& caption, const QSt
     y += 8;
 
     QFont textFont = uiFont();
-    textFont.setPixelSize(14);
+    textFont.setPixelSize(16);
     painter.setFont(textFont);
     const QFontMetrics textMetrics(textFont);
     for (const QString& line : lines) {
