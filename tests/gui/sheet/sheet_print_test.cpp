@@ -6,10 +6,15 @@
 #include "gui_support.h"
 #include "core/analysis/analysis.h"
 #include "core/shell/startup_tables.h"
+#include "gui/sheet/grid_actions.h"
+#include "gui/sheet/sheet_grid.h"
 #include "gui/sheet/sheet_print.h"
 
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QTimer>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -198,6 +203,35 @@ private slots:
         }
         QVERIFY(expected > 1);
         QCOMPARE(pdfPages(path), expected);
+    }
+
+    // The grid's 印刷… opens the preview in the orientation the sheet's shape
+    // asks for; turning the page in the preview lays the sheet out anew.
+    void thePreviewStartsInTheSheetsOrientationAndRelaysOutWhenTurned()
+    {
+        SheetGrid grid;
+        grid.setSheet(longSheet(40, 300));
+        int landscapePages = 0, portraitPages = 0;
+        bool wasLandscape = false;
+        auto* timer = new QTimer;
+        timer->setInterval(20);
+        QObject::connect(timer, &QTimer::timeout, timer, [&, timer] {
+            auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            auto* preview = dialog->findChild<QPrintPreviewWidget*>();
+            wasLandscape = preview->orientation() == QPageLayout::Landscape;
+            landscapePages = preview->pageCount();
+            preview->setPortraitOrientation();
+            portraitPages = preview->pageCount();
+            dialog->close();
+            timer->deleteLater();
+        });
+        timer->start();
+        GridActions::of(&grid)->print();
+        QVERIFY(wasLandscape);
+        QVERIFY(landscapePages > 0);
+        QVERIFY(portraitPages > landscapePages);
     }
 };
 
