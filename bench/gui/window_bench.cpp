@@ -30,6 +30,11 @@
 using namespace mirkano;
 using namespace mirkano::bench;
 
+namespace mirkano::bench {
+// print/<analysis id>/<input>, print/prediction/real: see print_bench.cpp.
+void registerPrintBenchmarks();
+}  // namespace mirkano::bench
+
 namespace {
 
 // A line of /proc/self/status ("VmRSS", "VmHWM") in MiB.
@@ -103,6 +108,7 @@ int main(int argc, char** argv)
             ->Unit(benchmark::kMillisecond)
             ->Iterations(1);
     }
+    registerPrintBenchmarks();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -2,9 +2,12 @@
 
 #include "gui/shell/busy_pointer.h"
 #include "core/predict/prediction_sheets.h"
+#include "gui/sheet/grid_actions.h"
 #include "gui/sheet/grid_units.h"
+#include "gui/sheet/sheet_print.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -55,11 +58,11 @@ PredictionWindow::PredictionWindow(const ReflectFlags& flags, QWidget* parent)
     auto* body = new QWidget(this);
     body->setFont(uiFont());
 
-    // The button is there, greyed: this window's four sheets are not printed.
+    // The four sheets and the options chosen, on one page.
     m_print = new QPushButton(QStringLiteral("印刷"), body);
     m_print->setObjectName(QStringLiteral("Command2"));
-    m_print->setEnabled(false);
     place(m_print, 7200, 60, 855, 375);
+    connect(m_print, &QPushButton::clicked, this, &PredictionWindow::print);
     m_close = new QPushButton(QStringLiteral("閉じる"), body);
     m_close->setObjectName(QStringLiteral("Cmd閉じる"));
     place(m_close, 8160, 60, 855, 375);
@@ -110,6 +113,8 @@ PredictionWindow::PredictionWindow(const ReflectFlags& flags, QWidget* parent)
         grid->setProperty("index", int(s));
         grid->move(twipsToPixels(kSheetLeftTwips), twipsToPixels(p.titleTop + kTitleHeightTwips + 30));
         m_sheets[s] = grid;
+        // The grid's menu (コピー, CSVで保存…) with 印刷… printing the whole prediction.
+        GridActions::of(grid)->printHandler = [this] { print(); };
     }
 
     setBody(body);
@@ -136,6 +141,35 @@ void PredictionWindow::load(const History& history, int latestDrawNo)
     m_tables = buildPeriodTables(history);
     m_latestDrawNo = latestDrawNo;
     showPredictions();
+}
+
+QStringList PredictionWindow::printLines() const
+{
+    const QDate today = QDate::currentDate();
+    QStringList lines{QStringLiteral("印刷日：%1年%2月%3日").arg(today.year()).arg(today.month()).arg(today.day()),
+                      QStringLiteral("第%1回までの当選データによる予想").arg(m_latestDrawNo)};
+    // The options chosen ("反映する"), one to a line under their heading.
+    QStringList chosen;
+    for (int i = 0; i < kReflectOptionCount; ++i)
+        if (m_flags.on[std::size_t(i)])
+            chosen << QStringLiteral("　") + kReflectOptions[std::size_t(i)].caption.toString();
+    lines << QStringLiteral("予想に反映したデータ分析：%1").arg(chosen.isEmpty() ? QStringLiteral("なし") : QString());
+    lines << chosen;
+    return lines;
+}
+
+void PredictionWindow::printTo(QPagedPaintDevice& device) const
+{
+    std::vector<TitledSheet> sheets;
+    for (std::size_t s = 0; s < kSheetPlaces.size(); ++s)
+        sheets.push_back({QString::fromUtf8(kSheetPlaces[s].title), m_sheets[s]->sheet()});
+    printOnOnePage(device, windowTitle(), printLines(), sheets);
+}
+
+void PredictionWindow::print()
+{
+    showPrintPreview(this, windowTitle(), QPageLayout::Portrait,
+                     [this](QPagedPaintDevice& device) { printTo(device); });
 }
 
 void PredictionWindow::optionToggled(int option, bool on)

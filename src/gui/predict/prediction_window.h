@@ -18,6 +18,7 @@
 #include <array>
 
 class QGroupBox;
+class QPagedPaintDevice;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -35,6 +36,14 @@ public:
     void load(const History& history, int latestDrawNo);
 
     const ReflectFlags& flags() const { return m_flags; }
+
+    // "印刷": a print preview of one page to take to the lottery shop (the
+    // caption, the date, the options chosen, the four sheets); the grids'
+    // own "印刷…" shows the same.
+    void print();
+    void printTo(QPagedPaintDevice& device) const;
+    // The text lines of that page under the caption.
+    QStringList printLines() const;
     SheetGrid* sheet(int index) const { return m_sheets[std::size_t(index)]; }
     QRadioButton* reflectButton(int option) const { return m_reflect[std::size_t(option)]; }
     QRadioButton* keepOutButton(int option) const { return m_keepOut[std::size_t(option)]; }

@@ -178,17 +178,28 @@ bool GridActions::saveCsv()
     return true;
 }
 
-void GridActions::print()
+void showPrintPreview(QWidget* parent, const QString& docName, QPageLayout::Orientation orientation,
+                      const std::function<void(QPagedPaintDevice&)>& paint)
 {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(caption());
-    QPrintPreviewDialog dialog(&printer, m_grid);
+    printer.setDocName(docName);
+    printer.setPageOrientation(orientation);
+    QPrintPreviewDialog dialog(&printer, parent);
     dialog.setWindowTitle(QStringLiteral("印刷プレビュー"));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* p) { paint(*p); });
+    dialog.exec();
+}
+
+void GridActions::print()
+{
+    if (printHandler) {
+        printHandler();
+        return;
+    }
     const Sheet sheet = m_grid->sheet();
     const QString title = caption();
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-            [&](QPrinter* p) { printSheet(*p, sheet, title); });
-    dialog.exec();
+    showPrintPreview(m_grid, title, preferredOrientation(sheet),
+                     [&](QPagedPaintDevice& device) { printSheet(device, sheet, title); });
 }
 
 QMenu* GridActions::buildMenu(QWidget* parent)

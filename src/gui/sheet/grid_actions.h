@@ -9,6 +9,7 @@
 #include "core/sheet/sheet.h"
 
 #include <QObject>
+#include <QPageLayout>
 #include <QPointer>
 
 #include <functional>
@@ -16,11 +17,18 @@
 
 class QAction;
 class QMenu;
+class QPagedPaintDevice;
 class QWidget;
 
 namespace mirkano {
 
 class SheetGrid;
+
+// The print preview every window uses ("印刷プレビュー"): the pages are
+// painted by `paint` for the printer's page size and orientation, and again
+// whenever the user changes them in the preview.
+void showPrintPreview(QWidget* parent, const QString& docName, QPageLayout::Orientation orientation,
+                      const std::function<void(QPagedPaintDevice&)>& paint);
 
 class GridActions : public QObject {
     Q_OBJECT
@@ -45,7 +53,8 @@ public:
     // Writes the sheet as CSV to the path, whole or not at all. Throws an
     // Error with a message naming the file on failure.
     void writeCsv(const QString& path) const;
-    // The print preview of the sheet, captioned with the window's title.
+    // The print preview of the sheet, captioned with the window's title (or
+    // what printHandler shows instead).
     void print();
     // Title of the window that shows the grid (the page header of a print).
     QString caption() const;
@@ -58,6 +67,8 @@ public:
     std::function<QString(const QString& suggested)> chooseCsvFile;
     std::function<void(const QString& text)> showError;
     std::function<void(const QString& text)> showNote;
+    // Set by a window whose print covers more than this grid's sheet.
+    std::function<void()> printHandler;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;

@@ -2,12 +2,10 @@
 
 #include "gui/sheet/grid_actions.h"
 
-#include <QFontInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QStaticText>
 
 #include <algorithm>
 #include <cmath>
@@ -16,37 +14,14 @@ namespace mirkano {
 
 namespace {
 
-QColor toColor(Rgb c) { return QColor(c.r, c.g, c.b); }
-
 // Colour of the area beyond the last column and row.
 const QColor kOutsideColor(160, 160, 160);
 const QColor kActiveCellColor(0, 0, 0);
-constexpr int kTextPadding = 1;
-// A text too wide for its box is drawn down to this size and, at that size,
-// narrowed down to this share of its width; a text that still does not fit is
-// drawn at full size and cut off.
-constexpr int kSmallestTextPixels = 10;
-constexpr double kNarrowestText = 0.75;
-
-Qt::Alignment toAlignment(const Cell& c)
-{
-    Qt::Alignment a;
-    switch (c.hAlign) {
-    case HAlign::Left: a |= Qt::AlignLeft; break;
-    case HAlign::Center: a |= Qt::AlignHCenter; break;
-    case HAlign::Right: a |= Qt::AlignRight; break;
-    }
-    switch (c.vAlign) {
-    case VAlign::Top: a |= Qt::AlignTop; break;
-    case VAlign::Center: a |= Qt::AlignVCenter; break;
-    case VAlign::Bottom: a |= Qt::AlignBottom; break;
-    }
-    return a;
-}
 
 }  // namespace
 
-SheetGrid::SheetGrid(QWidget* parent) : QAbstractScrollArea(parent), m_units(sheetFont())
+SheetGrid::SheetGrid(QWidget* parent)
+    : QAbstractScrollArea(parent), m_units(sheetFont()), m_painter(sheetFont())
 {
     setFont(sheetFont());
     viewport()->setFont(sheetFont());
@@ -61,9 +36,7 @@ SheetGrid::SheetGrid(QWidget* parent) : QAbstractScrollArea(parent), m_units(she
 void SheetGrid::setSheet(Sheet sheet)
 {
     m_sheet = std::move(sheet);
-    m_fits.clear();
-    m_widths.clear();
-    m_laidOut.clear();
+    m_painter.clearCache();
     m_colPx.assign(std::size_t(m_sheet.columns()) + 1, 0);
     m_rowPx.assign(std::size_t(m_sheet.rows()) + 1, 0);
     for (int c = 1; c <= m_sheet.columns(); ++c)
@@ -299,62 +272,6 @@ QPoint SheetGrid::cellAt(QPoint pos) const
     return col && row ? QPoint(col, row) : QPoint(0, 0);
 }
 
-SheetGrid::TextFit SheetGrid::fitText(const QString& text, int width) const
-{
-    const auto key = std::make_pair(text, width);
-    if (auto it = m_fits.find(key); it != m_fits.end())
-        return it->second;
-    TextFit fit;
-    QFont f = font();
-    const int full = f.pixelSize() > 0 ? f.pixelSize() : QFontInfo(f).pixelSize();
-    for (int px = full - 1; px >= kSmallestTextPixels && !fit.fits; --px) {
-        f.setPixelSize(px);
-        const int advance = QFontMetrics(f).horizontalAdvance(text);
-        if (advance <= width) {
-            fit = {true, f, 1.0};
-        } else if (px == kSmallestTextPixels && advance * kNarrowestText <= width) {
-            fit = {true, f, double(width) / advance};
-        }
-    }
-    m_fits.emplace(key, fit);
-    return fit;
-}
-
-int SheetGrid::textWidth(const QString& text) const
-{
-    if (auto it = m_widths.constFind(text); it != m_widths.cend())
-        return *it;
-    const int width = QFontMetrics(font()).horizontalAdvance(text);
-    m_widths.insert(text, width);
-    return width;
-}
-
-// Draws a text in the grid's font, aligned in the box as drawText() would
-// align a single line there.
-void SheetGrid::drawPlainText(QPainter& p, const QRect& box, const Cell& cell) const
-{
-    auto it = m_laidOut.find(cell.text);
-    if (it == m_laidOut.end()) {
-        QStaticText laidOut(cell.text);
-        laidOut.setTextFormat(Qt::PlainText);
-        laidOut.prepare(QTransform(), font());
-        it = m_laidOut.insert(cell.text, laidOut);
-    }
-    const QSizeF size = it->size();
-    qreal x = box.x(), y = box.y();
-    switch (cell.hAlign) {
-    case HAlign::Left: break;
-    case HAlign::Center: x += (box.width() - size.width()) / 2; break;
-    case HAlign::Right: x += box.width() - size.width(); break;
-    }
-    switch (cell.vAlign) {
-    case VAlign::Top: break;
-    case VAlign::Center: y += (box.height() - size.height()) / 2; break;
-    case VAlign::Bottom: y += box.height() - size.height(); break;
-    }
-    p.drawStaticText(QPointF(x, y), *it);
-}
-
 void SheetGrid::paintEvent(QPaintEvent*)
 {
     QPainter p(viewport());
@@ -364,123 +281,7 @@ void SheetGrid::paintEvent(QPaintEvent*)
     if (cols.empty() || rows.empty())
         return;
 
-    // Backgrounds first, then texts (which may spill over empty neighbours),
-    // then borders on top.
-    for (const Span& r : rows)
-        for (const Span& c : cols)
-            p.fillRect(c.pos, r.pos, c.size, r.size, toColor(m_sheet.style(c.index, r.index).bg));
-
-    for (const Span& r : rows) {
-        // Right edge of the text painted last in this row: a text never
-        // spills over a cell another text already runs across.
-        int claimed = -1;
-        for (std::size_t i = 0; i < cols.size(); ++i) {
-            if (m_sheet.text(cols[i].index, r.index).isEmpty())
-                continue;
-            const Cell cell = m_sheet.cell(cols[i].index, r.index);
-            int left = cols[i].pos, right = cols[i].pos + cols[i].size;
-            const int textWidth = this->textWidth(cell.text);
-            // Where the text may go within [left, right): a pixel off each
-            // side and clear of the right line. A centred text stays centred
-            // on its own cell, so it has as much room on either side as the
-            // nearer end leaves it.
-            const bool centred = cell.hAlign == HAlign::Center;
-            const int centre = cols[i].pos + cols[i].size / 2;
-            auto room = [&](int padding) {
-                const int from = left + padding, to = right - padding - 1;
-                if (!centred)
-                    return QRect(from, r.pos, std::max(0, to - from), r.size);
-                const int half = std::max(0, std::min(centre - from, to - centre));
-                return QRect(centre - half, r.pos, 2 * half, r.size);
-            };
-            if (m_sheet.allowOverflow() && textWidth > room(kTextPadding).width()) {
-                auto emptyAt = [&](std::size_t k) {
-                    return m_sheet.text(cols[k].index, r.index).isEmpty();
-                };
-                std::size_t lo = i, hi = i;
-                // Left-aligned text spills to the right, right-aligned text to
-                // the left, centred text to both sides evenly.
-                const bool goRight = cell.hAlign != HAlign::Right;
-                const bool goLeft = cell.hAlign != HAlign::Left;
-                bool grew = true;
-                while (textWidth > room(kTextPadding).width() && grew) {
-                    grew = false;
-                    if (goRight && hi + 1 < cols.size() && emptyAt(hi + 1)) {
-                        ++hi;
-                        right += cols[hi].size;
-                        grew = true;
-                    }
-                    if (textWidth <= room(kTextPadding).width())
-                        break;
-                    if (goLeft && lo > 0 && emptyAt(lo - 1) && cols[lo - 1].pos >= claimed) {
-                        --lo;
-                        left -= cols[lo].size;
-                        grew = true;
-                    }
-                }
-            }
-            const QRect box(left, r.pos, right - left, r.size);
-            claimed = right;
-            p.save();
-            p.setClipRect(box);
-            p.setPen(toColor(cell.fg));
-            // Where the text would stand at full size, and where its ink (the
-            // text without leading and trailing spaces) would then be.
-            QRect textBox = room(kTextPadding);
-            const int x0 = centred ? centre - textWidth / 2
-                           : cell.hAlign == HAlign::Right ? textBox.right() + 1 - textWidth
-                                                          : textBox.left();
-            const QString ink = cell.text.trimmed();
-            int inkLeft = x0, inkRight = x0 + textWidth;
-            if (ink.size() != cell.text.size()) {
-                inkLeft = x0 + (ink.isEmpty() ? 0 : this->textWidth(cell.text.left(cell.text.indexOf(ink))));
-                inkRight = inkLeft + this->textWidth(ink);
-            }
-            const bool whole = inkLeft >= left + kTextPadding && inkRight <= right - kTextPadding - 1;
-            TextFit fit;
-            if (!whole) {
-                // A text wider than its room, such as a header that fills its
-                // cell, is drawn a little smaller (and, if need be, narrower)
-                // so that it stays whole; it may then use the cell up to its
-                // lines.
-                textBox = room(0);
-                fit = fitText(cell.text, textBox.width());
-            }
-            if (fit.fits) {
-                p.setFont(fit.font);
-                if (fit.scaleX < 1.0) {
-                    p.translate(textBox.left(), 0);
-                    p.scale(fit.scaleX, 1.0);
-                    textBox = QRect(0, textBox.top(), int(std::ceil(textBox.width() / fit.scaleX)), textBox.height());
-                }
-                p.drawText(textBox, int(toAlignment(cell)) | Qt::TextSingleLine, cell.text);
-            } else {
-                // At full size where it stands; what lies beyond the room it
-                // got is cut off. The text's laid-out form is kept, so that
-                // the many repeats of a number are shaped only once.
-                drawPlainText(p, QRect(x0, r.pos, textWidth, r.size), cell);
-            }
-            p.restore();
-        }
-    }
-
-    for (const Span& r : rows) {
-        for (const Span& c : cols) {
-            const CellStyle& cell = m_sheet.style(c.index, r.index);
-            // A cell's right and bottom lines are its last pixel column and
-            // row; its left and top lines coincide with its neighbours' lines.
-            const int x1 = std::max(0, c.pos - 1), x2 = c.pos + c.size - 1;
-            const int y1 = std::max(0, r.pos - 1), y2 = r.pos + r.size - 1;
-            if (cell.left.on)
-                p.fillRect(x1, y1, 1, y2 - y1 + 1, toColor(cell.left.color));
-            if (cell.right.on)
-                p.fillRect(x2, y1, 1, y2 - y1 + 1, toColor(cell.right.color));
-            if (cell.top.on)
-                p.fillRect(x1, y1, x2 - x1 + 1, 1, toColor(cell.top.color));
-            if (cell.bottom.on)
-                p.fillRect(x1, y2, x2 - x1 + 1, 1, toColor(cell.bottom.color));
-        }
-    }
+    m_painter.paint(p, m_sheet, cols, rows);
 
     const QRect active = cellRect(m_sheet.activeColumn(), m_sheet.activeRow());
     if (!active.isEmpty()) {

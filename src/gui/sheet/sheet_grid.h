@@ -6,16 +6,11 @@
 // user may click, move the active cell and scroll.
 
 #include "gui/sheet/grid_units.h"
+#include "gui/sheet/sheet_painter.h"
 #include "core/sheet/sheet.h"
 
 #include <QAbstractScrollArea>
-#include <QHash>
-#include <QStaticText>
 
-class QPainter;
-
-#include <map>
-#include <utility>
 #include <vector>
 
 namespace mirkano {
@@ -76,11 +71,7 @@ protected:
     void scrollContentsBy(int, int) override { viewport()->update(); }
 
 private:
-    struct Span {
-        int index;  // column or row, from 1
-        int pos;    // left or top in the viewport
-        int size;
-    };
+    using Span = SheetPainter::Span;
     std::vector<Span> visibleColumns() const;
     std::vector<Span> visibleRows() const;
     void updateScrollBars();
@@ -93,26 +84,13 @@ private:
     // Smallest scroll offset at which the last column / row is fully in view.
     int lastColumnOffset(int viewportWidth) const;
     int lastRowOffset(int viewportHeight) const;
-    // The font (and horizontal scale) at which a text fits a width, when a
-    // slightly smaller one does; remembered per text and width.
-    struct TextFit {
-        bool fits = false;
-        QFont font;
-        double scaleX = 1.0;
-    };
-    TextFit fitText(const QString& text, int width) const;
-    // The width of a text in the grid's font; remembered per text, since a
-    // sheet repeats few texts many times and measuring means shaping.
-    int textWidth(const QString& text) const;
-    void drawPlainText(QPainter& p, const QRect& box, const Cell& cell) const;
 
     Sheet m_sheet;
     GridUnits m_units;
     bool m_cut = false;
     std::vector<int> m_colPx, m_rowPx;
-    mutable std::map<std::pair<QString, int>, TextFit> m_fits;
-    mutable QHash<QString, int> m_widths;
-    mutable QHash<QString, QStaticText> m_laidOut;
+    // Paints the cells, remembering how the sheet's texts are laid out.
+    SheetPainter m_painter;
 };
 
 }  // namespace mirkano

@@ -1,15 +1,22 @@
 #pragma once
-// Printing a sheet as the grid shows it: the sheet is cut into pages, each
-// page painted by a grid of its own (colours, borders, spill-over texts and
-// marks exactly as on screen), the frozen header rows and label columns
-// repeated on every page, and a page header with the window caption and the
-// page number. Columns are shrunk to the page width down to half size; a
-// sheet wider still continues on further pages, going down before across.
+// Printing sheets. Pages are painted directly from the sheet by the same
+// routine that paints the grid on screen (colours, borders, fitted and
+// spill-over texts), as vector text, lines and fills: nothing on a page
+// depends on the printer's resolution.
+//
+// A sheet is scaled to fill the page width (down to half size; a sheet wider
+// still continues on further pages, going down before across), its frozen
+// header rows and label columns repeat on every page, and each page has a
+// header with the window caption and the page number.
 
 #include "core/sheet/sheet.h"
+#include "gui/sheet/sheet_painter.h"
 
+#include <QPageLayout>
+#include <QRectF>
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -22,19 +29,23 @@ class SheetPages {
 public:
     // Height of the page header, in grid pixels.
     static constexpr int kHeaderPixels = 24;
+    // The sheet is scaled to the page width within these factors.
+    static constexpr double kSmallestScale = 0.5;
+    static constexpr double kLargestScale = 2.0;
 
     // Lays the sheet out on pages whose printable area is pageSize, in grid
-    // pixels at full size (96 to the inch).
+    // pixels (96 to the inch).
     SheetPages(const Sheet& sheet, QSizeF pageSize);
 
     int count() const { return int(m_pages.size()); }
-    // The factor at which the grid is printed (1 full size, at least 0.5).
-    double shrink() const { return m_shrink; }
+    // The factor at which the sheet is printed.
+    double scale() const { return m_scale; }
     // Sheet columns and rows on the page (frozen ones first).
     const std::vector<int>& columns(int page) const { return m_pages[std::size_t(page)].cols; }
     const std::vector<int>& rows(int page) const { return m_pages[std::size_t(page)].rows; }
-    // The page's part of the sheet, a sheet of its own.
-    Sheet pageSheet(int page) const;
+    // Where paint() puts a cell on the page, in page pixels; empty when the
+    // cell is not on that page.
+    QRectF cellRect(int page, int col, int row) const;
 
     // Paints page `page` (from 0) with its header at the painter's origin, in
     // grid pixels (the caller scales the painter to the device).
@@ -44,18 +55,36 @@ private:
     struct Page {
         std::vector<int> cols, rows;
     };
+    std::vector<SheetPainter::Span> spans(const std::vector<int>& items, const std::vector<int>& px) const;
+
     const Sheet& m_sheet;
     QSizeF m_pageSize;
-    double m_shrink = 1;
-    int m_frozenCols = 0, m_frozenRows = 0;
+    double m_scale = 1;
+    std::vector<int> m_colPx, m_rowPx;
     std::vector<Page> m_pages;
+    SheetPainter m_painter;
 };
 
 // Header text on the right of a page: "2 / 5 ページ".
 QString pageNumberText(int page, int count);
 
+// Landscape for a sheet that is wider than tall or too wide to be legible
+// across a portrait page, portrait otherwise.
+QPageLayout::Orientation preferredOrientation(const Sheet& sheet);
+
 // Prints the sheet on the device (a printer or a PDF writer), one page after
-// another.
+// another, laid out for the device's page size and orientation.
 void printSheet(QPagedPaintDevice& device, const Sheet& sheet, const QString& caption);
+
+// A sheet printed under its own title.
+struct TitledSheet {
+    QString title;
+    Sheet sheet;
+};
+
+// Prints on one page: the caption, lines of text under it, then the sheets
+// one below the other, each under its title, all scaled to fit the page.
+void printOnOnePage(QPagedPaintDevice& device, const QString& caption, const QStringList& lines,
+                    const std::vector<TitledSheet>& sheets);
 
 }  // namespace mirkano

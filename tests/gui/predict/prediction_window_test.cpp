@@ -8,10 +8,14 @@
 #include "core/shell/startup_tables.h"
 #include "gui/predict/prediction_window.h"
 #include "gui/shell/main_frm.h"
+#include "gui/sheet/grid_actions.h"
+#include "core/sheet/sheet_text.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMenu>
+#include <QPdfWriter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -105,7 +109,7 @@ private slots:
         QCOMPARE(w->windowTitle(), QStringLiteral("一発ミルカノ予想"));
         QCOMPARE(w->pos(), QPoint(0, 0));
         QCOMPARE(w->size(), QSize(624, 560));  // 9360 x 8400 twips
-        QVERIFY(!w->printButton()->isEnabled());
+        QVERIFY(w->printButton()->isEnabled());
         QCOMPARE(w->printButton()->text(), QStringLiteral("印刷"));
         QCOMPARE(w->closeButton()->text(), QStringLiteral("閉じる"));
         QVERIFY(w->closeButton()->x() > w->printButton()->x());
@@ -178,6 +182,42 @@ private slots:
         // Clicking the button already selected changes nothing.
         QTest::mouseClick(w->keepOutButton(1), Qt::LeftButton);
         QCOMPARE(changed.count(), 4);
+    }
+
+    // What a player takes to the shop: one page with the options chosen in
+    // words; each sheet has the grid's menu, whose 印刷… prints that page.
+    void printsOnePageWithTheOptionsAndEachSheetCopies()
+    {
+        const History h = gappedHistory();
+        PredictionWindow w(flagsOn({0, 6}));
+        w.load(h, 30);
+
+        const QStringList lines = w.printLines();
+        const QString all = lines.join(u'\n');
+        QVERIFY(all.contains(QStringLiteral("第30回までの当選データによる予想")));
+        QVERIFY(all.contains(kReflectOptions[0].caption.toString()));
+        QVERIFY(all.contains(kReflectOptions[6].caption.toString()));
+        QVERIFY(!all.contains(kReflectOptions[1].caption.toString()));
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("prediction.pdf"));
+        {
+            QPdfWriter pdf(path);
+            w.printTo(pdf);
+        }
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QString pdfText = QString::fromLatin1(f.readAll());
+        QCOMPARE(int(pdfText.count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]")))), 1);
+
+        for (int i = 0; i < 4; ++i) {
+            GridActions* actions = GridActions::of(w.sheet(i));
+            QVERIFY(actions);
+            std::unique_ptr<QMenu> menu(actions->buildMenu(nullptr));
+            QCOMPARE(menu->actions().first()->text(), QStringLiteral("コピー"));
+            QCOMPARE(actions->copyText(), sheetToTsv(w.sheet(i)->sheet()));
+            QVERIFY(actions->printHandler);
+        }
     }
 
     void startUpOpensItAndTheEntryGuardRefuses()
