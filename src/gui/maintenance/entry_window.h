@@ -12,6 +12,7 @@
 #include "gui/maintenance/ask.h"
 
 #include "gui/shell/child_window.h"
+#include <QColor>
 #include <QTableView>
 
 #include <memory>
@@ -41,6 +42,8 @@ public:
     static const QString kDeleteLineQuestion;
     static const QString kWrongNumber;
     static const QString kMissingDrawNo;
+    // The background of a number cell that breaks a rule.
+    static const QColor kWrongCellColor;
 
     // messageTitle: the title of boxes that have none of their own.
     explicit WinningDataEntryWindow(AskFn ask, QString messageTitle, QWidget* parent = nullptr);

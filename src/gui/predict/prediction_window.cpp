@@ -137,6 +137,14 @@ void PredictionWindow::load(const History& history, int latestDrawNo)
     showPredictions();
 }
 
+void PredictionWindow::recompute(const History& history, int latestDrawNo)
+{
+    BusyPointer busy;
+    m_tables = buildPeriodTables(history);
+    m_latestDrawNo = latestDrawNo;
+    showPredictions();
+}
+
 void PredictionWindow::optionToggled(int option, bool on)
 {
     if (m_flags.on[std::size_t(option)] == on)

@@ -31,6 +31,7 @@
 
 #include <functional>
 #include <new>
+#include <utility>
 
 namespace mirkano {
 
@@ -278,7 +279,7 @@ BacktestWindow* MainFrm::openBacktest(const ReflectFlags& flags)
 {
     if (BacktestWindow* open = m_backtest.data()) {
         // Options changed since it opened: it tests the new ones.
-        if (!(open->flags() == flags))
+        if (!(open->flags() == flags) || std::exchange(m_backtestStale, false))
             open->load(m_history.rows(), flags);
         bringToFront(open);
         return open;
@@ -307,6 +308,10 @@ bool MainFrm::openWinningDataEntry()
     adoptChild(w, [this] {
         m_entry = nullptr;
         m_childMenus->setChild(nullptr, {});
+        // What was typed is in the file: the windows show it from now on.
+        // The window has released the file by now.
+        if (!m_shutDown)
+            reloadHistory();
     });
     try {
         w->load(m_historyPath);
@@ -337,6 +342,36 @@ void MainFrm::updateWinningData()
         runHistoryUpdate(this, m_historyPath, configuredServer(QCoreApplication::applicationDirPath()), m_updateLimits);
     if (report)
         showMessage(report->icon, windowTitle(), report->text);
+    if (report && report->text == kUpdateDone)
+        reloadHistory();
+}
+
+bool MainFrm::reloadHistory()
+{
+    BusyPointer busy;
+    try {
+        History rows = loadHistory(m_historyPath);
+        StartupTables tables = buildStartupTables(rows);
+        m_history = HistoryRecordset(std::move(rows));
+        m_tables = std::move(tables);
+    } catch (const Error& e) {
+        busy.restore();
+        showMessage(QMessageBox::Critical, windowTitle(), e.message());
+        return false;
+    } catch (const std::bad_alloc&) {
+        busy.restore();
+        showMessage(QMessageBox::Critical, windowTitle(),
+                    QStringLiteral("履歴ファイル「%1」を読み込み直せません：メモリが不足しています")
+                        .arg(QDir::toNativeSeparators(m_historyPath)));
+        return false;
+    }
+    for (const QPointer<AnalysisWindow>& w : std::as_const(m_windows))
+        if (w)
+            w->recompute(m_history.rows(), m_tables);
+    if (m_prediction)
+        m_prediction->recompute(m_history.rows(), m_tables.latestDrawNo);
+    m_backtestStale = m_backtest != nullptr;
+    return true;
 }
 
 void MainFrm::arrangeWindows(Arrangement how)
@@ -425,13 +460,12 @@ bool MainFrm::importHistoryCsv()
         saveHistory(m_historyPath, rows);
         busy.restore();
         showMessage(QMessageBox::Information, kMessageTitle,
-                    QStringLiteral("%1回分の当選データを取り込みました。\n"
-                                   "分析画面には、プログラムを起動し直した後に新しいデータが表示されます。")
-                        .arg(rows.size()));
+                    QStringLiteral("%1回分の当選データを取り込みました。").arg(rows.size()));
     } catch (const HistoryError& e) {
         showMessage(QMessageBox::Critical, kMessageTitle, e.message());
         return false;
     }
+    reloadHistory();
     return true;
 }
 
