@@ -69,7 +69,7 @@ QString numberProblemText(NumberProblem problem)
     case NumberProblem::None:
         break;
     case NumberProblem::NotWhole:
-        return QStringLiteral("数字以外は入力できません。1～%1 の数字を入力してください").arg(kMaxNumber);
+        return QStringLiteral("小数や文字は入力できません。1～%1 の整数を入力してください").arg(kMaxNumber);
     case NumberProblem::OutOfRange:
         return QStringLiteral("1～%1 の数字を入力してください").arg(kMaxNumber);
     case NumberProblem::Repeated:

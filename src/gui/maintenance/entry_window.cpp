@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 
 namespace mirkano {
 
@@ -82,6 +83,17 @@ void EntryGrid::commitEditing()
         commitData(editor);
         closeEditor(editor, QAbstractItemDelegate::NoHint);
     }
+}
+
+QModelIndex EntryGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    const QModelIndex current = currentIndex();
+    const QModelIndex next = QTableView::moveCursor(action, modifiers);
+    if (current.isValid() && next.isValid()
+        && ((action == MoveNext && next.row() < current.row())
+            || (action == MovePrevious && next.row() > current.row())))
+        return current;
+    return next;
 }
 
 QSize EntryGrid::sizeHint() const
@@ -203,6 +215,15 @@ void WinningDataEntryWindow::placeGrid()
     const QSize room(std::max(0, bodyW - left), std::max(0, bodyH - top));
     const QSize size = m_grid->sizeHint().boundedTo(room);
     m_grid->setGeometry(left, top, size.width(), size.height());
+    // Columns wide enough for their titles may need more than the window's
+    // width: it grows so that no column is cut off at the right.
+    // (After this resize has run its course, not within it.)
+    if (m_grid->sizeHint().width() > room.width() && m_model)
+        QTimer::singleShot(0, this, [this] {
+            const int missing = m_grid->sizeHint().width() + twipsToPixels(kGridLeftTwips) - m_body->width();
+            if (missing > 0 && isVisible() && !isMaximized() && !isMinimized())
+                resize(QMdiSubWindow::width() + missing, QMdiSubWindow::height());
+        });
 }
 
 bool WinningDataEntryWindow::eventFilter(QObject* watched, QEvent* e)

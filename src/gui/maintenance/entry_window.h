@@ -32,6 +32,11 @@ public:
     // Writes the text of an open cell editor into the model and closes it.
     void commitEditing();
     QSize sizeHint() const override;
+
+protected:
+    // Tab past the last cell stays there instead of wrapping to the first
+    // row, so the row just typed stays in view (Shift+Tab alike at the top).
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 };
 
 class WinningDataEntryWindow : public ChildWindow {
