@@ -406,12 +406,13 @@ private slots:
 
     void aNewDrawReachesTheOpenWindowsWhenTheEntryWindowCloses()
     {
-        // The prediction window may stay open while the entry window is used,
-        // and an analysis window opened meanwhile too.
-        m_frame->findChild<QAction*>(QStringLiteral("mnuYoso"))->trigger();
+        // The prediction window may be open while the entry window is used
+        // (the end flag is one flag: closing an analysis window sets it), and
+        // an analysis window opened meanwhile too.
+        menuItem(*m_frame, "mnuYoso")->trigger();
         QPointer<PredictionWindow> prediction = m_frame->predictionWindow();
         QVERIFY(prediction);
-        m_frame->setPropEnd(true);
+        m_frame->openAnalysis(QStringLiteral("pull"))->close();
         WinningDataEntryWindow* w = openEntry();
         QVERIFY(w);
         QPointer<AnalysisWindow> pull = m_frame->openAnalysis(QStringLiteral("pull"));
