@@ -71,11 +71,13 @@ private slots:
         qunsetenv(kServerVariable);
     }
 
-    void replacesTheFileAndKeepsTheSnapshotOfThisRun()
+    void replacesTheFileAndTheOpenWindowsShowTheNewHistory()
     {
         LoopbackHttp http;
         http.serve({.body = m_good});
         qputenv(kServerVariable, http.server().toUtf8());
+        // Not refused while an analysis window is open; it shows the new draws.
+        QPointer<AnalysisWindow> pull = m_frame->openAnalysis(QStringLiteral("pull"));
         {
             AnsweringCatcher catcher;
             run();
@@ -88,14 +90,15 @@ private slots:
         QCOMPARE(bytesOf(m_file->path()), m_good);
         QVERIFY(!progressDialog());
         QVERIFY(!QApplication::overrideCursor());
-        // Analyses read the start-up snapshot until the next start.
-        QCOMPARE(m_frame->history(), smallHistory());
-        // Not refused while an analysis window is open.
-        m_frame->openAnalysis(QStringLiteral("pull"));
-        AnsweringCatcher again;
-        run();
-        QCOMPARE(int(again.seen().size()), 1);
-        QCOMPARE(again.seen().front().text, QStringLiteral("当選データを最新化しました。"));
+        const History updated = loadHistory(m_file->path());
+        QVERIFY(updated != smallHistory());
+        QCOMPARE(m_frame->history(), updated);
+        QVERIFY(pull);
+        const Sheet expected = pull->analysis().build(updated, buildStartupTables(updated));
+        QCOMPARE(pull->grid()->sheet().rows(), expected.rows());
+        for (int r = 1; r <= expected.rows(); ++r)
+            for (int c = 1; c <= expected.columns(); ++c)
+                QCOMPARE(pull->grid()->sheet().text(c, r), expected.text(c, r));
     }
 
     void progressShowsTheBytesAndCancelWritesNothing()
