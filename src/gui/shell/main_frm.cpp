@@ -370,6 +370,8 @@ bool MainFrm::reloadHistory()
             w->recompute(m_history.rows(), m_tables);
     if (m_prediction)
         m_prediction->recompute(m_history.rows(), m_tables.latestDrawNo);
+    if (m_ticketCheck)
+        m_ticketCheck->setHistory(m_history.rows());
     m_backtestStale = m_backtest != nullptr;
     return true;
 }

@@ -112,8 +112,8 @@ public:
 
     // Reads the history file again after it changed (entry window closed,
     // update, import): new snapshot and start-up tables, and the open analysis
-    // windows and prediction window recompute from them; the backtest runs
-    // again when it is next asked for. A file that cannot be read keeps the
+    // windows and prediction window recompute from them; the ticket check
+    // reads it at its next check, the backtest runs again when next asked for. A file that cannot be read keeps the
     // old snapshot, with a message. Returns whether the snapshot was replaced.
     bool reloadHistory();
 

@@ -5,12 +5,14 @@
 
 #include "answering_catcher.h"
 #include "gui_support.h"
+#include "core/check/ticket_check.h"
 #include "core/maintenance/history_update.h"
 #include "gui/shell/main_frm.h"
 #include "support/loopback_http.h"
 
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QtTest>
@@ -76,8 +78,13 @@ private slots:
         LoopbackHttp http;
         http.serve({.body = m_good});
         qputenv(kServerVariable, http.server().toUtf8());
-        // Not refused while an analysis window is open; it shows the new draws.
+        // Not refused while an analysis window is open; it shows the new draws,
+        // and an open ticket check reads them at its next check.
         QPointer<AnalysisWindow> pull = m_frame->openAnalysis(QStringLiteral("pull"));
+        QPointer<TicketCheckWindow> ticketCheck = m_frame->openTicketCheck();
+        const QStringList ticket = {"1", "2", "3", "4", "5", "6"};
+        for (int i = 0; i < 6; ++i)
+            ticketCheck->entry(i)->setText(ticket[i]);
         {
             AnsweringCatcher catcher;
             run();
@@ -99,6 +106,9 @@ private slots:
         for (int r = 1; r <= expected.rows(); ++r)
             for (int c = 1; c <= expected.columns(); ++c)
                 QCOMPARE(pull->grid()->sheet().text(c, r), expected.text(c, r));
+        QVERIFY(ticketCheck && ticketCheck->check());
+        QCOMPARE(ticketCheck->summary()->text(), ticketCheckSummary(checkTicket(updated, parseTicket(ticket))));
+        QVERIFY(ticketCheck->summary()->text() != ticketCheckSummary(checkTicket(smallHistory(), parseTicket(ticket))));
     }
 
     void progressShowsTheBytesAndCancelWritesNothing()
