@@ -278,14 +278,16 @@ TicketCheckWindow* MainFrm::openTicketCheck()
 BacktestWindow* MainFrm::openBacktest(const ReflectFlags& flags)
 {
     if (BacktestWindow* open = m_backtest.data()) {
-        // Options changed since it opened: it tests the new ones.
-        if (!(open->flags() == flags) || std::exchange(m_backtestStale, false))
+        // Options changed since it opened, or the history: it tests again.
+        const bool stale = std::exchange(m_backtestStale, false);
+        if (!(open->flags() == flags) || stale)
             open->load(m_history.rows(), flags);
         bringToFront(open);
         return open;
     }
     BusyPointer busy;
     auto* w = new BacktestWindow;
+    m_backtestStale = false;
     adoptChild(w, m_backtest);
     w->load(m_history.rows(), flags);
     showChild(w);

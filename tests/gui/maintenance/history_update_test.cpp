@@ -1,6 +1,7 @@
 // "当選データ最新化" from the main window against a real HTTP server on the
 // loopback: the progress dialog with its byte count and Cancel, the success
-// message, refusals that leave the file byte for byte, and the cases where
+// message and the open windows reading the new history, refusals that leave
+// the file byte for byte, and the cases where
 // nothing is fetched at all.
 
 #include "answering_catcher.h"
@@ -85,6 +86,8 @@ private slots:
         const QStringList ticket = {"1", "2", "3", "4", "5", "6"};
         for (int i = 0; i < 6; ++i)
             ticketCheck->entry(i)->setText(ticket[i]);
+        QPointer<BacktestWindow> backtest = m_frame->openBacktest(ReflectFlags{});
+        const QString backtestBefore = backtest->summary()->text();
         {
             AnsweringCatcher catcher;
             run();
@@ -109,6 +112,12 @@ private slots:
         QVERIFY(ticketCheck && ticketCheck->check());
         QCOMPARE(ticketCheck->summary()->text(), ticketCheckSummary(checkTicket(updated, parseTicket(ticket))));
         QVERIFY(ticketCheck->summary()->text() != ticketCheckSummary(checkTicket(smallHistory(), parseTicket(ticket))));
+        // The backtest tests again when it is next asked for.
+        QCOMPARE(m_frame->openBacktest(ReflectFlags{}), backtest.data());
+        BacktestWindow fresh;
+        fresh.load(updated, ReflectFlags{});
+        QCOMPARE(backtest->summary()->text(), fresh.summary()->text());
+        QVERIFY(backtest->summary()->text() != backtestBefore);
     }
 
     void progressShowsTheBytesAndCancelWritesNothing()
