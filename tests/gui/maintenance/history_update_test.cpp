@@ -1,8 +1,7 @@
 // "当選データ最新化" from the main window against a real HTTP server on the
 // loopback: the progress dialog with its byte count and Cancel, the success
 // message and the open windows reading the new history, refusals that leave
-// the file byte for byte, and the cases where
-// nothing is fetched at all.
+// the file byte for byte, and the cases where nothing is fetched at all.
 
 #include "answering_catcher.h"
 #include "gui_support.h"
