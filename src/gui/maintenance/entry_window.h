@@ -3,7 +3,9 @@
 // of an editable grid bound to the history file itself (see
 // core/maintenance/entry_model.h for how edits are stored), the menu
 // 編集(&E) with 行追加 and 行削除, and "閉じる", which closes only when no
-// number cell holds a wrong value.
+// number cell holds a wrong value. A wrong number is marked red as soon as it
+// is typed, its tool tip naming the rule it breaks; every column is at least
+// as wide as its title.
 //
 // load() reports `opened` (the main window clears its end flag); every way
 // of closing reports `unloaded` once and releases the file.

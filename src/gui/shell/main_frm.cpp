@@ -310,8 +310,8 @@ bool MainFrm::openWinningDataEntry()
     adoptChild(w, [this] {
         m_entry = nullptr;
         m_childMenus->setChild(nullptr, {});
-        // What was typed is in the file: the windows show it from now on.
-        // The window has released the file by now.
+        // What was typed is in the file, which the window has released by
+        // now: the other windows show it from here on.
         if (!m_shutDown)
             reloadHistory();
     });
@@ -356,15 +356,19 @@ bool MainFrm::reloadHistory()
         StartupTables tables = buildStartupTables(rows);
         m_history = HistoryRecordset(std::move(rows));
         m_tables = std::move(tables);
-    } catch (const Error& e) {
-        busy.restore();
-        showMessage(QMessageBox::Critical, windowTitle(), e.message());
-        return false;
-    } catch (const std::bad_alloc&) {
+    } catch (const std::exception& e) {
+        // The cause in words, and that the windows go on with what they show.
+        QString cause;
+        if (const auto* error = dynamic_cast<const Error*>(&e))
+            cause = error->message();
+        else
+            cause = QStringLiteral("履歴ファイル「%1」を読み込めません：%2")
+                        .arg(QDir::toNativeSeparators(m_historyPath),
+                             dynamic_cast<const std::bad_alloc*>(&e) ? QStringLiteral("メモリが不足しています")
+                                                                    : QStringLiteral("予期しないエラーが起きました"));
         busy.restore();
         showMessage(QMessageBox::Critical, windowTitle(),
-                    QStringLiteral("履歴ファイル「%1」を読み込み直せません：メモリが不足しています")
-                        .arg(QDir::toNativeSeparators(m_historyPath)));
+                    cause + QStringLiteral("\n開いている画面は、前に読み込んだ当選データのままです。"));
         return false;
     }
     for (const QPointer<AnalysisWindow>& w : std::as_const(m_windows))

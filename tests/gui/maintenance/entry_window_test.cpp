@@ -477,6 +477,8 @@ private slots:
         QVERIFY(!m_frame->reloadHistory());
         QCOMPARE(int(catcher.seen().size()), 1);
         QCOMPARE(catcher.seen().front().icon, QMessageBox::Critical);
+        QVERIFY(catcher.seen().front().text.contains(m_file->path().section(u'/', -1)));
+        QVERIFY(catcher.seen().front().text.endsWith(QStringLiteral("前に読み込んだ当選データのままです。")));
         QCOMPARE(m_frame->history(), before);
     }
 };
