@@ -90,6 +90,10 @@ TEST_F(EntryModel, AddedRowBecomesARecordOnceItsDrawNoIsValidAndUnused)
     const int row = model->insertEmptyRowAfter(2);
     ASSERT_EQ(row, 3);
     EXPECT_TRUE(model->flags(model->index(row, 0)) & Qt::ItemIsEditable);
+    // It proposes the next 回数; without one nothing of it is stored.
+    EXPECT_EQ(shown(row, 0), "5");
+    EXPECT_FALSE(model->storedRow(row));
+    ASSERT_TRUE(set(row, 0, QString()));
     for (int c = 1; c < 8; ++c)
         ASSERT_TRUE(set(row, c, QString::number(c + 10)));
     EXPECT_EQ(loadHistory(path).size(), 3u);  // no 回数 yet: nothing stored
@@ -179,7 +183,7 @@ TEST_F(EntryModel, CheckOnClosingFindsTheFirstWrongNumberRowByRowLeftToRight)
 {
     EXPECT_FALSE(model->firstWrongNumber());
     for (const char* fine : {"1", "43", "", " 7 "}) {
-        ASSERT_TRUE(set(1, 4, QString::fromLatin1(fine)));
+        ASSERT_TRUE(set(0, 3, QString::fromLatin1(fine)));
         EXPECT_FALSE(model->firstWrongNumber()) << fine;
     }
     ASSERT_TRUE(set(2, 2, QStringLiteral("0")));
@@ -195,7 +199,27 @@ TEST_F(EntryModel, CheckOnClosingFindsTheFirstWrongNumberRowByRowLeftToRight)
     ASSERT_TRUE(set(2, 2, QString()));
     EXPECT_FALSE(model->firstWrongNumber());
     EXPECT_FALSE(model->firstRowWithoutDrawNo());
-    EXPECT_EQ(shown(added, 0), "");
+    EXPECT_EQ(shown(added, 0), "5");  // proposed, not typed
+}
+
+TEST_F(EntryModel, AddedRowsProposeTheNextDrawNoAndTheFirstNumberStoresIt)
+{
+    const int first = model->insertEmptyRowAfter(0);
+    const int second = model->insertEmptyRowAfter(first);  // one past the proposal above it
+    EXPECT_EQ(shown(first, 0), "5");
+    EXPECT_EQ(shown(second, 0), "6");
+    EXPECT_EQ(loadHistory(path), kRows);
+    ASSERT_TRUE(set(second, 1, QStringLiteral("12")));
+    History expected = kRows;
+    expected.push_back(DrawRecord{6, {12, 0, 0, 0, 0, 0, 0}});
+    EXPECT_EQ(loadHistory(path), expected);
+    // A proposal that another row took meanwhile is refused, not stored twice.
+    ASSERT_TRUE(set(second, 0, QStringLiteral("5")));
+    ASSERT_TRUE(set(first, 1, QStringLiteral("13")));
+    EXPECT_EQ(lastRefusal(), QStringLiteral("回数 5 はすでに履歴にあります。"));
+    EXPECT_FALSE(model->storedRow(first));
+    expected.back().drawNo = 5;
+    EXPECT_EQ(loadHistory(path), expected);
 }
 
 TEST(DrawRule, ReadsFieldTextsTheSameWayEverywhere)
@@ -231,6 +255,34 @@ TEST(DrawRule, ReadsFieldTextsTheSameWayEverywhere)
     EXPECT_TRUE(isStorableRow(DrawRecord{1, {1, 2, 3, 4, 5, 6, 0}}));
     EXPECT_FALSE(isStorableRow(DrawRecord{0, {1, 2, 3, 4, 5, 6, 7}}));
     EXPECT_FALSE(isStorableRow(DrawRecord{1, {1, 2, 3, 4, 5, 6, 44}}));
+}
+
+TEST(DrawRule, NamesWhatIsWrongWithANumberOfADraw)
+{
+    // The seven texts of a draw, the cell asked about, what is wrong with it.
+    const struct {
+        std::array<const char*, 7> texts;
+        int index;
+        NumberProblem problem;
+    } cases[] = {
+        {{"1", "2", "3", "4", "5", "6", "7"}, 6, NumberProblem::None},
+        {{"1", "2", "", "", "", "", ""}, 3, NumberProblem::None},
+        {{"44", "2", "3", "4", "5", "6", "7"}, 0, NumberProblem::OutOfRange},
+        {{"1", "2", "3", "4", "5", "6", "0"}, 6, NumberProblem::OutOfRange},
+        {{"1", "x", "3", "4", "5", "6", "7"}, 1, NumberProblem::NotWhole},
+        {{"1", "2", "3", "9", "5", "9", "7"}, 3, NumberProblem::Repeated},  // both of the pair
+        {{"1", "2", "3", "9", "5", "9", "7"}, 5, NumberProblem::Repeated},
+        {{"1", "2", "3", "4", "5", "6", "4"}, 6, NumberProblem::BonusEqualsMain},  // only the bonus
+        {{"1", "2", "3", "4", "5", "6", "4"}, 3, NumberProblem::None},
+        {{"44", "2", "3", "4", "5", "6", "44"}, 6, NumberProblem::OutOfRange},  // its own fault first
+    };
+    for (const auto& c : cases) {
+        std::array<QString, 7> texts;
+        for (std::size_t i = 0; i < 7; ++i)
+            texts[i] = QString::fromLatin1(c.texts[i]);
+        EXPECT_EQ(numberProblem(texts, c.index), c.problem) << c.index << " " << c.texts[std::size_t(c.index)];
+        EXPECT_EQ(numberProblemText(c.problem).isEmpty(), c.problem == NumberProblem::None);
+    }
 }
 
 TEST(HistoryEditorStore, RefusesRowsThatBreakTheRuleAndFilesItCannotEdit)

@@ -8,12 +8,6 @@ namespace {
 
 QString shownNumber(int n) { return n == 0 ? QString() : QString::number(n); }
 
-bool wrongNumberText(const QString& text)
-{
-    const FieldReading::Kind kind = readNumberText(text).kind;
-    return kind == FieldReading::NotWhole || kind == FieldReading::OutOfRange;
-}
-
 }  // namespace
 
 HistoryTableModel::HistoryTableModel(HistoryEditor& editor, QObject* parent)
@@ -42,9 +36,42 @@ int HistoryTableModel::columnCount(const QModelIndex& parent) const { return par
 
 QVariant HistoryTableModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+    if (!index.isValid())
+        return {};
+    if (role == Qt::ToolTipRole) {
+        const QString rule = numberProblemText(problemAt(index));
+        return rule.isEmpty() ? QVariant() : QVariant(rule);
+    }
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
     return m_rows[std::size_t(index.row())].shown[std::size_t(index.column())];
+}
+
+std::array<QString, kNumbersPerDraw> HistoryTableModel::numberTexts(int row) const
+{
+    std::array<QString, kNumbersPerDraw> texts;
+    for (int i = 0; i < kNumbersPerDraw; ++i)
+        texts[std::size_t(i)] = m_rows[std::size_t(row)].shown[std::size_t(i + 1)];
+    return texts;
+}
+
+NumberProblem HistoryTableModel::problemAt(const QModelIndex& index) const
+{
+    if (!index.isValid() || index.column() == kDrawNoColumn || index.row() >= rowCount())
+        return NumberProblem::None;
+    return numberProblem(numberTexts(index.row()), index.column() - 1);
+}
+
+QString HistoryTableModel::rowName(int row) const
+{
+    const FieldReading drawNo = readDrawNoText(m_rows.at(std::size_t(row)).shown[0]);
+    return drawNo.kind == FieldReading::Valid ? QStringLiteral("第%1回").arg(drawNo.value)
+                                              : QStringLiteral("%1行目").arg(row + 1);
+}
+
+QString HistoryTableModel::placeOf(const QModelIndex& index) const
+{
+    return rowName(index.row()) + u' ' + kFieldNames[std::size_t(index.column())].toString();
 }
 
 QVariant HistoryTableModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -82,6 +109,8 @@ QString HistoryTableModel::store(Row& row)
     }
     if (row.stored == next)
         return {};
+    if ((!row.stored || row.stored->drawNo != next.drawNo) && m_usedDrawNos.count(next.drawNo))
+        return QStringLiteral("回数 %1 はすでに履歴にあります。").arg(next.drawNo);
     try {
         if (row.stored)
             m_editor.updateRow(row.stored->drawNo, next);
@@ -131,9 +160,12 @@ bool HistoryTableModel::setData(const QModelIndex& index, const QVariant& value,
         return true;
     }
 
-    // A number keeps its text on screen even when it cannot be stored.
+    // A number keeps its text on screen even when it cannot be stored. Its
+    // neighbours are shown again too: a repeat marks or clears both cells.
     row.shown[col] = text;
     emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    emit dataChanged(this->index(index.row(), 1), this->index(index.row(), kFieldCount - 1),
+                     {Qt::BackgroundRole, Qt::ToolTipRole});
     if (const QString failure = store(row); !failure.isEmpty())
         emit refused(failure);
     return true;
@@ -145,6 +177,15 @@ int HistoryTableModel::insertEmptyRowAfter(int row)
     beginInsertRows({}, at, at);
     Row added;
     added.added = true;
+    // The next 回数: one past the highest stored or proposed so far.
+    int highest = 0;
+    for (const Row& r : m_rows) {
+        const FieldReading n = readDrawNoText(r.shown[0]);
+        if (n.kind == FieldReading::Valid)
+            highest = std::max(highest, n.value);
+    }
+    if (isDrawNo(highest + 1))
+        added.shown[0] = QString::number(highest + 1);
     m_rows.insert(m_rows.begin() + at, std::move(added));
     endInsertRows();
     return at;
@@ -174,7 +215,7 @@ std::optional<QModelIndex> HistoryTableModel::firstWrongNumber() const
 {
     for (int r = 0; r < rowCount(); ++r)
         for (int c = 1; c < kFieldCount; ++c)
-            if (wrongNumberText(m_rows[std::size_t(r)].shown[std::size_t(c)]))
+            if (problemAt(index(r, c)) != NumberProblem::None)
                 return index(r, c);
     return std::nullopt;
 }

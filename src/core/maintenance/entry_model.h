@@ -8,14 +8,19 @@
 //   an editable 回数 and becomes a record once it holds a whole number
 //   1 … 32767 that no other row uses. Any other 回数 text is refused (the cell
 //   keeps its old text) and `refused` names the cause.
-// - A number cell (columns 1 … 7) keeps whatever was typed, so the check on
-//   closing can point at it; the stored row takes each number that is empty
-//   or 1 … 43 and keeps its last valid value for the others.
+// - A row added in the window proposes the next 回数 (one past the highest in
+//   use); it is stored with the first number typed into the row.
+// - A number cell (columns 1 … 7) keeps whatever was typed, so that it can be
+//   marked at once (its tool tip names the rule it breaks, see
+//   numberProblem()) and the check on closing can point at it; the stored row
+//   takes each number that is empty or 1 … 43 and keeps its last valid value
+//   for the others.
 // - Deleting a row deletes its record.
 //
 // A failed write (file locked, disk full) is reported through `refused` too;
 // the stored row then keeps its last values.
 
+#include "core/shell/draw_rule.h"
 #include "core/shell/history_store.h"
 
 #include <QAbstractTableModel>
@@ -49,8 +54,14 @@ public:
     bool removeRowAt(int row);
 
     // The check on closing: the first number cell, row by row and left to
-    // right, holding text that is not empty and not a whole number 1 … 43.
+    // right, that breaks a rule of numberProblem().
     std::optional<QModelIndex> firstWrongNumber() const;
+    // What is wrong with a number cell as it reads now (None for 回数).
+    NumberProblem problemAt(const QModelIndex& index) const;
+    // The draw of a row for a message: "第2138回", or "7行目" for a row
+    // without a 回数; placeOf() adds the column: "第2138回 ボーナス数字".
+    QString rowName(int row) const;
+    QString placeOf(const QModelIndex& index) const;
     // The 回数 cell of the first row that has numbers typed in but no valid
     // 回数, so that nothing of it is stored.
     std::optional<QModelIndex> firstRowWithoutDrawNo() const;
@@ -70,6 +81,7 @@ private:
         bool added = false;  // inserted in this window: its 回数 may be typed
     };
 
+    std::array<QString, kNumbersPerDraw> numberTexts(int row) const;
     // Writes what is valid of the row's shown texts; the message on failure.
     QString store(Row& row);
 

@@ -39,6 +39,47 @@ bool drawNoInRange(long long v) { return isDrawNo(v); }
 FieldReading readNumberText(QStringView text) { return read(text, numberInRange); }
 FieldReading readDrawNoText(QStringView text) { return read(text, drawNoInRange); }
 
+NumberProblem numberProblem(const std::array<QString, kNumbersPerDraw>& texts, int index)
+{
+    const FieldReading own = readNumberText(texts[std::size_t(index)]);
+    switch (own.kind) {
+    case FieldReading::Empty:
+        return NumberProblem::None;
+    case FieldReading::NotWhole:
+        return NumberProblem::NotWhole;
+    case FieldReading::OutOfRange:
+        return NumberProblem::OutOfRange;
+    case FieldReading::Valid:
+        break;
+    }
+    constexpr int kBonus = kNumbersPerDraw - 1;
+    for (int i = 0; i < kBonus; ++i) {
+        if (i == index)
+            continue;
+        const FieldReading other = readNumberText(texts[std::size_t(i)]);
+        if (other.kind == FieldReading::Valid && other.value == own.value)
+            return index == kBonus ? NumberProblem::BonusEqualsMain : NumberProblem::Repeated;
+    }
+    return NumberProblem::None;
+}
+
+QString numberProblemText(NumberProblem problem)
+{
+    switch (problem) {
+    case NumberProblem::None:
+        break;
+    case NumberProblem::NotWhole:
+        return QStringLiteral("小数や文字は入力できません。1～%1 の整数を入力してください").arg(kMaxNumber);
+    case NumberProblem::OutOfRange:
+        return QStringLiteral("1～%1 の数字を入力してください").arg(kMaxNumber);
+    case NumberProblem::Repeated:
+        return QStringLiteral("同じ回の本数字に同じ数字は入力できません。別の数字を入力してください");
+    case NumberProblem::BonusEqualsMain:
+        return QStringLiteral("ボーナス数字には本数字と異なる数字を入力してください");
+    }
+    return {};
+}
+
 bool isStorableRow(const DrawRecord& row)
 {
     if (!isDrawNo(row.drawNo))

@@ -6,7 +6,10 @@
 
 #include "core/shell/history.h"
 
+#include <QString>
 #include <QStringView>
+
+#include <array>
 
 #include <optional>
 
@@ -28,6 +31,17 @@ struct FieldReading {
 };
 FieldReading readNumberText(QStringView text);  // a number field: empty or 1 … 43
 FieldReading readDrawNoText(QStringView text);  // 回数: 1 … 32767; Empty means no 回数 yet
+
+// Why a number cell of the entry grid is wrong, read from the seven number
+// texts of its draw (第1数字 … 第6数字, ボーナス数字) as typed. A cell that is
+// wrong on its own (not a whole number, outside 1 … 43) reports that first;
+// a main number that another main number of the draw repeats is Repeated (both
+// cells), a bonus equal to one of the main numbers is BonusEqualsMain (the
+// bonus cell). Empty cells are never wrong.
+enum class NumberProblem { None, NotWhole, OutOfRange, Repeated, BonusEqualsMain };
+NumberProblem numberProblem(const std::array<QString, kNumbersPerDraw>& texts, int index);
+// The rule the cell breaks, in words for the player; empty for None.
+QString numberProblemText(NumberProblem problem);
 
 // A row that may be stored: 回数 1 … 32767 and each number 0 (empty) or 1 … 43.
 bool isStorableRow(const DrawRecord& row);

@@ -37,6 +37,8 @@ public:
     // `opened`, placed at the top-left of the frame's client area with its
     // fixed size, history kept for the checks, empty result shown.
     void load(const History& history);
+    // A newer history for the next check; what is shown stays until then.
+    void setHistory(const History& history) { m_history = history; }
 
     // "確認" (a click, or Return while it has the focus): checks the six
     // entries; a bad ticket is refused with a message saying what is wrong,

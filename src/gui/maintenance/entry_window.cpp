@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 
 namespace mirkano {
 
@@ -30,7 +31,8 @@ const QString kCaption = QStringLiteral("当選データ入力");
 const QString kDescription = QStringLiteral("当選数字を開催回数毎に入力します。ここのデータが分析対象になります");
 
 // The rows with the grid's colours and alignment: 回数 in blue, the numbers
-// centred, the bonus number red on light cyan.
+// centred, the bonus number red on light cyan; a wrong number black on red
+// (its tool tip, from the model, names the rule).
 class EntryGridModel : public HistoryTableModel {
 public:
     using HistoryTableModel::HistoryTableModel;
@@ -40,14 +42,20 @@ public:
         if (!index.isValid())
             return {};
         const int col = index.column();
+        const bool wrong = (role == Qt::ForegroundRole || role == Qt::BackgroundRole)
+                           && problemAt(index) != NumberProblem::None;
         switch (role) {
         case Qt::ForegroundRole:
+            if (wrong)
+                return QColor(0, 0, 0);
             if (col == kDrawNoColumn)
                 return QColor(0, 0, 255);
             if (col == kBonusColumn)
                 return QColor(255, 0, 0);
             return {};
         case Qt::BackgroundRole:
+            if (wrong)
+                return WinningDataEntryWindow::kWrongCellColor;
             return col == kBonusColumn ? QVariant(QColor(197, 255, 255)) : QVariant();
         case Qt::TextAlignmentRole:
             return col == kDrawNoColumn ? int(Qt::AlignRight | Qt::AlignVCenter) : int(Qt::AlignCenter);
@@ -63,6 +71,7 @@ const QString WinningDataEntryWindow::kAddLineQuestion =
     QStringLiteral("選択された行のうしろに行を追加します。よろしいですか？");
 const QString WinningDataEntryWindow::kDeleteLineQuestion = QStringLiteral("選択された行を削除します。よろしいですか？");
 const QString WinningDataEntryWindow::kWrongNumber = QStringLiteral("結果マスタの数字に誤りがあります。");
+const QColor WinningDataEntryWindow::kWrongCellColor = QColor(255, 120, 120);
 const QString WinningDataEntryWindow::kMissingDrawNo =
     QStringLiteral("回数が入力されていない行があります。回数を入力するか、行を削除してください。");
 
@@ -74,6 +83,17 @@ void EntryGrid::commitEditing()
         commitData(editor);
         closeEditor(editor, QAbstractItemDelegate::NoHint);
     }
+}
+
+QModelIndex EntryGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    const QModelIndex current = currentIndex();
+    const QModelIndex next = QTableView::moveCursor(action, modifiers);
+    if (current.isValid() && next.isValid()
+        && ((action == MoveNext && next.row() < current.row())
+            || (action == MovePrevious && next.row() > current.row())))
+        return current;
+    return next;
 }
 
 QSize EntryGrid::sizeHint() const
@@ -166,8 +186,11 @@ void WinningDataEntryWindow::load(const QString& historyPath)
             Qt::QueuedConnection);
     m_grid->setModel(m_model);
     const GridUnits units(sheetFont());
+    // Each column at least as wide as its whole title.
     for (int c = 0; c < m_model->columnCount(); ++c)
-        m_grid->setColumnWidth(c, units.columnPixels(c == HistoryTableModel::kDrawNoColumn ? kDrawNoWidth : kNumberWidth));
+        m_grid->setColumnWidth(c, std::max(units.columnPixels(c == HistoryTableModel::kDrawNoColumn ? kDrawNoWidth
+                                                                                                    : kNumberWidth),
+                                           m_grid->horizontalHeader()->sectionSizeHint(c)));
     emit opened();
     move(0, 0);
     resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
@@ -192,6 +215,15 @@ void WinningDataEntryWindow::placeGrid()
     const QSize room(std::max(0, bodyW - left), std::max(0, bodyH - top));
     const QSize size = m_grid->sizeHint().boundedTo(room);
     m_grid->setGeometry(left, top, size.width(), size.height());
+    // Columns wide enough for their titles may need more than the window's
+    // width: it grows so that no column is cut off at the right.
+    // (After this resize has run its course, not within it.)
+    if (m_grid->sizeHint().width() > room.width() && m_model)
+        QTimer::singleShot(0, this, [this] {
+            const int missing = m_grid->sizeHint().width() + twipsToPixels(kGridLeftTwips) - m_body->width();
+            if (missing > 0 && isVisible() && !isMaximized() && !isMinimized())
+                resize(QMdiSubWindow::width() + missing, QMdiSubWindow::height());
+        });
 }
 
 bool WinningDataEntryWindow::eventFilter(QObject* watched, QEvent* e)
@@ -229,12 +261,13 @@ void WinningDataEntryWindow::deleteLine()
     if (!m_model)
         return;
     m_grid->commitEditing();
-    if (ask(QMessageBox::Warning, m_messageTitle, kDeleteLineQuestion, QMessageBox::Yes | QMessageBox::No,
-            QMessageBox::No) == QMessageBox::No)
-        return;
-    // Only the active row, whatever else is selected.
+    // Only the active row, whatever else is selected; the question names it.
     const QModelIndex current = m_grid->currentIndex();
     if (!current.isValid())
+        return;
+    if (ask(QMessageBox::Warning, m_messageTitle, kDeleteLineQuestion + u'\n' + m_model->rowName(current.row()),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        == QMessageBox::No)
         return;
     const int column = current.column();
     if (!m_model->removeRowAt(current.row()))
@@ -249,7 +282,10 @@ bool WinningDataEntryWindow::checkAndClose()
     if (m_model) {
         m_grid->commitEditing();
         if (const std::optional<QModelIndex> wrong = m_model->firstWrongNumber()) {
-            ask(QMessageBox::Critical, kMessageTitle, kWrongNumber, QMessageBox::Ok, QMessageBox::Ok);
+            // The first line says that something is wrong, the second where and why.
+            const QString where = m_model->placeOf(*wrong) + QStringLiteral(": ")
+                                  + numberProblemText(m_model->problemAt(*wrong));
+            ask(QMessageBox::Critical, kMessageTitle, kWrongNumber + u'\n' + where, QMessageBox::Ok, QMessageBox::Ok);
             m_grid->setCurrentIndex(*wrong);
             m_grid->scrollTo(*wrong);
             return false;

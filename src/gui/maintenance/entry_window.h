@@ -3,7 +3,9 @@
 // of an editable grid bound to the history file itself (see
 // core/maintenance/entry_model.h for how edits are stored), the menu
 // 編集(&E) with 行追加 and 行削除, and "閉じる", which closes only when no
-// number cell holds a wrong value.
+// number cell holds a wrong value. A wrong number is marked red as soon as it
+// is typed, its tool tip naming the rule it breaks; every column is at least
+// as wide as its title.
 //
 // load() reports `opened` (the main window clears its end flag); every way
 // of closing reports `unloaded` once and releases the file.
@@ -12,6 +14,7 @@
 #include "gui/maintenance/ask.h"
 
 #include "gui/shell/child_window.h"
+#include <QColor>
 #include <QTableView>
 
 #include <memory>
@@ -31,6 +34,11 @@ public:
     // Writes the text of an open cell editor into the model and closes it.
     void commitEditing();
     QSize sizeHint() const override;
+
+protected:
+    // Tab past the last cell stays there instead of wrapping to the first
+    // row, so the row just typed stays in view (Shift+Tab alike at the top).
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 };
 
 class WinningDataEntryWindow : public ChildWindow {
@@ -41,6 +49,8 @@ public:
     static const QString kDeleteLineQuestion;
     static const QString kWrongNumber;
     static const QString kMissingDrawNo;
+    // The background of a number cell that breaks a rule.
+    static const QColor kWrongCellColor;
 
     // messageTitle: the title of boxes that have none of their own.
     explicit WinningDataEntryWindow(AskFn ask, QString messageTitle, QWidget* parent = nullptr);

@@ -172,6 +172,14 @@ void PredictionWindow::print()
                      [this](QPagedPaintDevice& device) { printTo(device); });
 }
 
+void PredictionWindow::recompute(const History& history, int latestDrawNo)
+{
+    BusyPointer busy;
+    m_tables = buildPeriodTables(history);
+    m_latestDrawNo = latestDrawNo;
+    showPredictions();
+}
+
 void PredictionWindow::optionToggled(int option, bool on)
 {
     if (m_flags.on[std::size_t(option)] == on)

@@ -34,6 +34,9 @@ public:
     // area with its fixed size, buttons selected from the flags, tables
     // built from the history, the four sheets filled, pointer back.
     void load(const History& history, int latestDrawNo);
+    // The tables built again from a new history and the sheets redrawn, with
+    // the options as they are; the window stays where it is.
+    void recompute(const History& history, int latestDrawNo);
 
     const ReflectFlags& flags() const { return m_flags; }
 

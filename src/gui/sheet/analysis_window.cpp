@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadialGradient>
+#include <QScrollBar>
 
 namespace mirkano {
 
@@ -144,6 +145,16 @@ void AnalysisWindow::load(const History& history, const StartupTables& tables)
     m_growOnShow = !isVisible();
     if (isVisible())
         growToShowGrid();
+}
+
+void AnalysisWindow::recompute(const History& history, const StartupTables& tables)
+{
+    BusyPointer busy;
+    const int across = m_grid->horizontalScrollBar()->value(), down = m_grid->verticalScrollBar()->value();
+    m_grid->setSheet(m_analysis.build(history, tables));
+    placeGrid();
+    m_grid->horizontalScrollBar()->setValue(across);
+    m_grid->verticalScrollBar()->setValue(down);
 }
 
 void AnalysisWindow::growToShowGrid()

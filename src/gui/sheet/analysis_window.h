@@ -37,6 +37,10 @@ public:
     // size (a description on two lines, a longer sheet), the window grows so
     // that the whole grid shows.
     void load(const History& history, const StartupTables& tables);
+    // The sheet built again from a new history, in place: the window keeps
+    // its place and size and the grid its scroll position, as far as the new
+    // sheet reaches.
+    void recompute(const History& history, const StartupTables& tables);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;

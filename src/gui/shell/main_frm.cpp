@@ -31,6 +31,7 @@
 
 #include <functional>
 #include <new>
+#include <utility>
 
 namespace mirkano {
 
@@ -295,14 +296,16 @@ TicketCheckWindow* MainFrm::openTicketCheck()
 BacktestWindow* MainFrm::openBacktest(const ReflectFlags& flags)
 {
     if (BacktestWindow* open = m_backtest.data()) {
-        // Options changed since it opened: it tests the new ones.
-        if (!(open->flags() == flags))
+        // Options changed since it opened, or the history: it tests again.
+        const bool stale = std::exchange(m_backtestStale, false);
+        if (!(open->flags() == flags) || stale)
             open->load(m_history.rows(), flags);
         bringToFront(open);
         return open;
     }
     BusyPointer busy;
     auto* w = new BacktestWindow;
+    m_backtestStale = false;
     adoptChild(w, m_backtest);
     w->load(m_history.rows(), flags);
     showChild(w);
@@ -325,6 +328,10 @@ bool MainFrm::openWinningDataEntry()
     adoptChild(w, [this] {
         m_entry = nullptr;
         m_childMenus->setChild(nullptr, {});
+        // What was typed is in the file, which the window has released by
+        // now: the other windows show it from here on.
+        if (!m_shutDown)
+            reloadHistory();
     });
     try {
         w->load(m_historyPath);
@@ -355,6 +362,42 @@ void MainFrm::updateWinningData()
         runHistoryUpdate(this, m_historyPath, configuredServer(QCoreApplication::applicationDirPath()), m_updateLimits);
     if (report)
         showMessage(report->icon, windowTitle(), report->text);
+    if (report && report->text == kUpdateDone)
+        reloadHistory();
+}
+
+bool MainFrm::reloadHistory()
+{
+    BusyPointer busy;
+    try {
+        History rows = loadHistory(m_historyPath);
+        StartupTables tables = buildStartupTables(rows);
+        m_history = HistoryRecordset(std::move(rows));
+        m_tables = std::move(tables);
+    } catch (const std::exception& e) {
+        // The cause in words, and that the windows go on with what they show.
+        QString cause;
+        if (const auto* error = dynamic_cast<const Error*>(&e))
+            cause = error->message();
+        else
+            cause = QStringLiteral("履歴ファイル「%1」を読み込めません：%2")
+                        .arg(QDir::toNativeSeparators(m_historyPath),
+                             dynamic_cast<const std::bad_alloc*>(&e) ? QStringLiteral("メモリが不足しています")
+                                                                    : QStringLiteral("予期しないエラーが起きました"));
+        busy.restore();
+        showMessage(QMessageBox::Critical, windowTitle(),
+                    cause + QStringLiteral("\n開いている画面は、前に読み込んだ当選データのままです。"));
+        return false;
+    }
+    for (const QPointer<AnalysisWindow>& w : std::as_const(m_windows))
+        if (w)
+            w->recompute(m_history.rows(), m_tables);
+    if (m_prediction)
+        m_prediction->recompute(m_history.rows(), m_tables.latestDrawNo);
+    if (m_ticketCheck)
+        m_ticketCheck->setHistory(m_history.rows());
+    m_backtestStale = m_backtest != nullptr;
+    return true;
 }
 
 void MainFrm::arrangeWindows(Arrangement how)
@@ -443,13 +486,12 @@ bool MainFrm::importHistoryCsv()
         saveHistory(m_historyPath, rows);
         busy.restore();
         showMessage(QMessageBox::Information, kMessageTitle,
-                    QStringLiteral("%1回分の当選データを取り込みました。\n"
-                                   "分析画面には、プログラムを起動し直した後に新しいデータが表示されます。")
-                        .arg(rows.size()));
+                    QStringLiteral("%1回分の当選データを取り込みました。").arg(rows.size()));
     } catch (const HistoryError& e) {
         showMessage(QMessageBox::Critical, kMessageTitle, e.message());
         return false;
     }
+    reloadHistory();
     return true;
 }
 

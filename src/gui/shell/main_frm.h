@@ -91,7 +91,8 @@ public:
     // "当選データ最新化": downloads the history from the server in the setting
     // (update-server.txt beside the program, or MIRKANO_SERVER), checks it
     // and replaces the history file; refused while the entry window, which
-    // writes to that file, is open. The start-up snapshot stays as it is.
+    // writes to that file, is open. A replaced file is read again
+    // (reloadHistory()).
     void updateWinningData();
     void setUpdateLimits(const DownloadLimits& limits) { m_updateLimits = limits; }
 
@@ -102,12 +103,19 @@ public:
 
     // "CSVから取り込み…": replaces the history file with the draws of a
     // chosen CSV, all or nothing, after a Yes/No question; refused while any
-    // window that reads the history is open. The windows keep the history of
-    // this run. Returns whether the history was replaced.
+    // window that reads the history is open. The new history is read again at
+    // once (reloadHistory()). Returns whether the history was replaced.
     bool importHistoryCsv();
     // "CSVへ書き出し…": the history file as CSV, in the form the import
     // reads. Returns whether a file was written.
     bool exportHistoryCsv();
+
+    // Reads the history file again after it changed (entry window closed,
+    // update, import): new snapshot and start-up tables, and the open analysis
+    // windows and prediction window recompute from them; the ticket check
+    // reads it at its next check, the backtest runs again when next asked for. A file that cannot be read keeps the
+    // old snapshot, with a message. Returns whether the snapshot was replaced.
+    bool reloadHistory();
 
 signals:
     void propEndChanged(bool on);
@@ -164,9 +172,11 @@ private:
     QString m_settingsPath;
     ReflectFlags m_reflectFlags;
     QPointer<PredictionWindow> m_prediction;
-    // The snapshot of the history taken at start-up, kept for the run.
+    // The snapshot of the history taken at start-up, read again whenever the
+    // program itself changes the file (reloadHistory()).
     HistoryRecordset m_history;
     StartupTables m_tables;
+    bool m_backtestStale = false;  // the open backtest ran on an older snapshot
     bool m_propEnd = true;
     bool m_shutDown = false;
     QMdiArea* m_mdi = nullptr;

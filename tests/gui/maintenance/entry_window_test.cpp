@@ -1,7 +1,8 @@
 // The winning-data entry window in the main window, over a real history
 // file: its layout, the 編集 menu in place of the main menu bar, the row
-// commands with their questions, the number check on "閉じる", and a new draw
-// that is in the history after closing and in the analyses after a restart.
+// commands with their questions, wrong numbers marked as they are typed and
+// the check on "閉じる", and a new draw that the open windows show once the
+// entry window closes.
 
 #include "answering_catcher.h"
 #include "gui_support.h"
@@ -9,7 +10,9 @@
 #include "gui/shell/main_frm.h"
 
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QHeaderView>
+#include <QStyle>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
@@ -28,6 +31,16 @@ QAction* menuItem(MainFrm& frame, const char* name)
 }
 
 // The names of the menu bar's visible top-level items.
+// Every text of a sheet, row by row.
+QStringList sheetTexts(const Sheet& sheet)
+{
+    QStringList texts;
+    for (int r = 1; r <= sheet.rows(); ++r)
+        for (int c = 1; c <= sheet.columns(); ++c)
+            texts << sheet.text(c, r);
+    return texts;
+}
+
 QStringList visibleMenus(QMainWindow& frame)
 {
     QStringList names;
@@ -91,7 +104,9 @@ private slots:
         QVERIFY(!QApplication::overrideCursor());
         QCOMPARE(w->windowTitle(), QStringLiteral("当選データ入力"));
         QCOMPARE(w->pos(), QPoint(0, 0));
-        QCOMPARE(w->size(), QSize(twipsToPixels(7180), twipsToPixels(13450)));
+        // Its set size, a few pixels wider where the column titles need them.
+        QCOMPARE(w->height(), twipsToPixels(13450));
+        QVERIFY(w->width() >= twipsToPixels(7180) && w->width() <= twipsToPixels(7180) + 40);
         QCOMPARE(w->description()->text(), QStringLiteral("当選数字を開催回数毎に入力します。ここのデータが分析対象になります"));
         QCOMPARE(w->closeButton()->text(), QStringLiteral("閉じる"));
         QVERIFY(!w->findChild<QPushButton*>(QStringLiteral("Command2")));  // no print button
@@ -100,11 +115,18 @@ private slots:
         QCOMPARE(grid->model()->rowCount(), 6);
         QVERIFY(grid->verticalHeader()->isHidden());
         QVERIFY(!grid->horizontalHeader()->isHidden());
+        // Every column title whole: its text and the header's margins fit the
+        // column, which is never narrower than its set width.
         const GridUnits units(sheetFont());
+        const QFontMetrics header(grid->horizontalHeader()->font());
+        const int margins = 2 * grid->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, grid->horizontalHeader());
         for (int c = 0; c < 8; ++c) {
-            QCOMPARE(grid->model()->headerData(c, Qt::Horizontal).toString(), kFieldNames[std::size_t(c)].toString());
-            QCOMPARE(grid->columnWidth(c), units.columnPixels(c == 0 ? 5 : 7));
+            const QString title = grid->model()->headerData(c, Qt::Horizontal).toString();
+            QCOMPARE(title, kFieldNames[std::size_t(c)].toString());
+            QVERIFY(grid->columnWidth(c) >= units.columnPixels(c == 0 ? 5 : 7));
+            QVERIFY2(header.horizontalAdvance(title) + margins <= grid->columnWidth(c), qPrintable(title));
         }
+        QTRY_VERIFY(grid->width() >= grid->sizeHint().width());  // no column cut off at the right
         QCOMPARE(grid->rowHeight(5), GridUnits::rowPixels(10));
         QCOMPARE(grid->model()->index(3, 3).data().toString(), QString());  // the empty third number of draw 4
         const QModelIndex drawNo = grid->model()->index(0, 0), number = grid->model()->index(0, 1),
@@ -175,7 +197,8 @@ private slots:
             w->deleteLineAction()->trigger();
             QCOMPARE(int(catcher.seen().size()), 2);
             QCOMPARE(catcher.seen()[0].text, QStringLiteral("選択された行のうしろに行を追加します。よろしいですか？"));
-            QCOMPARE(catcher.seen()[1].text, QStringLiteral("選択された行を削除します。よろしいですか？"));
+            // The delete question names the draw.
+            QCOMPARE(catcher.seen()[1].text, QStringLiteral("選択された行を削除します。よろしいですか？\n第2回"));
             for (const auto& seen : catcher.seen()) {
                 QCOMPARE(seen.icon, QMessageBox::Warning);
                 QCOMPARE(seen.buttons, QMessageBox::Yes | QMessageBox::No);
@@ -242,7 +265,8 @@ private slots:
         AnsweringCatcher catcher;
         w->closeButton()->click();
         QCOMPARE(int(catcher.seen().size()), 1);
-        QCOMPARE(catcher.seen().front().text, QStringLiteral("結果マスタの数字に誤りがあります。"));
+        QCOMPARE(catcher.seen().front().text,
+                 QStringLiteral("結果マスタの数字に誤りがあります。\n第1回 ボーナス数字: 1～43 の数字を入力してください"));
         QCOMPARE(w->model()->index(0, 7).data().toString(), QStringLiteral("0"));
         QCOMPARE(grid->currentIndex(), w->model()->index(0, 7));
         QCOMPARE(loadHistory(m_file->path())[0], smallHistory()[0]);
@@ -289,7 +313,9 @@ private slots:
             w->closeButton()->click();
             QCOMPARE(int(catcher.seen().size()), 1);
             const auto& seen = catcher.seen().front();
-            QCOMPARE(seen.text, QStringLiteral("結果マスタの数字に誤りがあります。"));
+            QCOMPARE(seen.text.section(u'\n', 0, 0), QStringLiteral("結果マスタの数字に誤りがあります。"));
+            QCOMPARE(seen.text.section(u'\n', 1), w->model()->placeOf(step.reported) + QStringLiteral(": ")
+                                                       + step.reported.data(Qt::ToolTipRole).toString());
             QCOMPARE(seen.title, QStringLiteral("メッセ－ジ"));
             QCOMPARE(seen.title.at(3).unicode(), char16_t(0xFF0D));
             QCOMPARE(seen.icon, QMessageBox::Critical);
@@ -306,18 +332,102 @@ private slots:
         QVERIFY(!w);
     }
 
-    void aNewDrawIsInTheHistoryAfterClosingAndInTheAnalysesAfterARestart()
+    void aWrongNumberIsMarkedAtOnceWithTheRuleItBreaks()
     {
         WinningDataEntryWindow* w = openEntry();
+        HistoryTableModel* model = w->model();
+        // Draw 2 reads 1 8 9 10 11 12 + 13; each case types one cell of it.
+        const struct {
+            int column;
+            const char* text;
+            QList<int> marked;  // the cells of draw 2 marked red afterwards
+            const char* rule;
+        } cases[] = {
+            {3, "44", {3}, "1～43 の数字を入力してください"},
+            {3, "0", {3}, "1～43 の数字を入力してください"},
+            {3, "a", {3}, "小数や文字は入力できません。1～43 の整数を入力してください"},
+            {3, "10.5", {3}, "小数や文字は入力できません。1～43 の整数を入力してください"},
+            {3, "8", {2, 3}, "同じ回の本数字に同じ数字は入力できません。別の数字を入力してください"},
+            {7, "12", {7}, "ボーナス数字には本数字と異なる数字を入力してください"},
+        };
+        const DrawRecord stored = smallHistory()[1];
+        for (const auto& c : cases) {
+            const QString text = QString::fromLatin1(c.text);
+            type(w, 1, c.column, text);
+            for (int col = 1; col < 8; ++col) {
+                const QModelIndex cell = model->index(1, col);
+                const bool marked = c.marked.contains(col);
+                QCOMPARE(cell.data(Qt::BackgroundRole).value<QColor>() == WinningDataEntryWindow::kWrongCellColor,
+                         marked);
+                QCOMPARE(cell.data(Qt::ToolTipRole).toString(), marked ? QString::fromUtf8(c.rule) : QString());
+            }
+            // Closing names the draw, the column and the rule on a second line.
+            AnsweringCatcher catcher;
+            w->closeButton()->click();
+            QCOMPARE(int(catcher.seen().size()), 1);
+            QCOMPARE(catcher.seen().front().text,
+                     QStringLiteral("結果マスタの数字に誤りがあります。\n第2回 %1: %2")
+                         .arg(kFieldNames[std::size_t(c.marked.front())], QString::fromUtf8(c.rule)));
+            type(w, 1, c.column, QString::number(stored.numbers[std::size_t(c.column - 1)]));
+            QCOMPARE(model->index(1, c.column).data(Qt::BackgroundRole).value<QColor>() == WinningDataEntryWindow::kWrongCellColor, false);
+        }
+        QCOMPARE(loadHistory(m_file->path()), smallHistory());
+    }
+
+    void theGridStaysOnTheRowJustTyped()
+    {
+        WinningDataEntryWindow* w = openEntry();
+        m_frame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_frame.get()));
+        QTableView* grid = w->grid();
+        grid->setFocus();
+        grid->setCurrentIndex(w->model()->index(5, 1));
+        {
+            AnsweringCatcher catcher({QMessageBox::Yes});
+            QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
+        }
+        QCOMPARE(grid->currentIndex(), w->model()->index(6, 1));
+        QCOMPARE(w->model()->index(6, 0).data().toString(), QStringLiteral("7"));  // the next 回数, proposed
+        const QStringList numbers = {"4", "11", "19", "33", "40", "42", "8"};
+        // Typed as a player does: each number, then Tab to the next cell, the
+        // last Tab in the bonus cell.
+        auto target = [grid]() -> QWidget* {
+            QWidget* editor = grid->indexWidget(grid->currentIndex());
+            return editor ? editor : grid;
+        };
+        for (int c = 0; c < numbers.size(); ++c) {
+            QTest::keyClicks(target(), numbers[c]);
+            QTest::keyClick(target(), Qt::Key_Tab);
+            QTRY_COMPARE(grid->currentIndex().row(), 6);
+        }
+        QCOMPARE(loadHistory(m_file->path()).back(), (DrawRecord{7, {4, 11, 19, 33, 40, 42, 8}}));
+        QCOMPARE(grid->currentIndex().row(), 6);
+    }
+
+    void aNewDrawReachesTheOpenWindowsWhenTheEntryWindowCloses()
+    {
+        // The prediction window may be open while the entry window is used
+        // (the end flag is one flag: closing an analysis window sets it), and
+        // an analysis window opened meanwhile too.
+        menuItem(*m_frame, "mnuYoso")->trigger();
+        QPointer<PredictionWindow> prediction = m_frame->predictionWindow();
+        QVERIFY(prediction);
+        m_frame->openAnalysis(QStringLiteral("pull"))->close();
+        WinningDataEntryWindow* w = openEntry();
+        QVERIFY(w);
+        QPointer<AnalysisWindow> pull = m_frame->openAnalysis(QStringLiteral("pull"));
+        m_frame->mdiArea()->setActiveSubWindow(w);
+
         w->grid()->setCurrentIndex(w->model()->index(5, 1));
         {
             AnsweringCatcher catcher({QMessageBox::Yes});
             w->addLineAction()->trigger();
         }
+        // Numbers without a 回数 would be lost: closing asks for it.
+        type(w, 6, 0, QString());
         const std::array<int, 7> numbers{4, 11, 19, 33, 40, 42, 8};
         for (int c = 0; c < 7; ++c)
             type(w, 6, c + 1, QString::number(numbers[std::size_t(c)]));
-        // Numbers without a 回数 would be lost: closing asks for it.
         {
             AnsweringCatcher catcher;
             w->closeButton()->click();
@@ -341,12 +451,35 @@ private slots:
         History expected = smallHistory();
         expected.push_back(DrawRecord{7, numbers});
         QCOMPARE(loadHistory(m_file->path()), expected);
-        // This run keeps its start-up snapshot; the next one sees the draw.
-        QCOMPARE(m_frame->tables().latestDrawNo, 6);
-        MainFrm restarted(m_file->path());
-        QVERIFY(restarted.load());
-        QCOMPARE(restarted.tables().latestDrawNo, 7);
-        QCOMPARE(restarted.tables().numberCount[4], m_frame->tables().numberCount[4] + 1);
+
+        // The frame read the file again, and the open windows show what a
+        // window opened on the new history shows.
+        QCOMPARE(m_frame->history(), expected);
+        QCOMPARE(m_frame->tables().latestDrawNo, 7);
+        QVERIFY(pull && prediction);
+        QCOMPARE(sheetTexts(pull->grid()->sheet()),
+                 sheetTexts(pull->analysis().build(expected, buildStartupTables(expected))));
+        PredictionWindow fresh(prediction->flags());
+        fresh.load(expected, 7);
+        for (int s = 0; s < 4; ++s)
+            QCOMPARE(sheetTexts(prediction->sheet(s)->sheet()), sheetTexts(fresh.sheet(s)->sheet()));
+    }
+
+    void aHistoryThatCannotBeReadAgainKeepsTheSnapshot()
+    {
+        const History before = m_frame->history();
+        QFile::remove(m_file->path());
+        QFile garbage(m_file->path());
+        QVERIFY(garbage.open(QIODevice::WriteOnly));
+        garbage.write("not a history");
+        garbage.close();
+        AnsweringCatcher catcher;
+        QVERIFY(!m_frame->reloadHistory());
+        QCOMPARE(int(catcher.seen().size()), 1);
+        QCOMPARE(catcher.seen().front().icon, QMessageBox::Critical);
+        QVERIFY(catcher.seen().front().text.contains(m_file->path().section(u'/', -1)));
+        QVERIFY(catcher.seen().front().text.endsWith(QStringLiteral("前に読み込んだ当選データのままです。")));
+        QCOMPARE(m_frame->history(), before);
     }
 };
 

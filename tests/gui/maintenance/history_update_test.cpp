@@ -1,16 +1,18 @@
 // "当選データ最新化" from the main window against a real HTTP server on the
 // loopback: the progress dialog with its byte count and Cancel, the success
-// message, refusals that leave the file byte for byte, and the cases where
-// nothing is fetched at all.
+// message and the open windows reading the new history, refusals that leave
+// the file byte for byte, and the cases where nothing is fetched at all.
 
 #include "answering_catcher.h"
 #include "gui_support.h"
+#include "core/check/ticket_check.h"
 #include "core/maintenance/history_update.h"
 #include "gui/shell/main_frm.h"
 #include "support/loopback_http.h"
 
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QtTest>
@@ -71,11 +73,20 @@ private slots:
         qunsetenv(kServerVariable);
     }
 
-    void replacesTheFileAndKeepsTheSnapshotOfThisRun()
+    void replacesTheFileAndTheOpenWindowsShowTheNewHistory()
     {
         LoopbackHttp http;
         http.serve({.body = m_good});
         qputenv(kServerVariable, http.server().toUtf8());
+        // Not refused while an analysis window is open; it shows the new draws,
+        // and an open ticket check reads them at its next check.
+        QPointer<AnalysisWindow> pull = m_frame->openAnalysis(QStringLiteral("pull"));
+        QPointer<TicketCheckWindow> ticketCheck = m_frame->openTicketCheck();
+        const QStringList ticket = {"1", "2", "3", "4", "5", "6"};
+        for (int i = 0; i < 6; ++i)
+            ticketCheck->entry(i)->setText(ticket[i]);
+        QPointer<BacktestWindow> backtest = m_frame->openBacktest(ReflectFlags{});
+        const QString backtestBefore = backtest->summary()->text();
         {
             AnsweringCatcher catcher;
             run();
@@ -88,14 +99,24 @@ private slots:
         QCOMPARE(bytesOf(m_file->path()), m_good);
         QVERIFY(!progressDialog());
         QVERIFY(!QApplication::overrideCursor());
-        // Analyses read the start-up snapshot until the next start.
-        QCOMPARE(m_frame->history(), smallHistory());
-        // Not refused while an analysis window is open.
-        m_frame->openAnalysis(QStringLiteral("pull"));
-        AnsweringCatcher again;
-        run();
-        QCOMPARE(int(again.seen().size()), 1);
-        QCOMPARE(again.seen().front().text, QStringLiteral("当選データを最新化しました。"));
+        const History updated = loadHistory(m_file->path());
+        QVERIFY(updated != smallHistory());
+        QCOMPARE(m_frame->history(), updated);
+        QVERIFY(pull);
+        const Sheet expected = pull->analysis().build(updated, buildStartupTables(updated));
+        QCOMPARE(pull->grid()->sheet().rows(), expected.rows());
+        for (int r = 1; r <= expected.rows(); ++r)
+            for (int c = 1; c <= expected.columns(); ++c)
+                QCOMPARE(pull->grid()->sheet().text(c, r), expected.text(c, r));
+        QVERIFY(ticketCheck && ticketCheck->check());
+        QCOMPARE(ticketCheck->summary()->text(), ticketCheckSummary(checkTicket(updated, parseTicket(ticket))));
+        QVERIFY(ticketCheck->summary()->text() != ticketCheckSummary(checkTicket(smallHistory(), parseTicket(ticket))));
+        // The backtest tests again when it is next asked for.
+        QCOMPARE(m_frame->openBacktest(ReflectFlags{}), backtest.data());
+        BacktestWindow fresh;
+        fresh.load(updated, ReflectFlags{});
+        QCOMPARE(backtest->summary()->text(), fresh.summary()->text());
+        QVERIFY(backtest->summary()->text() != backtestBefore);
     }
 
     void progressShowsTheBytesAndCancelWritesNothing()

@@ -128,13 +128,27 @@ private slots:
         frame.file = QDir(history.folder()).filePath(QStringLiteral("in.csv"));
         writeFile(frame.file, historyToCsv(newRows));
 
+        // An open prediction window (the end flag set again by a closed
+        // analysis window) shows the imported draws at once.
+        frame.findChild<QAction*>(QStringLiteral("mnuYoso"))->trigger();
+        QPointer<PredictionWindow> prediction = frame.predictionWindow();
+        QVERIFY(prediction);
+        frame.openAnalysis(QStringLiteral("pull"))->close();
+
         QVERIFY(frame.importHistoryCsv());
         QCOMPARE(int(frame.messages.size()), 2);
         QCOMPARE(frame.messages[1].icon, QMessageBox::Information);
-        QVERIFY(frame.messages[1].text.contains(QStringLiteral("起動し直した後")));
+        QCOMPARE(frame.messages[1].text, QStringLiteral("2回分の当選データを取り込みました。"));
         QCOMPARE(loadHistory(history.path()), newRows);
-        // The windows of this run keep the history they started with.
-        QCOMPARE(frame.history(), smallHistory());
+        QCOMPARE(frame.history(), newRows);
+        QCOMPARE(frame.tables().latestDrawNo, 11);
+        QVERIFY(prediction);
+        PredictionWindow fresh(prediction->flags());
+        fresh.load(newRows, 11);
+        for (int s = 0; s < 4; ++s)
+            for (int r = 1; r <= fresh.sheet(s)->sheet().rows(); ++r)
+                for (int c = 1; c <= fresh.sheet(s)->sheet().columns(); ++c)
+                    QCOMPARE(prediction->sheet(s)->sheet().text(c, r), fresh.sheet(s)->sheet().text(c, r));
 
         frame.file = QDir(history.folder()).filePath(QStringLiteral("out.csv"));
         QVERIFY(frame.exportHistoryCsv());
