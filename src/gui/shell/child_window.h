@@ -13,6 +13,10 @@ class ChildWindow : public QMdiSubWindow {
 public:
     explicit ChildWindow(QWidget* parent = nullptr);
 
+    // The help index keyword of this window's page: the window's caption,
+    // which names every window in the help index.
+    QString helpKeyword() const { return windowTitle(); }
+
 signals:
     void opened();
     void unloaded();
