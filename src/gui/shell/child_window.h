@@ -16,6 +16,10 @@ public:
     // The window's contents, inside the scroll area setBody() put them in.
     QWidget* body() const { return m_body; }
 
+    // The help index keyword of this window's page: the window's caption,
+    // which names every window in the help index.
+    QString helpKeyword() const { return windowTitle(); }
+
 signals:
     void opened();
     void unloaded();

@@ -178,7 +178,9 @@ void MainFrm::buildMenus()
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)});
 
     QMenu* help = submenu(bar, "mnuHelp", QStringLiteral("ヘルプ(&H)"));
-    command(help, "mnuHelpFile", QStringLiteral("ヘルプ(&H)"), [this] { openHelpFile(); }, true);
+    QAction* helpFile = command(help, "mnuHelpFile", QStringLiteral("ヘルプ(&H)"), [this] { openHelpFile(); }, true);
+    helpFile->setShortcut(QKeySequence::HelpContents);  // F1, also while a child's own menus are shown
+    addAction(helpFile);
     command(help, "mnuAbout", QStringLiteral("バージョン情報(&A)"), [this] { openVersionWindow(); }, true);
 }
 
@@ -513,7 +515,9 @@ bool MainFrm::exportHistoryCsv()
 
 void MainFrm::openHelpFile()
 {
-    openHelp(this, helpFilePath(), QStringLiteral("ミルカノについて"));
+    // F1 and the menu open the active child's own page, else the overview.
+    auto* child = qobject_cast<ChildWindow*>(m_mdi->activeSubWindow());
+    openHelp(this, helpFilePath(), child ? child->helpKeyword() : QStringLiteral("ミルカノについて"));
 }
 
 void MainFrm::openVersionWindow()

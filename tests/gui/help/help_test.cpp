@@ -2,13 +2,21 @@
 #include "gui/help/chm_file.h"
 #include "gui/help/help_viewer.h"
 #include "gui/help/version_window.h"
+#include "gui_support.h"
+#include "core/analysis/analysis.h"
+#include "gui/shell/main_frm.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QFontInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QDirIterator>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -19,6 +27,7 @@
 #include <functional>
 
 using namespace mirkano;
+using namespace mirkano::test;
 
 namespace {
 
@@ -42,6 +51,37 @@ QStringList collectMessages(const std::function<void()>& fn)
     fn();
     timer.stop();
     return texts;
+}
+
+// The page an index keyword leads to, as plain text; empty when the keyword
+// or its page is missing.
+QString keywordPage(const ChmFile& chm, const QString& keyword)
+{
+    const QString topic = chm.keywordTopic(keyword);
+    if (topic.isEmpty())
+        return {};
+    const auto page = chm.readFile(chmInternalPath(topic));
+    return page ? ChmFile::decodeHtml(*page) : QString();
+}
+
+// A menu command's caption as the help index names it: without the
+// accelerator and the trailing ellipsis.
+QString commandKeyword(QString text)
+{
+    static const QRegularExpression accel(QStringLiteral("\\(&.\\)$"));
+    return text.remove(accel).remove(QChar(u'…')).remove(QChar(u'&'));
+}
+
+void collectCommands(const QList<QAction*>& actions, QStringList& out)
+{
+    for (QAction* a : actions) {
+        if (a->isSeparator() || a->text().isEmpty())
+            continue;
+        if (a->menu())
+            collectCommands(a->menu()->actions(), out);
+        else
+            out << commandKeyword(a->text());
+    }
 }
 
 QString warningPrefix()
@@ -81,6 +121,12 @@ private slots:
         QTest::newRow("menu item name") << "回数別出現分析" << "回数別頻度分析";
         QTest::newRow("window menu") << "上下に並べて表示" << "左右に並べて表示";
         QTest::newRow("maintenance") << "当選データ入力" << "表示中のウィンドウを閉じないと実行できません。";
+        QTest::newRow("server setting") << "当選データ最新化" << "update-server.txt";
+        QTest::newRow("reflect sum") << "反映オプションの合計" << "0～92";
+        QTest::newRow("chance") << "予想の検証" << "でたらめに選んだ場合";
+        QTest::newRow("csv mark") << "CSVへ書き出し" << "BOM 付きの UTF-8";
+        QTest::newRow("settings file") << "ミルカノ.ini" << "反映オプション";
+        QTest::newRow("print fit") << "印刷" << "用紙の幅に合わせて";
     }
     void builtFileIndexResolvesKeywords()
     {
@@ -142,6 +188,85 @@ private slots:
 
         QCOMPARE(chmInternalPath(QStringLiteral("a.html#x")), QStringLiteral("/a.html"));
         QCOMPARE(chmInternalPath(QStringLiteral("mk:@MSITStore:x.chm::/b.html")), QStringLiteral("/b.html"));
+    }
+
+    // Every command in the frame's menu tree and every child window the
+    // program opens has an index keyword leading to a page about it.
+    void everyCommandAndWindowHasAPage()
+    {
+        HistoryFile file;
+        MainFrm frame(file.path());
+        QVERIFY(frame.load());
+        frame.show();
+        QStringList keywords;
+        collectCommands(frame.menuBar()->actions(), keywords);
+        QVERIFY(keywords.contains(QStringLiteral("当選データ最新化")));
+        QVERIFY(keywords.contains(QStringLiteral("CSVから取り込み")));
+        for (const Analysis& a : analyses())
+            QVERIFY(frame.openAnalysis(QString::fromLatin1(a.id)));
+        for (QAction* a : frame.menuBar()->actions())
+            if (a->text().startsWith(QStringLiteral("一発ミルカノ予想")))
+                a->trigger();
+        QVERIFY(frame.predictionWindow());
+        QVERIFY(frame.openTicketCheck());
+        QVERIFY(frame.openBacktest(ReflectFlags{}));
+        int children = 0;
+        for (QMdiSubWindow* w : frame.mdiArea()->subWindowList())
+            if (auto* child = qobject_cast<ChildWindow*>(w)) {
+                keywords << child->helpKeyword();
+                ++children;
+            }
+        QVERIFY(children >= int(analyses().size()) + 3);
+        ChmFile chm;
+        QVERIFY(chm.open(helpFilePath()));
+        for (const QString& k : keywords)
+            QVERIFY2(keywordPage(chm, k).contains(k), qPrintable(k));
+    }
+
+    // F1 opens the viewer at the active child's page, the overview without one.
+    void f1OpensTheActiveWindowsPage()
+    {
+        HistoryFile file;
+        MainFrm frame(file.path());
+        QVERIFY(frame.load());
+        frame.show();
+        QApplication::setActiveWindow(&frame);  // opens the prediction window
+        ChmFile chm;
+        QVERIFY(chm.open(helpFilePath()));
+        const auto pageAfterF1 = [&] {
+            QTest::keyClick(&frame, Qt::Key_F1);
+            auto* viewer = frame.findChild<HelpViewer*>();
+            return viewer ? viewer->currentPage() : QString();
+        };
+        const auto pageOf = [&](const QString& keyword) { return QLatin1Char('/') + chm.keywordTopic(keyword); };
+        QVERIFY(frame.predictionWindow());
+        for (ChildWindow* child : std::initializer_list<ChildWindow*>{
+                 frame.predictionWindow(), frame.openAnalysis(QStringLiteral("number-sum")), frame.openTicketCheck()}) {
+            QVERIFY(child);
+            frame.mdiArea()->setActiveSubWindow(child);
+            QCOMPARE(pageAfterF1(), pageOf(child->windowTitle()));
+        }
+        for (QMdiSubWindow* w : frame.mdiArea()->subWindowList())
+            w->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(frame.mdiArea()->subWindowList().isEmpty());
+        QCOMPARE(pageAfterF1(), pageOf(QStringLiteral("ミルカノについて")));
+    }
+
+    // No page may say that a command does nothing.
+    void noPageSaysACommandDoesNothing()
+    {
+        QDirIterator it(QStringLiteral(MIRKANO_HELP_SOURCE_DIR), {QStringLiteral("*.html")});
+        int pages = 0;
+        while (it.hasNext()) {
+            QFile f(it.next());
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            const QString text = QString::fromUtf8(f.readAll());
+            ++pages;
+            for (const char* phrase : {"何もしません", "動作しません", "まだ使えません", "使用できません"})
+                QVERIFY2(!text.contains(QString::fromUtf8(phrase)), qPrintable(it.fileName()));
+        }
+        QVERIFY(pages >= 20);
     }
 
     void openHelpShowsKeywordTopic()
