@@ -24,6 +24,19 @@ class SheetGridTest : public QObject {
 
     static QImage paint(SheetGrid& g) { return g.viewport()->grab().toImage(); }
 
+    // Shows on g a sheet of the given width and 100 rows with two frozen rows
+    // and one frozen column, five columns and ten rows in view.
+    static void showFrozenSheet(SheetGrid& g, int columns)
+    {
+        Sheet s;
+        s.setUp({.columns = columns, .rows = 100, .visibleColumns = 5, .visibleRows = 10,
+                 .scrollBars = ScrollBars::Both, .frozenRows = 2, .frozenColumns = 1,
+                 .columnWidth = 5, .rowHeight = 10});
+        g.setSheet(s);
+        g.resize(g.sizeHint());
+        g.show();
+    }
+
 private slots:
     void initTestCase() { QApplication::setFont(uiFont()); }
 
@@ -83,14 +96,8 @@ private slots:
 
     void frozenRowsAndColumnsStayWhileTheRestScrolls()
     {
-        Sheet s;
-        s.setUp({.columns = 30, .rows = 100, .visibleColumns = 5, .visibleRows = 10,
-                 .scrollBars = ScrollBars::Both, .frozenRows = 2, .frozenColumns = 1,
-                 .columnWidth = 5, .rowHeight = 10});
         SheetGrid g;
-        g.setSheet(s);
-        g.resize(g.sizeHint());
-        g.show();
+        showFrozenSheet(g, 30);
         QVERIFY(QTest::qWaitForWindowExposed(&g));
         g.verticalScrollBar()->setValue(10);
         g.horizontalScrollBar()->setValue(4);
@@ -199,14 +206,8 @@ private slots:
         QFETCH(int, key);
         QFETCH(int, modifiers);
         QFETCH(QPoint, to);
-        Sheet s;
-        s.setUp({.columns = 10, .rows = 100, .visibleColumns = 5, .visibleRows = 10,
-                 .scrollBars = ScrollBars::Both, .frozenRows = 2, .frozenColumns = 1,
-                 .columnWidth = 5, .rowHeight = 10});
         SheetGrid g;
-        g.setSheet(s);
-        g.resize(g.sizeHint());
-        g.show();
+        showFrozenSheet(g, 10);
         QVERIFY(QTest::qWaitForWindowExposed(&g));
         g.setActiveCell(from.x(), from.y());
         QTest::keyClick(&g, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
