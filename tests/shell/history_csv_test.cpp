@@ -99,6 +99,10 @@ TEST(HistoryCsv, BadLineIsReportedWithItsNumberAndCause)
         {header + good + "\n2,,1,9,16,20,21,43,5\n", "3行目：項目の数が1個です（見出しは9個）"},
         {header + good + "2,,1,9,16,20,21,43,5\n1,,1,9,16,20,21,43,5\n", "4行目：回数 1 が重複しています（2行目と同じ）"},
         {header + good + "2,\"2000,1,9,16,20,21,43,5\n", "3行目：引用符 \" が閉じていません"},
+        // A draw's seven numbers are different: a repeated main or a bonus equal to a main.
+        {header + "1,2000-10-05,2,2,10,13,27,30,30\n", "2行目：第2数字 2 が第1数字と同じです（1回の数字はすべて異なる数字です）"},
+        {header + good + "2,,1,9,16,20,21,43,9\n", "3行目：ボーナス数字 9 が第2数字と同じです（1回の数字はすべて異なる数字です）"},
+        {header + good + "2,,1,,16,20,,16,\n", "3行目：第6数字 16 が第3数字と同じです（1回の数字はすべて異なる数字です）"},
         // A NUL does not cut the message short; a long field is quoted as an excerpt.
         {header + good + QByteArray("2,,1,9,1\0x,20,21,43,5\n", 23), "3行目：第3数字「1\xEF\xBF\xBDx」が整数ではありません"},
         {header + good + "2,,1,9," + QByteArray(1 << 20, '7') + ",20,21,43,5\n",

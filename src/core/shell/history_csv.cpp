@@ -260,6 +260,18 @@ History parseHistoryCsv(const QByteArray& csv, const QString& sourceName)
                          QStringLiteral("%1 %2 が 1～%3 の範囲外です").arg(name, excerpt(value)).arg(kMaxNumber));
             row.numbers[std::size_t(f - 1)] = n.value;  // 0 for an empty number: the draw is not complete
         }
+        // The seven numbers of a draw are seven different balls: a repeat is
+        // refused at the later column, naming the earlier one.
+        for (int f = 2; f < kFieldCount; ++f) {
+            const int value = row.numbers[std::size_t(f - 1)];
+            for (int e = 1; e < f && value != 0; ++e)
+                if (row.numbers[std::size_t(e - 1)] == value)
+                    failLine(sourceName, lineNo,
+                             QStringLiteral("%1 %2 が%3と同じです（1回の数字はすべて異なる数字です）")
+                                 .arg(kFieldNames[std::size_t(f)])
+                                 .arg(value)
+                                 .arg(kFieldNames[std::size_t(e)]));
+        }
         rows.push_back(row);
     }
     std::sort(rows.begin(), rows.end(),
