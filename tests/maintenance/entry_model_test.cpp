@@ -85,6 +85,24 @@ TEST_F(EntryModel, ValidNumbersAreStoredAtOnceAndWrongOnesOnlyShown)
     EXPECT_EQ(refusals->count(), 0);
 }
 
+TEST_F(EntryModel, ARepeatedNumberIsShownButNeverStored)
+{
+    // Draw 1 is 2 8 10 13 27 30 + 39.
+    const QByteArray before = fileBytes(path);
+    ASSERT_TRUE(set(0, 2, QStringLiteral("2")));   // 第2数字 repeats 第1数字
+    ASSERT_TRUE(set(0, 7, QStringLiteral("10")));  // the bonus equals 第3数字
+    EXPECT_EQ(shown(0, 2), "2");
+    EXPECT_EQ(fileBytes(path), before);
+    // A new number that meets the stored value of a marked cell is not stored either.
+    ASSERT_TRUE(set(0, 3, QStringLiteral("8")));
+    EXPECT_EQ(loadHistory(path)[0].numbers, (std::array<int, 7>{2, 8, 10, 13, 27, 30, 39}));
+    // Once the marks are cleared the typed draw is stored as shown.
+    ASSERT_TRUE(set(0, 2, QStringLiteral("4")));
+    ASSERT_TRUE(set(0, 7, QStringLiteral("41")));
+    EXPECT_EQ(loadHistory(path)[0].numbers, (std::array<int, 7>{2, 4, 8, 13, 27, 30, 41}));
+    EXPECT_EQ(refusals->count(), 0);
+}
+
 TEST_F(EntryModel, AddedRowBecomesARecordOnceItsDrawNoIsValidAndUnused)
 {
     const int row = model->insertEmptyRowAfter(2);

@@ -100,13 +100,21 @@ QString HistoryTableModel::store(Row& row)
         return {};  // not a record yet
     DrawRecord next;
     next.drawNo = drawNo.value;
+    // A cell that breaks the rule on its own or repeats another number of the
+    // draw keeps what is stored (nothing, in a new row).
+    std::array<QString, kNumbersPerDraw> texts;
+    for (int i = 0; i < kNumbersPerDraw; ++i)
+        texts[std::size_t(i)] = row.shown[std::size_t(i + 1)];
     for (int i = 0; i < kNumbersPerDraw; ++i) {
-        const FieldReading n = readNumberText(row.shown[std::size_t(i + 1)]);
-        if (n.kind == FieldReading::Valid || n.kind == FieldReading::Empty)
-            next.numbers[std::size_t(i)] = n.value;
+        if (numberProblem(texts, i) == NumberProblem::None)
+            next.numbers[std::size_t(i)] = readNumberText(texts[std::size_t(i)]).value;
         else if (row.stored)
             next.numbers[std::size_t(i)] = row.stored->numbers[std::size_t(i)];
     }
+    // Stored values of marked cells may still meet a new number of the draw:
+    // the file then keeps the draw as it was until the marks are cleared.
+    if (hasRepeatedNumber(next))
+        return {};
     if (row.stored == next)
         return {};
     if ((!row.stored || row.stored->drawNo != next.drawNo) && m_usedDrawNos.count(next.drawNo))

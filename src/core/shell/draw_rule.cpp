@@ -80,6 +80,15 @@ QString numberProblemText(NumberProblem problem)
     return {};
 }
 
+bool hasRepeatedNumber(const DrawRecord& row)
+{
+    for (std::size_t i = 0; i < row.numbers.size(); ++i)
+        for (std::size_t j = 0; j < i; ++j)
+            if (row.numbers[i] != 0 && row.numbers[i] == row.numbers[j])
+                return true;
+    return false;
+}
+
 bool isStorableRow(const DrawRecord& row)
 {
     if (!isDrawNo(row.drawNo))

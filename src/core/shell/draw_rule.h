@@ -43,6 +43,9 @@ NumberProblem numberProblem(const std::array<QString, kNumbersPerDraw>& texts, i
 // The rule the cell breaks, in words for the player; empty for None.
 QString numberProblemText(NumberProblem problem);
 
+// Whether two of the row's non-empty numbers (mains and bonus) are equal.
+bool hasRepeatedNumber(const DrawRecord& row);
+
 // A row that may be stored: 回数 1 … 32767 and each number 0 (empty) or 1 … 43.
 bool isStorableRow(const DrawRecord& row);
 

@@ -253,10 +253,10 @@ private slots:
         QTableView* grid = w->grid();
         grid->setFocus();
         grid->setCurrentIndex(w->model()->index(3, 3));
-        QTest::keyClicks(grid, QStringLiteral("9"));
+        QTest::keyClicks(grid, QStringLiteral("7"));
         QTest::keyClick(grid->focusWidget(), Qt::Key_Return);
         QTRY_VERIFY(!grid->indexWidget(grid->currentIndex()));  // the editor commits once it has handled the key
-        QCOMPARE(loadHistory(m_file->path())[3].numbers[2], 9);
+        QCOMPARE(loadHistory(m_file->path())[3].numbers[2], 7);
 
         // Text still in an open editor counts when "閉じる" is pressed.
         grid->setCurrentIndex(w->model()->index(0, 7));
