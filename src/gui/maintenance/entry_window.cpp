@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QColor>
 #include <QHeaderView>
 #include <QLabel>
@@ -74,6 +75,10 @@ const QString WinningDataEntryWindow::kWrongNumber = QStringLiteral("結果マ�
 const QColor WinningDataEntryWindow::kWrongCellColor = QColor(255, 120, 120);
 const QString WinningDataEntryWindow::kMissingDrawNo =
     QStringLiteral("回数が入力されていない行があります。回数を入力するか、行を削除してください。");
+const QString WinningDataEntryWindow::kDropOnClose =
+    QStringLiteral("この入力は保存されていません。入力を捨てて閉じますか？");
+const QString WinningDataEntryWindow::kDropOnExit =
+    QStringLiteral("この入力は保存されていません。入力を捨ててミルカノを終了しますか？");
 
 void EntryGrid::commitEditing()
 {
@@ -277,28 +282,60 @@ void WinningDataEntryWindow::deleteLine()
         m_grid->setCurrentIndex(m_model->index(row, column));
 }
 
+std::optional<WinningDataEntryWindow::UnstoredInput> WinningDataEntryWindow::firstUnstoredInput()
+{
+    if (!m_model)
+        return std::nullopt;
+    m_grid->commitEditing();
+    if (const std::optional<QModelIndex> wrong = m_model->firstWrongNumber()) {
+        // The first line says that something is wrong, the second where and why.
+        const QString where =
+            m_model->placeOf(*wrong) + QStringLiteral(": ") + numberProblemText(m_model->problemAt(*wrong));
+        return UnstoredInput{*wrong, kWrongNumber + u'\n' + where};
+    }
+    // A row with numbers but no 回数 is not stored.
+    if (const std::optional<QModelIndex> missing = m_model->firstRowWithoutDrawNo())
+        return UnstoredInput{*missing, kMissingDrawNo};
+    return std::nullopt;
+}
+
 bool WinningDataEntryWindow::checkAndClose()
 {
-    if (m_model) {
-        m_grid->commitEditing();
-        if (const std::optional<QModelIndex> wrong = m_model->firstWrongNumber()) {
-            // The first line says that something is wrong, the second where and why.
-            const QString where = m_model->placeOf(*wrong) + QStringLiteral(": ")
-                                  + numberProblemText(m_model->problemAt(*wrong));
-            ask(QMessageBox::Critical, kMessageTitle, kWrongNumber + u'\n' + where, QMessageBox::Ok, QMessageBox::Ok);
-            m_grid->setCurrentIndex(*wrong);
-            m_grid->scrollTo(*wrong);
-            return false;
-        }
-        // A row with numbers but no 回数 is not stored: closing would lose it.
-        if (const std::optional<QModelIndex> missing = m_model->firstRowWithoutDrawNo()) {
-            ask(QMessageBox::Critical, kMessageTitle, kMissingDrawNo, QMessageBox::Ok, QMessageBox::Ok);
-            m_grid->setCurrentIndex(*missing);
-            m_grid->scrollTo(*missing);
-            return false;
-        }
+    if (const std::optional<UnstoredInput> input = firstUnstoredInput()) {
+        ask(QMessageBox::Critical, kMessageTitle, input->why, QMessageBox::Ok, QMessageBox::Ok);
+        m_grid->setCurrentIndex(input->at);
+        m_grid->scrollTo(input->at);
+        return false;
     }
     return close();
+}
+
+bool WinningDataEntryWindow::confirmDroppingInput(bool exiting)
+{
+    if (m_dropConfirmed)
+        return true;
+    const std::optional<UnstoredInput> input = firstUnstoredInput();
+    if (!input)
+        return true;
+    const QString question = input->why + QStringLiteral("\n\n") + (exiting ? kDropOnExit : kDropOnClose);
+    if (ask(QMessageBox::Warning, kMessageTitle, question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        != QMessageBox::Yes) {
+        m_grid->setCurrentIndex(input->at);
+        m_grid->scrollTo(input->at);
+        m_grid->setFocus();
+        return false;
+    }
+    m_dropConfirmed = true;
+    return true;
+}
+
+void WinningDataEntryWindow::closeEvent(QCloseEvent* e)
+{
+    if (!confirmDroppingInput(false)) {
+        e->ignore();
+        return;
+    }
+    ChildWindow::closeEvent(e);
 }
 
 void WinningDataEntryWindow::showRowMenu(const QPoint& pos)

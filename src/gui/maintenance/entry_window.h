@@ -18,6 +18,7 @@
 #include <QTableView>
 
 #include <memory>
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -49,6 +50,8 @@ public:
     static const QString kDeleteLineQuestion;
     static const QString kWrongNumber;
     static const QString kMissingDrawNo;
+    static const QString kDropOnClose;
+    static const QString kDropOnExit;
     // The background of a number cell that breaks a rule.
     static const QColor kWrongCellColor;
 
@@ -74,12 +77,24 @@ public:
     void deleteLine();
     // "閉じる": the number check; the window closes only when it passes.
     bool checkAndClose();
+    // Any other way of closing (title bar, Ctrl+F4, the program's exit): when
+    // input on screen is not in the file (a wrong number, a row without 回数),
+    // asks whether to drop it, default No, and goes to it on No. True when
+    // nothing would be lost or the player chose to drop it; asked once.
+    bool confirmDroppingInput(bool exiting);
 
 protected:
     void unload() override;
+    void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    // The first cell whose input is not stored and the lines that say why.
+    struct UnstoredInput {
+        QModelIndex at;
+        QString why;
+    };
+    std::optional<UnstoredInput> firstUnstoredInput();
     void placeGrid();
     void showRowMenu(const QPoint& pos);
     QMessageBox::StandardButton ask(QMessageBox::Icon icon, const QString& title, const QString& text,
@@ -96,6 +111,7 @@ private:
     QAction* m_deleteLine = nullptr;
     std::unique_ptr<HistoryEditor> m_editor;
     HistoryTableModel* m_model = nullptr;
+    bool m_dropConfirmed = false;
 };
 
 }  // namespace mirkano

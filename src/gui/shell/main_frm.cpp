@@ -531,10 +531,17 @@ void MainFrm::openVersionWindow()
 
 void MainFrm::closeEvent(QCloseEvent* e)
 {
-    // Closing is never refused and asks nothing.
-    e->accept();
-    if (m_shutDown)
+    if (m_shutDown) {
+        e->accept();
         return;
+    }
+    // Closing asks only when the entry window holds input that is not in the
+    // file; the player may then stay.
+    if (m_entry && !m_entry->confirmDroppingInput(true)) {
+        e->ignore();
+        return;
+    }
+    e->accept();
     m_shutDown = true;
     // Children first: each runs its own unload.
     m_mdi->closeAllSubWindows();

@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QPointer>
 #include <QtTest>
 
 using namespace mirkano;
@@ -270,6 +271,61 @@ private slots:
         QCOMPARE(w->model()->index(0, 7).data().toString(), QStringLiteral("0"));
         QCOMPARE(grid->currentIndex(), w->model()->index(0, 7));
         QCOMPARE(loadHistory(m_file->path())[0], smallHistory()[0]);
+    }
+
+    // Closing by the title bar or exiting the program with input that is not
+    // stored asks first; No keeps the window (and the program) and goes to the
+    // input, Yes drops it and goes on, asking once.
+    void closingOtherwiseAsksBeforeDroppingInput_data()
+    {
+        QTest::addColumn<bool>("exiting");
+        QTest::addColumn<bool>("wrongNumber");
+        QTest::newRow("title bar, wrong number") << false << true;
+        QTest::newRow("exit, wrong number") << true << true;
+        QTest::newRow("exit, row without 回数") << true << false;
+    }
+    void closingOtherwiseAsksBeforeDroppingInput()
+    {
+        QFETCH(bool, exiting);
+        QFETCH(bool, wrongNumber);
+        QPointer<WinningDataEntryWindow> w = openEntry();
+        QModelIndex at;
+        if (wrongNumber) {
+            type(w, 2, 4, QStringLiteral("8"));  // draw 3 already has 8 as 第2数字: both are marked
+            at = w->model()->index(2, 2);
+        } else {
+            w->grid()->setCurrentIndex(w->model()->index(0, 1));
+            {
+                AnsweringCatcher yes({QMessageBox::Yes});
+                w->addLineAction()->trigger();
+            }
+            at = w->grid()->currentIndex().siblingAtColumn(0);
+            type(w, at.row(), 0, QString());
+            type(w, at.row(), 1, QStringLiteral("5"));
+        }
+        auto closeIt = [&] { return exiting ? m_frame->close() : static_cast<QMdiSubWindow*>(w.data())->close(); };
+        {
+            AnsweringCatcher catcher({QMessageBox::No});
+            QVERIFY(!closeIt());
+            QCOMPARE(int(catcher.seen().size()), 1);
+            const auto& box = catcher.seen().front();
+            QCOMPARE(box.defaultButton, QMessageBox::No);
+            QVERIFY(box.text.startsWith(wrongNumber ? WinningDataEntryWindow::kWrongNumber
+                                                    : WinningDataEntryWindow::kMissingDrawNo));
+            QVERIFY(box.text.endsWith(exiting ? WinningDataEntryWindow::kDropOnExit
+                                              : WinningDataEntryWindow::kDropOnClose));
+            if (wrongNumber)
+                QVERIFY(box.text.contains(QStringLiteral("第3回 第2数字: ")));
+        }
+        QVERIFY(w && w->isVisible() && m_frame->isVisible());
+        QCOMPARE(w->grid()->currentIndex(), at);
+        {
+            AnsweringCatcher catcher({QMessageBox::Yes});
+            QVERIFY(closeIt());
+            QCOMPARE(int(catcher.seen().size()), 1);
+        }
+        QTRY_VERIFY(!w);
+        QCOMPARE(loadHistory(m_file->path()), smallHistory());
     }
 
     void rightClickOnACellOffersTheRowCommands()
