@@ -1,11 +1,14 @@
 #include "core/shell/history_csv.h"
 #include "support/fixtures.h"
 
+#include <QDate>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringEncoder>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace mirkano;
 using test::makeHistory;
@@ -86,7 +89,7 @@ TEST(HistoryCsv, BadLineIsReportedWithItsNumberAndCause)
     };
     const Case cases[] = {
         {"", "1行目：見出し行がありません"},
-        {"回数,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字\n", "1行目：見出しに「ボーナス数字」がありません"},
+        {"回数,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字\n", "1行目：見出し「回数,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字」にボーナス数字の列がありません（見出しは「ボーナス数字」「BONUS数字」「ボーナス」「B数字」のどれかです）"},
         {header + good + "2,2000-10-12,1,9,16,20,21,43\n", "3行目：項目の数が8個です（見出しは9個）"},
         {header + good + "2,,1,9,x,20,21,43,5\n", "3行目：第3数字「x」が整数ではありません"},
         {header + good + "2,,1,9,16.0,20,21,43,5\n", "3行目：第3数字「16.0」が整数ではありません"},
@@ -161,4 +164,157 @@ TEST(HistoryCsv, FilesThatCannotBeAHistoryAreRefusedWithPathAndCause)
             EXPECT_EQ(e.message(), QStringLiteral("CSV「%1」").arg(QFileInfo(c.path).absoluteFilePath()) + c.message);
         }
     }
+}
+
+namespace {
+
+// The real history's rows as written in the bundled CSV: 回数, date, numbers.
+struct RealRow {
+    int drawNo;
+    QDate date;
+    QStringList numbers;  // 第1数字 … 第6数字, ボーナス数字
+};
+
+std::vector<RealRow> realRows()
+{
+    QFile f(QStringLiteral(MIRKANO_SAMPLE_CSV));
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    std::vector<RealRow> rows;
+    const QList<QByteArray> lines = f.readAll().split('\n');
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QStringList fields = QString::fromUtf8(lines[i]).trimmed().split(u',');
+        if (fields.size() < 9)
+            continue;
+        rows.push_back({fields[0].toInt(), QDate::fromString(fields[1], Qt::ISODate), fields.mid(2, 7)});
+    }
+    return rows;
+}
+
+QString eraDate(QDate d)
+{
+    const bool heisei = d < QDate(2019, 5, 1);
+    const int year = d.year() - (heisei ? 1988 : 2018);
+    return QStringLiteral("%1%2年%3月%4日")
+        .arg(heisei ? u"平成" : u"令和", year == 1 ? QStringLiteral("元") : QString::number(year))
+        .arg(d.month())
+        .arg(d.day());
+}
+
+QString fullWidth(const QString& s)
+{
+    QString out;
+    for (QChar c : s)
+        out += (c >= u'0' && c <= u'9') ? QChar(c.unicode() - u'0' + 0xFF10) : c;
+    return out;
+}
+
+}  // namespace
+
+// The layouts Japanese result sites and spreadsheets use, each written from
+// the real history, all read as the bundled history.
+TEST(HistoryCsv, ReadsTheCommonPublicLayouts)
+{
+    const std::vector<RealRow> real = realRows();
+    ASSERT_EQ(real.size(), 2137u);
+    struct Layout {
+        const char* name;
+        QString header;  // empty: no header row
+        std::function<QString(const RealRow&)> row;
+        QByteArray (*encode)(const QString&);
+    };
+    auto utf8 = [](const QString& t) { return t.toUtf8(); };
+    auto sjisCrLf = [](const QString& t) {
+        QStringEncoder sjis("Shift_JIS");
+        const QString crLf = QString(t).replace(u'\n', QStringLiteral("\r\n"));
+        return QByteArray(sjis.encode(crLf));
+    };
+    auto utf16 = [](const QString& t) {
+        return QByteArray(QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom).encode(t));
+    };
+    const Layout layouts[] = {
+        {"public prize columns, Shift_JIS, CR LF",
+         QStringLiteral("開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,BONUS数字,1等口数,2等口数,"
+                        "3等口数,4等口数,5等口数,1等賞金,2等賞金,3等賞金,4等賞金,5等賞金,キャリーオーバー"),
+         [](const RealRow& r) {
+             return QStringLiteral("%1,%2,%3,0,3,120,6000,98000,0,15000000,560000,9800,1000,0")
+                 .arg(r.drawNo)
+                 .arg(r.date.toString(QStringLiteral("yyyy/M/d")), r.numbers.join(u','));
+         },
+         sjisCrLf},
+        {"one 本数字 title over six columns, 第n回",
+         QStringLiteral("抽選回,本数字,,,,,,B数字"),
+         [](const RealRow& r) { return QStringLiteral("第%1回,%2").arg(r.drawNo).arg(r.numbers.join(u',')); }, utf8},
+        {"era dates, 数字n",
+         QStringLiteral("回,抽せん日,数字1,数字2,数字3,数字4,数字5,数字6,ボーナス"),
+         [](const RealRow& r) {
+             return QStringLiteral("%1,%2,%3").arg(r.drawNo).arg(eraDate(r.date), r.numbers.join(u','));
+         },
+         utf8},
+        {"full-width header and digits, 年月日, UTF-16",
+         QStringLiteral("回号,抽選日,本数字１,本数字２,本数字３,本数字４,本数字５,本数字６,ボーナス数字"),
+         [](const RealRow& r) {
+             return fullWidth(QStringLiteral("第%1回,%2年%3月%4日,%5")
+                                  .arg(r.drawNo)
+                                  .arg(r.date.year())
+                                  .arg(r.date.month())
+                                  .arg(r.date.day())
+                                  .arg(r.numbers.join(u',')));
+         },
+         utf16},
+        {"no header, with dates", QString(),
+         [](const RealRow& r) {
+             return QStringLiteral("%1,%2,%3").arg(r.drawNo).arg(r.date.toString(Qt::ISODate), r.numbers.join(u','));
+         },
+         utf8},
+        {"no header, no dates", QString(),
+         [](const RealRow& r) { return QStringLiteral("%1,%2").arg(r.drawNo).arg(r.numbers.join(u',')); }, sjisCrLf},
+    };
+    const History expected = test::sampleHistory();
+    for (const Layout& l : layouts) {
+        SCOPED_TRACE(l.name);
+        QString text = l.header.isEmpty() ? QString() : l.header + u'\n';
+        for (const RealRow& r : real)
+            text += l.row(r) + u'\n';
+        try {
+            EXPECT_EQ(parseHistoryCsv(l.encode(text), QStringLiteral("in.csv")), expected);
+        } catch (const HistoryError& e) {
+            ADD_FAILURE() << e.message().toStdString();
+        }
+    }
+}
+
+// Dates are read in every usual form and must go forward with the draws; a
+// header the reader cannot map says which column is missing.
+TEST(HistoryCsv, RefusesUnreadableDatesDatesOutOfOrderAndUnmappedHeaders)
+{
+    const QByteArray header = "開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,BONUS数字\n";
+    struct Case {
+        QByteArray csv;
+        const char* message;
+    };
+    const Case cases[] = {
+        {header + "1,2000/13/5,2,8,10,13,27,30,39\n",
+         "2行目：日付「2000/13/5」が読めません（2000-10-05、2000/10/5、2000年10月5日、令和8年9月14日 のように書いてください）"},
+        {header + "1,令和0年1月1日,2,8,10,13,27,30,39\n",
+         "2行目：日付「令和0年1月1日」が読めません（2000-10-05、2000/10/5、2000年10月5日、令和8年9月14日 のように書いてください）"},
+        {header + "1,2000/10/12,2,8,10,13,27,30,39\n2,2000/10/5(木),1,9,16,20,21,43,5\n",
+         "3行目：第2回の日付 2000-10-05 が第1回の日付 2000-10-12 より前です"},
+        {"回数,本数字,,,,,B数字\n1,2,8,10,13,27,39\n",
+         "1行目：見出し「本数字」の後に本数字の列が6個ありません（「本数字」に続く5個の見出しを空にしてください）"},
+        {"No,Date,N1,N2,N3,N4,N5,N6,B\n1,2000-10-05,2,8,10,13,27,30,39\n",
+         "1行目：見出し「No,Date,N1,N2,N3,N4,N5,N6,B」に回数の列がありません（見出しは「回数」「回」「回号」「回別」「開催回」「抽選回」「抽せん回」のどれかです）"},
+        {"回,第1数字,第2数字,数字4,第5数字,第6数字,第7数字,ボーナス\n",
+         "1行目：見出し「回,第1数字,第2数字,数字4,第5数字,第6数字,第7数字,ボーナス」に第3数字の列がありません（見出しは「第3数字」「数字3」「本数字3」のどれか、または本数字6列の先頭に「本数字」、続く5列を空の見出しにします）"},
+        {"1,2,8,10,13,27,30,39\n2,2000-10-12,1,9,16,20,21,43,5\n", "2行目：項目の数が9個です（1行目は8個）"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.csv.toStdString());
+        EXPECT_EQ(errorOf(c.csv), QStringLiteral("CSV「in.csv」の") + QString::fromUtf8(c.message));
+    }
+    // Era dates across the change of era, with weekdays, read in order.
+    EXPECT_EQ(parseHistoryCsv(header + "1,平成31年4月25日(木),2,8,10,13,27,30,39\n"
+                                       "2,令和元年5月2日 木曜日,1,9,16,20,21,43,5\n",
+                              QStringLiteral("in.csv"))
+                  .size(),
+              2u);
 }

@@ -2,10 +2,12 @@
 
 #include "core/shell/draw_rule.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QStringList>
 
@@ -49,12 +51,12 @@ QString openFailure(const QFile& file)
 
 // A field as a message quotes it: at most a few characters, control
 // characters (a NUL would end the message) shown as replacement characters.
-QString excerpt(QStringView field)
+QString excerpt(QStringView field, qsizetype length = kExcerptLength)
 {
     QString out;
-    for (QChar c : field.left(kExcerptLength))
+    for (QChar c : field.left(length))
         out += (c.unicode() < 0x20 || c.unicode() == 0x7f) ? QChar(QChar::ReplacementCharacter) : c;
-    if (field.size() > kExcerptLength)
+    if (field.size() > length)
         out += u'…';
     return out;
 }
@@ -196,6 +198,205 @@ private:
 
 }  // namespace
 
+namespace {
+
+// Where the fields of a draw sit in the records of one file.
+struct Layout {
+    int drawNo = -1;
+    int date = -1;                                  // -1: no date column
+    std::array<int, kNumbersPerDraw> numbers{};     // 第1数字 … 第6数字, ボーナス数字
+    bool header = true;                             // false: the first record is a draw
+};
+
+// A text as the reader compares it: full-width letters, digits and signs
+// folded to their half-width forms, blanks removed, letters upper case.
+QString folded(QStringView text)
+{
+    QString out = text.toString();
+    for (QChar c : text)
+        if (c.unicode() >= 0x80) {
+            out = out.normalized(QString::NormalizationForm_KC);
+            break;
+        }
+    out.remove(u' ').remove(u'\t').remove(u'\u3000');
+    return out.toUpper();
+}
+
+constexpr std::array kDrawNoNames = {u"回数", u"回", u"回号", u"回別", u"開催回", u"抽選回", u"抽せん回"};
+constexpr std::array kDateNames = {u"日付", u"抽選日", u"抽せん日"};
+constexpr std::array kBonusNames = {u"ボーナス数字", u"BONUS数字", u"ボーナス", u"B数字"};
+constexpr int kMainCount = kNumbersPerDraw - 1;
+
+template <typename Names>
+bool isOneOf(const QString& name, const Names& names)
+{
+    return std::any_of(names.begin(), names.end(), [&](const char16_t* n) { return name == QStringView(n); });
+}
+
+// 1 … 6 for 第n数字, 数字n and 本数字n; 0 for anything else.
+int mainNumberIndex(const QString& name)
+{
+    QStringView digits;
+    if (name.startsWith(u'第') && name.endsWith(u"数字"))
+        digits = QStringView(name).sliced(1, name.size() - 3);
+    else if (name.startsWith(u"本数字"))
+        digits = QStringView(name).sliced(3);
+    else if (name.startsWith(u"数字"))
+        digits = QStringView(name).sliced(2);
+    if (digits.size() != 1 || digits[0] < u'1' || digits[0] > QChar(u'0' + kMainCount))
+        return 0;
+    return digits[0].unicode() - u'0';
+}
+
+// The column a header lacks and the names that would give it.
+QString missingColumn(const Layout& layout)
+{
+    if (layout.drawNo < 0)
+        return QStringLiteral("回数の列がありません（見出しは「回数」「回」「回号」「回別」「開催回」「抽選回」「抽せん回」のどれかです）");
+    for (int i = 0; i < kMainCount; ++i)
+        if (layout.numbers[std::size_t(i)] < 0)
+            return QStringLiteral("第%1数字の列がありません（見出しは「第%1数字」「数字%1」「本数字%1」のどれか、"
+                                  "または本数字%2列の先頭に「本数字」、続く%3列を空の見出しにします）")
+                .arg(i + 1)
+                .arg(kMainCount)
+                .arg(kMainCount - 1);
+    return QStringLiteral("ボーナス数字の列がありません（見出しは「ボーナス数字」「BONUS数字」「ボーナス」「B数字」のどれかです）");
+}
+
+// The columns a header names; a column it lacks is -1. A column named twice
+// is refused.
+Layout layoutOfHeader(const QStringList& fields, const QString& source)
+{
+    Layout layout;
+    layout.numbers.fill(-1);
+    auto take = [&](int& slot, int column) {
+        if (slot >= 0)
+            failLine(source, 1, QStringLiteral("見出し「%1」が重複しています").arg(excerpt(fields[column])));
+        slot = column;
+    };
+    for (int c = 0; c < fields.size(); ++c) {
+        const QString name = folded(fields[c]);
+        if (isOneOf(name, kDrawNoNames)) {
+            take(layout.drawNo, c);
+        } else if (isOneOf(name, kDateNames)) {
+            take(layout.date, c);
+        } else if (isOneOf(name, kBonusNames)) {
+            take(layout.numbers[kMainCount], c);
+        } else if (const int i = mainNumberIndex(name)) {
+            take(layout.numbers[std::size_t(i - 1)], c);
+        } else if (name == u"本数字") {
+            // One title over the six main columns: it and the empty titles after it.
+            for (int i = 0; i < kMainCount; ++i) {
+                if (c + i >= fields.size() || (i > 0 && !folded(fields[c + i]).isEmpty()))
+                    failLine(source, 1,
+                             QStringLiteral("見出し「本数字」の後に本数字の列が%1個ありません"
+                                            "（「本数字」に続く%2個の見出しを空にしてください）")
+                                 .arg(kMainCount)
+                                 .arg(kMainCount - 1));
+                take(layout.numbers[std::size_t(i)], c + i);
+            }
+            c += kMainCount - 1;
+        }
+    }
+    return layout;
+}
+
+bool isComplete(const Layout& layout)
+{
+    return layout.drawNo >= 0
+           && std::none_of(layout.numbers.begin(), layout.numbers.end(), [](int c) { return c < 0; });
+}
+
+// 回数 as written: "12", "第12回", with full-width digits too.
+FieldReading readDrawNoField(QStringView text)
+{
+    QString n = folded(text);
+    if (n.startsWith(u'第') && n.endsWith(u'回') && n.size() > 2)
+        n = n.sliced(1, n.size() - 2);
+    return readDrawNoText(n);
+}
+
+FieldReading readNumberField(QStringView text)
+{
+    for (QChar c : text)
+        if (c.unicode() >= 0x80)
+            return readNumberText(folded(text));
+    return readNumberText(text);
+}
+
+// A layout without a header: 回数, an optional date, six main numbers and the
+// bonus, when the first record reads so.
+std::optional<Layout> layoutWithoutHeader(const QStringList& fields, int count)
+{
+    if ((count != kNumbersPerDraw + 1 && count != kNumbersPerDraw + 2) || fields.size() < count)
+        return std::nullopt;
+    if (readDrawNoField(fields[0]).kind != FieldReading::Valid)
+        return std::nullopt;
+    Layout layout;
+    layout.header = false;
+    layout.drawNo = 0;
+    const int first = count == kNumbersPerDraw + 2 ? 2 : 1;
+    layout.date = first == 2 ? 1 : -1;
+    for (int i = 0; i < kNumbersPerDraw; ++i)
+        layout.numbers[std::size_t(i)] = first + i;
+    return layout;
+}
+
+// Whole number of the digits in text[from, to), or -1.
+int digitsValue(QStringView text)
+{
+    if (text.isEmpty() || text.size() > 4)
+        return -1;
+    int v = 0;
+    for (QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return -1;
+        v = v * 10 + (c.unicode() - u'0');
+    }
+    return v;
+}
+
+// A draw date: 2000-10-05, 2000/10/5, 2000.10.5, 2000年10月5日, or an era
+// date 平成12年10月5日 / 令和元年5月1日, a weekday in brackets after it allowed.
+std::optional<QDate> readDate(QStringView text)
+{
+    QString t = folded(text);
+    // A weekday after the date: "(木)", "木曜", "木曜日", after a comma or not.
+    static const QRegularExpression weekday(QStringLiteral("(,?\\([月火水木金土日]\\)|,?[月火水木金土日]曜日?)$"));
+    if (const QRegularExpressionMatch m = weekday.match(t); m.hasMatch())
+        t.truncate(m.capturedStart());
+    int base = 0;  // the year before an era's first
+    if (t.startsWith(u"平成") || t.startsWith(u"令和")) {
+        base = t.startsWith(u"平成") ? 1988 : 2018;
+        t = t.sliced(2);
+        if (t.startsWith(u"元年"))
+            t.replace(0, 1, QStringLiteral("1"));
+    }
+    QStringList parts;
+    if (t.endsWith(u'日') && t.count(u'年') == 1 && t.count(u'月') == 1) {
+        t.chop(1);
+        t.replace(u'年', u'-').replace(u'月', u'-');
+        parts = t.split(u'-');
+    } else if (base == 0) {
+        for (QChar sep : {u'-', u'/', u'.'})
+            if (t.count(sep) == 2) {
+                parts = t.split(sep);
+                break;
+            }
+    }
+    if (parts.size() != 3)
+        return std::nullopt;
+    const int y = digitsValue(parts[0]), m = digitsValue(parts[1]), d = digitsValue(parts[2]);
+    if (y < 0 || m < 0 || d < 0 || (base == 0 && parts[0].size() != 4) || (base != 0 && (y < 1 || y > 99)))
+        return std::nullopt;
+    const QDate date(base + y, m, d);
+    if (!date.isValid())
+        return std::nullopt;
+    return date;
+}
+
+}  // namespace
+
 History parseHistoryCsv(const QByteArray& csv, const QString& sourceName)
 {
     const QString text = decodeCsv(csv, sourceName);
@@ -203,39 +404,32 @@ History parseHistoryCsv(const QByteArray& csv, const QString& sourceName)
     if (records.onlyBlanksLeft())
         failLine(sourceName, 1, QStringLiteral("見出し行がありません"));
 
-    // Header: where each field of the history sits; other columns are ignored.
+    // The first record names the columns, or is already a draw.
     QStringList fields;
     bool blank = false;
     const int headerCount = records.next(fields, blank);
-    std::array<int, kFieldCount> column;
-    column.fill(-1);
-    for (int c = 0; c < fields.size(); ++c) {
-        for (int f = 0; f < kFieldCount; ++f) {
-            if (kFieldNames[std::size_t(f)] != fields[c])
-                continue;
-            if (column[std::size_t(f)] >= 0)
-                failLine(sourceName, 1, QStringLiteral("見出し「%1」が重複しています").arg(fields[c]));
-            column[std::size_t(f)] = c;
-        }
-    }
-    for (int f = 0; f < kFieldCount; ++f)
-        if (column[std::size_t(f)] < 0)
-            failLine(sourceName, 1, QStringLiteral("見出しに「%1」がありません").arg(kFieldNames[std::size_t(f)]));
+    const Layout named = layoutOfHeader(fields, sourceName);
+    std::optional<Layout> layout;
+    if (isComplete(named))
+        layout = named;
+    else
+        layout = layoutWithoutHeader(fields, headerCount);
+    if (!layout)
+        failLine(sourceName, 1,
+                 QStringLiteral("見出し「%1」に%2").arg(excerpt(fields.mid(0, 40).join(u','), 80), missingColumn(named)));
 
     History rows;
+    struct Dated {
+        int drawNo;
+        QDate date;
+        int line;
+    };
+    std::vector<Dated> dates;
     std::map<int, int> lineOfDraw;  // 回数 → line where it first appeared
-    while (!records.atEnd()) {
-        const int lineNo = records.line();
-        const int count = records.next(fields, blank);
-        // Blank lines at the end are not rows.
-        if (blank && records.onlyBlanksLeft())
-            break;
-        if (count != headerCount)
-            failLine(sourceName, lineNo, QStringLiteral("項目の数が%1個です（見出しは%2個）").arg(count).arg(headerCount));
-
+    auto takeRow = [&](const QStringList& fields, int lineNo) {
         DrawRecord row;
-        const QString& drawText = fields[column[0]];
-        const FieldReading drawNo = readDrawNoText(drawText);
+        const QString& drawText = fields[layout->drawNo];
+        const FieldReading drawNo = readDrawNoField(drawText);
         if (drawNo.kind == FieldReading::Empty)
             failLine(sourceName, lineNo, QStringLiteral("回数が空です"));
         if (drawNo.kind == FieldReading::NotWhole)
@@ -249,10 +443,20 @@ History parseHistoryCsv(const QByteArray& csv, const QString& sourceName)
                      QStringLiteral("回数 %1 が重複しています（%2行目と同じ）").arg(drawNo.value).arg(it->second));
         row.drawNo = drawNo.value;
 
+        if (layout->date >= 0 && !fields[layout->date].isEmpty()) {
+            const std::optional<QDate> date = readDate(fields[layout->date]);
+            if (!date)
+                failLine(sourceName, lineNo,
+                         QStringLiteral("日付「%1」が読めません（2000-10-05、2000/10/5、2000年10月5日、"
+                                        "令和8年9月14日 のように書いてください）")
+                             .arg(excerpt(fields[layout->date])));
+            dates.push_back({row.drawNo, *date, lineNo});
+        }
+
         for (int f = 1; f < kFieldCount; ++f) {
             const QStringView name = kFieldNames[std::size_t(f)];
-            const QString& value = fields[column[std::size_t(f)]];
-            const FieldReading n = readNumberText(value);
+            const QString& value = fields[layout->numbers[std::size_t(f - 1)]];
+            const FieldReading n = readNumberField(value);
             if (n.kind == FieldReading::NotWhole)
                 failLine(sourceName, lineNo, QStringLiteral("%1「%2」が整数ではありません").arg(name, excerpt(value)));
             if (n.kind == FieldReading::OutOfRange)
@@ -273,9 +477,37 @@ History parseHistoryCsv(const QByteArray& csv, const QString& sourceName)
                                  .arg(kFieldNames[std::size_t(e)]));
         }
         rows.push_back(row);
+    };
+
+    if (!layout->header)
+        takeRow(fields, 1);
+    while (!records.atEnd()) {
+        const int lineNo = records.line();
+        const int count = records.next(fields, blank);
+        // Blank lines at the end are not rows.
+        if (blank && records.onlyBlanksLeft())
+            break;
+        if (count != headerCount)
+            failLine(sourceName, lineNo,
+                     layout->header
+                         ? QStringLiteral("項目の数が%1個です（見出しは%2個）").arg(count).arg(headerCount)
+                         : QStringLiteral("項目の数が%1個です（1行目は%2個）").arg(count).arg(headerCount));
+        takeRow(fields, lineNo);
     }
     std::sort(rows.begin(), rows.end(),
               [](const DrawRecord& a, const DrawRecord& b) { return a.drawNo < b.drawNo; });
+    // Dates, where given, go forward with the draw numbers.
+    std::sort(dates.begin(), dates.end(), [](const Dated& a, const Dated& b) { return a.drawNo < b.drawNo; });
+    for (std::size_t i = 1; i < dates.size(); ++i)
+        if (dates[i].date < dates[i - 1].date) {
+            const Dated& late = dates[i].line > dates[i - 1].line ? dates[i] : dates[i - 1];
+            failLine(sourceName, late.line,
+                     QStringLiteral("第%1回の日付 %2 が第%3回の日付 %4 より前です")
+                         .arg(dates[i].drawNo)
+                         .arg(dates[i].date.toString(Qt::ISODate))
+                         .arg(dates[i - 1].drawNo)
+                         .arg(dates[i - 1].date.toString(Qt::ISODate)));
+        }
     return rows;
 }
 

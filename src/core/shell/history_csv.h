@@ -1,7 +1,16 @@
 #pragma once
-// CSV form of the history: a header naming 回数, 第1数字 … 第6数字 and
-// ボーナス数字 (other columns are ignored), one draw per record; an empty
-// field is an empty number.
+// CSV form of the history, as this program writes it and as Japanese result
+// sites and spreadsheets publish it: one draw per record.
+//
+// The reader maps the header after folding full-width forms and removing
+// blanks: 回数 (回数, 回, 回号, 回別, 開催回, 抽選回, 抽せん回), an optional date
+// (日付, 抽選日, 抽せん日), the six main numbers (第n数字, 数字n, 本数字n, or one
+// 本数字 title followed by five empty titles) and the bonus (ボーナス数字,
+// BONUS数字, ボーナス, B数字); every other column (prizes, winners, carry-over)
+// is ignored. Without a header every record is 回数, [date], six numbers and
+// the bonus. 回数 may read "12" or "第12回"; dates 2000-10-05, 2000/10/5,
+// 2000年10月5日 or 平成/令和 era dates, and must go forward with 回数. An empty
+// number field is an empty number; a draw never repeats a number.
 //
 // The reader takes what spreadsheet programs save: UTF-8 with or without a
 // byte-order mark, UTF-16 with a byte-order mark, or Shift_JIS; CR, LF or CRLF
@@ -21,8 +30,10 @@ inline constexpr qint64 kMaxCsvBytes = 32 * 1024 * 1024;
 
 // Parses CSV bytes. Throws HistoryError naming the line number and the cause
 // for the first bad line (text in no known encoding, open quote, non-numeric
-// field, number out of 1 … 43, 回数 out of 1 … 32767 or repeated, missing
-// column, wrong field count). A bad field is quoted as a short excerpt.
+// field, number out of 1 … 43 or repeated within its draw, 回数 out of
+// 1 … 32767 or repeated, unreadable date or dates out of order, a header
+// without a column the history needs, wrong field count). A bad field is
+// quoted as a short excerpt.
 History parseHistoryCsv(const QByteArray& csv, const QString& sourceName);
 // Reads and parses a CSV file; throws HistoryError (also for a file larger
 // than kMaxCsvBytes, which is refused before it is read whole).
