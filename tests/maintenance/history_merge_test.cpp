@@ -1,0 +1,81 @@
+#include "core/maintenance/history_merge.h"
+#include "support/fixtures.h"
+
+#include <gtest/gtest.h>
+
+using namespace mirkano;
+using test::makeHistory;
+
+TEST(HistoryMerge, TheRealHistoryCutShortGainsTheMissingDraws)
+{
+    const History full = test::sampleHistory();
+    const History cut(full.begin(), full.begin() + 2000);
+    const MergeResult r = mergeHistories(cut, full, MergePreference::Refuse);
+    EXPECT_EQ(r.rows, full);
+    EXPECT_EQ(r.added, 137);
+    EXPECT_EQ(r.same, 2000);
+    EXPECT_TRUE(r.conflicts.empty());
+    EXPECT_TRUE(r.changes(MergePreference::Refuse));
+    // Merged the other way round nothing is lost and nothing changes.
+    const MergeResult back = mergeHistories(full, cut, MergePreference::Refuse);
+    EXPECT_EQ(back.rows, full);
+    EXPECT_EQ(back.onlyMine, 137);
+    EXPECT_FALSE(back.changes(MergePreference::Refuse));
+}
+
+TEST(HistoryMerge, ConflictsAreListedAndSettledAsAsked)
+{
+    const History mine = makeHistory({
+        {1, {2, 8, 10, 13, 27, 30, 39}},  // same
+        {2, {1, 9, 16, 20, 21, 43, 0}},   // the source completes the bonus
+        {3, {1, 2, 3, 4, 5, 6, 7}},       // conflict
+        {5, {11, 12, 13, 14, 15, 16, 17}},  // only stored
+        {6, {1, 2, 3, 4, 5, 6, 0}},       // the source gives less: stays
+    });
+    const History theirs = makeHistory({
+        {1, {2, 8, 10, 13, 27, 30, 39}},
+        {2, {1, 9, 16, 20, 21, 43, 5}},
+        {3, {1, 2, 3, 4, 5, 8, 7}},
+        {4, {21, 22, 23, 24, 25, 26, 27}},  // added
+        {6, {1, 2, 3, 0, 0, 0, 0}},
+    });
+    struct Case {
+        MergePreference preference;
+        int draw3Sixth;  // 第6数字 of draw 3 in the result; 0: refused
+    };
+    for (const Case c : {Case{MergePreference::Refuse, 0}, Case{MergePreference::Mine, 6},
+                         Case{MergePreference::Theirs, 8}}) {
+        SCOPED_TRACE(int(c.preference));
+        const MergeResult r = mergeHistories(mine, theirs, c.preference);
+        EXPECT_EQ(r.added, 1);
+        EXPECT_EQ(r.same, 2);
+        EXPECT_EQ(r.completed, 1);
+        EXPECT_EQ(r.onlyMine, 1);
+        ASSERT_EQ(r.conflicts.size(), 1u);
+        EXPECT_EQ(r.conflicts[0].mine, mine[2]);
+        EXPECT_EQ(r.conflicts[0].theirs, theirs[2]);
+        EXPECT_EQ(r.refused, c.draw3Sixth == 0);
+        if (c.draw3Sixth == 0) {
+            EXPECT_TRUE(r.rows.empty());
+            continue;
+        }
+        ASSERT_EQ(r.rows.size(), 6u);
+        EXPECT_EQ(r.rows[1], theirs[1]);
+        EXPECT_EQ(r.rows[2].main(5), c.draw3Sixth);
+        EXPECT_EQ(r.rows[3], theirs[3]);
+        EXPECT_EQ(r.rows[4], mine[3]);
+        EXPECT_EQ(r.rows[5], mine[4]);
+    }
+    const MergeResult r = mergeHistories(mine, theirs, MergePreference::Mine);
+    EXPECT_EQ(conflictLines(r.conflicts, 5), QStringLiteral("第3回　手元 1 2 3 4 5 6 + 7　取り込み 1 2 3 4 5 8 + 7"));
+    EXPECT_EQ(mergeSummary(r, MergePreference::Mine),
+              QStringLiteral("追加 1回、同じ 2回、補完 1回、食い違い 1回（1回は手元の数字のままです）、"
+                             "手元だけにある回 1回はそのままです"));
+    EXPECT_EQ(mergeSummary(mergeHistories(mine, theirs, MergePreference::Refuse), MergePreference::Refuse),
+              QStringLiteral("追加 1回、同じ 2回、補完 1回、食い違い 1回（食い違いがあるため何も書き込んでいません）、"
+                             "手元だけにある回 1回はそのままです"));
+    // A long list is cut with a count of the rest.
+    std::vector<MergeConflict> many(7, r.conflicts[0]);
+    EXPECT_TRUE(conflictLines(many, 5).endsWith(QStringLiteral("\nほか 2回")));
+    EXPECT_EQ(conflictLines(many, 5).count(u'\n'), 5);
+}
