@@ -1,7 +1,14 @@
 #include "core/maintenance/history_merge.h"
-#include "support/fixtures.h"
+#include "core/maintenance/history_source.h"
+#include "core/maintenance/history_update.h"
+#include "core/shell/history_csv.h"
+#include "maintenance_support.h"
+
+#include <QStringEncoder>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace mirkano;
 using test::makeHistory;
@@ -78,4 +85,47 @@ TEST(HistoryMerge, ConflictsAreListedAndSettledAsAsked)
     std::vector<MergeConflict> many(7, r.conflicts[0]);
     EXPECT_TRUE(conflictLines(many, 5).endsWith(QStringLiteral("\nほか 2回")));
     EXPECT_EQ(conflictLines(many, 5).count(u'\n'), 5);
+}
+
+// What a source serves is told apart by content; a merge writes only what
+// changes the history and leaves the file byte-identical when refused.
+TEST(HistorySource, ReadsAHistoryFileOrAnyCsvAndMergesIntoTheFile)
+{
+    test::TempDir dir;
+    const History full = test::sampleHistory();
+    const History cut(full.begin(), full.begin() + 2000);
+
+    const SourceHistory fromFile = readSourceHistory(test::historyBytes(dir, full), QStringLiteral("src"));
+    EXPECT_EQ(fromFile.kind, SourceKind::HistoryFile);
+    EXPECT_EQ(fromFile.rows, full);
+    const QByteArray csv = historyToCsv(full);
+    const SourceHistory fromCsv = readSourceHistory(csv, QStringLiteral("src"));
+    EXPECT_EQ(fromCsv.kind, SourceKind::Csv);
+    EXPECT_EQ(fromCsv.rows, full);
+    const QByteArray utf16 = QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom)
+                                 .encode(QString::fromUtf8(csv));
+    EXPECT_EQ(readSourceHistory(utf16, QStringLiteral("src")).kind, SourceKind::Csv);
+    for (const QByteArray& bad : {QByteArray(), QByteArray("<!DOCTYPE html><html><body>404</body></html>")}) {
+        EXPECT_THROW(readSourceHistory(bad, QStringLiteral("src")), UpdateError);
+    }
+
+    const QString target = dir.path(QStringLiteral("Mirkano.mdb"));
+    saveHistory(target, cut);
+    // A conflict (draw 5 changed) refused: the file is untouched.
+    History changed = full;
+    changed[4].numbers[0] = changed[4].numbers[0] == 1 ? 2 : 1;
+    std::sort(changed[4].numbers.begin(), changed[4].numbers.begin() + 6);
+    const QByteArray before = test::fileBytes(target);
+    const MergeResult refused = mergeIntoHistoryFile(target, changed, MergePreference::Refuse);
+    EXPECT_TRUE(refused.refused);
+    EXPECT_EQ(test::fileBytes(target), before);
+    // Nothing new: nothing written.
+    EXPECT_EQ(mergeIntoHistoryFile(target, cut, MergePreference::Refuse).added, 0);
+    EXPECT_EQ(test::fileBytes(target), before);
+    // Keeping the stored draws, the 137 new ones are added.
+    const MergeResult merged = mergeIntoHistoryFile(target, changed, MergePreference::Mine);
+    EXPECT_EQ(merged.added, 137);
+    History expected = full;
+    EXPECT_EQ(loadHistory(target), expected);
+    EXPECT_EQ(test::folderEntries(dir.path(QString())), QStringList{QStringLiteral("Mirkano.mdb")});
 }

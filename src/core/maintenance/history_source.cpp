@@ -1,0 +1,69 @@
+#include "core/maintenance/history_source.h"
+
+#include "core/maintenance/history_update.h"
+#include "core/shell/history_csv.h"
+#include "core/shell/history_store.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace mirkano {
+
+namespace {
+
+bool looksLikeHtml(const QByteArray& body)
+{
+    const QByteArray head = body.left(512).trimmed().toLower();
+    return head.startsWith("<!doctype html") || head.startsWith("<html") || head.contains("<head")
+           || head.contains("<body");
+}
+
+[[noreturn]] void refuse(const QString& source, const QString& cause)
+{
+    throw UpdateError(QStringLiteral("「%1」の当選データは使えません：%2").arg(source, cause));
+}
+
+}  // namespace
+
+bool looksLikeDatabase(const QByteArray& body)
+{
+    const QByteArray head = body.left(4096);
+    if (head.startsWith("SQLite format 3"))
+        return true;
+    // UTF-16 text holds NUL bytes too, after its byte-order mark.
+    const bool utf16 = head.startsWith("\xFF\xFE") || head.startsWith("\xFE\xFF");
+    return !utf16 && head.contains('\0');
+}
+
+SourceHistory readSourceHistory(const QByteArray& body, const QString& sourceName)
+{
+    if (body.isEmpty())
+        refuse(sourceName, QStringLiteral("データが空です"));
+    if (looksLikeHtml(body))
+        refuse(sourceName, QStringLiteral("当選データではなく、Web ページが届きました"));
+    if (!looksLikeDatabase(body))
+        return {SourceKind::Csv, parseHistoryCsv(body, sourceName)};
+
+    // A history file is read from a copy in a folder of its own.
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        throw UpdateError(QStringLiteral("作業フォルダーを作れません：%1").arg(dir.errorString()));
+    const QString path = dir.filePath(kHistoryFileName);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(body) != body.size() || !file.flush())
+        throw UpdateError(QStringLiteral("作業ファイルに書き込めません：%1").arg(file.errorString()));
+    file.close();
+    if (const QString cause = historyFileFault(path); !cause.isEmpty())
+        refuse(sourceName, cause);
+    return {SourceKind::HistoryFile, loadHistory(path)};
+}
+
+MergeResult mergeIntoHistoryFile(const QString& target, const History& theirs, MergePreference preference)
+{
+    MergeResult result = mergeHistories(loadHistory(target), theirs, preference);
+    if (!result.refused && result.changes(preference))
+        saveHistory(target, result.rows);
+    return result;
+}
+
+}  // namespace mirkano
