@@ -84,10 +84,13 @@ QUrl historyUrl(const QString& serverIn)
         throw UpdateError(
             QStringLiteral("当選データの取得先サーバー「%1」は http:// または https:// で始まるアドレスではありません。")
                 .arg(server));
+    // An address with a path names the file itself; a bare server serves the
+    // history at the download path.
     QString path = url.path();
     while (path.endsWith(u'/'))
         path.chop(1);
-    url.setPath(path + kHistoryDownloadPath);
+    if (path.isEmpty())
+        url.setPath(kHistoryDownloadPath);
     return url;
 }
 

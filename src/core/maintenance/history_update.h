@@ -30,9 +30,11 @@ inline constexpr char kServerVariable[] = "MIRKANO_SERVER";
 // blank nor a comment ("#"); an empty text when neither names one.
 QString configuredServer(const QString& programDir);
 
-// The address of the history on a server named by scheme, host and port
-// ("http://127.0.0.1:8080"): the download path appended. Throws UpdateError
-// when no server is set or the text is not an http or https address.
+// The address to fetch: for a server named by scheme, host and port
+// ("http://127.0.0.1:8080", a path of at most "/") the history at the
+// download path; an address with a longer path ("https://example.jp/loto6.csv")
+// names the file itself. Throws UpdateError when no server is set or the text
+// is not an http or https address.
 QUrl historyUrl(const QString& server);
 
 // "当選データファイル：'…'が存在しません" for a target that is not there.

@@ -8,6 +8,7 @@
 #include "gui/maintenance/child_menu_bar.h"
 #include "gui/maintenance/entry_window.h"
 #include "gui/maintenance/history_update_dialog.h"
+#include "gui/maintenance/update_source_dialog.h"
 #include "core/maintenance/history_update.h"
 #include "gui/icons/program_icon.h"
 #include "gui/predict/prediction_window.h"
@@ -144,6 +145,7 @@ void MainFrm::buildMenus()
 
     QMenu* hosyu = submenu(bar, "mnuHosyu", QStringLiteral("データ管理(&M)"));
     command(hosyu, "mnuMasterUpdate", QStringLiteral("当選データ最新化(&U)"), [this] { updateWinningData(); }, true);
+    command(hosyu, "mnuUpdateSource", QStringLiteral("最新化の設定…"), [this] { editUpdateSource(); }, true);
     command(hosyu, "mnuMasterInput", QStringLiteral("当選データ入力(&I)"), [this] { openWinningDataEntry(); }, true);
     hosyu->addSeparator();
     command(hosyu, "mnuCsvImport", QStringLiteral("CSVから取り込み…"), [this] { importHistoryCsv(); }, true);
@@ -366,6 +368,12 @@ void MainFrm::updateWinningData()
         showMessage(report->icon, windowTitle(), report->text);
     if (report && report->text == kUpdateDone)
         reloadHistory();
+}
+
+void MainFrm::editUpdateSource()
+{
+    UpdateSourceDialog dialog(QCoreApplication::applicationDirPath(), m_historyPath, m_updateLimits, this);
+    dialog.exec();
 }
 
 bool MainFrm::reloadHistory()

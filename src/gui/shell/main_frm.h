@@ -94,6 +94,8 @@ public:
     // writes to that file, is open. A replaced file is read again
     // (reloadHistory()).
     void updateWinningData();
+    // データ管理 → 最新化の設定…: the update's source address, set and tried out.
+    void editUpdateSource();
     void setUpdateLimits(const DownloadLimits& limits) { m_updateLimits = limits; }
 
     void arrangeWindows(Arrangement how);

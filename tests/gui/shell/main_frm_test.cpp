@@ -245,6 +245,7 @@ private slots:
             {1, "mnuTosenKakunin", "当選確認", true},
             {0, "mnuHosyu", "データ管理(&M)", true},
             {1, "mnuMasterUpdate", "当選データ最新化(&U)", true},
+            {1, "mnuUpdateSource", "最新化の設定…", true},
             {1, "mnuMasterInput", "当選データ入力(&I)", true},
             {1, "", "", true},  // separator
             {1, "mnuCsvImport", "CSVから取り込み…", true},

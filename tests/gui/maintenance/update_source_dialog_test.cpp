@@ -1,0 +1,107 @@
+// データ管理 → 最新化の設定… against a real HTTP server on the loopback: the
+// test tells how many draws the source holds and how many are new, for a
+// history file and for a public CSV; a bad source says why; OK stores the
+// address where the update reads it, a bad address is refused.
+
+#include "answering_catcher.h"
+#include "gui_support.h"
+#include "core/maintenance/history_update.h"
+#include "core/shell/history_csv.h"
+#include "gui/maintenance/update_source_dialog.h"
+#include "support/loopback_http.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace mirkano;
+using namespace mirkano::test;
+
+class UpdateSourceDialogTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_programDir;
+    QString m_history;
+
+    QString runTest(UpdateSourceDialog& d, const QString& address)
+    {
+        d.addressEdit()->setText(address);
+        QSignalSpy done(&d, &UpdateSourceDialog::testFinished);
+        QTest::mouseClick(d.testButton(), Qt::LeftButton);
+        if (done.isEmpty())
+            done.wait(10'000);
+        return d.resultLabel()->text();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QApplication::setFont(uiFont());
+        m_history = m_programDir.filePath(QStringLiteral("Mirkano.mdb"));
+        const History full = sampleHistory();
+        saveHistory(m_history, History(full.begin(), full.begin() + 2000));
+        qunsetenv(kServerVariable);
+    }
+
+    void testSaysWhatTheSourceHoldsAndWhatIsNew()
+    {
+        LoopbackHttp http;
+        UpdateSourceDialog d(m_programDir.path(), m_history, {.idleTimeoutMs = 10'000, .totalTimeoutMs = 20'000});
+        d.show();
+        // A server: the history file at the download path.
+        QTemporaryDir other;
+        const QString file = other.filePath(QStringLiteral("x.mdb"));
+        saveHistory(file, sampleHistory());
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        http.serve({.body = f.readAll()});
+        QCOMPARE(runTest(d, http.server()),
+                 QStringLiteral("取得できました（当選データファイル）：2137回分の当選データがあります。\n"
+                                "そのうち 137回が手元にない新しい回です。"));
+        QCOMPARE(http.paths().last(), kHistoryDownloadPath);
+        // A CSV file's own address, in the public layout.
+        QString csv = QStringLiteral("開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,BONUS数字,1等口数\r\n");
+        for (const DrawRecord& r : sampleHistory()) {
+            QStringList n;
+            for (int x : r.numbers)
+                n << QString::number(x);
+            csv += QStringLiteral("%1,,%2,0\r\n").arg(r.drawNo).arg(n.join(u','));
+        }
+        http.serve({.body = QStringEncoder("Shift_JIS").encode(csv), .contentType = "text/csv"});
+        QCOMPARE(runTest(d, http.server() + QStringLiteral("/data/loto6.csv")),
+                 QStringLiteral("取得できました（CSV）：2137回分の当選データがあります。\n"
+                                "そのうち 137回が手元にない新しい回です。"));
+        QCOMPARE(http.paths().last(), QStringLiteral("/data/loto6.csv"));
+        // A page that is not a history says so.
+        http.serve({.body = "<html><body>not here</body></html>", .contentType = "text/html"});
+        QVERIFY(runTest(d, http.server() + QStringLiteral("/x.csv")).contains(QStringLiteral("Web ページ")));
+        QVERIFY(!d.testing());
+    }
+
+    void okStoresTheAddressAndRefusesABadOne()
+    {
+        UpdateSourceDialog d(m_programDir.path(), m_history, {});
+        d.show();
+        d.addressEdit()->setText(QStringLiteral("ftp://example.jp/"));
+        {
+            AnsweringCatcher catcher;
+            d.accept();
+            QCOMPARE(int(catcher.seen().size()), 1);
+        }
+        QVERIFY(d.isVisible());
+        d.addressEdit()->setText(QStringLiteral(" https://example.jp/loto6.csv "));
+        d.accept();
+        QVERIFY(!d.isVisible());
+        QCOMPARE(configuredServer(m_programDir.path()), QStringLiteral("https://example.jp/loto6.csv"));
+        // The dialog opens with the stored address.
+        UpdateSourceDialog again(m_programDir.path(), m_history, {});
+        QCOMPARE(again.addressEdit()->text(), QStringLiteral("https://example.jp/loto6.csv"));
+    }
+};
+
+QTEST_MAIN(UpdateSourceDialogTest)
+#include "update_source_dialog_test.moc"
