@@ -8,6 +8,7 @@
 #include "gui/maintenance/child_menu_bar.h"
 #include "gui/maintenance/entry_window.h"
 #include "gui/maintenance/history_update_dialog.h"
+#include "gui/maintenance/merge_question.h"
 #include "gui/maintenance/update_source_dialog.h"
 #include "core/maintenance/history_update.h"
 #include "gui/icons/program_icon.h"
@@ -482,27 +483,28 @@ bool MainFrm::importHistoryCsv()
     const QString csv = chooseImportFile();
     if (csv.isEmpty())
         return false;
-    const QString question =
-        QStringLiteral("現在の当選データ（%1）をCSV「%2」の内容で置き換えます。よろしいですか？")
-            .arg(QDir::toNativeSeparators(m_historyPath), QDir::toNativeSeparators(csv));
-    if (ask(QMessageBox::Question, kMessageTitle, question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-        != QMessageBox::Yes)
-        return false;
+    // Every line is checked before anything is written; the draws are then
+    // merged into the history, conflicts asked about.
+    History rows;
     try {
         BusyPointer busy;
-        // Every line is checked before anything is written; the file is then
-        // replaced whole.
-        const History rows = readHistoryCsv(csv);
-        saveHistory(m_historyPath, rows);
-        busy.restore();
-        showMessage(QMessageBox::Information, kMessageTitle,
-                    QStringLiteral("%1回分の当選データを取り込みました。").arg(rows.size()));
+        rows = readHistoryCsv(csv);
     } catch (const HistoryError& e) {
         showMessage(QMessageBox::Critical, kMessageTitle, e.message());
         return false;
     }
-    reloadHistory();
-    return true;
+    const AskFn askHere = [this](QMessageBox::Icon icon, const QString& title, const QString& text,
+                                 QMessageBox::StandardButtons buttons, QMessageBox::StandardButton def) {
+        return ask(icon, title, text, buttons, def);
+    };
+    const std::optional<MergeReport> report = mergeIntoHistoryAsking(
+        askHere, kMessageTitle, m_historyPath, rows, QDir::toNativeSeparators(csv));
+    if (!report)
+        return false;
+    showMessage(report->icon, kMessageTitle, report->text);
+    if (report->changed)
+        reloadHistory();
+    return report->changed;
 }
 
 bool MainFrm::exportHistoryCsv()

@@ -103,10 +103,11 @@ public:
     // The open prediction window, or nullptr.
     PredictionWindow* predictionWindow() const { return m_prediction.data(); }
 
-    // "CSVから取り込み…": replaces the history file with the draws of a
-    // chosen CSV, all or nothing, after a Yes/No question; refused while any
-    // window that reads the history is open. The new history is read again at
-    // once (reloadHistory()). Returns whether the history was replaced.
+    // "CSVから取り込み…": merges the draws of a chosen CSV into the history
+    // file (every line checked first; draws that differ from the stored ones
+    // asked about, default keep mine); refused while any window that reads
+    // the history is open. The new history is read again at once
+    // (reloadHistory()). Returns whether the history changed.
     bool importHistoryCsv();
     // "CSVへ書き出し…": the history file as CSV, in the form the import
     // reads. Returns whether a file was written.

@@ -1,6 +1,7 @@
-// The history CSV commands of the data-maintenance menu: the import replaces
-// the history file all or nothing after a question, and is refused while a
-// window reads the history; the export writes what the import reads.
+// The history CSV commands of the data-maintenance menu: the import merges
+// the CSV's draws into the history (conflicts asked about, nothing written on
+// a refused file or a stop), and is refused while a window reads the
+// history; the export writes what the import reads.
 
 #include "gui_support.h"
 #include "gui/shell/main_frm.h"
@@ -79,21 +80,19 @@ private slots:
     void aRefusedImportLeavesTheHistoryByteIdentical_data()
     {
         QTest::addColumn<QByteArray>("csv");
-        QTest::addColumn<int>("answer");
         QTest::addColumn<QString>("cause");
         const QByteArray header = "回数,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,ボーナス数字\n";
-        QTest::newRow("number out of range")
-            << header + "1,1,2,3,4,5,6,7\n2,1,2,3,4,5,6,44\n" << int(QMessageBox::Yes) << QStringLiteral("3行目");
-        QTest::newRow("draw repeated")
-            << header + "1,1,2,3,4,5,6,7\n1,1,2,3,4,5,6,8\n" << int(QMessageBox::Yes) << QStringLiteral("3行目");
-        QTest::newRow("not a CSV of draws") << QByteArray("hello\n") << int(QMessageBox::Yes) << QStringLiteral("1行目");
-        QTest::newRow("answered No") << header + "1,1,2,3,4,5,6,7\n" << int(QMessageBox::No) << QString();
+        QTest::newRow("number out of range") << header + "1,1,2,3,4,5,6,7\n2,1,2,3,4,5,6,44\n" << QStringLiteral("3行目");
+        QTest::newRow("draw repeated") << header + "1,1,2,3,4,5,6,7\n1,1,2,3,4,5,6,8\n" << QStringLiteral("3行目");
+        QTest::newRow("number repeated") << header + "7,1,2,3,4,5,6,6\n" << QStringLiteral("2行目");
+        QTest::newRow("not a CSV of draws") << QByteArray("hello\n") << QStringLiteral("1行目");
+        // Draw 1 differs from the stored one; the question is answered Cancel.
+        QTest::newRow("conflict, stopped") << header + "1,1,2,3,4,5,8,7\n7,1,2,3,4,5,6,7\n" << QString();
     }
 
     void aRefusedImportLeavesTheHistoryByteIdentical()
     {
         QFETCH(QByteArray, csv);
-        QFETCH(int, answer);
         QFETCH(QString, cause);
         HistoryFile history;
         const QByteArray before = bytesOf(history.path());
@@ -101,32 +100,51 @@ private slots:
         QVERIFY(frame.load());
         frame.file = QDir(history.folder()).filePath(QStringLiteral("in.csv"));
         writeFile(frame.file, csv);
-        frame.answer = QMessageBox::StandardButton(answer);
+        frame.answer = QMessageBox::Cancel;
 
         QVERIFY(!frame.importHistoryCsv());
-        QCOMPARE(frame.messages[0].icon, QMessageBox::Question);
-        QVERIFY(frame.messages[0].text.contains(QStringLiteral("置き換えます")));
+        QCOMPARE(int(frame.messages.size()), 1);
         if (cause.isEmpty()) {
-            QCOMPARE(int(frame.messages.size()), 1);
+            QCOMPARE(frame.messages[0].icon, QMessageBox::Question);
+            QVERIFY(frame.messages[0].text.contains(QStringLiteral("第1回　手元 1 2 3 4 5 6 + 7　取り込み 1 2 3 4 5 8 + 7")));
         } else {
-            QCOMPARE(int(frame.messages.size()), 2);
-            QCOMPARE(frame.messages[1].icon, QMessageBox::Critical);
-            QVERIFY2(frame.messages[1].text.contains(QStringLiteral("in.csv")), qPrintable(frame.messages[1].text));
-            QVERIFY2(frame.messages[1].text.contains(cause), qPrintable(frame.messages[1].text));
+            QCOMPARE(frame.messages[0].icon, QMessageBox::Critical);
+            QVERIFY2(frame.messages[0].text.contains(QStringLiteral("in.csv")), qPrintable(frame.messages[0].text));
+            QVERIFY2(frame.messages[0].text.contains(cause), qPrintable(frame.messages[0].text));
         }
         QCOMPARE(bytesOf(history.path()), before);
         // No file was left beside the history either.
         QCOMPARE(QDir(history.folder()).entryList(QDir::Files).size(), 2);
     }
 
-    void importReplacesTheHistoryAndExportWritesWhatItReads()
+    // New draws are added, an incomplete stored draw is completed, a draw
+    // that differs is replaced or kept as the player answers; the open
+    // windows show the result at once.
+    void importMergesTheDrawsAndExportWritesWhatItReads_data()
     {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("take the CSV's numbers") << int(QMessageBox::Yes);
+        QTest::newRow("keep mine") << int(QMessageBox::No);
+    }
+
+    void importMergesTheDrawsAndExportWritesWhatItReads()
+    {
+        QFETCH(int, answer);
         HistoryFile history;
         TestFrame frame(history.path());
         QVERIFY(frame.load());
-        const History newRows = makeHistory({{10, {5, 6, 7, 8, 9, 10, 11}}, {11, {1, 2, 3, 4, 5, 43, 6}}});
+        // Stored: smallHistory(), draws 1 … 6, draw 4 without its third number.
+        const History csvRows = makeHistory({
+            {1, {1, 2, 3, 4, 5, 6, 7}},           // same
+            {4, {3, 9, 10, 18, 19, 20, 21}},      // completes draw 4
+            {5, {1, 2, 22, 23, 24, 40, 26}},      // differs from the stored draw 5
+            {10, {5, 6, 7, 8, 9, 10, 11}},        // new
+            {11, {1, 2, 3, 4, 5, 43, 6}},         // new
+        });
         frame.file = QDir(history.folder()).filePath(QStringLiteral("in.csv"));
-        writeFile(frame.file, historyToCsv(newRows));
+        writeFile(frame.file, historyToCsv(csvRows));
+        frame.answer = QMessageBox::StandardButton(answer);
+        const bool theirs = answer == QMessageBox::Yes;
 
         // An open prediction window (the end flag set again by a closed
         // analysis window) shows the imported draws at once.
@@ -137,18 +155,41 @@ private slots:
 
         QVERIFY(frame.importHistoryCsv());
         QCOMPARE(int(frame.messages.size()), 2);
+        QCOMPARE(frame.messages[0].icon, QMessageBox::Question);
+        QVERIFY(frame.messages[0].text.contains(QStringLiteral("第5回　手元 1 2 22 23 24 25 + 26　取り込み 1 2 22 23 24 40 + 26")));
         QCOMPARE(frame.messages[1].icon, QMessageBox::Information);
-        QCOMPARE(frame.messages[1].text, QStringLiteral("2回分の当選データを取り込みました。"));
-        QCOMPARE(loadHistory(history.path()), newRows);
-        QCOMPARE(frame.history(), newRows);
+        QCOMPARE(frame.messages[1].text,
+                 QStringLiteral("「%1」の当選データを取り込みました。\n追加 2回、同じ 1回、補完 1回、食い違い 1回%2、"
+                                "手元だけにある回 3回はそのままです")
+                     .arg(QDir::toNativeSeparators(frame.file),
+                          theirs ? QStringLiteral("（1回を取り込み側の数字に置き換えました）")
+                                 : QStringLiteral("（1回は手元の数字のままです）")));
+        History expected = smallHistory();
+        expected[3] = csvRows[1];
+        if (theirs)
+            expected[4] = csvRows[2];
+        expected.push_back(csvRows[3]);
+        expected.push_back(csvRows[4]);
+        QCOMPARE(loadHistory(history.path()), expected);
+        QCOMPARE(frame.history(), expected);
         QCOMPARE(frame.tables().latestDrawNo, 11);
         QVERIFY(prediction);
         PredictionWindow fresh(prediction->flags());
-        fresh.load(newRows, 11);
+        fresh.load(expected, 11);
         for (int s = 0; s < 4; ++s)
             for (int r = 1; r <= fresh.sheet(s)->sheet().rows(); ++r)
                 for (int c = 1; c <= fresh.sheet(s)->sheet().columns(); ++c)
                     QCOMPARE(prediction->sheet(s)->sheet().text(c, r), fresh.sheet(s)->sheet().text(c, r));
+
+        // The same CSV again brings nothing new and writes nothing.
+        const QByteArray merged = bytesOf(history.path());
+        frame.messages.clear();
+        frame.answer = QMessageBox::No;
+        QVERIFY(!frame.importHistoryCsv());
+        QVERIFY(frame.messages.back().text.startsWith(QStringLiteral("「%1」に新しい当選データはありませんでした。")
+                                                         .arg(QDir::toNativeSeparators(frame.file))));
+        QCOMPARE(bytesOf(history.path()), merged);
+        const History newRows = expected;
 
         frame.file = QDir(history.folder()).filePath(QStringLiteral("out.csv"));
         QVERIFY(frame.exportHistoryCsv());

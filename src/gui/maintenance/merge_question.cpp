@@ -1,0 +1,56 @@
+#include "gui/maintenance/merge_question.h"
+
+#include "core/maintenance/history_merge.h"
+#include "core/shell/history_store.h"
+#include "gui/shell/busy_pointer.h"
+
+namespace mirkano {
+
+namespace {
+
+// Conflicts listed in the question; the rest are counted.
+constexpr int kListedConflicts = 10;
+
+}  // namespace
+
+QString conflictQuestion(const QString& source, const std::vector<MergeConflict>& conflicts)
+{
+    return QStringLiteral("「%1」には、手元の当選データと数字が違う回が %2回あります。\n\n%3\n\n"
+                          "取り込む側の数字で置き換えますか？\n"
+                          "「はい」で置き換え、「いいえ」で手元の数字を残して新しい回だけを取り込みます。")
+        .arg(source)
+        .arg(int(conflicts.size()))
+        .arg(conflictLines(conflicts, kListedConflicts));
+}
+
+std::optional<MergeReport> mergeIntoHistoryAsking(const AskFn& ask, const QString& title, const QString& target,
+                                                  const History& theirs, const QString& source)
+{
+    try {
+        BusyPointer busy;
+        const History mine = loadHistory(target);
+        MergePreference preference = MergePreference::Mine;
+        const MergeResult planned = mergeHistories(mine, theirs, MergePreference::Mine);
+        if (!planned.conflicts.empty()) {
+            busy.restore();
+            const QMessageBox::StandardButton answer =
+                ask(QMessageBox::Question, title, conflictQuestion(source, planned.conflicts),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::No);
+            if (answer == QMessageBox::Cancel)
+                return std::nullopt;
+            preference = answer == QMessageBox::Yes ? MergePreference::Theirs : MergePreference::Mine;
+        }
+        BusyPointer writing;
+        const MergeResult done = mergeHistories(mine, theirs, preference);
+        const bool changed = done.changes(preference);
+        if (changed)
+            saveHistory(target, done.rows);
+        const QString head = changed ? QStringLiteral("「%1」の当選データを取り込みました。").arg(source)
+                                     : QStringLiteral("「%1」に新しい当選データはありませんでした。").arg(source);
+        return MergeReport{QMessageBox::Information, head + u'\n' + mergeSummary(done, preference), changed};
+    } catch (const Error& e) {
+        return MergeReport{QMessageBox::Critical, e.message(), false};
+    }
+}
+
+}  // namespace mirkano
