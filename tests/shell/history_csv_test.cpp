@@ -1,4 +1,5 @@
 #include "core/shell/history_csv.h"
+#include "core/maintenance/history_merge.h"
 #include "support/fixtures.h"
 
 #include <QDate>
@@ -211,7 +212,7 @@ QString fullWidth(const QString& s)
 }  // namespace
 
 // The layouts Japanese result sites and spreadsheets use, each written from
-// the real history, all read as the bundled history.
+// the real history, all read as the bundled history and merged into it.
 TEST(HistoryCsv, ReadsTheCommonPublicLayouts)
 {
     const std::vector<RealRow> real = realRows();
@@ -270,13 +271,19 @@ TEST(HistoryCsv, ReadsTheCommonPublicLayouts)
          [](const RealRow& r) { return QStringLiteral("%1,%2").arg(r.drawNo).arg(r.numbers.join(u',')); }, sjisCrLf},
     };
     const History expected = test::sampleHistory();
+    const History cut(expected.begin(), expected.begin() + 2000);
     for (const Layout& l : layouts) {
         SCOPED_TRACE(l.name);
         QString text = l.header.isEmpty() ? QString() : l.header + u'\n';
         for (const RealRow& r : real)
             text += l.row(r) + u'\n';
         try {
-            EXPECT_EQ(parseHistoryCsv(l.encode(text), QStringLiteral("in.csv")), expected);
+            const History read = parseHistoryCsv(l.encode(text), QStringLiteral("in.csv"));
+            EXPECT_EQ(read, expected);
+            // Merged into the history cut to its first 2,000 draws: the 137 new ones.
+            const MergeResult merged = mergeHistories(cut, read, MergePreference::Refuse);
+            EXPECT_EQ(merged.added, 137);
+            EXPECT_EQ(merged.rows, expected);
         } catch (const HistoryError& e) {
             ADD_FAILURE() << e.message().toStdString();
         }
