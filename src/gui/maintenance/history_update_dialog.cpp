@@ -1,7 +1,9 @@
 #include "gui/maintenance/history_update_dialog.h"
 
 #include "gui/shell/busy_pointer.h"
+#include "core/maintenance/history_source.h"
 #include "core/maintenance/history_update.h"
+#include "gui/maintenance/merge_question.h"
 #include "gui/sheet/grid_units.h"
 
 #include <QApplication>
@@ -24,8 +26,8 @@ QString receivedText(qint64 received, qint64 total)
 
 }  // namespace
 
-std::optional<UpdateReport> runHistoryUpdate(QWidget* parent, const QString& target, const QString& server,
-                                             const DownloadLimits& limits)
+std::optional<UpdateReport> runHistoryUpdate(QWidget* parent, const AskFn& ask, const QString& target,
+                                             const QString& server, const DownloadLimits& limits)
 {
     QUrl url;
     try {
@@ -69,13 +71,20 @@ std::optional<UpdateReport> runHistoryUpdate(QWidget* parent, const QString& tar
     if (!got.ok())
         return UpdateReport{QMessageBox::Critical, got.error};
 
-    BusyPointer busy;
+    SourceHistory source;
     try {
-        replaceHistoryFile(target, got.body);
-        return UpdateReport{QMessageBox::NoIcon, kUpdateDone};
+        BusyPointer busy;
+        source = readSourceHistory(got.body, url.toString());
     } catch (const Error& e) {
         return UpdateReport{QMessageBox::Critical, e.message()};
     }
+    const std::optional<MergeReport> merged =
+        mergeIntoHistoryAsking(ask, QStringLiteral("当選データ最新化"), target, source.rows, url.toString());
+    if (!merged)
+        return std::nullopt;
+    if (merged->icon == QMessageBox::Critical)
+        return UpdateReport{QMessageBox::Critical, merged->text};
+    return UpdateReport{QMessageBox::NoIcon, kUpdateDone + u'\n' + merged->text, merged->changed};
 }
 
 }  // namespace mirkano

@@ -326,10 +326,7 @@ bool MainFrm::openWinningDataEntry()
         return false;
     }
     emit winningDataEntryAllowed();
-    auto* w = new WinningDataEntryWindow(
-        [this](QMessageBox::Icon icon, const QString& title, const QString& text, QMessageBox::StandardButtons buttons,
-               QMessageBox::StandardButton def) { return ask(icon, title, text, buttons, def); },
-        windowTitle());
+    auto* w = new WinningDataEntryWindow(askFunction(), windowTitle());
     adoptChild(w, [this] {
         m_entry = nullptr;
         m_childMenus->setChild(nullptr, {});
@@ -364,10 +361,11 @@ void MainFrm::updateWinningData()
         return;
     }
     const std::optional<UpdateReport> report =
-        runHistoryUpdate(this, m_historyPath, configuredServer(QCoreApplication::applicationDirPath()), m_updateLimits);
+        runHistoryUpdate(this, askFunction(), m_historyPath, configuredServer(QCoreApplication::applicationDirPath()),
+                         m_updateLimits);
     if (report)
         showMessage(report->icon, windowTitle(), report->text);
-    if (report && report->text == kUpdateDone)
+    if (report && report->changed)
         reloadHistory();
 }
 
@@ -461,6 +459,14 @@ QMessageBox::StandardButton MainFrm::ask(QMessageBox::Icon icon, const QString& 
     return showMessageBox(this, icon, title, text, buttons, defaultButton);
 }
 
+AskFn MainFrm::askFunction()
+{
+    return [this](QMessageBox::Icon icon, const QString& title, const QString& text,
+                  QMessageBox::StandardButtons buttons, QMessageBox::StandardButton def) {
+        return ask(icon, title, text, buttons, def);
+    };
+}
+
 QString MainFrm::chooseImportFile()
 {
     return QFileDialog::getOpenFileName(this, QStringLiteral("CSVから取り込み"), QString(),
@@ -493,12 +499,8 @@ bool MainFrm::importHistoryCsv()
         showMessage(QMessageBox::Critical, kMessageTitle, e.message());
         return false;
     }
-    const AskFn askHere = [this](QMessageBox::Icon icon, const QString& title, const QString& text,
-                                 QMessageBox::StandardButtons buttons, QMessageBox::StandardButton def) {
-        return ask(icon, title, text, buttons, def);
-    };
     const std::optional<MergeReport> report = mergeIntoHistoryAsking(
-        askHere, kMessageTitle, m_historyPath, rows, QDir::toNativeSeparators(csv));
+        askFunction(), kMessageTitle, m_historyPath, rows, QDir::toNativeSeparators(csv));
     if (!report)
         return false;
     showMessage(report->icon, kMessageTitle, report->text);

@@ -144,6 +144,8 @@ protected:
     virtual QMessageBox::StandardButton ask(QMessageBox::Icon icon, const QString& title, const QString& text,
                                             QMessageBox::StandardButtons buttons,
                                             QMessageBox::StandardButton defaultButton);
+    // ask() as a function for the windows and steps that ask through it.
+    AskFn askFunction();
     // The file dialogs of the CSV commands; an empty path means cancelled.
     virtual QString chooseImportFile();
     virtual QString chooseExportFile();

@@ -1,7 +1,8 @@
 // "当選データ最新化" from the main window against a real HTTP server on the
-// loopback: the progress dialog with its byte count and Cancel, the success
-// message and the open windows reading the new history, refusals that leave
-// the file byte for byte, and the cases where nothing is fetched at all.
+// loopback: the progress dialog with its byte count and Cancel, the merge of
+// a history file or a CSV with its summary and the open windows reading the
+// new history, conflicts asked about, refusals that leave the file byte for
+// byte, and the cases where nothing is fetched at all.
 
 #include "answering_catcher.h"
 #include "gui_support.h"
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QStringEncoder>
 #include <QtTest>
 
 using namespace mirkano;
@@ -44,17 +46,26 @@ class HistoryUpdateTest : public QObject {
 private:
     std::unique_ptr<HistoryFile> m_file;
     std::unique_ptr<MainFrm> m_frame;
-    QByteArray m_good;  // a history file of other draws
+    QByteArray m_good;  // a history file: the test history with draw 4 completed and draws 7 and 8 added
     QTemporaryDir m_dir;
 
     void run() { m_frame->findChild<QAction*>(QStringLiteral("mnuMasterUpdate"))->trigger(); }
+
+    static History goodHistory()
+    {
+        History h = smallHistory();
+        h[3].numbers[2] = 40;
+        h.push_back(DrawRecord{7, {10, 11, 12, 13, 14, 15, 16}});
+        h.push_back(DrawRecord{8, {20, 21, 22, 23, 24, 25, 26}});
+        return h;
+    }
 
 private slots:
     void initTestCase()
     {
         QApplication::setFont(uiFont());
         const QString good = m_dir.filePath(QStringLiteral("good.mdb"));
-        saveHistory(good, makeHistory({{1, {1, 2, 3, 4, 5, 6, 7}}, {2, {8, 9, 10, 11, 12, 13, 14}}}));
+        saveHistory(good, goodHistory());
         m_good = bytesOf(good);
     }
 
@@ -91,16 +102,18 @@ private slots:
             AnsweringCatcher catcher;
             run();
             QCOMPARE(int(catcher.seen().size()), 1);
-            QCOMPARE(catcher.seen().front().text, QStringLiteral("当選データを最新化しました。"));
+            QCOMPARE(catcher.seen().front().text,
+                     QStringLiteral("当選データを最新化しました。\n「%1/download/Mirkano/Mirkano.mdb」の当選データを取り込みました。\n"
+                                    "追加 2回、同じ 5回、補完 1回、食い違い 0回")
+                         .arg(http.server()));
             QCOMPARE(catcher.seen().front().title, QStringLiteral("ミルカノ"));
             QCOMPARE(catcher.seen().front().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         }
         QCOMPARE(http.paths(), QStringList{QStringLiteral("/download/Mirkano/Mirkano.mdb")});
-        QCOMPARE(bytesOf(m_file->path()), m_good);
         QVERIFY(!progressDialog());
         QVERIFY(!QApplication::overrideCursor());
         const History updated = loadHistory(m_file->path());
-        QVERIFY(updated != smallHistory());
+        QCOMPARE(updated, goodHistory());
         QCOMPARE(m_frame->history(), updated);
         QVERIFY(pull);
         const Sheet expected = pull->analysis().build(updated, buildStartupTables(updated));
@@ -117,6 +130,47 @@ private slots:
         fresh.load(updated, ReflectFlags{});
         QCOMPARE(backtest->summary()->text(), fresh.summary()->text());
         QVERIFY(backtest->summary()->text() != backtestBefore);
+    }
+
+    // A CSV at its own address in the public layout, with one draw that
+    // differs from the stored one: the question lists it; キャンセル writes
+    // nothing, いいえ keeps the stored draw and adds the new ones.
+    void aCsvSourceIsMergedAndAConflictAsked()
+    {
+        History source = goodHistory();
+        source[1].numbers[6] = 43;  // draw 2's bonus differs
+        QString csv = QStringLiteral("開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,BONUS数字,1等口数,1等賞金\r\n");
+        for (const DrawRecord& r : source) {
+            QStringList n;
+            for (int x : r.numbers)
+                n << QString::number(x);
+            csv += QStringLiteral("%1,2000/10/%2,%3,0,0\r\n").arg(r.drawNo).arg(r.drawNo).arg(n.join(u','));
+        }
+        LoopbackHttp http;
+        http.serve({.body = QStringEncoder("Shift_JIS").encode(csv), .contentType = "text/csv"});
+        qputenv(kServerVariable, (http.server() + QStringLiteral("/results/loto6.csv")).toUtf8());
+        const QByteArray before = bytesOf(m_file->path());
+        {
+            AnsweringCatcher catcher({QMessageBox::Cancel});
+            run();
+            QCOMPARE(int(catcher.seen().size()), 1);
+            QCOMPARE(catcher.seen().front().icon, QMessageBox::Question);
+            QCOMPARE(catcher.seen().front().defaultButton, QMessageBox::No);
+            QVERIFY2(catcher.seen().front().text.contains(
+                         QStringLiteral("第2回　手元 1 8 9 10 11 12 + 13　取り込み 1 8 9 10 11 12 + 43")),
+                     qPrintable(catcher.seen().front().text));
+        }
+        QCOMPARE(bytesOf(m_file->path()), before);
+        {
+            AnsweringCatcher catcher({QMessageBox::No});
+            run();
+            QCOMPARE(int(catcher.seen().size()), 2);
+            QVERIFY(catcher.seen().back().text.endsWith(
+                QStringLiteral("追加 2回、同じ 4回、補完 1回、食い違い 1回（1回は手元の数字のままです）")));
+        }
+        QCOMPARE(http.paths().last(), QStringLiteral("/results/loto6.csv"));
+        QCOMPARE(loadHistory(m_file->path()), goodHistory());
+        QCOMPARE(m_frame->history(), goodHistory());
     }
 
     void progressShowsTheBytesAndCancelWritesNothing()
@@ -158,6 +212,10 @@ private slots:
         QTest::newRow("web page") << 200 << QByteArray("<html><body>x</body></html>") << 10'000
                                   << QStringLiteral("Web ページが届きました");
         QTest::newRow("stalled") << 200 << QByteArray() << 300 << QStringLiteral("サーバーから応答がありません");
+        QTest::newRow("repeated number") << 200
+                                         << QByteArray("回数,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,ボーナス数字\n"
+                                                       "7,1,2,3,4,5,6,6\n")
+                                         << 10'000 << QStringLiteral("2行目：ボーナス数字 6 が第6数字と同じです");
     }
 
     void refusalsNameTheCauseAndLeaveTheFile()
