@@ -25,7 +25,7 @@ QString receivedText(qint64 received, qint64 total)
 }  // namespace
 
 std::optional<UpdateReport> runHistoryUpdate(QWidget* parent, const QString& target, const QString& server,
-                                             const DownloadLimits& limits)
+                                             const DownloadLimits& limits, const AskFn& ask)
 {
     QUrl url;
     try {
@@ -71,7 +71,21 @@ std::optional<UpdateReport> runHistoryUpdate(QWidget* parent, const QString& tar
 
     BusyPointer busy;
     try {
-        replaceHistoryFile(target, got.body);
+        try {
+            replaceHistoryFile(target, got.body);
+        } catch (const DrawLossError& e) {
+            busy.restore();
+            const QString title = parent ? parent->window()->windowTitle() : kMessageTitle;
+            const QString question = e.message() + QStringLiteral("\nそれでも置き換えますか？");
+            const QMessageBox::StandardButton answer =
+                ask ? ask(QMessageBox::Question, title, question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+                    : showMessageBox(parent, QMessageBox::Question, title, question, QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::No);
+            if (answer != QMessageBox::Yes)
+                return std::nullopt;
+            BusyPointer again;
+            replaceHistoryFile(target, got.body, true);
+        }
         return UpdateReport{QMessageBox::NoIcon, kUpdateDone};
     } catch (const Error& e) {
         return UpdateReport{QMessageBox::Critical, e.message()};

@@ -31,6 +31,7 @@
 
 #include <functional>
 #include <new>
+#include <optional>
 #include <utility>
 
 namespace mirkano {
@@ -189,7 +190,11 @@ bool MainFrm::load()
     readSettings();
     BusyPointer busy;
     setPropEnd(true);
+    QString notice;
     try {
+        // A write cut short in an earlier run (the program was killed in the
+        // middle of an edit) is rolled back, and the user told so.
+        notice = rollBackInterruptedWrite(m_historyPath);
         m_history = HistoryRecordset(loadHistory(m_historyPath));
         m_tables = buildStartupTables(m_history.rows());
     } catch (const HistoryError& e) {
@@ -207,6 +212,10 @@ bool MainFrm::load()
                              outOfMemory ? QStringLiteral("メモリが不足しています")
                                          : QStringLiteral("予期しないエラーが起きました")));
         return false;
+    }
+    if (!notice.isEmpty()) {
+        busy.restore();
+        showMessage(QMessageBox::Information, windowTitle(), notice);
     }
     return true;
 }
@@ -361,7 +370,11 @@ void MainFrm::updateWinningData()
         return;
     }
     const std::optional<UpdateReport> report =
-        runHistoryUpdate(this, m_historyPath, configuredServer(QCoreApplication::applicationDirPath()), m_updateLimits);
+        runHistoryUpdate(this, m_historyPath, configuredServer(QCoreApplication::applicationDirPath()), m_updateLimits,
+                         [this](QMessageBox::Icon icon, const QString& title, const QString& text,
+                                QMessageBox::StandardButtons buttons, QMessageBox::StandardButton def) {
+                             return ask(icon, title, text, buttons, def);
+                         });
     if (report)
         showMessage(report->icon, windowTitle(), report->text);
     if (report && report->text == kUpdateDone)
@@ -481,12 +494,25 @@ bool MainFrm::importHistoryCsv()
         != QMessageBox::Yes)
         return false;
     try {
-        BusyPointer busy;
+        std::optional<BusyPointer> busy(std::in_place);
         // Every line is checked before anything is written; the file is then
         // replaced whole.
         const History rows = readHistoryCsv(csv);
+        // Complete draws the CSV lacks or holds incomplete would be gone.
+        if (const int lost = completeDrawsLost(m_historyPath, rows); lost > 0) {
+            busy.reset();
+            const QString loss =
+                QStringLiteral("CSV「%1」で置き換えると、保存されている完全な当選データのうち %2回分が失われます"
+                               "（CSVにないか、数字が欠けています）。\nそれでも置き換えますか？")
+                    .arg(QDir::toNativeSeparators(csv))
+                    .arg(lost);
+            if (ask(QMessageBox::Question, kMessageTitle, loss, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+                != QMessageBox::Yes)
+                return false;
+            busy.emplace();
+        }
         saveHistory(m_historyPath, rows);
-        busy.restore();
+        busy.reset();
         showMessage(QMessageBox::Information, kMessageTitle,
                     QStringLiteral("%1回分の当選データを取り込みました。").arg(rows.size()));
     } catch (const HistoryError& e) {
