@@ -23,6 +23,10 @@ inline constexpr int kDone = 0;
 inline constexpr int kBadData = 1;
 inline constexpr int kUsage = 2;
 
+// The option without a value that lets import and update replace a history
+// even though complete draws stored in it would be lost.
+inline constexpr char kForceFlag[] = "force";
+
 // The sheet command's name for the four prediction sheets.
 inline constexpr char kPredictionId[] = "prediction";
 

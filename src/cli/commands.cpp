@@ -16,13 +16,13 @@ namespace mirkano::cli {
 namespace {
 
 const std::vector<CliCommand> kCommands = {
-    {"import", {"csv", "db"}, "mirkano-cli import --csv FILE --db FILE", &runImport},
+    {"import", {"csv", "db", "force"}, "mirkano-cli import --csv FILE --db FILE [--force]", &runImport},
     {"export", {"db"}, "mirkano-cli export --db FILE", &runExport},
     {"tables", {"db"}, "mirkano-cli tables --db FILE", &runTables},
     {"sheet", {"db", "reflect"}, "mirkano-cli sheet --db FILE ANALYSIS [--reflect 0,3,...]", &runSheet},
     {"check", {"db"}, "mirkano-cli check --db FILE 1,2,3,4,5,6", &runCheck},
     {"backtest", {"db", "reflect", "from"}, "mirkano-cli backtest --db FILE [--reflect 0,3,...] [--from N]", &runBacktest},
-    {"update", {"db", "server"}, "mirkano-cli update --db FILE --server URL", &runUpdate},
+    {"update", {"db", "server", "force"}, "mirkano-cli update --db FILE --server URL [--force]", &runUpdate},
 };
 
 Args parseArgs(const CliCommand& command, const QStringList& args)
@@ -35,6 +35,11 @@ Args parseArgs(const CliCommand& command, const QStringList& args)
             continue;
         }
         const std::string name = arg.mid(2).toStdString();
+        // --force alone, without a value, for the commands that list it.
+        if (name == kForceFlag && std::count(command.options.begin(), command.options.end(), std::string_view(kForceFlag))) {
+            a.options[name] = QStringLiteral("1");
+            continue;
+        }
         bool accepted = false;
         for (const char* option : command.options)
             accepted = accepted || name == option;

@@ -7,6 +7,7 @@
 #include "core/shell/history_store.h"
 #include "core/shell/startup_tables.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -35,7 +36,16 @@ int runImport(const Args& a, Streams&)
     // The history would be written over the CSV it is read from.
     if (sameFile(csv, db))
         throw UsageError{QStringLiteral("--csv と --db が同じファイル「%1」を指しています").arg(db)};
-    saveHistory(db, readHistoryCsv(csv));
+    const History rows = readHistoryCsv(csv);
+    if (!a.has(kForceFlag)) {
+        if (const int lost = completeDrawsLost(db, rows); lost > 0)
+            throw HistoryError(QStringLiteral("履歴ファイル「%1」をCSV「%2」で置き換えると、保存されている完全な当選データのうち"
+                                              " %3回分が失われます（CSVにないか、数字が欠けています）。"
+                                              "それでも置き換えるには --force を付けてください。")
+                                   .arg(QDir::toNativeSeparators(db), QDir::toNativeSeparators(csv))
+                                   .arg(lost));
+    }
+    saveHistory(db, rows);
     return kDone;
 }
 

@@ -5,6 +5,7 @@
 #include "cli/cli.h"
 
 #include "core/maintenance/history_download.h"
+#include "core/maintenance/history_update.h"
 
 #include <QCoreApplication>
 
@@ -25,7 +26,11 @@ int runUpdate(const Args& a, Streams&)
         static char* argv[] = {name, nullptr};
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
-    updateHistoryFile(db, server, DownloadLimits{});
+    try {
+        updateHistoryFile(db, server, DownloadLimits{}, a.has(kForceFlag));
+    } catch (const DrawLossError& e) {
+        throw UpdateError(e.message() + QStringLiteral("それでも置き換えるには --force を付けてください。"));
+    }
     return kDone;
 }
 

@@ -133,7 +133,8 @@ DownloadOutcome downloadHistory(const QUrl& url, const DownloadLimits& limits)
     return download.outcome();
 }
 
-void updateHistoryFile(const QString& target, const QString& server, const DownloadLimits& limits)
+void updateHistoryFile(const QString& target, const QString& server, const DownloadLimits& limits,
+                       bool allowDrawLoss)
 {
     const QUrl url = historyUrl(server);
     if (!QFileInfo::exists(target))
@@ -141,7 +142,7 @@ void updateHistoryFile(const QString& target, const QString& server, const Downl
     const DownloadOutcome got = downloadHistory(url, limits);
     if (!got.ok())
         throw UpdateError(got.cancelled ? QStringLiteral("ダウンロードを中止しました") : got.error);
-    replaceHistoryFile(target, got.body);
+    replaceHistoryFile(target, got.body, allowDrawLoss);
 }
 
 }  // namespace mirkano

@@ -71,8 +71,10 @@ DownloadOutcome downloadHistory(const QUrl& url, const DownloadLimits& limits);
 
 // The whole update without a window: the target must exist, then the history
 // is downloaded from the server (scheme, host and port), checked and renamed
-// over the target. Throws UpdateError naming the cause; the target is then as
-// it was.
-void updateHistoryFile(const QString& target, const QString& server, const DownloadLimits& limits);
+// over the target. Throws UpdateError naming the cause (DrawLossError when it
+// would lose complete draws and allowDrawLoss is not set); the target is then
+// as it was.
+void updateHistoryFile(const QString& target, const QString& server, const DownloadLimits& limits,
+                       bool allowDrawLoss = false);
 
 }  // namespace mirkano

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace mirkano {
@@ -115,7 +116,7 @@ void checkDownloadedHistory(const QByteArray& body)
         refuse(cause);
 }
 
-void replaceHistoryFile(const QString& targetIn, const QByteArray& body)
+void replaceHistoryFile(const QString& targetIn, const QByteArray& body, bool allowDrawLoss)
 {
     const QString target = QFileInfo(targetIn).absoluteFilePath();
     if (!QFileInfo::exists(target))
@@ -152,13 +153,41 @@ void replaceHistoryFile(const QString& targetIn, const QByteArray& body)
     }
     if (::fsync(work.fd()) != 0)
         discardAndFail(QStringLiteral("作業ファイルをディスクに書き込めません（%1）").arg(detail::systemCause(errno)));
-    QFile::setPermissions(work.path(), QFile::permissions(real));
+    struct stat old;
+    if (::stat(QFile::encodeName(real).constData(), &old) == 0 && ::fchmod(work.fd(), old.st_mode & 07777) != 0)
+        discardAndFail(QStringLiteral("作業ファイルの権限を設定できません（%1）").arg(detail::systemCause(errno)));
 
     // The check reads the very bytes that will be renamed into place.
     if (const QString cause = historyFileFault(work.path()); !cause.isEmpty()) {
         work.remove();
         refuse(cause);
     }
+    if (!allowDrawLoss) {
+        int lost = 0;
+        try {
+            lost = completeDrawsLost(real, loadHistory(work.path()));
+        } catch (const HistoryError& e) {
+            work.remove();
+            refuse(e.message());
+        }
+        if (lost > 0) {
+            work.remove();
+            throw DrawLossError(
+                QStringLiteral("当選データファイル「%1」をダウンロードした当選データで置き換えると、"
+                               "保存されている完全な当選データのうち %2回分が失われます"
+                               "（ダウンロードした当選データにないか、数字が欠けています）。")
+                    .arg(displayPath(target))
+                    .arg(lost),
+                lost);
+        }
+    }
+    // A cut-short write of the old file is not to be played into the new one.
+    try {
+        rollBackInterruptedWrite(real);
+    } catch (const HistoryError&) {
+        // The old file is replaced all the same; its journal goes below.
+    }
+    detail::clearStaleJournal(real);
     if (std::rename(QFile::encodeName(work.path()).constData(), QFile::encodeName(real).constData()) != 0)
         discardAndFail(detail::systemCause(errno));
     detail::syncFolder(dir);

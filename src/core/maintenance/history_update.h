@@ -17,6 +17,18 @@ public:
     using Error::Error;
 };
 
+// A refused update that would lose complete draws stored in the history: the
+// downloaded history lacks them or holds them incomplete. Replacing anyway
+// needs the caller's consent (allowDrawLoss).
+class DrawLossError : public UpdateError {
+public:
+    DrawLossError(const QString& message, int lost) : UpdateError(message), m_lost(lost) {}
+    int lost() const { return m_lost; }
+
+private:
+    int m_lost;
+};
+
 // The path of the history on the download server.
 inline const QString kHistoryDownloadPath = QStringLiteral("/download/Mirkano/Mirkano.mdb");
 
@@ -47,10 +59,13 @@ QString missingTargetMessage(const QString& target);
 void checkDownloadedHistory(const QByteArray& body);
 
 // Replaces the history file at target by body: written beside it, flushed to
-// disk, checked again as above, then renamed over it. A target that is a
+// disk, checked again as above, then renamed over it; a journal of a cut-short
+// write of the old file is rolled back or removed first. A target that is a
 // symbolic link stays one; the file it names is replaced. Throws UpdateError,
 // leaving the target as it was, when the target does not exist, another
-// program has it open for writing, the body is refused or the write fails.
-void replaceHistoryFile(const QString& target, const QByteArray& body);
+// program has it open for writing, the body is refused or the write fails;
+// DrawLossError when the new history would lose complete draws of the old one
+// and allowDrawLoss is not set.
+void replaceHistoryFile(const QString& target, const QByteArray& body, bool allowDrawLoss = false);
 
 }  // namespace mirkano

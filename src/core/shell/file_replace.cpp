@@ -19,9 +19,25 @@ namespace mirkano::detail {
 
 namespace {
 
-// A work file no replacement holds is a leftover once it has been untouched this long.
-constexpr int kStaleAfterSeconds = 10;
 constexpr char kJournalSuffix[] = "-journal";
+
+// When this process started, as near as it can tell: the time its static
+// objects were made.
+const timespec kProcessStart = [] {
+    timespec t{};
+    ::clock_gettime(CLOCK_REALTIME, &t);
+    return t;
+}();
+
+// A work file last written before this process started belongs to a process
+// that started before it; when no one holds its lock, that process is gone
+// (killed in the middle of its replacement). A newer one may be a replacement
+// that has just made its file and not yet locked it.
+bool olderThanThisProcess(const struct stat& st)
+{
+    return st.st_mtim.tv_sec < kProcessStart.tv_sec
+           || (st.st_mtim.tv_sec == kProcessStart.tv_sec && st.st_mtim.tv_nsec < kProcessStart.tv_nsec);
+}
 
 }  // namespace
 
@@ -41,6 +57,10 @@ QString systemCause(int err)
     case EBUSY:
     case ETXTBSY:
         return QStringLiteral("使用中です");
+    case EFBIG:
+        return QStringLiteral("書き込めるファイルの大きさの上限を超えます");
+    case EIO:
+        return QStringLiteral("ディスクの読み書きに失敗しました");
     default:
         return QStringLiteral("システムのエラー %1").arg(err);
     }
@@ -119,7 +139,6 @@ void removeStaleWorkFiles(const QString& dir, const QString& targetName)
 {
     const QString prefix = QStringLiteral(".") + targetName + u'.';
     const QStringList names = QDir(dir).entryList({prefix + u'*'}, QDir::Files | QDir::Hidden | QDir::System);
-    const time_t now = ::time(nullptr);
     const auto isWorkName = [](const QString& name) {
         return name.endsWith(QLatin1String(kSaveWorkSuffix)) || name.endsWith(QLatin1String(kDownloadWorkSuffix));
     };
@@ -134,12 +153,12 @@ void removeStaleWorkFiles(const QString& dir, const QString& targetName)
             // A journal whose work file is gone.
             struct stat st;
             const QByteArray j = QFile::encodeName(QDir(dir).filePath(name));
-            if (isJournal && errno == ENOENT && ::lstat(j.constData(), &st) == 0 && now - st.st_mtime >= kStaleAfterSeconds)
+            if (isJournal && errno == ENOENT && ::lstat(j.constData(), &st) == 0 && olderThanThisProcess(st))
                 ::unlink(j.constData());
             continue;
         }
         struct stat st, still;
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &st) == 0 && now - st.st_mtime >= kStaleAfterSeconds &&
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &st) == 0 && olderThanThisProcess(st) &&
             ::lstat(native.constData(), &still) == 0 && still.st_ino == st.st_ino && still.st_dev == st.st_dev) {
             ::unlink(native.constData());
             ::unlink((native + kJournalSuffix).constData());

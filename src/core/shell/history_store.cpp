@@ -23,6 +23,7 @@
 #include <memory>
 #include <set>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -314,6 +315,9 @@ QString openHistoryDb(const QString& path, int flags, Connection& conn, bool unl
             return causeOf(conn.db, rc);
         sqlite3_busy_timeout(conn.db, kBusyTimeoutMs);
         sqlite3_key(conn.db, key, int(std::strlen(key)));
+        if (key == detail::kSixDigitPassword && detail::sixDigitKeyRounds > 0)
+            sqlite3_exec(conn.db, QByteArray("PRAGMA kdf_iter = " + QByteArray::number(detail::sixDigitKeyRounds)).constData(),
+                         nullptr, nullptr, nullptr);
         if (sqlite3_exec(conn.db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_NOTADB)
             break;
     }
@@ -325,9 +329,9 @@ QString openHistoryDb(const QString& path, int flags, Connection& conn, bool unl
                             -1, &probe.stmt, nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_step(probe.stmt);
-    if ((rc & 0xff) == SQLITE_READONLY)  // a journal left by a writer that cannot be rolled back here
-        return QStringLiteral("書き込みが中断された跡（%1）が残っています。"
-                              "その書き込みをしたプログラムで開き直してください")
+    if ((rc & 0xff) == SQLITE_READONLY)  // a journal of a cut-short write that cannot be rolled back here
+        return QStringLiteral("書き込みが中断された跡（%1）が残っていますが、"
+                              "ファイルかフォルダーに書き込む権限がないため元に戻せません")
             .arg(QFileInfo(path).fileName() + QStringLiteral("-journal"));
     if (rc != SQLITE_ROW)
         return causeOf(conn.db, rc);
@@ -411,9 +415,54 @@ History readHistory(const QString& path, bool unlocked)
 
 }  // namespace
 
+namespace {
+
+QString journalOf(const QString& path) { return path + QStringLiteral("-journal"); }
+
+// Whether a rollback journal with a written header lies beside the file: what
+// a writer leaves when it is cut short after it began to change the file (a
+// live writer's journal looks the same; its lock tells them apart). A journal
+// whose header is still blank holds nothing to roll back.
+bool journalToRollBack(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(journalOf(path)).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    char first = 0;
+    const bool hot = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 && ::read(fd, &first, 1) == 1
+                     && first != 0;
+    ::close(fd);
+    return hot;
+}
+
+}  // namespace
+
+QString rollBackInterruptedWrite(const QString& pathIn)
+{
+    const QString path = QFileInfo(pathIn).absoluteFilePath();
+    // The engine keeps the journal beside the file a link names.
+    const QString real = detail::resolveLinks(path);
+    if (!journalToRollBack(real) || detail::heldForWriting(real))
+        return {};
+    {
+        // The first read of a connection that may write rolls the journal back.
+        Connection conn;
+        if (const QString cause = openHistoryDb(path, SQLITE_OPEN_READWRITE, conn); !cause.isEmpty())
+            failOpen(path, cause);
+    }
+    if (journalToRollBack(real))
+        return {};  // a writer began anew meanwhile
+    return QStringLiteral("履歴ファイル「%1」への前回の書き込みが途中で止まっていたため、"
+                          "その書き込みを取り消して元の状態に戻しました。")
+        .arg(displayPath(path));
+}
+
 History loadHistory(const QString& pathIn)
 {
     const QString path = QFileInfo(pathIn).absoluteFilePath();
+    if (const QString notice = rollBackInterruptedWrite(path); !notice.isEmpty())
+        std::fprintf(stderr, "%s\n", notice.toUtf8().constData());
 
     // With no journal of a writer beside it, the file is read as it stands,
     // without locks: a file in write-ahead mode then leaves no files behind.
@@ -534,6 +583,7 @@ void saveHistory(const QString& pathIn, const History& rows)
             if (r != SQLITE_OK)
                 failSave(path, causeOf(conn.db, r));
         };
+        exec("PRAGMA synchronous = FULL");
         exec(kSchema);
         exec("BEGIN");
         {
@@ -558,9 +608,21 @@ void saveHistory(const QString& pathIn, const History& rows)
         if (rc != SQLITE_OK)
             failSave(path, causeOf(nullptr, rc));
 
+        // Everything the engine wrote must be on the disk before the rename.
+        if (::fsync(work.fd()) != 0)
+            failSave(path, QStringLiteral("作業ファイルをディスクに書き込めません（%1）").arg(detail::systemCause(errno)));
         // The replaced file's permissions, given only now that the file is written.
-        if (replacing)
-            ::fchmod(work.fd(), old.st_mode & 07777);
+        if (replacing && ::fchmod(work.fd(), old.st_mode & 07777) != 0)
+            failSave(path, QStringLiteral("作業ファイルの権限を設定できません（%1）").arg(detail::systemCause(errno)));
+        // A cut-short write of the old file is not to be played into the new one.
+        if (replacing) {
+            try {
+                rollBackInterruptedWrite(real);
+            } catch (const HistoryError&) {
+                // The old file is replaced all the same; its journal goes below.
+            }
+            detail::clearStaleJournal(real);
+        }
         if (std::rename(QFile::encodeName(temp).constData(), nativeReal.constData()) != 0)
             failSave(path, QStringLiteral("置き換えられません（%1）").arg(detail::systemCause(errno)));
         detail::syncFolder(dir);
@@ -569,6 +631,38 @@ void saveHistory(const QString& pathIn, const History& rows)
         throw;
     }
 }
+
+int completeDrawsLost(const History& stored, const History& replacement)
+{
+    std::set<int> kept;
+    for (const DrawRecord& row : replacement)
+        if (row.complete())
+            kept.insert(row.drawNo);
+    return int(std::count_if(stored.begin(), stored.end(),
+                             [&](const DrawRecord& row) { return row.complete() && !kept.count(row.drawNo); }));
+}
+
+int completeDrawsLost(const QString& path, const History& replacement)
+{
+    if (!QFileInfo::exists(path))
+        return 0;
+    try {
+        return completeDrawsLost(loadHistory(path), replacement);
+    } catch (const HistoryError&) {
+        return 0;
+    }
+}
+
+namespace detail {
+
+int sixDigitKeyRounds = 0;
+
+void clearStaleJournal(const QString& path)
+{
+    ::unlink(QFile::encodeName(journalOf(path)).constData());
+}
+
+}  // namespace detail
 
 // --- Row-by-row editing -----------------------------------------------------
 

@@ -30,9 +30,21 @@ QString defaultHistoryPath();
 // existing history is never touched.
 bool copySampleHistoryIfMissing(const QString& historyPath);
 
+// Rolls back a write to the history file that was cut short (a kill or a
+// power cut during an edit leaves the file's journal beside it): the file
+// returns to its last complete state, as the database engine does when it
+// opens a file for writing, and the journal is gone. Returns a short notice
+// for the user when it rolled one back; an empty text when there was nothing
+// to roll back (also while a live writer is in the middle of its write).
+// Throws HistoryError naming the file and the cause when a journal is there
+// but cannot be rolled back (no right to write there, not a history file).
+QString rollBackInterruptedWrite(const QString& path);
+
 // Reads every row of the history file, in ascending 回数. Opens the file read
-// only and never writes to it. Throws HistoryError naming the file and cause
-// (missing, not a history, wrong password, locked, no view, missing field).
+// only; only a write that was cut short is rolled back first, as above, with
+// its notice on the standard error. Throws HistoryError naming the file and
+// cause (missing, not a history, wrong password, locked, no view, missing
+// field).
 History loadHistory(const QString& path);
 
 // Why a file cannot serve as the history, in words for the user, or an empty
@@ -44,8 +56,17 @@ QString historyFileFault(const QString& path);
 
 // Writes a new history file with the given rows: it is built beside the target
 // and renamed over it only once complete, so an existing file is replaced
-// whole or not at all. Throws HistoryError on failure (target untouched).
+// whole or not at all. A journal of a cut-short write of the old file is
+// rolled back or removed first, so that it is never played into the new one.
+// Throws HistoryError on failure (target untouched).
 void saveHistory(const QString& path, const History& rows);
+
+// How many complete draws of stored a replacement by replacement would lose:
+// those whose 回数 is missing there or not a complete draw.
+int completeDrawsLost(const History& stored, const History& replacement);
+// The same for the history file at path as it stands; 0 when there is no
+// file there or it cannot be read (nothing readable is lost).
+int completeDrawsLost(const QString& path, const History& replacement);
 
 // The history file opened for editing row by row. Each change is one
 // transaction of its own: when a call returns, the change is in the file;
@@ -75,5 +96,17 @@ private:
     struct Impl;
     std::unique_ptr<Impl> d;
 };
+
+namespace detail {
+// Rounds of the key derivation for files keyed with the six-digit password;
+// 0 keeps the database engine's own count, the one those files were written
+// with. Only the fuzz target lowers it, so that an input that is no history
+// does not pay for a full derivation on every run.
+extern int sixDigitKeyRounds;
+// Removes the journal beside a file that is about to be replaced, once its
+// write was rolled back or could not be: a journal left beside the new file
+// would be played into it at its next opening for writing.
+void clearStaleJournal(const QString& path);
+}  // namespace detail
 
 }  // namespace mirkano

@@ -33,6 +33,7 @@
 
 #include <functional>
 #include <new>
+#include <optional>
 #include <utility>
 
 namespace mirkano {
@@ -192,7 +193,11 @@ bool MainFrm::load()
     readSettings();
     BusyPointer busy;
     setPropEnd(true);
+    QString notice;
     try {
+        // A write cut short in an earlier run (the program was killed in the
+        // middle of an edit) is rolled back, and the user told so.
+        notice = rollBackInterruptedWrite(m_historyPath);
         m_history = HistoryRecordset(loadHistory(m_historyPath));
         m_tables = buildStartupTables(m_history.rows());
     } catch (const HistoryError& e) {
@@ -210,6 +215,10 @@ bool MainFrm::load()
                              outOfMemory ? QStringLiteral("メモリが不足しています")
                                          : QStringLiteral("予期しないエラーが起きました")));
         return false;
+    }
+    if (!notice.isEmpty()) {
+        busy.restore();
+        showMessage(QMessageBox::Information, windowTitle(), notice);
     }
     return true;
 }
