@@ -4,6 +4,7 @@
 // so that tests can run every command in-process.
 // Exit codes: 0 done, 1 bad file or data (or any other failure), 2 wrong usage.
 
+#include "core/maintenance/history_merge.h"
 #include "core/predict/reflect_options.h"
 
 #include <QJsonObject>
@@ -26,6 +27,8 @@ inline constexpr int kUsage = 2;
 // The option without a value that lets import and update replace a history
 // even though complete draws stored in it would be lost.
 inline constexpr char kForceFlag[] = "force";
+// The option without a value that merges a CSV into an existing history.
+inline constexpr char kMergeFlag[] = "merge";
 
 // The sheet command's name for the four prediction sheets.
 inline constexpr char kPredictionId[] = "prediction";
@@ -84,6 +87,13 @@ std::optional<int> parseDigits(const QString& text);
 // The value of --reflect: option indexes 0 … 11 separated by commas, e.g.
 // "0,3,10"; an empty value switches none on. Throws UsageError otherwise.
 ReflectFlags parseReflect(const QString& list);
+
+// The value of --prefer (mine, theirs; Refuse when it is not given).
+// Throws UsageError for any other value.
+MergePreference parsePreference(const Args& a);
+// A merge's summary on out and kDone; when conflicts refused it, the
+// conflicts and the summary on err and kBadData. source names what was merged.
+int reportMerge(const MergeResult& result, MergePreference preference, const QString& source, Streams& s);
 
 // The commands, each in its own source file.
 int runImport(const Args&, Streams&);

@@ -16,7 +16,8 @@ namespace mirkano::cli {
 namespace {
 
 const std::vector<CliCommand> kCommands = {
-    {"import", {"csv", "db", "force"}, "mirkano-cli import --csv FILE --db FILE [--force]", &runImport},
+    {"import", {"csv", "db", "force", "merge", "prefer"},
+     "mirkano-cli import --csv FILE --db FILE [--force | --merge [--prefer mine|theirs]]", &runImport},
     {"export", {"db"}, "mirkano-cli export --db FILE", &runExport},
     {"tables", {"db"}, "mirkano-cli tables --db FILE", &runTables},
     {"sheet", {"db", "reflect"}, "mirkano-cli sheet --db FILE ANALYSIS [--reflect 0,3,...]", &runSheet},
@@ -35,8 +36,9 @@ Args parseArgs(const CliCommand& command, const QStringList& args)
             continue;
         }
         const std::string name = arg.mid(2).toStdString();
-        // --force alone, without a value, for the commands that list it.
-        if (name == kForceFlag && std::count(command.options.begin(), command.options.end(), std::string_view(kForceFlag))) {
+        // --force and --merge alone, without a value, for the commands that list them.
+        if ((name == kForceFlag || name == kMergeFlag)
+            && std::count(command.options.begin(), command.options.end(), std::string_view(name))) {
             a.options[name] = QStringLiteral("1");
             continue;
         }

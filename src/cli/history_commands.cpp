@@ -1,14 +1,17 @@
-// Commands on the history file itself: import a CSV, export it, print the
-// start-up tables.
+// Commands on the history file itself: import a CSV (a new history, or
+// merged into the existing one), export it, print the start-up tables.
 
 #include "cli/cli.h"
 
+#include "core/maintenance/history_merge.h"
+#include "core/maintenance/history_source.h"
 #include "core/shell/history_csv.h"
 #include "core/shell/history_store.h"
 #include "core/shell/startup_tables.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
 
@@ -28,7 +31,34 @@ bool sameFile(const QString& a, const QString& b)
 
 }  // namespace
 
-int runImport(const Args& a, Streams&)
+MergePreference parsePreference(const Args& a)
+{
+    if (!a.has("prefer"))
+        return MergePreference::Refuse;
+    const QString v = a.optional("prefer");
+    if (v == QLatin1String("mine"))
+        return MergePreference::Mine;
+    if (v == QLatin1String("theirs"))
+        return MergePreference::Theirs;
+    throw UsageError{QStringLiteral("--prefer には mine（手元の数字を残す）か theirs（取り込む側の数字にする）を指定してください")};
+}
+
+int reportMerge(const MergeResult& r, MergePreference preference, const QString& source, Streams& s)
+{
+    if (r.refused) {
+        writeLine(s.err, QStringLiteral("mirkano-cli: 「%1」には、手元の当選データと数字が違う回が %2回あります。"
+                                        "--prefer mine（手元を残す）か --prefer theirs（置き換える）を指定してください。")
+                             .arg(source)
+                             .arg(int(r.conflicts.size())));
+        writeLine(s.err, conflictLines(r.conflicts, 20));
+        writeLine(s.err, mergeSummary(r, preference));
+        return kBadData;
+    }
+    writeLine(s.out, mergeSummary(r, preference));
+    return kDone;
+}
+
+int runImport(const Args& a, Streams& s)
 {
     a.noPositional();
     const QString csv = a.required("csv");
@@ -36,7 +66,17 @@ int runImport(const Args& a, Streams&)
     // The history would be written over the CSV it is read from.
     if (sameFile(csv, db))
         throw UsageError{QStringLiteral("--csv と --db が同じファイル「%1」を指しています").arg(db)};
+    if (a.has("prefer") && !a.has(kMergeFlag))
+        throw UsageError{QStringLiteral("--prefer は --merge と一緒に指定してください")};
+    if (a.has(kMergeFlag) && a.has(kForceFlag))
+        throw UsageError{QStringLiteral("--merge では当選データは失われないため、--force は指定できません")};
     const History rows = readHistoryCsv(csv);
+    // Merged into an existing history; a missing one is made from the CSV.
+    if (a.has(kMergeFlag) && QFileInfo::exists(db)) {
+        const MergePreference preference = parsePreference(a);
+        return reportMerge(mergeIntoHistoryFile(db, rows, preference), preference,
+                           QDir::toNativeSeparators(csv), s);
+    }
     if (!a.has(kForceFlag)) {
         if (const int lost = completeDrawsLost(db, rows); lost > 0)
             throw HistoryError(QStringLiteral("履歴ファイル「%1」をCSV「%2」で置き換えると、保存されている完全な当選データのうち"

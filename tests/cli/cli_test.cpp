@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 #include "core/shell/history_csv.h"
+#include "core/shell/history_store.h"
 #include "support/cli_run.h"
 #include "support/fixtures.h"
 
@@ -206,4 +207,56 @@ TEST(Cli, ProgramExitCodes)
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_TRUE(missing.err.contains(QStringLiteral("none.mdb"))) << missing.err.toStdString();
     EXPECT_EQ(run({QStringLiteral("nothing")}).exitCode, 2);
+}
+
+// import --merge: new draws added with a summary on stdout; a conflict is
+// refused (exit 1, the conflict on stderr, the file byte for byte) unless
+// --prefer settles it; a wrong --prefer is wrong usage.
+TEST(Cli, ImportMergeAddsNewDrawsAndSettlesConflictsOnlyWhenAsked)
+{
+    TempDir dir;
+    const History full = test::sampleHistory();
+    const QString db = dir.path(QStringLiteral("Mirkano.mdb"));
+    saveHistory(db, History(full.begin(), full.begin() + 2000));
+    const QString csv = dir.path(QStringLiteral("loto6.csv"));
+    History changed = full;
+    changed[0].numbers[6] = 1;  // draw 1's bonus differs: 2 8 10 13 27 30 + 1
+    {
+        QFile f(csv);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(historyToCsv(changed));
+    }
+    auto import = [&](QStringList extra) {
+        return runInProcess(QStringList{QStringLiteral("import"), QStringLiteral("--csv"), csv, QStringLiteral("--db"), db,
+                                        QStringLiteral("--merge")}
+                            + extra);
+    };
+    const QByteArray before = readAll(db);
+    const CliRun refused = import({});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("第1回　手元 2 8 10 13 27 30 + 39　取り込み 2 8 10 13 27 30 + 1")))
+        << refused.err.toStdString();
+    EXPECT_TRUE(refused.out.isEmpty());
+    EXPECT_EQ(readAll(db), before);
+
+    for (const QStringList& wrong : {QStringList{QStringLiteral("--prefer"), QStringLiteral("yours")},
+                                     QStringList{QStringLiteral("--force")}}) {
+        EXPECT_EQ(import(wrong).exitCode, 2);
+        EXPECT_EQ(readAll(db), before);
+    }
+
+    const CliRun mine = import({QStringLiteral("--prefer"), QStringLiteral("mine")});
+    EXPECT_EQ(mine.exitCode, 0) << mine.err.toStdString();
+    EXPECT_EQ(mine.out, QByteArray("追加 137回、同じ 1999回、補完 0回、食い違い 1回（1回は手元の数字のままです）\n"));
+    EXPECT_EQ(loadHistory(db), full);
+
+    const CliRun theirs = import({QStringLiteral("--prefer"), QStringLiteral("theirs")});
+    EXPECT_EQ(theirs.exitCode, 0) << theirs.err.toStdString();
+    EXPECT_EQ(loadHistory(db), changed);
+    // Nothing new: a summary, the file untouched.
+    const QByteArray merged = readAll(db);
+    const CliRun again = import({});
+    EXPECT_EQ(again.exitCode, 0);
+    EXPECT_EQ(again.out, QByteArray("追加 0回、同じ 2137回、補完 0回、食い違い 0回\n"));
+    EXPECT_EQ(readAll(db), merged);
 }
