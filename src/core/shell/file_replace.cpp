@@ -1,5 +1,7 @@
 #include "core/shell/file_replace.h"
 
+#include "core/shell/system_cause.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -27,23 +29,7 @@ constexpr char kJournalSuffix[] = "-journal";
 
 QString systemCause(int err)
 {
-    switch (err) {
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("権限がありません");
-    case EROFS:
-        return QStringLiteral("読み取り専用の場所です");
-    case ENOSPC:
-    case EDQUOT:
-        return QStringLiteral("ディスクがいっぱいです");
-    case ENOENT:
-        return QStringLiteral("ファイルまたはフォルダーがありません");
-    case EBUSY:
-    case ETXTBSY:
-        return QStringLiteral("使用中です");
-    default:
-        return QStringLiteral("システムのエラー %1").arg(err);
-    }
+    return mirkano::systemCause(err);
 }
 
 QString resolveLinks(const QString& path)
