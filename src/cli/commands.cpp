@@ -238,7 +238,10 @@ int runCli(const QStringList& args, Streams& s)
     } catch (const std::bad_alloc&) {
         writeLine(s.err, QStringLiteral("mirkano-cli: メモリが不足したため処理を中止しました。"));
     } catch (const std::exception& e) {
-        writeLine(s.err, QStringLiteral("mirkano-cli: 処理を続けられません：%1").arg(QString::fromLocal8Bit(e.what())));
+        // Only a fault of the program gets here; its own text (English) is
+        // kept in brackets for the report.
+        writeLine(s.err, QStringLiteral("mirkano-cli: 処理を続けられません：プログラムの内部エラーです（%1）")
+                             .arg(echoed(QString::fromLocal8Bit(e.what()), 200)));
     } catch (...) {
         writeLine(s.err, QStringLiteral("mirkano-cli: 処理を続けられません：原因不明のエラー"));
     }
