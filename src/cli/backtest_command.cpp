@@ -21,7 +21,7 @@ std::optional<int> parseFrom(const Args& a)
     const QString text = a.optional("from");
     const std::optional<int> n = parseDigits(text);
     if (!n || *n < 1 || *n > kMaxDrawNo)
-        throw UsageError{QStringLiteral("--from: \"%1\" is not a draw number 1 to %2").arg(text).arg(kMaxDrawNo)};
+        throw UsageError{QStringLiteral("--from の「%1」は 1～%2 の回数ではありません").arg(echoed(text)).arg(kMaxDrawNo)};
     return n;
 }
 

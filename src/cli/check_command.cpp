@@ -14,7 +14,7 @@ int runCheck(const Args& a, Streams& s)
 {
     const QString db = a.required("db");
     if (a.positional.size() != 1)
-        throw UsageError{QStringLiteral("give the six numbers as one argument, e.g. 1,2,3,4,5,6")};
+        throw UsageError{QStringLiteral("6 つの数字をコンマで区切って 1 つの引数で指定してください（例：1,2,3,4,5,6）")};
     // The ticket is checked before the file is opened: a bad ticket is the
     // caller's mistake whatever the file holds.
     Ticket ticket{};

@@ -2,8 +2,10 @@
 // mirkano-cli as a library: one table of commands, each with the only
 // options it accepts and its own usage line, run with the streams passed in
 // so that tests can run every command in-process.
-// Exit codes: 0 done, 1 bad file or data (or any other failure), 2 wrong usage.
+// Exit codes: 0 done, 1 bad file or data (or any other failure, a failed
+// write of the result included), 2 wrong usage.
 
+#include "core/error.h"
 #include "core/maintenance/history_merge.h"
 #include "core/predict/reflect_options.h"
 
@@ -14,6 +16,7 @@
 #include <map>
 #include <optional>
 #include <ostream>
+#include <streambuf>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +41,34 @@ inline constexpr char kPredictionId[] = "prediction";
 struct Streams {
     std::ostream& out;
     std::ostream& err;
+};
+
+// The program's standard output: bytes written to a file descriptor through a
+// buffer, keeping the system error of the first write that failed (a full
+// disk, a closed pipe); later writes are dropped. runCli reports that error.
+class FdStreamBuf : public std::streambuf {
+public:
+    explicit FdStreamBuf(int fd);
+    ~FdStreamBuf() override;
+    FdStreamBuf(const FdStreamBuf&) = delete;
+    FdStreamBuf& operator=(const FdStreamBuf&) = delete;
+
+    // The errno of the failed write, 0 while every write went through.
+    int error() const { return m_error; }
+    // The file the descriptor writes to, when it has a path ("/tmp/out.csv").
+    QString target() const;
+
+protected:
+    int_type overflow(int_type ch) override;
+    std::streamsize xsputn(const char* data, std::streamsize size) override;
+    int sync() override;
+
+private:
+    bool drain();
+
+    int m_fd;
+    int m_error = 0;
+    char m_buffer[1 << 16];
 };
 
 // Wrong usage of a command; its message is printed with the command's usage line.

@@ -4,12 +4,17 @@
 #include "cli/cli.h"
 
 #include "core/error.h"
+#include "core/shell/system_cause.h"
 
+#include <QFile>
 #include <QJsonDocument>
 
 #include <algorithm>
+#include <cerrno>
 #include <exception>
 #include <new>
+
+#include <unistd.h>
 
 namespace mirkano::cli {
 
@@ -25,6 +30,31 @@ const std::vector<CliCommand> kCommands = {
     {"backtest", {"db", "reflect", "from"}, "mirkano-cli backtest --db FILE [--reflect 0,3,...] [--from N]", &runBacktest},
     {"update", {"db", "server", "force"}, "mirkano-cli update --db FILE --server URL [--force]", &runUpdate},
 };
+
+// Longer than any path the system accepts: no argument is that long.
+constexpr qsizetype kMaxArgumentLength = 4096;
+
+void checkLengths(const QStringList& args)
+{
+    for (const QString& arg : args)
+        if (arg.size() > kMaxArgumentLength)
+            throw UsageError{QStringLiteral("引数「%1」が長すぎます（%2 文字まで）").arg(echoed(arg)).arg(kMaxArgumentLength)};
+}
+
+// Whether everything written to out reached its destination; on failure a
+// message naming the destination and the cause is written to err.
+bool outputWritten(Streams& s)
+{
+    s.out.flush();
+    if (s.out.good())
+        return true;
+    const auto* fd = dynamic_cast<const FdStreamBuf*>(s.out.rdbuf());
+    const QString target = fd ? fd->target() : QString();
+    const QString where = target.isEmpty() ? QStringLiteral("標準出力") : QStringLiteral("標準出力（%1）").arg(target);
+    const QString cause = fd && fd->error() ? systemCause(fd->error()) : QStringLiteral("書き込みが途中で失敗しました");
+    writeLine(s.err, QStringLiteral("mirkano-cli: %1に書き込めません：%2。出力は不完全です。").arg(where, cause));
+    return false;
+}
 
 Args parseArgs(const CliCommand& command, const QStringList& args)
 {
@@ -46,10 +76,10 @@ Args parseArgs(const CliCommand& command, const QStringList& args)
         for (const char* option : command.options)
             accepted = accepted || name == option;
         if (!accepted)
-            throw UsageError{QStringLiteral("%1 does not take the option %2")
-                                 .arg(QString::fromLatin1(command.name), arg)};
+            throw UsageError{QStringLiteral("コマンド %1 にはオプション「%2」がありません")
+                                 .arg(QString::fromLatin1(command.name), echoed(arg))};
         if (i + 1 >= args.size())
-            throw UsageError{QStringLiteral("%1 needs a value").arg(arg)};
+            throw UsageError{QStringLiteral("オプション %1 の値がありません").arg(echoed(arg))};
         a.options[name] = args[++i];
     }
     return a;
@@ -61,7 +91,7 @@ QString Args::required(const std::string& name) const
 {
     const auto it = options.find(name);
     if (it == options.end() || it->second.isEmpty())
-        throw UsageError{QStringLiteral("--%1 is required").arg(QString::fromStdString(name))};
+        throw UsageError{QStringLiteral("オプション --%1 を指定してください").arg(QString::fromStdString(name))};
     return it->second;
 }
 
@@ -74,7 +104,7 @@ QString Args::optional(const std::string& name) const
 void Args::noPositional() const
 {
     if (!positional.isEmpty())
-        throw UsageError{QStringLiteral("unexpected argument %1").arg(positional.first())};
+        throw UsageError{QStringLiteral("余分な引数「%1」があります").arg(echoed(positional.first()))};
 }
 
 const std::vector<CliCommand>& cliCommands()
@@ -92,7 +122,7 @@ const CliCommand* findCliCommand(std::string_view name)
 
 std::string usageText()
 {
-    std::string text = "usage:\n";
+    std::string text = "使い方:\n";
     for (const CliCommand& c : kCommands)
         text += std::string("  ") + c.usage + "\n";
     return text;
@@ -120,6 +150,71 @@ std::optional<int> parseDigits(const QString& text)
     return n;
 }
 
+FdStreamBuf::FdStreamBuf(int fd) : m_fd(fd)
+{
+    setp(m_buffer, m_buffer + sizeof m_buffer);
+}
+
+FdStreamBuf::~FdStreamBuf()
+{
+    drain();
+}
+
+QString FdStreamBuf::target() const
+{
+    char link[4096];
+    const ssize_t n = ::readlink(QByteArray("/proc/self/fd/" + QByteArray::number(m_fd)).constData(), link, sizeof link);
+    const QString path = n > 0 ? QFile::decodeName(QByteArray(link, int(n))) : QString();
+    // Pipes and sockets have no path ("pipe:[1234]").
+    return path.startsWith(u'/') ? echoed(path, 260) : QString();
+}
+
+bool FdStreamBuf::drain()
+{
+    const char* p = pbase();
+    while (p < pptr() && m_error == 0) {
+        const ssize_t n = ::write(m_fd, p, std::size_t(pptr() - p));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            m_error = n < 0 ? errno : EIO;
+        else
+            p += n;
+    }
+    setp(m_buffer, m_buffer + sizeof m_buffer);
+    return m_error == 0;
+}
+
+FdStreamBuf::int_type FdStreamBuf::overflow(int_type ch)
+{
+    if (!drain())
+        return traits_type::eof();
+    if (!traits_type::eq_int_type(ch, traits_type::eof())) {
+        *pptr() = traits_type::to_char_type(ch);
+        pbump(1);
+    }
+    return traits_type::not_eof(ch);
+}
+
+std::streamsize FdStreamBuf::xsputn(const char* data, std::streamsize size)
+{
+    std::streamsize done = 0;
+    while (done < size) {
+        if (pptr() == epptr() && !drain())
+            return done;
+        const std::streamsize n = std::min<std::streamsize>(size - done, epptr() - pptr());
+        std::copy_n(data + done, n, pptr());
+        pbump(int(n));
+        done += n;
+    }
+    return done;
+}
+
+int FdStreamBuf::sync()
+{
+    return drain() ? 0 : -1;
+}
+
 void writeLine(std::ostream& os, const QString& text)
 {
     const QByteArray bytes = text.toUtf8();
@@ -132,14 +227,16 @@ int runCli(const QStringList& args, Streams& s)
     const CliCommand* command = args.isEmpty() ? nullptr : findCliCommand(args.first().toStdString());
     try {
         if (!command)
-            throw UsageError{args.isEmpty() ? QStringLiteral("name a command")
-                                            : QStringLiteral("unknown command %1").arg(args.first())};
-        return command->run(parseArgs(*command, args), s);
+            throw UsageError{args.isEmpty() ? QStringLiteral("コマンドを指定してください")
+                                            : QStringLiteral("コマンド「%1」はありません").arg(echoed(args.first()))};
+        checkLengths(args);
+        const int code = command->run(parseArgs(*command, args), s);
+        return outputWritten(s) ? code : kBadData;
     } catch (const UsageError& e) {
         s.out.flush();
         writeLine(s.err, QStringLiteral("mirkano-cli: ") + e.message);
         if (command)
-            s.err << "usage:\n  " << command->usage << "\n";
+            s.err << "使い方:\n  " << command->usage << "\n";
         else
             s.err << usageText();
         return kUsage;
@@ -148,7 +245,10 @@ int runCli(const QStringList& args, Streams& s)
     } catch (const std::bad_alloc&) {
         writeLine(s.err, QStringLiteral("mirkano-cli: メモリが不足したため処理を中止しました。"));
     } catch (const std::exception& e) {
-        writeLine(s.err, QStringLiteral("mirkano-cli: 処理を続けられません：%1").arg(QString::fromLocal8Bit(e.what())));
+        // Only a fault of the program gets here; its own text (English) is
+        // kept in brackets for the report.
+        writeLine(s.err, QStringLiteral("mirkano-cli: 処理を続けられません：プログラムの内部エラーです（%1）")
+                             .arg(echoed(QString::fromLocal8Bit(e.what()), 200)));
     } catch (...) {
         writeLine(s.err, QStringLiteral("mirkano-cli: 処理を続けられません：原因不明のエラー"));
     }

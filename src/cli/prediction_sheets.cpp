@@ -22,8 +22,8 @@ ReflectFlags parseReflect(const QString& list)
     for (const QString& item : list.split(QLatin1Char(','))) {
         const std::optional<int> index = parseDigits(item);
         if (!index || *index >= kReflectOptionCount)
-            throw UsageError{QStringLiteral("--reflect: \"%1\" is not an option index 0 to %2")
-                                 .arg(item)
+            throw UsageError{QStringLiteral("--reflect の「%1」は 0～%2 のオプション番号ではありません")
+                                 .arg(echoed(item))
                                  .arg(kReflectOptionCount - 1)};
         flags.on[std::size_t(*index)] = true;
     }

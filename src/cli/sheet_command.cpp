@@ -26,16 +26,16 @@ int runSheet(const Args& a, Streams& s)
 {
     const QString db = a.required("db");
     if (a.positional.size() != 1)
-        throw UsageError{QStringLiteral("name one analysis: ") + availableAnalyses()};
+        throw UsageError{QStringLiteral("分析を 1 つ指定してください。指定できる分析：") + availableAnalyses()};
     const QByteArray id = a.positional.first().toUtf8();
     if (id == kPredictionId)
         return runPredictionSheets(a, s);
     if (a.has("reflect"))
-        throw UsageError{QStringLiteral("--reflect applies to the analysis %1 only").arg(QString::fromLatin1(kPredictionId))};
+        throw UsageError{QStringLiteral("--reflect は分析 %1 にだけ指定できます").arg(QString::fromLatin1(kPredictionId))};
     const Analysis* analysis = findAnalysis(id.toStdString());
     if (!analysis)
-        throw UsageError{QStringLiteral("unknown or not yet available analysis \"%1\"; available: %2")
-                             .arg(a.positional.first(), availableAnalyses())};
+        throw UsageError{QStringLiteral("分析「%1」はありません。指定できる分析：%2")
+                             .arg(echoed(a.positional.first()), availableAnalyses())};
     const History history = loadHistory(db);
     const StartupTables tables = buildStartupTables(history);
     writeSheetJson(s.out, analysis->build(history, tables),

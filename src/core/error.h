@@ -16,4 +16,17 @@ public:
     QString message() const { return QString::fromUtf8(what()); }
 };
 
+// Text the user typed, as a message quotes it: at most `limit` characters and
+// then "…", control characters shown as replacement characters, so that a
+// huge or binary argument cannot flood or garble the message.
+inline QString echoed(QStringView text, qsizetype limit = 80)
+{
+    QString out;
+    for (QChar c : text.left(limit))
+        out += (c.unicode() < 0x20 || c.unicode() == 0x7f) ? QChar(QChar::ReplacementCharacter) : c;
+    if (text.size() > limit)
+        out += u'…';
+    return out;
+}
+
 }  // namespace mirkano

@@ -13,6 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include <fcntl.h>
 #include <unistd.h>
 
 using namespace mirkano;
@@ -93,32 +96,56 @@ TEST(Cli, BadCsvStopsTheImportAndChangesNothing)
     EXPECT_EQ(runInProcess({QStringLiteral("tables"), QStringLiteral("--db"), csv}).exitCode, 1);
 }
 
+// Every usage error names the argument and the fault in Japanese, quotes at
+// most the first 80 characters of what was typed, and prints the usage.
 TEST(Cli, WrongUsageExitsWithTwoAndPrintsTheCommandsUsage)
 {
+    const QString db = QStringLiteral("x.mdb");
+    const QString huge = QString(100'000, u'z');
+    const QString cut = QString(80, u'z') + u'…';
     const struct {
         QStringList args;
         const char* usage;  // the usage printed: one command's line, or all of them
+        QString message;
     } cases[] = {
-        {{}, nullptr},
-        {{QStringLiteral("frobnicate")}, nullptr},
-        {{QStringLiteral("import"), QStringLiteral("--csv"), kSample}, "mirkano-cli import --csv FILE --db FILE"},
-        {{QStringLiteral("tables"), QStringLiteral("--db")}, "mirkano-cli tables --db FILE"},
-        {{QStringLiteral("tables"), QStringLiteral("--db"), QStringLiteral("x.mdb"), QStringLiteral("--csv"), kSample},
-         "mirkano-cli tables --db FILE"},
-        {{QStringLiteral("export"), QStringLiteral("--db"), QStringLiteral("x.mdb"), QStringLiteral("extra")},
-         "mirkano-cli export --db FILE"},
-        {{QStringLiteral("sheet"), QStringLiteral("--db"), QStringLiteral("x.mdb"), QStringLiteral("no-such-analysis")},
-         "mirkano-cli sheet --db FILE ANALYSIS"},
+        {{}, nullptr, QStringLiteral("コマンドを指定してください")},
+        {{QStringLiteral("frobnicate")}, nullptr, QStringLiteral("コマンド「frobnicate」はありません")},
+        {{huge}, nullptr, QStringLiteral("コマンド「%1」はありません").arg(cut)},
+        {{QStringLiteral("import"), QStringLiteral("--csv"), kSample}, "mirkano-cli import --csv FILE --db FILE",
+         QStringLiteral("オプション --db を指定してください")},
+        {{QStringLiteral("tables"), QStringLiteral("--db")}, "mirkano-cli tables --db FILE",
+         QStringLiteral("オプション --db の値がありません")},
+        {{QStringLiteral("tables"), QStringLiteral("--db"), db, QStringLiteral("--csv"), kSample},
+         "mirkano-cli tables --db FILE", QStringLiteral("コマンド tables にはオプション「--csv」がありません")},
+        {{QStringLiteral("export"), QStringLiteral("--db"), db, QStringLiteral("extra")}, "mirkano-cli export --db FILE",
+         QStringLiteral("余分な引数「extra」があります")},
+        {{QStringLiteral("export"), QStringLiteral("--db"), huge}, "mirkano-cli export --db FILE",
+         QStringLiteral("引数「%1」が長すぎます（4096 文字まで）").arg(cut)},
+        {{QStringLiteral("sheet"), QStringLiteral("--db"), db, QStringLiteral("no-such-analysis")},
+         "mirkano-cli sheet --db FILE ANALYSIS", QStringLiteral("分析「no-such-analysis」はありません。指定できる分析：frequency")},
+        {{QStringLiteral("sheet"), QStringLiteral("--db"), db}, "mirkano-cli sheet --db FILE ANALYSIS",
+         QStringLiteral("分析を 1 つ指定してください。")},
+        {{QStringLiteral("sheet"), QStringLiteral("--db"), db, QStringLiteral("pull"), QStringLiteral("--reflect"), QStringLiteral("0")},
+         "mirkano-cli sheet --db FILE ANALYSIS", QStringLiteral("--reflect は分析 prediction にだけ指定できます")},
         // An option the command does not take is refused, not ignored.
-        {{QStringLiteral("sheet"), QStringLiteral("--db"), QStringLiteral("x.mdb"), QStringLiteral("pull"),
-          QStringLiteral("--verbose"), QStringLiteral("1")},
-         "mirkano-cli sheet --db FILE ANALYSIS"},
+        {{QStringLiteral("sheet"), QStringLiteral("--db"), db, QStringLiteral("pull"), QStringLiteral("--verbose"), QStringLiteral("1")},
+         "mirkano-cli sheet --db FILE ANALYSIS", QStringLiteral("コマンド sheet にはオプション「--verbose」がありません")},
+        {{QStringLiteral("check"), QStringLiteral("--db"), db}, "mirkano-cli check --db FILE 1,2,3,4,5,6",
+         QStringLiteral("6 つの数字をコンマで区切って 1 つの引数で指定してください（例：1,2,3,4,5,6）")},
+        {{QStringLiteral("check"), QStringLiteral("--db"), db, QStringLiteral("1,2,3,4,5,") + huge.left(4000)},
+         "mirkano-cli check --db FILE 1,2,3,4,5,6", QStringLiteral("6番目の「%1」は数字ではありません。").arg(cut)},
+        {{QStringLiteral("backtest"), QStringLiteral("--db"), db, QStringLiteral("--from"), QStringLiteral("0")},
+         "mirkano-cli backtest --db FILE", QStringLiteral("--from の「0」は 1～32767 の回数ではありません")},
+        {{QStringLiteral("backtest"), QStringLiteral("--db"), db, QStringLiteral("--from"), huge.left(4000)},
+         "mirkano-cli backtest --db FILE", QStringLiteral("--from の「%1」は 1～32767 の回数ではありません").arg(cut)},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.args.join(u' ').toStdString());
+        SCOPED_TRACE(c.args.join(u' ').left(100).toStdString());
         const CliRun r = runInProcess(c.args);
         EXPECT_EQ(r.exitCode, 2);
-        EXPECT_TRUE(r.err.contains(QStringLiteral("usage:"))) << r.err.toStdString();
+        EXPECT_TRUE(r.err.startsWith(QStringLiteral("mirkano-cli: ") + c.message)) << r.err.left(300).toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("使い方:"))) << r.err.toStdString();
+        EXPECT_LT(r.err.size(), 1000);
         if (c.usage) {
             EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.usage))) << r.err.toStdString();
             EXPECT_EQ(r.err.count(QStringLiteral("mirkano-cli ")), 1) << "only the command's own line";
@@ -259,4 +286,130 @@ TEST(Cli, ImportMergeAddsNewDrawsAndSettlesConflictsOnlyWhenAsked)
     EXPECT_EQ(again.exitCode, 0);
     EXPECT_EQ(again.out, QByteArray("追加 0回、同じ 2137回、補完 0回、食い違い 0回\n"));
     EXPECT_EQ(readAll(db), merged);
+}
+
+// A result that does not reach standard output (a full disk, a file size
+// limit, a closed stream) ends in a message naming the cause and exit code 1,
+// in every command that prints one; nothing is written anywhere else.
+TEST(Cli, FailedWritesToStandardOutputEndInAMessageAndExitOne)
+{
+    TempDir dir;
+    const QString db = dir.path(QStringLiteral("Mirkano.mdb"));
+    History first30 = test::sampleHistory();
+    first30.resize(30);
+    saveHistory(db, first30);
+    const QList<QStringList> commands = {
+        {QStringLiteral("export"), QStringLiteral("--db"), db},
+        {QStringLiteral("tables"), QStringLiteral("--db"), db},
+        {QStringLiteral("sheet"), QStringLiteral("--db"), db, QStringLiteral("count-groups")},
+        {QStringLiteral("sheet"), QStringLiteral("--db"), db, QStringLiteral("prediction"), QStringLiteral("--reflect"), QStringLiteral("0,3")},
+        {QStringLiteral("check"), QStringLiteral("--db"), db, QStringLiteral("1,2,3,4,5,6")},
+        {QStringLiteral("backtest"), QStringLiteral("--db"), db},
+    };
+    const QString full = QStringLiteral("mirkano-cli: 標準出力（/dev/full）に書き込めません：ディスクがいっぱいです。出力は不完全です。\n");
+    for (const QStringList& args : commands) {
+        SCOPED_TRACE(args.join(u' ').toStdString());
+        // In-process, through the program's own output buffer.
+        {
+            const int fd = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+            ASSERT_GE(fd, 0);
+            std::ostringstream err;
+            int code = -1;
+            {
+                cli::FdStreamBuf buffer(fd);
+                std::ostream out(&buffer);
+                cli::Streams streams{out, err};
+                code = cli::runCli(args, streams);
+            }
+            ::close(fd);
+            EXPECT_EQ(code, 1);
+            EXPECT_EQ(QString::fromStdString(err.str()), full);
+        }
+        // The program with its standard output on /dev/full.
+        QProcess p;
+        p.setStandardOutputFile(QStringLiteral("/dev/full"));
+        p.start(QStringLiteral(MIRKANO_CLI), args);
+        ASSERT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.exitCode(), 1);
+        EXPECT_EQ(QString::fromUtf8(p.readAllStandardError()), full);
+    }
+
+    // The whole history into a file that may grow to 20 blocks only: part of
+    // it is written, and the run says so.
+    saveHistory(db, test::sampleHistory());
+    const QString partial = dir.path(QStringLiteral("backup.csv"));
+    const auto shell = [&](const QString& script) {
+        QProcess p;
+        p.start(QStringLiteral("sh"), {QStringLiteral("-c"), script, QStringLiteral(MIRKANO_CLI), QStringLiteral("export"),
+                                       QStringLiteral("--db"), db});
+        CliRun r;
+        if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit) {
+            r.exitCode = p.exitCode();
+            r.err = QString::fromUtf8(p.readAllStandardError());
+        }
+        return r;
+    };
+    const CliRun cut = shell(QStringLiteral("trap '' XFSZ; ulimit -f 20; exec \"$0\" \"$@\" > '%1'").arg(partial));
+    EXPECT_EQ(cut.exitCode, 1);
+    EXPECT_EQ(cut.err, QStringLiteral("mirkano-cli: 標準出力（%1）に書き込めません：ファイルの大きさが書き込める上限を超えました。出力は不完全です。\n")
+                           .arg(partial));
+    const qint64 written = QFileInfo(partial).size();
+    EXPECT_GT(written, 0);
+    EXPECT_LT(written, historyToCsv(test::sampleHistory()).size());
+
+    // A closed standard output: the history file, opened meanwhile, must not
+    // take its place and receive the CSV.
+    const QByteArray whole = readAll(db);
+    const CliRun closed = shell(QStringLiteral("exec \"$0\" \"$@\" >&-"));
+    EXPECT_EQ(closed.exitCode, 1);
+    EXPECT_EQ(closed.err, QStringLiteral("mirkano-cli: 標準出力に書き込めません：出力先が閉じられています。出力は不完全です。\n"));
+    EXPECT_EQ(readAll(db), whole);
+}
+
+// A history or CSV that cannot be opened is reported with the system's cause:
+// a missing file, a link that points back to itself, a file without the
+// permission to read it.
+TEST(Cli, UnopenableFilesAreReportedWithTheirCause)
+{
+    TempDir dir;
+    const QString loop = dir.path(QStringLiteral("loop.mdb"));
+    ASSERT_TRUE(QFile::link(loop, loop));
+    const QString missing = dir.path(QStringLiteral("none.mdb"));
+    const struct {
+        QString path;
+        const char* cause;
+    } cases[] = {{missing, "ファイルがありません"}, {loop, "シンボリックリンクが循環しています"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cause);
+        const CliRun history = runInProcess({QStringLiteral("tables"), QStringLiteral("--db"), c.path});
+        EXPECT_EQ(history.exitCode, 1);
+        EXPECT_EQ(history.err, QStringLiteral("mirkano-cli: 履歴ファイル「%1」を開けません：%2\n").arg(c.path, QString::fromUtf8(c.cause)));
+        const CliRun csv = runInProcess({QStringLiteral("import"), QStringLiteral("--csv"), c.path, QStringLiteral("--db"),
+                                         dir.path(QStringLiteral("new.mdb"))});
+        EXPECT_EQ(csv.exitCode, 1);
+        EXPECT_EQ(csv.err, QStringLiteral("mirkano-cli: CSV「%1」を開けません：%2\n").arg(c.path, QString::fromUtf8(c.cause)));
+    }
+
+    // No permission to read. The superuser reads any file: the program then
+    // runs as the unprivileged user "nobody".
+    const QString locked = dir.path(QStringLiteral("Mirkano.mdb"));
+    saveHistory(locked, test::makeHistory({{1, {1, 2, 3, 4, 5, 6, 7}}}));
+    ASSERT_TRUE(QFile::setPermissions(locked, QFileDevice::WriteOwner));
+    CliRun unreadable;
+    if (::geteuid() != 0) {
+        unreadable = runInProcess({QStringLiteral("tables"), QStringLiteral("--db"), locked});
+    } else {
+        ASSERT_TRUE(QFile::setPermissions(dir.path(QString()), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                                                                QFileDevice::ReadOther | QFileDevice::ExeOther));
+        QProcess p;
+        p.start(QStringLiteral("setpriv"), {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups"),
+                                            QStringLiteral(MIRKANO_CLI), QStringLiteral("tables"), QStringLiteral("--db"), locked});
+        if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
+            GTEST_SKIP() << "cannot run the program as another user";
+        unreadable.exitCode = p.exitCode();
+        unreadable.err = QString::fromUtf8(p.readAllStandardError());
+    }
+    EXPECT_EQ(unreadable.exitCode, 1);
+    EXPECT_EQ(unreadable.err, QStringLiteral("mirkano-cli: 履歴ファイル「%1」を開けません：読み取る権限がありません\n").arg(locked));
 }

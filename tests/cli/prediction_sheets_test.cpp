@@ -95,7 +95,7 @@ TEST_F(PredictionCli, BadOptionListIsAUsageErrorNamingTheItem)
         const CliRun r = runInProcess(args({QStringLiteral("prediction"), QStringLiteral("--reflect"), QString::fromUtf8(c.list)}));
         EXPECT_EQ(r.exitCode, 2);
         EXPECT_TRUE(r.out.isEmpty());
-        EXPECT_TRUE(r.err.contains(QStringLiteral("--reflect: \"%1\" is not an option index 0 to 11").arg(QString::fromUtf8(c.bad))))
+        EXPECT_TRUE(r.err.contains(QStringLiteral("--reflect の「%1」は 0～11 のオプション番号ではありません").arg(QString::fromUtf8(c.bad))))
             << r.err.toStdString();
         EXPECT_TRUE(r.err.contains(QStringLiteral("mirkano-cli sheet --db FILE ANALYSIS [--reflect 0,3,...]")));
     }

@@ -303,7 +303,7 @@ TEST(FullDisk, AReplacementThatCannotBeWrittenWholeLeavesTheOldFile)
 
     EXPECT_EQ(saveError, QStringLiteral("履歴ファイル「%1」を保存できません：読み書きに失敗しました").arg(db));
     EXPECT_EQ(replaceError, QStringLiteral("当選データファイル「%1」を置き換えられません：作業ファイルに書き込めません"
-                                           "（書き込めるファイルの大きさの上限を超えます）")
+                                           "（ファイルの大きさが書き込める上限を超えました）")
                                 .arg(db));
     EXPECT_EQ(fileBytes(db), old);
     EXPECT_EQ(folderEntries(dir.path({})), QStringList{QStringLiteral("Mirkano.mdb")});

@@ -25,6 +25,7 @@ public:
         bool announceLength = true;  // send Content-Length (else the closing connection ends the body)
         qint64 sendBytes = -1;       // send only this much of the body (-1: all of it)
         bool stall = false;          // after sending, keep the connection open and send nothing more
+        QByteArray location = {};    // a Location header (a redirect, with status 301, 302, …)
     };
 
     LoopbackHttp()
@@ -39,6 +40,8 @@ public:
     }
 
     void serve(Reply reply) { m_reply = std::move(reply); }
+    // A reply of its own for requests of one path; every other path gets serve()'s.
+    void serveAt(const QString& path, Reply reply) { m_byPath.insert(path, std::move(reply)); }
     // The server as the user would set it: scheme, host and port.
     QString server() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort()); }
     const QStringList& paths() const { return m_paths; }
@@ -50,13 +53,16 @@ private:
         buffer += socket->readAll();
         if (!buffer.contains("\r\n\r\n"))
             return;
-        m_paths << QString::fromLatin1(buffer.split(' ').value(1));
+        const QString path = QString::fromLatin1(buffer.split(' ').value(1));
+        m_paths << path;
         buffer.clear();
 
-        const Reply& r = m_reply;
-        const QByteArray reason = r.status == 200 ? "OK" : r.status == 404 ? "Not Found" : "Error";
+        const Reply& r = m_byPath.contains(path) ? m_byPath[path] : m_reply;
+        const QByteArray reason = r.status == 200 ? "OK" : r.status == 404 ? "Not Found" : r.location.isEmpty() ? "Error" : "Moved";
         QByteArray head = "HTTP/1.1 " + QByteArray::number(r.status) + " " + reason + "\r\n";
         head += "Content-Type: " + r.contentType + "\r\n";
+        if (!r.location.isEmpty())
+            head += "Location: " + r.location + "\r\n";
         if (r.announceLength)
             head += "Content-Length: " + QByteArray::number(r.body.size()) + "\r\n";
         head += "Connection: close\r\n\r\n";
@@ -68,6 +74,7 @@ private:
 
     QTcpServer m_server;
     Reply m_reply;
+    QHash<QString, Reply> m_byPath;
     QStringList m_paths;
     QHash<QTcpSocket*, QByteArray> m_buffers;
 };

@@ -28,7 +28,7 @@ Ticket parseTicket(const QStringList& entries)
         bool ok = false;
         const int n = entry.toInt(&ok);
         if (!ok)
-            throw TicketError(QStringLiteral("%1番目の「%2」は数字ではありません。").arg(i + 1).arg(entries[i].trimmed()));
+            throw TicketError(QStringLiteral("%1番目の「%2」は数字ではありません。").arg(i + 1).arg(echoed(entries[i].trimmed())));
         if (n < 1 || n > kMaxNumber)
             throw TicketError(QStringLiteral("%1番目の数字 %2 が 1～%3 の範囲外です。").arg(i + 1).arg(n).arg(kMaxNumber));
         for (int j = 0; j < i; ++j)

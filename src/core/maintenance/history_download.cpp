@@ -1,12 +1,23 @@
 #include "core/maintenance/history_download.h"
 
 #include "core/maintenance/history_update.h"
+#include "core/shell/file_replace.h"
 
+#include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+
+#include <cstring>
+#include <ctime>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace mirkano {
 
@@ -17,7 +28,117 @@ int seconds(int ms) { return (ms + 999) / 1000; }
 
 QString tooLarge(qint64 maxBytes) { return QStringLiteral("データが大きすぎます（%1 バイトを超えています）").arg(maxBytes); }
 
+// An address as a message shows it.
+QString shownUrl(const QUrl& url) { return echoed(url.toDisplayString(), 200); }
+
+// Why a transfer failed below HTTP (connection, name lookup, encryption,
+// proxy), in words the user can act on; Qt's own texts are English.
+QString networkCause(QNetworkReply::NetworkError error, const QUrl& url)
+{
+    switch (error) {
+    case QNetworkReply::ConnectionRefusedError:
+        return QStringLiteral("サーバーが接続を拒否しました（サーバーが動いていないか、ポート番号が違います）");
+    case QNetworkReply::RemoteHostClosedError:
+        return QStringLiteral("サーバーが途中で接続を切りました");
+    case QNetworkReply::HostNotFoundError:
+        return QStringLiteral("サーバー「%1」が見つかりません（アドレスを確かめてください）").arg(echoed(url.host()));
+    case QNetworkReply::TimeoutError:
+        return QStringLiteral("サーバーへの接続が時間切れになりました");
+    case QNetworkReply::OperationCanceledError:
+        return QStringLiteral("接続が中止されました");
+    case QNetworkReply::SslHandshakeFailedError:
+        return QStringLiteral("暗号化した接続（https）を確立できません（サーバーの証明書を確かめてください）");
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::NetworkSessionFailedError:
+    case QNetworkReply::BackgroundRequestNotAllowedError:
+        return QStringLiteral("ネットワークに接続されていません");
+    case QNetworkReply::TooManyRedirectsError:
+        return QStringLiteral("サーバーの転送（リダイレクト）が %1 回を超えたため中止しました").arg(kMaxRedirects);
+    case QNetworkReply::InsecureRedirectError:
+        return QStringLiteral("https から http への転送（リダイレクト）は安全でないため中止しました");
+    case QNetworkReply::ProxyConnectionRefusedError:
+    case QNetworkReply::ProxyConnectionClosedError:
+    case QNetworkReply::ProxyNotFoundError:
+    case QNetworkReply::ProxyTimeoutError:
+    case QNetworkReply::ProxyAuthenticationRequiredError:
+        return QStringLiteral("プロキシサーバーを通して接続できません");
+    case QNetworkReply::ProtocolUnknownError:
+        return QStringLiteral("「%1」は http:// または https:// のアドレスではありません").arg(shownUrl(url));
+    case QNetworkReply::ProtocolInvalidOperationError:
+    case QNetworkReply::ProtocolFailure:
+        return QStringLiteral("サーバーの応答が正しい HTTP ではありません");
+    case QNetworkReply::ContentAccessDenied:
+    case QNetworkReply::AuthenticationRequiredError:
+        return QStringLiteral("サーバーが読み取りを許可しませんでした");
+    case QNetworkReply::ContentNotFoundError:
+        return QStringLiteral("サーバーに当選データがありません");
+    default:
+        return QStringLiteral("通信エラーです（番号 %1）").arg(int(error));
+    }
+}
+
+// Errors of the connection itself, as opposed to an HTTP answer.
+bool isTransportError(QNetworkReply::NetworkError error)
+{
+    return (error > QNetworkReply::NoError && error < QNetworkReply::ContentAccessDenied)
+        || error == QNetworkReply::ProtocolUnknownError;
+}
+
+// When this process started (seconds since the epoch): work files changed
+// before that belong to a run that has ended.
+time_t processStart()
+{
+    static const time_t start = [] {
+        const time_t fallback = ::time(nullptr);
+        QFile stat(QStringLiteral("/proc/self/stat")), system(QStringLiteral("/proc/stat"));
+        if (!stat.open(QIODevice::ReadOnly) || !system.open(QIODevice::ReadOnly))
+            return fallback;
+        // The fields after the command name, which is in parentheses; the
+        // start time (in clock ticks after boot) is field 22, the 20th after it.
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        long long bootTime = -1;
+        for (const QByteArray& l : system.readAll().split('\n'))
+            if (l.startsWith("btime "))
+                bootTime = l.mid(6).trimmed().toLongLong();
+        const long ticks = ::sysconf(_SC_CLK_TCK);
+        bool ok = false;
+        const long long started = fields.value(19).toLongLong(&ok);
+        if (!ok || bootTime < 0 || ticks <= 0)
+            return fallback;
+        return time_t(bootTime + started / ticks);
+    }();
+    return start;
+}
+
 }  // namespace
+
+void removeStaleDownloads(const QString& target)
+{
+    const QFileInfo info(detail::resolveLinks(QFileInfo(target).absoluteFilePath()));
+    const QDir dir(info.absolutePath());
+    const QString prefix = QStringLiteral(".") + info.fileName() + u'.';
+    const QString suffix = QLatin1String(detail::kDownloadWorkSuffix);
+    const time_t start = processStart();
+    for (const QString& name : dir.entryList({prefix + u'*'}, QDir::Files | QDir::Hidden | QDir::System)) {
+        if (!name.endsWith(suffix))
+            continue;
+        const QByteArray native = QFile::encodeName(dir.filePath(name));
+        const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        if (fd < 0)
+            continue;
+        // A running update holds its work file locked; a killed one left it
+        // unlocked, and changed it last before this process started.
+        struct stat st, still;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)
+            && st.st_mtime < start && ::lstat(native.constData(), &still) == 0 && still.st_ino == st.st_ino
+            && still.st_dev == st.st_dev) {
+            ::unlink(native.constData());
+            ::unlink((native + "-journal").constData());
+        }
+        ::close(fd);
+    }
+}
 
 HistoryDownload::HistoryDownload(QUrl url, DownloadLimits limits, QObject* parent)
     : QObject(parent), m_url(std::move(url)), m_limits(limits), m_manager(new QNetworkAccessManager(this))
@@ -46,7 +167,9 @@ void HistoryDownload::start()
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
+    request.setMaximumRedirectsAllowed(kMaxRedirects);
     m_reply = m_manager->get(request);
+    connect(m_reply, &QNetworkReply::redirected, this, [this](const QUrl& to) { m_redirectedTo = to; });
     connect(m_reply, &QNetworkReply::readyRead, this, &HistoryDownload::onReadyRead);
     connect(m_reply, &QNetworkReply::finished, this, &HistoryDownload::onFinished);
     connect(m_reply, &QNetworkReply::metaDataChanged, this, [this] {
@@ -89,8 +212,7 @@ void HistoryDownload::abortWith(const QString& cause)
 void HistoryDownload::fail(const QString& cause)
 {
     m_outcome.body.clear();
-    m_outcome.error = QStringLiteral("当選データをダウンロードできません：%1（%2）")
-                          .arg(cause, m_url.toDisplayString());
+    m_outcome.error = QStringLiteral("当選データをダウンロードできません：%1（%2）").arg(cause, shownUrl(m_url));
 }
 
 void HistoryDownload::onFinished()
@@ -110,11 +232,25 @@ void HistoryDownload::onFinished()
         m_outcome.cancelled = true;
     } else if (!m_abortCause.isEmpty()) {
         fail(m_abortCause);
+    } else if (error == QNetworkReply::TooManyRedirectsError || error == QNetworkReply::InsecureRedirectError) {
+        fail(networkCause(error, m_url));
+    } else if (isTransportError(error)) {
+        // After a redirect the status still names the redirect; the failure
+        // is the target's.
+        const QUrl& where = m_redirectedTo.isValid() ? m_redirectedTo : m_url;
+        fail(m_redirectedTo.isValid()
+                 ? QStringLiteral("転送先「%1」に接続できません：%2").arg(shownUrl(where), networkCause(error, where))
+                 : networkCause(error, where));
+    } else if (status >= 300 && status < 400) {
+        fail(QStringLiteral("サーバーが転送（HTTP %1）を返しましたが、転送先をたどれません").arg(status));
     } else if (status != 0 && status != 200) {
-        const QString reason = m_reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
-        fail(QStringLiteral("サーバーが HTTP %1 %2 を返しました").arg(status).arg(reason).trimmed());
+        const QString reason = echoed(m_reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
+        const QString answer = QStringLiteral("HTTP %1 %2").arg(status).arg(reason).trimmed();
+        fail(m_redirectedTo.isValid()
+                 ? QStringLiteral("転送先「%1」が %2 を返しました").arg(shownUrl(m_redirectedTo), answer)
+                 : QStringLiteral("サーバーが %1 を返しました").arg(answer));
     } else if (error != QNetworkReply::NoError) {
-        fail(m_reply->errorString());
+        fail(networkCause(error, m_url));
     } else if (status == 0 && m_url.scheme().startsWith(QLatin1String("http"))) {
         fail(QStringLiteral("サーバーの応答が HTTP ではありません"));
     }
@@ -139,6 +275,7 @@ void updateHistoryFile(const QString& target, const QString& server, const Downl
     const QUrl url = historyUrl(server);
     if (!QFileInfo::exists(target))
         throw UpdateError(missingTargetMessage(QFileInfo(target).absoluteFilePath()));
+    removeStaleDownloads(target);
     const DownloadOutcome got = downloadHistory(url, limits);
     if (!got.ok())
         throw UpdateError(got.cancelled ? QStringLiteral("ダウンロードを中止しました") : got.error);

@@ -16,6 +16,9 @@ class QNetworkReply;
 
 namespace mirkano {
 
+// Redirects followed before the download gives up (a loop would go on for ever).
+inline constexpr int kMaxRedirects = 5;
+
 struct DownloadLimits {
     int idleTimeoutMs = 30'000;         // no byte for this long: the server is not answering
     int totalTimeoutMs = 10 * 60'000;   // the whole transfer, however slowly it trickles
@@ -61,6 +64,7 @@ private:
     QTimer m_idle, m_total;
     DownloadOutcome m_outcome;
     QString m_abortCause;  // why we stopped the transfer ourselves
+    QUrl m_redirectedTo;   // the last redirect target followed, if any
     bool m_cancelled = false;
     bool m_finished = false;
 };
@@ -69,7 +73,13 @@ private:
 // without a window (the command-line tool). Needs a QCoreApplication.
 DownloadOutcome downloadHistory(const QUrl& url, const DownloadLimits& limits);
 
-// The whole update without a window: the target must exist, then the history
+// Removes the download work files beside target (".<name>.<id>.download")
+// that updates killed earlier left: unlocked, and last changed before this
+// process started. Work files of a running update are kept.
+void removeStaleDownloads(const QString& target);
+
+// The whole update without a window: the target must exist, stale download
+// work files beside it are removed, then the history
 // is downloaded from the server (scheme, host and port), checked and renamed
 // over the target. Throws UpdateError naming the cause (DrawLossError when it
 // would lose complete draws and allowDrawLoss is not set); the target is then

@@ -2,13 +2,16 @@
 
 #include "core/shell/file_replace.h"
 #include "core/shell/history_store.h"
+#include "core/shell/system_cause.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
@@ -78,13 +81,43 @@ QUrl historyUrl(const QString& serverIn)
             "当選データの取得先サーバーが設定されていません。プログラムのフォルダーの %1 に"
             "サーバーのアドレス（例：http://example.jp:8080）を書くか、環境変数 %2 で指定してください。")
                               .arg(kServerFileName, QString::fromLatin1(kServerVariable)));
-    QUrl url(server, QUrl::StrictMode);
-    const QString scheme = url.scheme().toLower();
-    if (!url.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https"))
-        || url.host().isEmpty() || url.hasQuery() || url.hasFragment())
+    const QString shown = echoed(server);
+    const auto refuseServer = [&](const QString& cause) {
+        throw UpdateError(QStringLiteral("当選データの取得先サーバー「%1」は使えません：%2。").arg(shown, cause));
+    };
+    const QString lower = server.toLower();
+    if (!lower.startsWith(QLatin1String("http://")) && !lower.startsWith(QLatin1String("https://")))
         throw UpdateError(
             QStringLiteral("当選データの取得先サーバー「%1」は http:// または https:// で始まるアドレスではありません。")
-                .arg(server));
+                .arg(shown));
+    // The parts after the scheme: host and port up to the path, then "?" or "#".
+    // A query belongs only to a file's own address (a path longer than "/").
+    const qsizetype hostStart = server.indexOf(QLatin1String("://")) + 3;
+    const qsizetype extra = server.indexOf(QRegularExpression(QStringLiteral("[?#]")), hostStart);
+    const qsizetype pathStart = server.indexOf(u'/', hostStart);
+    const bool filePath = pathStart >= 0 && (extra < 0 || pathStart < extra)
+                          && server.mid(pathStart, (extra < 0 ? server.size() : extra) - pathStart) != u"/";
+    if (extra >= 0 && server[extra] == u'#')
+        refuseServer(QStringLiteral("「#」から後は付けられません"));
+    if (extra >= 0 && !filePath)
+        refuseServer(QStringLiteral("「?」から後（問い合わせ）は、ファイルそのもののアドレスにだけ付けられます"));
+    QString authority = server.mid(hostStart, pathStart < 0 ? -1 : pathStart - hostStart);
+    authority = authority.mid(authority.lastIndexOf(u'@') + 1);  // without user and password
+    const qsizetype bracket = authority.lastIndexOf(u']');
+    const qsizetype colon = authority.indexOf(u':', bracket < 0 ? 0 : bracket);
+    if (colon >= 0) {
+        const QString port = authority.mid(colon + 1);
+        bool ok = false;
+        const int n = port.toInt(&ok);
+        const bool digits = std::all_of(port.begin(), port.end(), [](QChar c) { return c.isDigit() && c.unicode() < 128; });
+        if (!digits || !ok || n < 1 || n > 65535)
+            refuseServer(QStringLiteral("ポート番号「%1」が 1～65535 の範囲の数ではありません").arg(echoed(port)));
+    }
+    if ((colon >= 0 ? authority.left(colon) : authority).isEmpty())
+        refuseServer(QStringLiteral("ホスト名がありません"));
+    QUrl url(server, QUrl::StrictMode);
+    if (!url.isValid() || url.host().isEmpty())
+        refuseServer(QStringLiteral("アドレスに使えない文字があります"));
     // An address with a path names the file itself; a bare server serves the
     // history at the download path.
     QString path = url.path();
@@ -106,11 +139,11 @@ void checkDownloadedHistory(const QByteArray& body)
         refuse(cause);
     QTemporaryDir dir;
     if (!dir.isValid())
-        throw UpdateError(QStringLiteral("作業フォルダーを作れません：%1").arg(dir.errorString()));
+        throw UpdateError(QStringLiteral("作業フォルダーを作れません：%1").arg(systemCause(errno)));
     const QString path = dir.filePath(QStringLiteral("download.mdb"));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(body) != body.size() || !file.flush())
-        throw UpdateError(QStringLiteral("作業ファイルに書き込めません：%1").arg(file.errorString()));
+        throw UpdateError(QStringLiteral("作業ファイルに書き込めません：%1").arg(fileErrorCause(file)));
     file.close();
     if (const QString cause = historyFileFault(path); !cause.isEmpty())
         refuse(cause);

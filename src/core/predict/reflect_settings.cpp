@@ -1,6 +1,7 @@
 #include "core/predict/reflect_settings.h"
 
 #include "core/shell/history_store.h"
+#include "core/shell/system_cause.h"
 
 #include <QDir>
 #include <QFile>
@@ -67,10 +68,10 @@ ReflectFlags readReflectFlags(const QString& path, ReflectFlags start)
         failRead(path, QStringLiteral("ファイルではなくフォルダーです"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        failRead(path, QStringLiteral("読み取れません（%1）").arg(file.errorString()));
+        failRead(path, QStringLiteral("読み取れません（%1）").arg(fileErrorCause(file)));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        failRead(path, QStringLiteral("読み取れません（%1）").arg(file.errorString()));
+        failRead(path, QStringLiteral("読み取れません（%1）").arg(fileErrorCause(file)));
 
     QStringDecoder decode(kEncoding);
     if (!decode.isValid())
@@ -113,14 +114,14 @@ void writeReflectFlags(const QString& path, const ReflectFlags& flags)
     // target on commit; without a commit the new file is removed again.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        failWrite(path, QStringLiteral("作業ファイルを作れません（%1）").arg(file.errorString()));
+        failWrite(path, QStringLiteral("作業ファイルを作れません（%1）").arg(fileErrorCause(file)));
     const QByteArray content = reflectFlagsFileContent(flags);
     if (content.isEmpty())
         failWrite(path, QStringLiteral("Shift_JIS の文字を書けません"));
     if (file.write(content) != content.size())
-        failWrite(path, QStringLiteral("書き込めません（%1）").arg(file.errorString()));
+        failWrite(path, QStringLiteral("書き込めません（%1）").arg(fileErrorCause(file)));
     if (!file.commit())
-        failWrite(path, QStringLiteral("置き換えられません（%1）").arg(file.errorString()));
+        failWrite(path, QStringLiteral("置き換えられません（%1）").arg(fileErrorCause(file)));
 }
 
 }  // namespace mirkano

@@ -1,5 +1,7 @@
 #include "core/shell/file_replace.h"
 
+#include "core/shell/system_cause.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -43,27 +45,7 @@ bool olderThanThisProcess(const struct stat& st)
 
 QString systemCause(int err)
 {
-    switch (err) {
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("権限がありません");
-    case EROFS:
-        return QStringLiteral("読み取り専用の場所です");
-    case ENOSPC:
-    case EDQUOT:
-        return QStringLiteral("ディスクがいっぱいです");
-    case ENOENT:
-        return QStringLiteral("ファイルまたはフォルダーがありません");
-    case EBUSY:
-    case ETXTBSY:
-        return QStringLiteral("使用中です");
-    case EFBIG:
-        return QStringLiteral("書き込めるファイルの大きさの上限を超えます");
-    case EIO:
-        return QStringLiteral("ディスクの読み書きに失敗しました");
-    default:
-        return QStringLiteral("システムのエラー %1").arg(err);
-    }
+    return mirkano::systemCause(err);
 }
 
 QString resolveLinks(const QString& path)

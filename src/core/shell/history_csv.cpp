@@ -1,6 +1,7 @@
 #include "core/shell/history_csv.h"
 
 #include "core/shell/draw_rule.h"
+#include "core/shell/system_cause.h"
 
 #include <QDate>
 #include <QDir>
@@ -42,11 +43,8 @@ QString displayPath(const QString& path)
 // Why a file did not open, in words the user can act on.
 QString openFailure(const QFile& file)
 {
-    if (!file.exists())
-        return QStringLiteral("ファイルがありません");
-    if (file.error() == QFileDevice::PermissionsError)
-        return QStringLiteral("読み取る権限がありません");
-    return QStringLiteral("開くことができません");
+    const int err = fileErrno(file);
+    return err ? readCause(err) : fileErrorCause(file);
 }
 
 // A field as a message quotes it: at most a few characters, control

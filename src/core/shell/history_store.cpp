@@ -3,6 +3,7 @@
 #include "core/shell/draw_rule.h"
 #include "core/shell/file_replace.h"
 #include "core/shell/history_key.h"
+#include "core/shell/system_cause.h"
 
 #define SQLITE_HAS_CODEC 1
 #include <sqlite3.h>
@@ -284,13 +285,15 @@ QString openHistoryDb(const QString& path, int flags, Connection& conn, bool unl
 {
     {
         QFile file(path);
-        if (!QFileInfo::exists(path))
-            return QStringLiteral("ファイルがありません");
+        // The system's own answer names the cause: no file, no permission, a link loop.
+        if (const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK); fd >= 0)
+            ::close(fd);
+        else if (errno != EISDIR)
+            return readCause(errno);
         if (QFileInfo(path).isDir())
             return QStringLiteral("ファイルではなくフォルダーです");
         if (!file.open(QIODevice::ReadOnly))
-            return file.error() == QFileDevice::PermissionsError ? QStringLiteral("読み取る権限がありません")
-                                                                 : QStringLiteral("読み取れません");
+            return readCause(fileErrno(file));
         const QByteArray head = file.read(16);
         if (head.isEmpty())
             return QStringLiteral("ファイルが空です");

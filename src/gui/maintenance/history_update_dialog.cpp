@@ -38,6 +38,7 @@ std::optional<UpdateReport> runHistoryUpdate(QWidget* parent, const AskFn& ask, 
     // Nothing is fetched for a history file that is not there to replace.
     if (!QFileInfo::exists(target))
         return UpdateReport{QMessageBox::NoIcon, missingTargetMessage(QFileInfo(target).absoluteFilePath())};
+    removeStaleDownloads(target);
 
     HistoryDownload download(url, limits);
     QProgressDialog progress(receivedText(0, -1), QStringLiteral("キャンセル"), 0, 0, parent);

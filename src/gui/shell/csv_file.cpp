@@ -1,6 +1,7 @@
 #include "gui/shell/csv_file.h"
 
 #include "core/error.h"
+#include "core/shell/system_cause.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -27,7 +28,7 @@ void writeCsvFile(const QString& path, const QByteArray& text)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit())
         throw Error(QStringLiteral("CSV「%1」を書き込めません：%2")
-                        .arg(QDir::toNativeSeparators(path), file.errorString()));
+                        .arg(QDir::toNativeSeparators(path), fileErrorCause(file)));
 }
 
 QString csvWrittenText(const QString& path)
