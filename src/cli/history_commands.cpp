@@ -3,11 +3,15 @@
 
 #include "cli/cli.h"
 
+#include "core/error.h"
+#include "core/shell/file_kind.h"
 #include "core/shell/history_csv.h"
 #include "core/shell/history_store.h"
 #include "core/shell/startup_tables.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
 
@@ -42,7 +46,14 @@ int runImport(const Args& a, Streams&)
 int runExport(const Args& a, Streams& s)
 {
     a.noPositional();
-    writeBytes(s.out, historyToCsv(loadHistory(a.required("db"))));
+    const QString db = a.required("db");
+    // Standard output sent into the history itself ("export --db F >> F") or
+    // into another history file would spoil it with text.
+    const QString out = QStringLiteral("/proc/self/fd/1");
+    if (const QString cause = historyOverwriteFault(out, db); !cause.isEmpty())
+        throw Error(QStringLiteral("CSV を「%1」に書き出せません：%2")
+                        .arg(QDir::toNativeSeparators(QFileInfo(out).symLinkTarget()), cause));
+    writeBytes(s.out, historyToCsv(loadHistory(db)));
     return kDone;
 }
 
