@@ -85,46 +85,44 @@ QString writeFileWhole(const QString& path, const QByteArray& bytes)
         return fault;
 
     // The new file has no name until it is complete, so a kill on the way
-    // leaves nothing behind; where the file system cannot do that, it is a
-    // hidden work file beside the target.
+    // leaves nothing behind; where the file system (or a missing /proc)
+    // cannot do that, it is a hidden work file beside the target.
     const QByteArray work = QFile::encodeName(QStringLiteral("%1/.%2.%3.tmp").arg(
         dir, QFileInfo(targetPath).fileName(), QUuid::createUuid().toString(QUuid::WithoutBraces)));
-    bool named = false;
-    int fd = ::open(nativeDir.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-    if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
-        named = true;
-        fd = ::open(work.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    }
-    if (fd < 0)
-        return QStringLiteral("作業ファイルを作れません（%1）").arg(writeCause(errno));
+    for (const bool unnamed : {true, false}) {
+        int fd = unnamed ? ::open(nativeDir.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666)
+                         : ::open(work.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && unnamed && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL))
+            continue;
+        if (fd < 0)
+            return QStringLiteral("作業ファイルを作れません（%1）").arg(writeCause(errno));
 
-    int err = 0;
-    bool ok = (!exists || ::fchmod(fd, mode) == 0 || (err = errno, false)) && writeAll(fd, bytes, err);
-    if (ok && ::fsync(fd) != 0) {
-        err = errno;
-        ok = false;
-    }
-    if (ok && !named) {
-        const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
-        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, work.constData(), AT_SYMLINK_FOLLOW) == 0)
-            named = true;
-        else {
+        int err = 0;
+        bool ok = (!exists || ::fchmod(fd, mode) == 0 || (err = errno, false)) && writeAll(fd, bytes, err);
+        if (ok && ::fsync(fd) != 0) {
             err = errno;
             ok = false;
         }
-    }
-    if (::close(fd) != 0 && ok) {
-        err = errno;
-        ok = false;
-    }
-    if (ok && ::rename(work.constData(), target.constData()) != 0) {
-        err = errno;
-        ok = false;
-    }
-    if (!ok) {
-        if (named)
-            ::unlink(work.constData());
-        return QStringLiteral("書き込めません（%1）").arg(writeCause(err));
+        if (ok && unnamed) {
+            const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+            if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, work.constData(), AT_SYMLINK_FOLLOW) != 0) {
+                ::close(fd);
+                continue;  // written again under a name from the start
+            }
+        }
+        if (::close(fd) != 0 && ok) {
+            err = errno;
+            ok = false;
+        }
+        if (ok && ::rename(work.constData(), target.constData()) != 0) {
+            err = errno;
+            ok = false;
+        }
+        if (!ok) {
+            ::unlink(work.constData());  // the work name, when it was given one
+            return QStringLiteral("書き込めません（%1）").arg(writeCause(err));
+        }
+        break;
     }
     detail::syncFolder(dir);
     return {};
