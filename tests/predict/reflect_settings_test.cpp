@@ -183,8 +183,9 @@ TEST(ReflectSettings, AnythingButASmallRegularFileIsRefusedAtOnce)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path.toStdString());
-        if (c.target)
+        if (c.target) {
             ASSERT_EQ(::symlink(c.target, QFile::encodeName(c.path).constData()), 0);
+        }
         try {
             readReflectFlags(c.path, flagsOn({0}));
             ADD_FAILURE() << "read";

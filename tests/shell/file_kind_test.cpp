@@ -93,8 +93,9 @@ TEST(FileKind, OnlyARegularFileOpensAndNothingBlocks)
         QFile file;
         EXPECT_EQ(openRegularFile(file, c.path), c.cause);
         EXPECT_EQ(file.isOpen(), c.cause.isEmpty());
-        if (file.isOpen())
+        if (file.isOpen()) {
             EXPECT_EQ(file.readAll(), QByteArray("1,2,3\n"));
+        }
     }
 }
 
