@@ -3,8 +3,10 @@
 
 #include "cli/cli.h"
 
+#include "core/error.h"
 #include "core/maintenance/history_merge.h"
 #include "core/maintenance/history_source.h"
+#include "core/shell/file_kind.h"
 #include "core/shell/history_csv.h"
 #include "core/shell/history_store.h"
 #include "core/shell/startup_tables.h"
@@ -15,21 +17,9 @@
 #include <QJsonArray>
 #include <QJsonObject>
 
-#include <sys/stat.h>
 
 namespace mirkano::cli {
 
-namespace {
-
-// Whether two paths name one file, also through a symbolic or hard link.
-bool sameFile(const QString& a, const QString& b)
-{
-    struct stat sa, sb;
-    return ::stat(QFile::encodeName(a).constData(), &sa) == 0 && ::stat(QFile::encodeName(b).constData(), &sb) == 0 &&
-           sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-}
-
-}  // namespace
 
 MergePreference parsePreference(const Args& a)
 {
@@ -64,7 +54,7 @@ int runImport(const Args& a, Streams& s)
     const QString csv = a.required("csv");
     const QString db = a.required("db");
     // The history would be written over the CSV it is read from.
-    if (sameFile(csv, db))
+    if (isSameFile(csv, db))
         throw UsageError{QStringLiteral("--csv と --db が同じファイル「%1」を指しています").arg(db)};
     if (a.has("prefer") && !a.has(kMergeFlag))
         throw UsageError{QStringLiteral("--prefer は --merge と一緒に指定してください")};
@@ -92,7 +82,14 @@ int runImport(const Args& a, Streams& s)
 int runExport(const Args& a, Streams& s)
 {
     a.noPositional();
-    writeBytes(s.out, historyToCsv(loadHistory(a.required("db"))));
+    const QString db = a.required("db");
+    // Standard output sent into the history itself ("export --db F >> F") or
+    // into another history file would spoil it with text.
+    const QString out = QStringLiteral("/proc/self/fd/1");
+    if (const QString cause = historyOverwriteFault(out, db); !cause.isEmpty())
+        throw Error(QStringLiteral("CSV を「%1」に書き出せません：%2")
+                        .arg(QDir::toNativeSeparators(QFileInfo(out).symLinkTarget()), cause));
+    writeBytes(s.out, historyToCsv(loadHistory(db)));
     return kDone;
 }
 

@@ -16,6 +16,7 @@
 #include <sstream>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace mirkano;
@@ -185,7 +186,7 @@ TEST(Cli, OversizeInputEndsInAMessage)
     const CliRun zero = runInProcess({QStringLiteral("import"), QStringLiteral("--csv"), QStringLiteral("/dev/zero"),
                                       QStringLiteral("--db"), dir.path(QStringLiteral("Mirkano.mdb"))});
     EXPECT_EQ(zero.exitCode, 1);
-    EXPECT_EQ(zero.err, QStringLiteral("mirkano-cli: CSV「/dev/zero」を読み取れません：32 MB を超える大きさで、履歴の CSV ではありません\n"));
+    EXPECT_EQ(zero.err, QStringLiteral("mirkano-cli: CSV「/dev/zero」を開けません：デバイスで、通常のファイルではありません\n"));
 
 #ifdef MIRKANO_ADDRESS_SANITIZER
     GTEST_SKIP() << "a memory limit does not go with the address sanitizer";
@@ -412,4 +413,81 @@ TEST(Cli, UnopenableFilesAreReportedWithTheirCause)
     }
     EXPECT_EQ(unreadable.exitCode, 1);
     EXPECT_EQ(unreadable.err, QStringLiteral("mirkano-cli: 履歴ファイル「%1」を開けません：読み取る権限がありません\n").arg(locked));
+}
+
+// Named pipes in place of the history or the CSV end at once in a message
+// naming the file and the cause; before, each command waited for a writer
+// for ever.
+TEST(Cli, NamedPipesEndInAMessageAtOnce)
+{
+    TempDir dir;
+    const QString pipe = dir.path(QStringLiteral("Mirkano.mdb"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
+    const QString cause = QStringLiteral("名前付きパイプで、通常のファイルではありません");
+    const struct {
+        QStringList args;
+        QString message;
+    } cases[] = {
+        {{QStringLiteral("export"), QStringLiteral("--db"), pipe}, QStringLiteral("履歴ファイル「%1」を開けません：%2").arg(pipe, cause)},
+        {{QStringLiteral("tables"), QStringLiteral("--db"), pipe}, QStringLiteral("履歴ファイル「%1」を開けません：%2").arg(pipe, cause)},
+        {{QStringLiteral("import"), QStringLiteral("--csv"), pipe, QStringLiteral("--db"), dir.path(QStringLiteral("new.mdb"))},
+         QStringLiteral("CSV「%1」を開けません：%2").arg(pipe, cause)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(u' ').toStdString());
+        QProcess p;
+        p.start(QStringLiteral(MIRKANO_CLI), c.args);
+        if (!p.waitForFinished(20000)) {
+            p.kill();
+            p.waitForFinished();
+            ADD_FAILURE() << "still waiting after 20 s";
+            continue;
+        }
+        EXPECT_EQ(p.exitCode(), 1);
+        EXPECT_EQ(QString::fromUtf8(p.readAllStandardError()), QStringLiteral("mirkano-cli: ") + c.message + u'\n');
+    }
+    EXPECT_FALSE(QFileInfo::exists(dir.path(QStringLiteral("new.mdb"))));
+}
+
+// The CSV sent into the history itself ("export --db F >> F", also through a
+// link) or into another history file would spoil it: refused, the file
+// untouched. Into a CSV it goes as before.
+TEST(Cli, ExportNeverWritesIntoAHistoryFile)
+{
+    TempDir dir;
+    const QString db = dir.path(QStringLiteral("Mirkano.mdb"));
+    ASSERT_EQ(runInProcess({QStringLiteral("import"), QStringLiteral("--csv"), kSample, QStringLiteral("--db"), db}).exitCode, 0);
+    const QString other = dir.path(QStringLiteral("other.mdb"));
+    ASSERT_TRUE(QFile::copy(db, other));
+    const QString link = dir.path(QStringLiteral("link.csv"));
+    ASSERT_EQ(::symlink(QFile::encodeName(db).constData(), QFile::encodeName(link).constData()), 0);
+    const QByteArray before = readAll(db);
+    const struct {
+        QString out;
+        QString shown;
+        QString cause;
+    } cases[] = {
+        {db, db, QStringLiteral("ミルカノの履歴ファイルです。上書きすると当選データが失われます")},
+        {link, db, QStringLiteral("ミルカノの履歴ファイルです。上書きすると当選データが失われます")},
+        {other, other, QStringLiteral("履歴ファイルなどのデータベースで、CSV ではありません。上書きするとその中身が失われます")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.out.toStdString());
+        QProcess p;
+        p.setStandardOutputFile(c.out, QIODevice::Append);
+        p.start(QStringLiteral(MIRKANO_CLI), {QStringLiteral("export"), QStringLiteral("--db"), db});
+        ASSERT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitCode(), 1);
+        EXPECT_EQ(QString::fromUtf8(p.readAllStandardError()),
+                  QStringLiteral("mirkano-cli: CSV を「%1」に書き出せません：%2\n").arg(c.shown, c.cause));
+        EXPECT_EQ(readAll(c.out), before);
+    }
+
+    const QString csv = dir.path(QStringLiteral("backup.csv"));
+    QProcess p;
+    p.setStandardOutputFile(csv);
+    p.start(QStringLiteral(MIRKANO_CLI), {QStringLiteral("export"), QStringLiteral("--db"), link});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_EQ(readAll(csv), historyToCsv(test::sampleHistory()));
 }

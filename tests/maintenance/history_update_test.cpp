@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace mirkano;
 using namespace mirkano::test;
 
@@ -242,4 +244,10 @@ TEST(HistoryUpdate, ServerSettingNamesSchemeHostAndPort)
     qputenv(kServerVariable, "http://127.0.0.1:9");
     EXPECT_EQ(configuredServer(dir.path({})), QStringLiteral("http://127.0.0.1:9"));
     qunsetenv(kServerVariable);
+
+    // A named pipe in its place is not opened (it would wait for a writer):
+    // no server is configured.
+    ASSERT_TRUE(QFile::remove(dir.path(kServerFileName)));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.path(kServerFileName)).constData(), 0644), 0);
+    EXPECT_EQ(configuredServer(dir.path({})), QString());
 }

@@ -1,14 +1,21 @@
-// The settings file ミルカノ.ini: the exact bytes written, reading back, and
-// the lines a reader skips.
+// The settings file ミルカノ.ini: the exact bytes written, reading back, the
+// lines a reader skips, what is not read at all, and failed writes.
 
 #include "core/predict/reflect_settings.h"
 #include "support/fixtures.h"
+#include "support/full_disk.h"
 
 #include <QDir>
 #include <QFile>
 #include <QStringEncoder>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace mirkano;
 using test::TempDir;
@@ -138,4 +145,107 @@ TEST(ReflectSettings, MissingFileChangesNothingAndFailuresNameTheFile)
             << e.what();
     }
     EXPECT_FALSE(QFileInfo::exists(nowhere));
+}
+
+// Only a regular file of a few kilobytes is read. A named pipe (which would
+// hang the start), a link to an endless device (which would fill the
+// memory), a huge file and a folder are refused at once with a message
+// naming the file and the cause; the caller then starts with every option
+// off.
+TEST(ReflectSettings, AnythingButASmallRegularFileIsRefusedAtOnce)
+{
+    TempDir dir;
+    const QString pipe = dir.path(QStringLiteral("pipe.ini"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
+    const QString huge = dir.path(QStringLiteral("huge.ini"));
+    {
+        // 3 GB that take no room on the disk: the file has a hole.
+        QFile f(huge);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(qint64(3) << 30));
+    }
+    const QString justTooLarge = dir.path(QStringLiteral("large.ini"));
+    writeFile(justTooLarge, sjis(QStringLiteral("頻度分析Opt=True\r\n")) + QByteArray(16 * 1024, ' '));
+    const QString folder = dir.path(QStringLiteral("folder.ini"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const struct {
+        QString path;
+        const char* target;  // a link to this, when set
+        QString cause;
+    } cases[] = {
+        {pipe, nullptr, QStringLiteral("名前付きパイプで、通常のファイルではありません")},
+        {dir.path(QStringLiteral("to-pipe.ini")), "pipe.ini", QStringLiteral("名前付きパイプで、通常のファイルではありません")},
+        {dir.path(QStringLiteral("zero.ini")), "/dev/zero", QStringLiteral("デバイスで、通常のファイルではありません")},
+        {dir.path(QStringLiteral("urandom.ini")), "/dev/urandom", QStringLiteral("デバイスで、通常のファイルではありません")},
+        {huge, nullptr, QStringLiteral("16 KB を超える大きさで、設定ファイルではありません")},
+        {justTooLarge, nullptr, QStringLiteral("16 KB を超える大きさで、設定ファイルではありません")},
+        {folder, nullptr, QStringLiteral("ファイルではなくフォルダーです")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        if (c.target) {
+            ASSERT_EQ(::symlink(c.target, QFile::encodeName(c.path).constData()), 0);
+        }
+        try {
+            readReflectFlags(c.path, flagsOn({0}));
+            ADD_FAILURE() << "read";
+        } catch (const SettingsError& e) {
+            EXPECT_EQ(e.message(), QStringLiteral("設定ファイル「%1」を読み込めません：%2").arg(c.path, c.cause));
+        }
+    }
+    // None of them is replaced at exit either: the pipe stays a pipe, the
+    // device is not touched.
+    for (const QString& name : {QStringLiteral("pipe.ini"), QStringLiteral("zero.ini")})
+        EXPECT_THROW(writeReflectFlags(dir.path(name), {}), SettingsError);
+    EXPECT_FALSE(QFileInfo(pipe).isFile());
+    EXPECT_EQ(QFileInfo(dir.path(QStringLiteral("zero.ini"))).symLinkTarget(), QStringLiteral("/dev/zero"));
+
+    // Just under the limit is still read.
+    writeFile(justTooLarge, sjis(QStringLiteral("頻度分析Opt=True\r\n")) + QByteArray(16 * 1024 - 20, ' '));
+    EXPECT_EQ(readReflectFlags(justTooLarge), flagsOn({0}));
+}
+
+// On a full disk the settings file is not emptied: the old file stays and
+// the failure names the cause. Also when the write fails part way.
+TEST(ReflectSettings, AFailedWriteKeepsTheOldFile)
+{
+    TempDir dir, full;
+    // The process may write no more than 100 bytes to a file: a write that
+    // fails part way.
+    const QString path = dir.path(kSettingsFileName);
+    writeReflectFlags(path, flagsOn({3}));
+    const QByteArray before = readFile(path);
+    struct rlimit limit;
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit tight = limit;
+    tight.rlim_cur = 100;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tight), 0);
+    EXPECT_THROW(writeReflectFlags(path, flagsOn({0, 1})), SettingsError);
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, oldSignal);
+    EXPECT_EQ(readFile(path), before);
+    EXPECT_EQ(QDir(dir.path(QString())).entryList(QDir::Files | QDir::Hidden), QStringList{kSettingsFileName});
+
+    // A real full disk.
+    const auto result = test::onFullDisk(
+        full.path(QString()),
+        [](const QString& d) { writeReflectFlags(settingsPathIn(d), flagsOn({3})); },
+        [](const QString& d) -> std::string {
+            const QString path = settingsPathIn(d);
+            try {
+                writeReflectFlags(path, flagsOn({0, 1}));
+                return "written on a full disk";
+            } catch (const SettingsError& e) {
+                if (!e.message().startsWith(QStringLiteral("設定ファイル「%1」を保存できません：").arg(path))
+                    || !e.message().contains(QStringLiteral("ディスクがいっぱいです")))
+                    return "message: " + e.message().toStdString();
+            }
+            if (readReflectFlags(path) != flagsOn({3}))
+                return "the old settings are gone";
+            return {};
+        });
+    if (!result)
+        GTEST_SKIP() << "no private mount namespace for a small file system here";
+    EXPECT_EQ(*result, "");
 }

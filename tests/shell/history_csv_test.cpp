@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sys/stat.h>
 
 using namespace mirkano;
 using test::makeHistory;
@@ -146,6 +147,8 @@ TEST(HistoryCsv, FilesThatCannotBeAHistoryAreRefusedWithPathAndCause)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         ASSERT_TRUE(f.resize(qint64(3) << 30));  // sparse
     }
+    const QString pipe = dir.path(QStringLiteral("pipe.csv"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
     const struct {
         QString path;
         QString message;
@@ -153,8 +156,10 @@ TEST(HistoryCsv, FilesThatCannotBeAHistoryAreRefusedWithPathAndCause)
         {dir.path(QStringLiteral("none.csv")), QStringLiteral("を開けません：ファイルがありません")},
         {dir.path(QString()), QStringLiteral("を開けません：ファイルではなくフォルダーです")},
         {huge, QStringLiteral("を読み取れません：32 MB を超える大きさで、履歴の CSV ではありません")},
-        // A device without size or end is read only up to the limit.
-        {QStringLiteral("/dev/zero"), QStringLiteral("を読み取れません：32 MB を超える大きさで、履歴の CSV ではありません")},
+        // Only a regular file is read: a device without end and a named
+        // pipe (whose open would wait for a writer) are refused at once.
+        {QStringLiteral("/dev/zero"), QStringLiteral("を開けません：デバイスで、通常のファイルではありません")},
+        {pipe, QStringLiteral("を開けません：名前付きパイプで、通常のファイルではありません")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path.toStdString());

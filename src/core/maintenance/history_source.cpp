@@ -1,6 +1,7 @@
 #include "core/maintenance/history_source.h"
 
 #include "core/maintenance/history_update.h"
+#include "core/shell/file_kind.h"
 #include "core/shell/history_csv.h"
 #include "core/shell/history_store.h"
 
@@ -25,23 +26,13 @@ bool looksLikeHtml(const QByteArray& body)
 
 }  // namespace
 
-bool looksLikeDatabase(const QByteArray& body)
-{
-    const QByteArray head = body.left(4096);
-    if (head.startsWith("SQLite format 3"))
-        return true;
-    // UTF-16 text holds NUL bytes too, after its byte-order mark.
-    const bool utf16 = head.startsWith("\xFF\xFE") || head.startsWith("\xFE\xFF");
-    return !utf16 && head.contains('\0');
-}
-
 SourceHistory readSourceHistory(const QByteArray& body, const QString& sourceName)
 {
     if (body.isEmpty())
         refuse(sourceName, QStringLiteral("データが空です"));
     if (looksLikeHtml(body))
         refuse(sourceName, QStringLiteral("当選データではなく、Web ページが届きました"));
-    if (!looksLikeDatabase(body))
+    if (!looksLikeDatabase(body, body.size()))
         return {SourceKind::Csv, parseHistoryCsv(body, sourceName)};
 
     // A history file is read from a copy in a folder of its own.

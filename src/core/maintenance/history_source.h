@@ -18,10 +18,6 @@ struct SourceHistory {
     History rows;
 };
 
-// Whether bytes are a database file rather than text: a database header or
-// a NUL byte near the start (text never holds one).
-bool looksLikeDatabase(const QByteArray& body);
-
 // The draws of a downloaded or read body. Throws HistoryError (a CSV that is
 // refused, naming its line and cause) or UpdateError (an empty body, a web
 // page, a history file that cannot be read); sourceName names the source in

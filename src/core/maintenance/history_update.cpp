@@ -1,5 +1,6 @@
 #include "core/maintenance/history_update.h"
 
+#include "core/shell/file_kind.h"
 #include "core/shell/file_replace.h"
 #include "core/shell/history_store.h"
 #include "core/shell/system_cause.h"
@@ -61,8 +62,9 @@ QString configuredServer(const QString& programDir)
     const QString fromEnv = qEnvironmentVariable(kServerVariable).trimmed();
     if (!fromEnv.isEmpty())
         return fromEnv;
-    QFile file(QDir(programDir).filePath(kServerFileName));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    // Only a regular file: a named pipe there would hang the update.
+    QFile file;
+    if (!openRegularFile(file, QDir(programDir).filePath(kServerFileName)).isEmpty())
         return {};
     QTextStream in(&file);
     while (!in.atEnd()) {

@@ -1,5 +1,7 @@
 #include "core/predict/reflect_settings.h"
 
+#include "core/shell/file_kind.h"
+#include "core/shell/file_write.h"
 #include "core/shell/history_store.h"
 #include "core/shell/system_cause.h"
 
@@ -7,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -20,6 +21,9 @@ namespace {
 
 // The code page the file is kept in.
 constexpr const char* kEncoding = "Shift_JIS";
+// The file the program writes is some 300 bytes; anything much larger is not
+// a settings file and is not read into memory.
+constexpr qint64 kMaxSettingsBytes = 16 * 1024;
 
 [[noreturn]] void failRead(const QString& path, const QString& cause)
 {
@@ -61,17 +65,23 @@ QString defaultSettingsPath()
 
 ReflectFlags readReflectFlags(const QString& path, ReflectFlags start)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        return start;
-    if (info.isDir())
-        failRead(path, QStringLiteral("ファイルではなくフォルダーです"));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        failRead(path, QStringLiteral("読み取れません（%1）").arg(fileErrorCause(file)));
-    const QByteArray bytes = file.readAll();
+    // Only a regular file is read: a named pipe would hang the start, and a
+    // link to /dev/zero would fill the memory.
+    QFile file;
+    if (const QString cause = openRegularFile(file, path); !cause.isEmpty()) {
+        if (isMissing(path))
+            return start;
+        failRead(path, cause);
+    }
+    const QString tooLarge =
+        QStringLiteral("%1 KB を超える大きさで、設定ファイルではありません").arg(kMaxSettingsBytes / 1024);
+    if (file.size() > kMaxSettingsBytes)
+        failRead(path, tooLarge);
+    const QByteArray bytes = file.read(kMaxSettingsBytes + 1);
     if (file.error() != QFileDevice::NoError)
         failRead(path, QStringLiteral("読み取れません（%1）").arg(fileErrorCause(file)));
+    if (bytes.size() > kMaxSettingsBytes)
+        failRead(path, tooLarge);
 
     QStringDecoder decode(kEncoding);
     if (!decode.isValid())
@@ -108,20 +118,13 @@ QByteArray reflectFlagsFileContent(const ReflectFlags& flags)
 
 void writeReflectFlags(const QString& path, const ReflectFlags& flags)
 {
-    if (QFileInfo(path).isDir())
-        failWrite(path, QStringLiteral("同じ名前のフォルダーがあります"));
-    // QSaveFile writes a new file beside the target and renames it over the
-    // target on commit; without a commit the new file is removed again.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        failWrite(path, QStringLiteral("作業ファイルを作れません（%1）").arg(fileErrorCause(file)));
     const QByteArray content = reflectFlagsFileContent(flags);
     if (content.isEmpty())
         failWrite(path, QStringLiteral("Shift_JIS の文字を書けません"));
-    if (file.write(content) != content.size())
-        failWrite(path, QStringLiteral("書き込めません（%1）").arg(fileErrorCause(file)));
-    if (!file.commit())
-        failWrite(path, QStringLiteral("置き換えられません（%1）").arg(fileErrorCause(file)));
+    // Replaced whole only once every byte is on the disk: on a full disk the
+    // old file stays as it was.
+    if (const QString cause = writeFileWhole(path, content); !cause.isEmpty())
+        failWrite(path, cause);
 }
 
 }  // namespace mirkano

@@ -30,16 +30,20 @@ QString defaultSettingsPath();
 // after the first "=", is True or False in any letter case or a number
 // (0 is off, any other on). A key that occurs twice takes its last value;
 // pieces after a second "=" are ignored. Other lines are skipped. A missing
-// file changes nothing. Throws SettingsError when the file exists but cannot
-// be read.
+// file changes nothing. Only a regular file of at most 16 KB is read; for
+// anything else there (a folder, a named pipe, a device, a huge file), and
+// for a file that cannot be read, throws SettingsError naming the file and
+// the cause. Never blocks.
 ReflectFlags readReflectFlags(const QString& path, ReflectFlags start = {});
 
 // The twelve lines as written to the file.
 QByteArray reflectFlagsFileContent(const ReflectFlags& flags);
 
 // Writes the twelve lines to a new file beside the target and renames it over
-// the target only once complete, so an existing file is replaced whole or not
-// at all. Throws SettingsError naming the file and cause (target untouched).
+// the target only once every byte is on the disk, so an existing file is
+// replaced whole or not at all (a full disk keeps the old one). Throws
+// SettingsError naming the file and cause (target untouched); a target that
+// is not a regular file is not replaced.
 void writeReflectFlags(const QString& path, const ReflectFlags& flags);
 
 }  // namespace mirkano

@@ -1,7 +1,7 @@
 #include "core/shell/history_csv.h"
 
 #include "core/shell/draw_rule.h"
-#include "core/shell/system_cause.h"
+#include "core/shell/file_kind.h"
 
 #include <QDate>
 #include <QDir>
@@ -38,13 +38,6 @@ QString displayPath(const QString& path)
 [[noreturn]] void failLine(const QString& source, int line, const QString& cause)
 {
     throw HistoryError(QStringLiteral("CSV「%1」の%2行目：%3").arg(source).arg(line).arg(cause));
-}
-
-// Why a file did not open, in words the user can act on.
-QString openFailure(const QFile& file)
-{
-    const int err = fileErrno(file);
-    return err ? readCause(err) : fileErrorCause(file);
 }
 
 // A field as a message quotes it: at most a few characters, control
@@ -512,17 +505,16 @@ History parseHistoryCsv(const QByteArray& csv, const QString& sourceName)
 History readHistoryCsv(const QString& path)
 {
     const QString shown = displayPath(path);
-    if (QFileInfo(path).isDir())
-        throw HistoryError(QStringLiteral("CSV「%1」を開けません：ファイルではなくフォルダーです").arg(shown));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw HistoryError(QStringLiteral("CSV「%1」を開けません：%2").arg(shown, openFailure(file)));
+    // Only a regular file: a named pipe would wait for a writer for ever.
+    QFile file;
+    if (const QString cause = openRegularFile(file, path); !cause.isEmpty())
+        throw HistoryError(QStringLiteral("CSV「%1」を開けません：%2").arg(shown, cause));
     const QString tooLarge =
         QStringLiteral("%1 MB を超える大きさで、履歴の CSV ではありません").arg(kMaxCsvBytes / (1024 * 1024));
-    if (!file.isSequential() && file.size() > kMaxCsvBytes)
+    if (file.size() > kMaxCsvBytes)
         failFile(shown, tooLarge);
-    // Read in pieces up to the limit: a device such as /dev/zero has no size
-    // and no end, and a huge file must be refused before it fills memory.
+    // Read in pieces up to the limit: a huge file must be refused before it
+    // fills memory, also one that grows while it is read.
     QByteArray bytes;
     for (;;) {
         const QByteArray piece = file.read(1024 * 1024);

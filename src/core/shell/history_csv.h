@@ -36,7 +36,9 @@ inline constexpr qint64 kMaxCsvBytes = 32 * 1024 * 1024;
 // quoted as a short excerpt.
 History parseHistoryCsv(const QByteArray& csv, const QString& sourceName);
 // Reads and parses a CSV file; throws HistoryError (also for a file larger
-// than kMaxCsvBytes, which is refused before it is read whole).
+// than kMaxCsvBytes, which is refused before it is read whole, and for
+// anything but a regular file, such as a named pipe or a device, which is
+// refused without waiting).
 History readHistoryCsv(const QString& path);
 // The history as CSV (header and one line per row, LF line ends).
 QByteArray historyToCsv(const History& rows);

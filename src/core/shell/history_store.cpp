@@ -1,6 +1,7 @@
 #include "core/shell/history_store.h"
 
 #include "core/shell/draw_rule.h"
+#include "core/shell/file_kind.h"
 #include "core/shell/file_replace.h"
 #include "core/shell/history_key.h"
 #include "core/shell/system_cause.h"
@@ -283,6 +284,9 @@ void limitWork(Connection& conn)
 // database, and a plain one would open without a key.
 QString openHistoryDb(const QString& path, int flags, Connection& conn, bool unlocked = false)
 {
+    // A named pipe or a device would block the open below, or never end.
+    if (QString cause = regularFileFault(path); !cause.isEmpty())
+        return cause;
     {
         QFile file(path);
         // The system's own answer names the cause: no file, no permission, a link loop.

@@ -1,5 +1,7 @@
 #include "gui/help/chm_file.h"
 
+#include "core/shell/file_kind.h"
+
 #include <chm_lib.h>
 
 #include <QFile>
@@ -83,7 +85,8 @@ ChmFile::~ChmFile()
 bool ChmFile::open(const QString& filePath)
 {
     close();
-    if (!QFileInfo(filePath).isFile())
+    // Only a regular file: the reader would wait on a named pipe for ever.
+    if (!regularFileFault(filePath).isEmpty())
         return false;
     handle_ = chm_open(QFile::encodeName(filePath).constData());
     if (!handle_)

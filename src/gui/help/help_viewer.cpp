@@ -1,5 +1,7 @@
 #include "gui/help/help_viewer.h"
 
+#include "core/shell/file_kind.h"
+
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -236,8 +238,13 @@ void HelpViewer::markContents(const QUrl& source)
 void openHelp(QWidget* owner, const QString& chmPath, const QString& keyword)
 {
     const QString shownPath = QDir::toNativeSeparators(chmPath);
-    if (!QFileInfo(chmPath).isFile()) {
+    if (isMissing(chmPath)) {
         warn(owner, QStringLiteral("ヘルプファイル「%1」が見つかりません。").arg(shownPath));
+        return;
+    }
+    // Checked without opening: a named pipe in its place would hang the window.
+    if (const QString cause = regularFileFault(chmPath); !cause.isEmpty()) {
+        warn(owner, QStringLiteral("ヘルプファイル「%1」を開けません：%2。").arg(shownPath, cause));
         return;
     }
     auto chm = std::make_unique<ChmFile>();

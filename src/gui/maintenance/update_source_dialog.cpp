@@ -3,6 +3,7 @@
 #include "core/maintenance/history_merge.h"
 #include "core/maintenance/history_source.h"
 #include "core/maintenance/history_update.h"
+#include "core/shell/file_write.h"
 #include "core/shell/history_store.h"
 #include "gui/maintenance/ask.h"
 #include "gui/sheet/grid_units.h"
@@ -14,7 +15,6 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QVBoxLayout>
 
 namespace mirkano {
@@ -29,12 +29,10 @@ const QString kStopText = QStringLiteral("中止(&S)");
 void saveConfiguredServer(const QString& programDir, const QString& address)
 {
     const QString path = QDir(programDir).filePath(kServerFileName);
-    QSaveFile file(path);
     const QByteArray text = "# 当選データ最新化の取得先（データ管理 → 最新化の設定… で変更できます）\n"
                             + address.trimmed().toUtf8() + '\n';
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
-        throw Error(QStringLiteral("設定ファイル「%1」に書き込めません：%2")
-                        .arg(QDir::toNativeSeparators(path), file.errorString()));
+    if (const QString cause = writeFileWhole(path, text); !cause.isEmpty())
+        throw Error(QStringLiteral("設定ファイル「%1」に書き込めません：%2").arg(QDir::toNativeSeparators(path), cause));
 }
 
 UpdateSourceDialog::UpdateSourceDialog(QString programDir, QString historyPath, DownloadLimits limits,

@@ -1,6 +1,7 @@
 #include "gui/sheet/grid_actions.h"
 
 #include "core/error.h"
+#include "core/shell/history_store.h"
 #include "core/sheet/sheet_text.h"
 #include "gui/maintenance/ask.h"
 #include "gui/shell/csv_file.h"
@@ -103,6 +104,10 @@ GridActions::GridActions(SheetGrid* grid) : QObject(grid), m_grid(grid), m_viewp
     showError = [this](const QString& text) {
         showMessageBox(m_grid, QMessageBox::Critical, kMessageTitle, text, QMessageBox::Ok, QMessageBox::Ok);
     };
+    askYesNo = [this](const QString& text) {
+        return showMessageBox(m_grid, QMessageBox::Question, kMessageTitle, text, QMessageBox::Yes | QMessageBox::No,
+                              QMessageBox::No) == QMessageBox::Yes;
+    };
     showNote = [this](const QString& text) {
         showMessageBox(m_grid, QMessageBox::Information, kMessageTitle, text, QMessageBox::Ok, QMessageBox::Ok);
     };
@@ -167,6 +172,10 @@ bool GridActions::saveCsv()
     name.replace(u'/', u'_');
     const QString path = chooseCsvFile(suggestedCsvPath(name + QStringLiteral(".csv")));
     if (path.isEmpty())
+        return false;
+    // Never over the history or any other history file; an existing CSV only
+    // after a question.
+    if (!mayWriteCsv(path, defaultHistoryPath(), showError, askYesNo))
         return false;
     try {
         writeCsv(path);

@@ -63,9 +63,11 @@ public:
     QAction* copyAction() const { return m_copy; }
 
     // Replaceable in tests: the file dialog and the message boxes (a failure,
-    // and the note of where a file was written).
+    // the question whether to write over a file, and the note of where a file
+    // was written).
     std::function<QString(const QString& suggested)> chooseCsvFile;
     std::function<void(const QString& text)> showError;
+    std::function<bool(const QString& question)> askYesNo;
     std::function<void(const QString& text)> showNote;
     // Set by a window whose print covers more than this grid's sheet.
     std::function<void()> printHandler;

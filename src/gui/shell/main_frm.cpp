@@ -429,7 +429,7 @@ void MainFrm::readSettings()
         m_reflectFlags = readReflectFlags(m_settingsPath);
     } catch (const SettingsError& e) {
         m_reflectFlags = {};
-        qWarning().noquote() << e.message();
+        qWarning().noquote() << e.message() + QStringLiteral("。予想への反映はすべて「反映しない」で始めます。");
     }
 }
 
@@ -522,6 +522,15 @@ bool MainFrm::exportHistoryCsv()
 {
     const QString path = chooseExportFile();
     if (path.isEmpty())
+        return false;
+    // Never over the history itself or any other history file; an existing
+    // CSV only after a question.
+    const auto refuse = [this](const QString& text) { showMessage(QMessageBox::Critical, kMessageTitle, text); };
+    const auto confirm = [this](const QString& text) {
+        return ask(QMessageBox::Question, kMessageTitle, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+               == QMessageBox::Yes;
+    };
+    if (!mayWriteCsv(path, m_historyPath, refuse, confirm))
         return false;
     try {
         BusyPointer busy;

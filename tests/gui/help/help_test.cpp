@@ -26,6 +26,8 @@
 
 #include <functional>
 
+#include <sys/stat.h>
+
 using namespace mirkano;
 using namespace mirkano::test;
 
@@ -317,6 +319,7 @@ private slots:
         QTest::newRow("missing file") << "missing";
         QTest::newRow("not a help file") << "garbage";
         QTest::newRow("missing keyword") << "keyword";
+        QTest::newRow("named pipe") << "pipe";  // its open would hang the window
     }
     void openHelpFailuresGiveMessage()
     {
@@ -334,6 +337,10 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write("this is not a compiled help file");
             f.close();
+            named = path;
+        } else if (kind == QLatin1String("pipe")) {
+            path = dir.filePath(QStringLiteral("ミルカノ.chm"));
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
             named = path;
         } else {
             keyword = QStringLiteral("ないキーワード");

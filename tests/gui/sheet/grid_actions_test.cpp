@@ -21,6 +21,12 @@ using namespace mirkano;
 
 namespace {
 
+QByteArray bytesIn(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 Sheet smallSheet()
 {
     Sheet s;
@@ -194,6 +200,47 @@ private slots:
         QCOMPARE(errors.size(), 1);
         QVERIFY2(errors[0].contains(QStringLiteral("out.csv")), qPrintable(errors[0]));
         QVERIFY(!QFile::exists(bad));
+    }
+
+    // "CSVで保存…" never writes over a history file, and asks before it
+    // writes over any other file.
+    void csvNeverGoesOverAHistoryAndAsksBeforeReplacing()
+    {
+        QTemporaryDir dir;
+        SheetGrid g;
+        g.setSheet(smallSheet());
+        GridActions* a = GridActions::of(&g);
+        QStringList errors, questions;
+        bool answer = false;
+        a->showError = [&](const QString& t) { errors << t; };
+        a->showNote = [](const QString&) {};
+        a->askYesNo = [&](const QString& q) { return questions << q, answer; };
+        QString path;
+        a->chooseCsvFile = [&](const QString&) { return path; };
+
+        path = dir.filePath(QStringLiteral("Mirkano.mdb"));
+        saveHistory(path, test::smallHistory());
+        const QByteArray history = bytesIn(path);
+        QVERIFY(!a->saveCsv());
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors[0].startsWith(QStringLiteral("CSV「%1」を書き出せません：履歴ファイルなどのデータベース").arg(path)),
+                 qPrintable(errors[0]));
+        QVERIFY(questions.isEmpty());
+        QCOMPARE(bytesIn(path), history);
+
+        path = dir.filePath(QStringLiteral("old.csv"));
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("old");
+        }
+        QVERIFY(!a->saveCsv());
+        QCOMPARE(questions, QStringList{QStringLiteral("「%1」は既にあります。\n上書きしますか？").arg(path)});
+        QCOMPARE(bytesIn(path), QByteArray("old"));
+        answer = true;
+        QVERIFY(a->saveCsv());
+        QCOMPARE(bytesIn(path), sheetToCsv(smallSheet()));
+        QCOMPARE(errors.size(), 1);
     }
 
     void printButtonOpensThePreviewAlsoWhereItWasGreyed()

@@ -9,6 +9,9 @@
 
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace mirkano;
 using namespace mirkano::test;
 
@@ -206,6 +209,65 @@ private slots:
         QVERIFY(!frame.exportHistoryCsv());
         QVERIFY(!frame.importHistoryCsv());
         QVERIFY(frame.messages.empty());
+    }
+
+    // CSVへ書き出し… never writes over the history itself (also through a
+    // link), over another history file, or into a named pipe: a message names
+    // the file and the cause, and the file stays as it was. An existing CSV is
+    // written over only after a question in Japanese answered はい.
+    void exportNeverWritesOverAHistoryAndAsksBeforeReplacing()
+    {
+        HistoryFile history;
+        TestFrame frame(history.path());
+        QVERIFY(frame.load());
+        const QDir dir(history.folder());
+        const QString link = dir.filePath(QStringLiteral("link.csv"));
+        QCOMPARE(::symlink(QFile::encodeName(history.path()).constData(), QFile::encodeName(link).constData()), 0);
+        const QString other = dir.filePath(QStringLiteral("other.mdb"));
+        saveHistory(other, makeHistory({{1, {1, 2, 3, 4, 5, 6, 7}}}));
+        const QString pipe = dir.filePath(QStringLiteral("pipe.csv"));
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
+
+        const QString own = QStringLiteral("ミルカノの履歴ファイルです。上書きすると当選データが失われます");
+        const struct {
+            QString path;
+            QString cause;
+        } refused[] = {
+            {history.path(), own},
+            {link, own},
+            {other, QStringLiteral("履歴ファイルなどのデータベースで、CSV ではありません。上書きするとその中身が失われます")},
+            {pipe, QStringLiteral("名前付きパイプで、通常のファイルではありません")},
+        };
+        for (const auto& c : refused) {
+            const QByteArray before = bytesOf(c.path == pipe ? history.path() : c.path);
+            frame.messages.clear();
+            frame.file = c.path;
+            QVERIFY2(!frame.exportHistoryCsv(), qPrintable(c.path));
+            QCOMPARE(int(frame.messages.size()), 1);
+            QCOMPARE(frame.messages[0].icon, QMessageBox::Critical);
+            QCOMPARE(frame.messages[0].text, QStringLiteral("CSV「%1」を書き出せません：%2。\n別のファイル名を指定してください。")
+                                                 .arg(QDir::toNativeSeparators(c.path), c.cause));
+            if (c.path != pipe)
+                QCOMPARE(bytesOf(c.path), before);
+        }
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(loadHistory(history.path()), smallHistory());
+
+        // An existing CSV: いいえ keeps it, はい writes it.
+        const QString old = dir.filePath(QStringLiteral("old.csv"));
+        writeFile(old, "old\n");
+        frame.file = old;
+        frame.messages.clear();
+        frame.answer = QMessageBox::No;
+        QVERIFY(!frame.exportHistoryCsv());
+        QCOMPARE(int(frame.messages.size()), 1);
+        QCOMPARE(frame.messages[0].icon, QMessageBox::Question);
+        QCOMPARE(frame.messages[0].text,
+                 QStringLiteral("「%1」は既にあります。\n上書きしますか？").arg(QDir::toNativeSeparators(old)));
+        QCOMPARE(bytesOf(old), QByteArray("old\n"));
+        frame.answer = QMessageBox::Yes;
+        QVERIFY(frame.exportHistoryCsv());
+        QCOMPARE(readHistoryCsv(old), smallHistory());
     }
 };
 
