@@ -36,12 +36,9 @@ namespace {
 constexpr int kBusyTimeoutMs = 150;
 // Smallest page a database file can have: anything shorter is not a history.
 constexpr qint64 kMinHistoryBytes = 512;
-// The work the history query may take, in steps of the database engine,
-// counted in blocks: reading 32,767 draws of a file this program wrote takes
-// about a sixtieth of it, so a foreign view may be far slower and still be
-// read, while one that goes on without end is stopped within seconds.
+// The work the history query may take is counted in blocks of this many steps
+// of the database engine (detail::queryWorkBlocks).
 constexpr int kProgressBlock = 1000;
-constexpr int kMaxProgressBlocks = 20000;
 constexpr int kEditBusyTimeoutMs = 2000;  // a write waits a little longer for a reader to finish
 constexpr char kPlainSqliteHeader[] = "SQLite format 3";  // 16 bytes with its terminating zero
 
@@ -273,7 +270,7 @@ void limitWork(Connection& conn)
     conn.workBlocks = 0;
     sqlite3_progress_handler(
         conn.db, kProgressBlock,
-        [](void* count) { return ++*static_cast<int*>(count) > kMaxProgressBlocks ? 1 : 0; }, &conn.workBlocks);
+        [](void* count) { return ++*static_cast<int*>(count) > detail::queryWorkBlocks ? 1 : 0; }, &conn.workBlocks);
 }
 
 // Opens a history file and checks the password, the lock and the view; the
@@ -656,6 +653,7 @@ int completeDrawsLost(const QString& path, const History& replacement)
 namespace detail {
 
 int sixDigitKeyRounds = 0;
+int queryWorkBlocks = 20000;
 
 void clearStaleJournal(const QString& path)
 {

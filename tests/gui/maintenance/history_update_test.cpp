@@ -54,7 +54,10 @@ private slots:
     {
         QApplication::setFont(uiFont());
         const QString good = m_dir.filePath(QStringLiteral("good.mdb"));
-        saveHistory(good, makeHistory({{1, {1, 2, 3, 4, 5, 6, 7}}, {2, {8, 9, 10, 11, 12, 13, 14}}}));
+        // Every complete draw of the small history is there again, with other numbers.
+        saveHistory(good, makeHistory({{1, {1, 2, 3, 4, 5, 43, 7}}, {2, {8, 9, 10, 11, 12, 13, 14}},
+                                       {3, {15, 16, 17, 18, 19, 20, 21}}, {5, {22, 23, 24, 25, 26, 27, 28}},
+                                       {6, {29, 30, 31, 32, 33, 34, 35}}, {7, {36, 37, 38, 39, 40, 41, 42}}}));
         m_good = bytesOf(good);
     }
 
@@ -180,6 +183,39 @@ private slots:
         QVERIFY2(catcher.seen().front().text.contains(cause), qPrintable(catcher.seen().front().text));
         QCOMPARE(catcher.seen().front().icon, QMessageBox::Critical);
         QCOMPARE(bytesOf(m_file->path()), before);
+    }
+
+    void anUpdateThatLosesStoredDrawsAsksFirstWithNoAsTheDefault()
+    {
+        const QString emptyPath = m_dir.filePath(QStringLiteral("empty.mdb"));
+        saveHistory(emptyPath, {});
+        const QByteArray empty = bytesOf(emptyPath);
+        LoopbackHttp http;
+        http.serve({.body = empty});
+        qputenv(kServerVariable, http.server().toUtf8());
+        const QByteArray before = bytesOf(m_file->path());
+        {
+            AnsweringCatcher catcher({QMessageBox::No});
+            run();
+            QCOMPARE(int(catcher.seen().size()), 1);
+            QCOMPARE(catcher.seen().front().icon, QMessageBox::Question);
+            QCOMPARE(catcher.seen().front().defaultButton, QMessageBox::No);
+            QCOMPARE(catcher.seen().front().text,
+                     QStringLiteral("当選データファイル「%1」をダウンロードした当選データで置き換えると、"
+                                    "保存されている完全な当選データのうち 5回分が失われます"
+                                    "（ダウンロードした当選データにないか、数字が欠けています）。\nそれでも置き換えますか？")
+                         .arg(m_file->path()));
+            QCOMPARE(bytesOf(m_file->path()), before);
+            QCOMPARE(QDir(m_file->folder()).entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden), QStringList());
+        }
+        {
+            AnsweringCatcher catcher({QMessageBox::Yes});
+            run();
+            QCOMPARE(int(catcher.seen().size()), 2);
+            QCOMPARE(catcher.seen().back().text, QStringLiteral("当選データを最新化しました。"));
+            QCOMPARE(bytesOf(m_file->path()), empty);
+            QCOMPARE(m_frame->history(), History{});
+        }
     }
 
     void nothingIsFetchedWithoutAServerOrATargetFile()

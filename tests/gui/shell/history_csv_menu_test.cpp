@@ -5,8 +5,11 @@
 #include "gui_support.h"
 #include "gui/shell/main_frm.h"
 #include "core/shell/history_csv.h"
+#include "support/killed_writer.h"
 
 #include <QtTest>
+
+#include <deque>
 
 using namespace mirkano;
 using namespace mirkano::test;
@@ -20,19 +23,26 @@ public:
     struct Message {
         QMessageBox::Icon icon;
         QString title, text;
+        QMessageBox::StandardButton defaultButton;
     };
     QString file;  // what the file dialog returns
     int dialogs = 0;
     QMessageBox::StandardButton answer = QMessageBox::Yes;
+    std::deque<QMessageBox::StandardButton> answers;  // to the next questions, before answer
     std::vector<Message> messages;
 
 protected:
     // Every message box and question of the main window comes through here.
     QMessageBox::StandardButton ask(QMessageBox::Icon icon, const QString& title, const QString& text,
-                                    QMessageBox::StandardButtons buttons, QMessageBox::StandardButton) override
+                                    QMessageBox::StandardButtons buttons, QMessageBox::StandardButton def) override
     {
-        messages.push_back({icon, title, text});
-        return buttons.testFlag(answer) ? answer : QMessageBox::Ok;
+        messages.push_back({icon, title, text, def});
+        QMessageBox::StandardButton a = answer;
+        if (buttons.testFlag(QMessageBox::Yes) && !answers.empty()) {
+            a = answers.front();
+            answers.pop_front();
+        }
+        return buttons.testFlag(a) ? a : QMessageBox::Ok;
     }
     QString chooseImportFile() override { return ++dialogs, file; }
     QString chooseExportFile() override { return ++dialogs, file; }
@@ -119,6 +129,59 @@ private slots:
         QCOMPARE(QDir(history.folder()).entryList(QDir::Files).size(), 2);
     }
 
+    void anImportThatLosesStoredDrawsAsksFirstWithNoAsTheDefault()
+    {
+        HistoryFile history;
+        const QByteArray before = bytesOf(history.path());
+        TestFrame frame(history.path());
+        QVERIFY(frame.load());
+        frame.file = QDir(history.folder()).filePath(QStringLiteral("in.csv"));
+        // Draw 1 kept, draw 2 made incomplete, 3, 5 and 6 missing; draw 4 was incomplete anyway.
+        writeFile(frame.file, historyToCsv(makeHistory({{1, {1, 2, 3, 4, 5, 6, 7}}, {2, {1, 8, 9, 10, 11, 12, 0}}})));
+        frame.answers = {QMessageBox::Yes, QMessageBox::No};
+
+        QVERIFY(!frame.importHistoryCsv());
+        QCOMPARE(int(frame.messages.size()), 2);
+        QCOMPARE(frame.messages[1].icon, QMessageBox::Question);
+        QCOMPARE(frame.messages[1].defaultButton, QMessageBox::No);
+        QCOMPARE(frame.messages[1].text,
+                 QStringLiteral("CSV「%1」で置き換えると、保存されている完全な当選データのうち 4回分が失われます"
+                                "（CSVにないか、数字が欠けています）。\nそれでも置き換えますか？")
+                     .arg(QDir::toNativeSeparators(frame.file)));
+        QCOMPARE(bytesOf(history.path()), before);
+        QCOMPARE(frame.history(), smallHistory());
+    }
+
+    void aKilledEditIsRolledBackAtStartWithANoticeAndAnImportLeavesNoJournal()
+    {
+        HistoryFile history;
+        saveHistory(history.path(), sampleHistory());
+        const QString journal = history.path() + QStringLiteral("-journal");
+        QVERIFY(killEditMidTransaction(history.path()));
+        QVERIFY(QFile::exists(journal));
+
+        TestFrame frame(history.path());
+        QVERIFY(frame.load());
+        QCOMPARE(int(frame.messages.size()), 1);
+        QCOMPARE(frame.messages[0].icon, QMessageBox::Information);
+        QVERIFY2(frame.messages[0].text.endsWith(QStringLiteral("その書き込みを取り消して元の状態に戻しました。")),
+                 qPrintable(frame.messages[0].text));
+        QCOMPARE(frame.history(), sampleHistory());
+        QVERIFY(!QFile::exists(journal));
+
+        // Killed again; the import then replaces the file, and no journal stays to be played into it.
+        QVERIFY(killEditMidTransaction(history.path()));
+        QVERIFY(QFile::exists(journal));
+        History more = sampleHistory();
+        more.push_back(DrawRecord{more.back().drawNo + 1, {1, 2, 3, 4, 5, 6, 7}});
+        frame.file = QDir(history.folder()).filePath(QStringLiteral("in.csv"));
+        writeFile(frame.file, historyToCsv(more));
+        QVERIFY(frame.importHistoryCsv());
+        QVERIFY(!QFile::exists(journal));
+        HistoryEditor editor(history.path());
+        QCOMPARE(editor.rows(), more);
+    }
+
     void importReplacesTheHistoryAndExportWritesWhatItReads()
     {
         HistoryFile history;
@@ -135,10 +198,14 @@ private slots:
         QVERIFY(prediction);
         frame.openAnalysis(QStringLiteral("pull"))->close();
 
+        // The CSV lacks the five complete draws of the history: asked, and answered Yes.
         QVERIFY(frame.importHistoryCsv());
-        QCOMPARE(int(frame.messages.size()), 2);
-        QCOMPARE(frame.messages[1].icon, QMessageBox::Information);
-        QCOMPARE(frame.messages[1].text, QStringLiteral("2回分の当選データを取り込みました。"));
+        QCOMPARE(int(frame.messages.size()), 3);
+        QCOMPARE(frame.messages[1].icon, QMessageBox::Question);
+        QVERIFY2(frame.messages[1].text.contains(QStringLiteral("完全な当選データのうち 5回分が失われます")),
+                 qPrintable(frame.messages[1].text));
+        QCOMPARE(frame.messages[2].icon, QMessageBox::Information);
+        QCOMPARE(frame.messages[2].text, QStringLiteral("2回分の当選データを取り込みました。"));
         QCOMPARE(loadHistory(history.path()), newRows);
         QCOMPARE(frame.history(), newRows);
         QCOMPARE(frame.tables().latestDrawNo, 11);
