@@ -611,15 +611,16 @@ void saveHistory(const QString& pathIn, const History& rows)
         // The replaced file's permissions, given only now that the file is written.
         if (replacing && ::fchmod(work.fd(), old.st_mode & 07777) != 0)
             failSave(path, QStringLiteral("作業ファイルの権限を設定できません（%1）").arg(detail::systemCause(errno)));
-        // A cut-short write of the old file is not to be played into the new one.
+        // A cut-short write of the old file is not to be played into the new
+        // one; a journal without its file is as stale.
         if (replacing) {
             try {
                 rollBackInterruptedWrite(real);
             } catch (const HistoryError&) {
                 // The old file is replaced all the same; its journal goes below.
             }
-            detail::clearStaleJournal(real);
         }
+        detail::clearStaleJournal(real);
         if (std::rename(QFile::encodeName(temp).constData(), nativeReal.constData()) != 0)
             failSave(path, QStringLiteral("置き換えられません（%1）").arg(detail::systemCause(errno)));
         detail::syncFolder(dir);
