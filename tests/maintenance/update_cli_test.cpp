@@ -66,6 +66,23 @@ TEST(UpdateCli, ReplacesTheHistoryOrRefusesWithTheCauseAndTheFileUntouched)
     EXPECT_EQ(done.exitCode, 0) << done.err.toStdString();
     EXPECT_EQ(fileBytes(db), good);
 
+    // A history that would lose stored complete draws: refused with their
+    // number unless --force is given.
+    const QByteArray empty = historyBytes(dir, {});
+    http.serve({.body = empty});
+    const CliRun losing = program(args(http.server()));
+    EXPECT_EQ(losing.exitCode, 1);
+    EXPECT_TRUE(losing.err.contains(QStringLiteral("保存されている完全な当選データのうち %1回分が失われます")
+                                        .arg(sampleHistory().size())))
+        << losing.err.toStdString();
+    EXPECT_TRUE(losing.err.contains(QStringLiteral("--force"))) << losing.err.toStdString();
+    EXPECT_EQ(fileBytes(db), good);
+    const CliRun forced = program(args(http.server()) << QStringLiteral("--force"));
+    EXPECT_EQ(forced.exitCode, 0) << forced.err.toStdString();
+    EXPECT_EQ(fileBytes(db), empty);
+    http.serve({.body = good});
+    ASSERT_EQ(program(args(http.server())).exitCode, 0);
+
     // A file that is not there is not created.
     const QString none = dir.path(QStringLiteral("none.mdb"));
     const CliRun missing = runInProcess({QStringLiteral("update"), QStringLiteral("--db"), none, QStringLiteral("--server"),
@@ -79,7 +96,7 @@ TEST(UpdateCli, ReplacesTheHistoryOrRefusesWithTheCauseAndTheFileUntouched)
                                      args(http.server()) << QStringLiteral("extra")}) {
         const CliRun usage = runInProcess(wrong);
         EXPECT_EQ(usage.exitCode, 2);
-        EXPECT_TRUE(usage.err.contains(QStringLiteral("mirkano-cli update --db FILE --server URL")));
+        EXPECT_TRUE(usage.err.contains(QStringLiteral("mirkano-cli update --db FILE --server URL [--force]")));
     }
     EXPECT_EQ(fileBytes(db), good);
 }

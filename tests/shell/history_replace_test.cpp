@@ -168,6 +168,17 @@ TEST(InterruptedWrite, AReplacementNeverLeavesTheOldJournalBesideTheNewFile)
         HistoryEditor editor(path);
         EXPECT_EQ(editor.rows(), next);
     }
+
+    // A journal whose file is gone is not played into a new file of that name either.
+    saveHistory(path, sampleHistory());
+    ASSERT_TRUE(killEditMidTransaction(path));
+    const QByteArray journal = fileBytes(journalOf(path));
+    QFile::remove(path);
+    writeFile(journalOf(path), journal);
+    saveHistory(path, next);
+    EXPECT_FALSE(QFile::exists(journalOf(path)));
+    HistoryEditor editor(path);
+    EXPECT_EQ(editor.rows(), next);
 }
 
 TEST(WorkFiles, ALaterCommandClearsWhatKilledSavesLeftButNotARunningSave)

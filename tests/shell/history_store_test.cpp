@@ -192,22 +192,6 @@ TEST(HistoryStore, BadFilesAreReportedWithPathAndCauseAndLeftAsTheyWere)
          "ほかのプログラムが使用中です"},
         {"one byte", [](const QString& p) { writeAll(p, "x"); return nullptr; },
          "1 バイトしかなく、履歴ファイルではありません"},
-        {"journal left by a writer that was cut short",
-         [](const QString& p) {
-             saveHistory(p, test::sampleHistory());
-             QByteArray journal;
-             {
-                 // A small cache makes the writer sync its journal, as one cut short in a commit has.
-                 Db writer(p, kPassword);
-                 EXPECT_EQ(writer.exec("PRAGMA cache_size = 2; BEGIN; DELETE FROM 当選データ;"), SQLITE_OK);
-                 journal = readAll(p + QStringLiteral("-journal"));
-                 writer.exec("ROLLBACK");
-             }
-             EXPECT_FALSE(journal.isEmpty());
-             writeAll(p + QStringLiteral("-journal"), journal);
-             return nullptr;
-         },
-         "書き込みが中断された跡（Mirkano.mdb-journal）が残っています。その書き込みをしたプログラムで開き直してください"},
         {"view without end",
          [](const QString& p) {
              craft(p, kPassword,

@@ -49,9 +49,10 @@ private:
 inline constexpr char kSaveWorkSuffix[] = ".tmp";
 inline constexpr char kDownloadWorkSuffix[] = ".download";
 
-// Removes work files of either kind that replacements of the same target left
-// when they were cut short. Only files no one holds locked, and not touched
-// for a while, are taken for leftovers.
+// Removes work files of either kind (and their journals) that replacements of
+// the same target left when they were cut short. Only files no one holds
+// locked and last written before this process started are taken for
+// leftovers: their process is gone.
 void removeStaleWorkFiles(const QString& dir, const QString& targetName);
 
 }  // namespace mirkano::detail

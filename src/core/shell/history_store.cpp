@@ -38,12 +38,9 @@ namespace {
 constexpr int kBusyTimeoutMs = 150;
 // Smallest page a database file can have: anything shorter is not a history.
 constexpr qint64 kMinHistoryBytes = 512;
-// The work the history query may take, in steps of the database engine,
-// counted in blocks: reading 32,767 draws of a file this program wrote takes
-// about a sixtieth of it, so a foreign view may be far slower and still be
-// read, while one that goes on without end is stopped within seconds.
+// The work the history query may take is counted in blocks of this many steps
+// of the database engine (detail::queryWorkBlocks).
 constexpr int kProgressBlock = 1000;
-constexpr int kMaxProgressBlocks = 20000;
 constexpr int kEditBusyTimeoutMs = 2000;  // a write waits a little longer for a reader to finish
 constexpr char kPlainSqliteHeader[] = "SQLite format 3";  // 16 bytes with its terminating zero
 
@@ -275,7 +272,7 @@ void limitWork(Connection& conn)
     conn.workBlocks = 0;
     sqlite3_progress_handler(
         conn.db, kProgressBlock,
-        [](void* count) { return ++*static_cast<int*>(count) > kMaxProgressBlocks ? 1 : 0; }, &conn.workBlocks);
+        [](void* count) { return ++*static_cast<int*>(count) > detail::queryWorkBlocks ? 1 : 0; }, &conn.workBlocks);
 }
 
 // Opens a history file and checks the password, the lock and the view; the
@@ -621,15 +618,16 @@ void saveHistory(const QString& pathIn, const History& rows)
         // The replaced file's permissions, given only now that the file is written.
         if (replacing && ::fchmod(work.fd(), old.st_mode & 07777) != 0)
             failSave(path, QStringLiteral("作業ファイルの権限を設定できません（%1）").arg(detail::systemCause(errno)));
-        // A cut-short write of the old file is not to be played into the new one.
+        // A cut-short write of the old file is not to be played into the new
+        // one; a journal without its file is as stale.
         if (replacing) {
             try {
                 rollBackInterruptedWrite(real);
             } catch (const HistoryError&) {
                 // The old file is replaced all the same; its journal goes below.
             }
-            detail::clearStaleJournal(real);
         }
+        detail::clearStaleJournal(real);
         if (std::rename(QFile::encodeName(temp).constData(), nativeReal.constData()) != 0)
             failSave(path, QStringLiteral("置き換えられません（%1）").arg(detail::systemCause(errno)));
         detail::syncFolder(dir);
@@ -663,6 +661,7 @@ int completeDrawsLost(const QString& path, const History& replacement)
 namespace detail {
 
 int sixDigitKeyRounds = 0;
+int queryWorkBlocks = 20000;
 
 void clearStaleJournal(const QString& path)
 {

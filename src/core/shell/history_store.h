@@ -103,6 +103,12 @@ namespace detail {
 // with. Only the fuzz target lowers it, so that an input that is no history
 // does not pay for a full derivation on every run.
 extern int sixDigitKeyRounds;
+// The work a query of the history may take, in blocks of 1,000 steps of the
+// database engine: reading 32,767 draws of a file this program wrote takes
+// about a sixtieth of the 20,000 blocks allowed, so that a slow foreign view
+// is still read while one without end is stopped within seconds. The fuzz
+// target lowers it, so that the views it makes up stop within milliseconds.
+extern int queryWorkBlocks;
 // Removes the journal beside a file that is about to be replaced, once its
 // write was rolled back or could not be: a journal left beside the new file
 // would be played into it at its next opening for writing.

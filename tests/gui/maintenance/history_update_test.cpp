@@ -240,6 +240,28 @@ private slots:
         QCOMPARE(bytesOf(m_file->path()), before);
     }
 
+    // A source that serves a valid but empty history loses nothing: the
+    // update merges, so every stored draw stays and the file is not written.
+    void anEmptySourceLosesNoStoredDraw()
+    {
+        const QString emptyPath = m_dir.filePath(QStringLiteral("empty.mdb"));
+        saveHistory(emptyPath, {});
+        LoopbackHttp http;
+        http.serve({.body = bytesOf(emptyPath)});
+        qputenv(kServerVariable, http.server().toUtf8());
+        const QByteArray before = bytesOf(m_file->path());
+        AnsweringCatcher catcher;
+        run();
+        QCOMPARE(int(catcher.seen().size()), 1);
+        QVERIFY2(catcher.seen().front().text.endsWith(
+                     QStringLiteral("に新しい当選データはありませんでした。\n追加 0回、同じ 0回、補完 0回、食い違い 0回、"
+                                    "手元だけにある回 6回はそのままです")),
+                 qPrintable(catcher.seen().front().text));
+        QCOMPARE(bytesOf(m_file->path()), before);
+        QCOMPARE(m_frame->history(), smallHistory());
+        QCOMPARE(QDir(m_file->folder()).entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden), QStringList());
+    }
+
     void nothingIsFetchedWithoutAServerOrATargetFile()
     {
         LoopbackHttp http;

@@ -6,8 +6,11 @@
 #include "gui_support.h"
 #include "gui/shell/main_frm.h"
 #include "core/shell/history_csv.h"
+#include "support/killed_writer.h"
 
 #include <QtTest>
+
+#include <deque>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,19 +27,26 @@ public:
     struct Message {
         QMessageBox::Icon icon;
         QString title, text;
+        QMessageBox::StandardButton defaultButton;
     };
     QString file;  // what the file dialog returns
     int dialogs = 0;
     QMessageBox::StandardButton answer = QMessageBox::Yes;
+    std::deque<QMessageBox::StandardButton> answers;  // to the next questions, before answer
     std::vector<Message> messages;
 
 protected:
     // Every message box and question of the main window comes through here.
     QMessageBox::StandardButton ask(QMessageBox::Icon icon, const QString& title, const QString& text,
-                                    QMessageBox::StandardButtons buttons, QMessageBox::StandardButton) override
+                                    QMessageBox::StandardButtons buttons, QMessageBox::StandardButton def) override
     {
-        messages.push_back({icon, title, text});
-        return buttons.testFlag(answer) ? answer : QMessageBox::Ok;
+        messages.push_back({icon, title, text, def});
+        QMessageBox::StandardButton a = answer;
+        if (buttons.testFlag(QMessageBox::Yes) && !answers.empty()) {
+            a = answers.front();
+            answers.pop_front();
+        }
+        return buttons.testFlag(a) ? a : QMessageBox::Ok;
     }
     QString chooseImportFile() override { return ++dialogs, file; }
     QString chooseExportFile() override { return ++dialogs, file; }
@@ -120,6 +130,38 @@ private slots:
         QCOMPARE(QDir(history.folder()).entryList(QDir::Files).size(), 2);
     }
 
+    void aKilledEditIsRolledBackAtStartWithANoticeAndAnImportLeavesNoJournal()
+    {
+        HistoryFile history;
+        saveHistory(history.path(), sampleHistory());
+        const QString journal = history.path() + QStringLiteral("-journal");
+        QVERIFY(killEditMidTransaction(history.path()));
+        QVERIFY(QFile::exists(journal));
+
+        TestFrame frame(history.path());
+        QVERIFY(frame.load());
+        QCOMPARE(int(frame.messages.size()), 1);
+        QCOMPARE(frame.messages[0].icon, QMessageBox::Information);
+        QVERIFY2(frame.messages[0].text.endsWith(QStringLiteral("その書き込みを取り消して元の状態に戻しました。")),
+                 qPrintable(frame.messages[0].text));
+        QCOMPARE(frame.history(), sampleHistory());
+        QVERIFY(!QFile::exists(journal));
+
+        // Killed again; the import then replaces the file, and no journal stays to be played into it.
+        QVERIFY(killEditMidTransaction(history.path()));
+        QVERIFY(QFile::exists(journal));
+        History more = sampleHistory();
+        more.push_back(DrawRecord{more.back().drawNo + 1, {1, 2, 3, 4, 5, 6, 7}});
+        frame.file = QDir(history.folder()).filePath(QStringLiteral("in.csv"));
+        writeFile(frame.file, historyToCsv(more));
+        QVERIFY(frame.importHistoryCsv());
+        QVERIFY2(frame.messages.back().text.endsWith(QStringLiteral("追加 1回、同じ 2137回、補完 0回、食い違い 0回")),
+                 qPrintable(frame.messages.back().text));
+        QVERIFY(!QFile::exists(journal));
+        HistoryEditor editor(history.path());
+        QCOMPARE(editor.rows(), more);
+    }
+
     // New draws are added, an incomplete stored draw is completed, a draw
     // that differs is replaced or kept as the player answers; the open
     // windows show the result at once.
@@ -156,6 +198,7 @@ private slots:
         QVERIFY(prediction);
         frame.openAnalysis(QStringLiteral("pull"))->close();
 
+        // The CSV lacks the five complete draws of the history: asked, and answered Yes.
         QVERIFY(frame.importHistoryCsv());
         QCOMPARE(int(frame.messages.size()), 2);
         QCOMPARE(frame.messages[0].icon, QMessageBox::Question);
