@@ -28,7 +28,7 @@ const std::vector<CliCommand> kCommands = {
     {"sheet", {"db", "reflect"}, "mirkano-cli sheet --db FILE ANALYSIS [--reflect 0,3,...]", &runSheet},
     {"check", {"db"}, "mirkano-cli check --db FILE 1,2,3,4,5,6", &runCheck},
     {"backtest", {"db", "reflect", "from"}, "mirkano-cli backtest --db FILE [--reflect 0,3,...] [--from N]", &runBacktest},
-    {"update", {"db", "server", "force"}, "mirkano-cli update --db FILE --server URL [--force]", &runUpdate},
+    {"update", {"db", "server", "prefer"}, "mirkano-cli update --db FILE --server URL [--prefer mine|theirs]", &runUpdate},
 };
 
 // Longer than any path the system accepts: no argument is that long.

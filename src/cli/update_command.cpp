@@ -1,6 +1,6 @@
-// The update from the command line: the history downloaded from the server,
-// checked, and renamed over the file; a refused download leaves the file as it
-// was and names the cause.
+// The update from the command line: the source's draws downloaded, checked
+// and merged into the history; a refused download or a conflict not settled
+// by --prefer leaves the file as it was and names the cause.
 
 #include "cli/cli.h"
 
@@ -13,7 +13,7 @@
 
 namespace mirkano::cli {
 
-int runUpdate(const Args& a, Streams&)
+int runUpdate(const Args& a, Streams& s)
 {
     a.noPositional();
     const QString db = a.required("db");
@@ -26,12 +26,9 @@ int runUpdate(const Args& a, Streams&)
         static char* argv[] = {name, nullptr};
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
-    try {
-        updateHistoryFile(db, server, DownloadLimits{}, a.has(kForceFlag));
-    } catch (const DrawLossError& e) {
-        throw UpdateError(e.message() + QStringLiteral("それでも置き換えるには --force を付けてください。"));
-    }
-    return kDone;
+    const MergePreference preference = parsePreference(a);
+    const MergeResult merged = updateHistoryFile(db, server, DownloadLimits{}, preference);
+    return reportMerge(merged, preference, server.trimmed(), s);
 }
 
 }  // namespace mirkano::cli

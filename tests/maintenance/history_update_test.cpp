@@ -204,9 +204,13 @@ TEST(HistoryUpdate, DownloadsFromALoopbackServerAndRefusesEveryBadTransfer)
 
     LoopbackHttp http;
     http.serve(Reply{.body = good});
-    EXPECT_EQ(causeOf([&] { updateHistoryFile(target, http.server() + QStringLiteral("/"), limits); }), QString());
+    MergeResult merged;
+    EXPECT_EQ(causeOf([&] { merged = updateHistoryFile(target, http.server() + QStringLiteral("/"), limits,
+                                                       MergePreference::Theirs); }),
+              QString());
     EXPECT_EQ(http.paths(), QStringList{QStringLiteral("/download/Mirkano/Mirkano.mdb")});
-    EXPECT_EQ(fileBytes(target), good);
+    // Merged: the served draws, the stored ones the source lacks kept.
+    EXPECT_EQ(loadHistory(target), mergeHistories(kOld, sampleHistory(), MergePreference::Theirs).rows);
 
     // No server listening any more: the connection is refused, nothing is written.
     saveHistory(target, kOld);

@@ -1,8 +1,9 @@
 // mirkano-cli update against a real HTTP server on the loopback: 0 when the
-// history was replaced, 1 with the cause on stderr and the file untouched,
-// 2 for wrong usage.
+// source was merged into the history (summary on stdout), 1 with the cause on
+// stderr and the file untouched, 2 for wrong usage.
 
 #include "cli/cli.h"
+#include "core/shell/history_csv.h"
 #include "maintenance/maintenance_support.h"
 #include "support/cli_run.h"
 #include "support/loopback_http.h"
@@ -37,14 +38,18 @@ CliRun program(const QStringList& args)
 
 }  // namespace
 
-TEST(UpdateCli, ReplacesTheHistoryOrRefusesWithTheCauseAndTheFileUntouched)
+TEST(UpdateCli, MergesTheSourceOrRefusesWithTheCauseAndTheFileUntouched)
 {
     ensureCoreApplication();
     TempDir dir;
     const QString db = dir.path(QStringLiteral("Mirkano.mdb"));
-    saveHistory(db, makeHistory({{1, {1, 2, 3, 4, 5, 6, 7}}}));
+    // The stored draw 1 differs from the real one (its bonus).
+    const History full = sampleHistory();
+    History mine{full[0]};
+    mine[0].numbers[6] = 1;
+    saveHistory(db, mine);
     const QByteArray old = fileBytes(db);
-    const QByteArray good = historyBytes(dir, sampleHistory());
+    const QByteArray good = historyBytes(dir, full);
     const auto args = [&](const QString& server) {
         return QStringList{QStringLiteral("update"), QStringLiteral("--db"), db, QStringLiteral("--server"), server};
     };
@@ -61,27 +66,33 @@ TEST(UpdateCli, ReplacesTheHistoryOrRefusesWithTheCauseAndTheFileUntouched)
     EXPECT_EQ(runInProcess(args(http.server())).exitCode, 1);
     EXPECT_EQ(fileBytes(db), old);
 
+    // The conflict refuses the whole update until --prefer settles it.
     http.serve({.body = good});
-    const CliRun done = program(args(http.server()));
+    const CliRun conflict = program(args(http.server()));
+    EXPECT_EQ(conflict.exitCode, 1);
+    EXPECT_TRUE(conflict.err.contains(QStringLiteral("第1回　手元 2 8 10 13 27 30 + 1　取り込み 2 8 10 13 27 30 + 39")))
+        << conflict.err.toStdString();
+    EXPECT_EQ(fileBytes(db), old);
+    const CliRun done = runInProcess(args(http.server()) << QStringLiteral("--prefer") << QStringLiteral("theirs"));
     EXPECT_EQ(done.exitCode, 0) << done.err.toStdString();
-    EXPECT_EQ(fileBytes(db), good);
+    EXPECT_EQ(done.out, QByteArray("追加 2136回、同じ 0回、補完 0回、食い違い 1回（1回を取り込み側の数字に置き換えました）\n"));
+    EXPECT_EQ(loadHistory(db), full);
 
-    // A history that would lose stored complete draws: refused with their
-    // number unless --force is given.
-    const QByteArray empty = historyBytes(dir, {});
-    http.serve({.body = empty});
-    const CliRun losing = program(args(http.server()));
-    EXPECT_EQ(losing.exitCode, 1);
-    EXPECT_TRUE(losing.err.contains(QStringLiteral("保存されている完全な当選データのうち %1回分が失われます")
-                                        .arg(sampleHistory().size())))
-        << losing.err.toStdString();
-    EXPECT_TRUE(losing.err.contains(QStringLiteral("--force"))) << losing.err.toStdString();
-    EXPECT_EQ(fileBytes(db), good);
-    const CliRun forced = program(args(http.server()) << QStringLiteral("--force"));
-    EXPECT_EQ(forced.exitCode, 0) << forced.err.toStdString();
-    EXPECT_EQ(fileBytes(db), empty);
-    http.serve({.body = good});
-    ASSERT_EQ(program(args(http.server())).exitCode, 0);
+    // A valid but empty source loses nothing and writes nothing.
+    const QByteArray merged = fileBytes(db);
+    http.serve({.body = historyBytes(dir, {})});
+    const CliRun empty = program(args(http.server()));
+    EXPECT_EQ(empty.exitCode, 0) << empty.err.toStdString();
+    EXPECT_EQ(fileBytes(db), merged);
+    // A CSV at its own address, with one draw more.
+    History more = full;
+    more.push_back(DrawRecord{2138, {1, 2, 3, 4, 5, 6, 7}});
+    http.serve({.body = historyToCsv(more), .contentType = "text/csv"});
+    const CliRun csv = runInProcess(args(http.server() + QStringLiteral("/loto6.csv")));
+    EXPECT_EQ(csv.exitCode, 0) << csv.err.toStdString();
+    EXPECT_EQ(csv.out, QByteArray("追加 1回、同じ 2137回、補完 0回、食い違い 0回\n"));
+    EXPECT_EQ(loadHistory(db), more);
+    EXPECT_EQ(http.paths().last(), QStringLiteral("/loto6.csv"));
 
     // A file that is not there is not created.
     const QString none = dir.path(QStringLiteral("none.mdb"));
@@ -96,7 +107,7 @@ TEST(UpdateCli, ReplacesTheHistoryOrRefusesWithTheCauseAndTheFileUntouched)
                                      args(http.server()) << QStringLiteral("extra")}) {
         const CliRun usage = runInProcess(wrong);
         EXPECT_EQ(usage.exitCode, 2);
-        EXPECT_TRUE(usage.err.contains(QStringLiteral("mirkano-cli update --db FILE --server URL [--force]")));
+        EXPECT_TRUE(usage.err.contains(QStringLiteral("mirkano-cli update --db FILE --server URL [--prefer mine|theirs]")));
     }
-    EXPECT_EQ(fileBytes(db), good);
+    EXPECT_EQ(loadHistory(db), more);
 }

@@ -1,5 +1,6 @@
 #include "core/maintenance/history_download.h"
 
+#include "core/maintenance/history_source.h"
 #include "core/maintenance/history_update.h"
 #include "core/shell/file_replace.h"
 
@@ -269,8 +270,8 @@ DownloadOutcome downloadHistory(const QUrl& url, const DownloadLimits& limits)
     return download.outcome();
 }
 
-void updateHistoryFile(const QString& target, const QString& server, const DownloadLimits& limits,
-                       bool allowDrawLoss)
+MergeResult updateHistoryFile(const QString& target, const QString& server, const DownloadLimits& limits,
+                              MergePreference preference)
 {
     const QUrl url = historyUrl(server);
     if (!QFileInfo::exists(target))
@@ -279,7 +280,8 @@ void updateHistoryFile(const QString& target, const QString& server, const Downl
     const DownloadOutcome got = downloadHistory(url, limits);
     if (!got.ok())
         throw UpdateError(got.cancelled ? QStringLiteral("ダウンロードを中止しました") : got.error);
-    replaceHistoryFile(target, got.body, allowDrawLoss);
+    const SourceHistory source = readSourceHistory(got.body, url.toString());
+    return mergeIntoHistoryFile(target, source.rows, preference);
 }
 
 }  // namespace mirkano

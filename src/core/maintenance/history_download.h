@@ -4,6 +4,8 @@
 // hangs and a size cap stops a runaway body; the result comes back as a value
 // (the body, or the cause of the failure) once `finished` is emitted.
 
+#include "core/maintenance/history_merge.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QPointer>
@@ -79,12 +81,13 @@ DownloadOutcome downloadHistory(const QUrl& url, const DownloadLimits& limits);
 void removeStaleDownloads(const QString& target);
 
 // The whole update without a window: the target must exist, stale download
-// work files beside it are removed, then the history
-// is downloaded from the server (scheme, host and port), checked and renamed
-// over the target. Throws UpdateError naming the cause (DrawLossError when it
-// would lose complete draws and allowDrawLoss is not set); the target is then
-// as it was.
-void updateHistoryFile(const QString& target, const QString& server, const DownloadLimits& limits,
-                       bool allowDrawLoss = false);
+// work files beside it are removed, then the source (a server's history file
+// or a file's own address, see historyUrl()) is downloaded, read as a history
+// file or a CSV, and merged into the target (history_merge.h): nothing stored
+// is lost, and conflicts are settled by preference or, with
+// MergePreference::Refuse, leave the target as it was (result.refused). Throws
+// UpdateError or HistoryError naming the cause; the target is then as it was.
+MergeResult updateHistoryFile(const QString& target, const QString& server, const DownloadLimits& limits,
+                              MergePreference preference = MergePreference::Refuse);
 
 }  // namespace mirkano
