@@ -1,5 +1,7 @@
 #include "core/backtest/match_odds.h"
 
+#include "core/game/game.h"
+
 #include "core/shell/history.h"
 
 #include <algorithm>
@@ -9,15 +11,7 @@ namespace mirkano {
 
 std::uint64_t binomial(int n, int k)
 {
-    if (k < 0 || k > n)
-        return 0;
-    k = std::min(k, n - k);
-    // Each partial product c · (n − k + i) / i is itself C(n − k + i, i), so
-    // the division is exact and nothing overflows for n ≤ 43.
-    std::uint64_t c = 1;
-    for (int i = 1; i <= k; ++i)
-        c = c * std::uint64_t(n - k + i) / std::uint64_t(i);
-    return c;
+    return choose(n, k);
 }
 
 std::array<double, kDrawnMain + 1> matchProbabilities(int picks)

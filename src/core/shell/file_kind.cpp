@@ -1,5 +1,7 @@
 #include "core/shell/file_kind.h"
 
+#include "core/shell/system_cause.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -17,25 +19,11 @@ namespace {
 constexpr qint64 kPageBytes = 512;
 constexpr char kPlainDatabaseHeader[] = "SQLite format 3";  // 16 bytes with its terminating zero
 
-// Why a failed stat or open of a file to read failed.
+// Why a failed stat or open of a file to read failed; a path through
+// something that is not a folder names no file either.
 QString causeOfErrno(int err)
 {
-    switch (err) {
-    case ENOENT:
-    case ENOTDIR:
-        return QStringLiteral("ファイルがありません");
-    case ELOOP:
-        return QStringLiteral("シンボリックリンクが循環しています");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("読み取る権限がありません");
-    case ENAMETOOLONG:
-        return QStringLiteral("ファイル名が長すぎます");
-    case EISDIR:
-        return QStringLiteral("ファイルではなくフォルダーです");
-    default:
-        return QStringLiteral("開くことができません（%1）").arg(QString::fromLocal8Bit(std::strerror(err)));
-    }
+    return readCause(err == ENOTDIR ? ENOENT : err);
 }
 
 // Why a file of this mode is not a regular file; empty when it is one.
