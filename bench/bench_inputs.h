@@ -4,9 +4,9 @@
 // fixed-seed generator, so every run measures the same history), each with
 // its start-up tables, made on first use and kept for the whole program.
 
-#include "core/shell/history.h"
-#include "core/shell/history_csv.h"
-#include "core/shell/startup_tables.h"
+#include "core/history/history.h"
+#include "core/history/history_csv.h"
+#include "core/history/startup_tables.h"
 
 #include <array>
 #include <cstdint>

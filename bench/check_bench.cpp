@@ -6,7 +6,7 @@
 
 #include "core/backtest/backtest.h"
 #include "core/check/ticket_check.h"
-#include "core/shell/history_csv.h"
+#include "core/history/history_csv.h"
 
 #include <benchmark/benchmark.h>
 

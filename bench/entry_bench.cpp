@@ -3,7 +3,7 @@
 // (one transaction). Opening should grow linearly with the number of draws.
 
 #include "core/maintenance/entry_model.h"
-#include "core/shell/history_store.h"
+#include "core/history/history_store.h"
 
 #include <benchmark/benchmark.h>
 

@@ -6,8 +6,8 @@
 
 #include "bench_inputs.h"
 #include "core/maintenance/history_source.h"
-#include "core/shell/history_csv.h"
-#include "core/shell/history_store.h"
+#include "core/history/history_csv.h"
+#include "core/history/history_store.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,9 +4,9 @@
 // empty string when the input was handled soundly, else what went wrong.
 
 #include "core/predict/reflect_settings.h"
-#include "core/shell/history_csv.h"
-#include "core/shell/history_key.h"
-#include "core/shell/history_store.h"
+#include "core/history/history_csv.h"
+#include "core/history/history_key.h"
+#include "core/history/history_store.h"
 
 #define SQLITE_HAS_CODEC 1
 #include <sqlite3.h>

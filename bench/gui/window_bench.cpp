@@ -11,7 +11,7 @@
 #include "../bench_inputs.h"
 
 #include "core/analysis/analysis.h"
-#include "core/shell/history_store.h"
+#include "core/history/history_store.h"
 #include "gui/sheet/analysis_window.h"
 #include "gui/sheet/grid_units.h"
 #include "gui/shell/main_frm.h"

@@ -4,7 +4,7 @@
 #include "cli/cli.h"
 
 #include "core/backtest/backtest.h"
-#include "core/shell/history_store.h"
+#include "core/history/history_store.h"
 
 #include <QJsonArray>
 #include <QJsonObject>

@@ -3,7 +3,7 @@
 #include "cli/cli.h"
 
 #include "core/check/ticket_check.h"
-#include "core/shell/history_store.h"
+#include "core/history/history_store.h"
 
 #include <QJsonArray>
 #include <QJsonObject>

@@ -4,7 +4,7 @@
 #include "cli/cli.h"
 
 #include "core/error.h"
-#include "core/shell/system_cause.h"
+#include "core/history/system_cause.h"
 
 #include <QFile>
 #include <QJsonDocument>

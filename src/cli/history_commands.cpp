@@ -6,10 +6,10 @@
 #include "core/error.h"
 #include "core/maintenance/history_merge.h"
 #include "core/maintenance/history_source.h"
-#include "core/shell/file_kind.h"
-#include "core/shell/history_csv.h"
-#include "core/shell/history_store.h"
-#include "core/shell/startup_tables.h"
+#include "core/history/file_kind.h"
+#include "core/history/history_csv.h"
+#include "core/history/history_store.h"
+#include "core/history/startup_tables.h"
 
 #include <QDir>
 #include <QFile>

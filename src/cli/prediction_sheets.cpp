@@ -5,8 +5,8 @@
 
 #include "core/predict/prediction_sheets.h"
 #include "core/sheet/sheet_json.h"
-#include "core/shell/history_store.h"
-#include "core/shell/startup_tables.h"
+#include "core/history/history_store.h"
+#include "core/history/startup_tables.h"
 
 #include <QJsonArray>
 #include <QJsonObject>

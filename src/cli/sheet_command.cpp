@@ -4,8 +4,8 @@
 
 #include "core/analysis/analysis.h"
 #include "core/sheet/sheet_json.h"
-#include "core/shell/history_store.h"
-#include "core/shell/startup_tables.h"
+#include "core/history/history_store.h"
+#include "core/history/startup_tables.h"
 
 namespace mirkano::cli {
 

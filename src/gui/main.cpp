@@ -2,7 +2,7 @@
 // settings file beside the program, or in the user's data folder when the
 // program's folder is not writable.
 
-#include "core/shell/history_store.h"
+#include "core/history/history_store.h"
 #include "gui/icons/program_icon.h"
 #include "gui/sheet/grid_units.h"
 #include "gui/shell/main_frm.h"

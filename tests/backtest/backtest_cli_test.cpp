@@ -3,7 +3,7 @@
 
 #include "cli/cli.h"
 #include "core/backtest/backtest.h"
-#include "core/shell/history_store.h"
+#include "core/history/history_store.h"
 #include "support/cli_run.h"
 #include "support/fixtures.h"
 

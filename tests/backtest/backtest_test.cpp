@@ -2,7 +2,7 @@
 // draw t taken from the history before t alone, and the sheet.
 
 #include "core/backtest/backtest.h"
-#include "core/shell/startup_tables.h"
+#include "core/history/startup_tables.h"
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // and refused tickets.
 
 #include "cli/cli.h"
-#include "core/shell/history_store.h"
+#include "core/history/history_store.h"
 #include "support/cli_run.h"
 #include "support/fixtures.h"
 

@@ -1,6 +1,6 @@
 #include "cli/cli.h"
-#include "core/shell/history_csv.h"
-#include "core/shell/history_store.h"
+#include "core/history/history_csv.h"
+#include "core/history/history_store.h"
 #include "support/cli_run.h"
 #include "support/fixtures.h"
 

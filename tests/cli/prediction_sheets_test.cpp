@@ -4,8 +4,8 @@
 #include "cli/cli.h"
 #include "core/predict/prediction_sheets.h"
 #include "core/sheet/sheet_json.h"
-#include "core/shell/history_store.h"
-#include "core/shell/startup_tables.h"
+#include "core/history/history_store.h"
+#include "core/history/startup_tables.h"
 #include "support/cli_run.h"
 #include "support/fixtures.h"
 

@@ -3,7 +3,7 @@
 // answers the next message box without blocking the test.
 
 #include "gui/sheet/grid_units.h"
-#include "core/shell/history_store.h"
+#include "core/history/history_store.h"
 #include "support/fixtures.h"
 
 #include <QAbstractButton>

@@ -3,7 +3,7 @@
 // never does; the check on closing finds the first wrong number.
 
 #include "core/maintenance/entry_model.h"
-#include "core/shell/draw_rule.h"
+#include "core/history/draw_rule.h"
 #include "maintenance/maintenance_support.h"
 
 #include <QAbstractItemModelTester>

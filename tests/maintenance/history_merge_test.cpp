@@ -1,7 +1,7 @@
 #include "core/maintenance/history_merge.h"
 #include "core/maintenance/history_source.h"
 #include "core/maintenance/history_update.h"
-#include "core/shell/history_csv.h"
+#include "core/history/history_csv.h"
 #include "maintenance_support.h"
 
 #include <QStringEncoder>

@@ -3,8 +3,8 @@
 // store or crafted with the database engine directly, file bytes, and the
 // application object that the network code needs.
 
-#include "core/shell/history_key.h"
-#include "core/shell/history_store.h"
+#include "core/history/history_key.h"
+#include "core/history/history_store.h"
 #include "support/fixtures.h"
 
 #define SQLITE_HAS_CODEC 1

@@ -3,7 +3,7 @@
 // stderr and the file untouched, 2 for wrong usage.
 
 #include "cli/cli.h"
-#include "core/shell/history_csv.h"
+#include "core/history/history_csv.h"
 #include "maintenance/maintenance_support.h"
 #include "support/cli_run.h"
 #include "support/loopback_http.h"

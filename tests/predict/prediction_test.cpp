@@ -3,7 +3,7 @@
 
 #include "core/predict/prediction.h"
 #include "core/predict/prediction_sheets.h"
-#include "core/shell/startup_tables.h"
+#include "core/history/startup_tables.h"
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "core/analysis/analysis.h"
 #include "core/sheet/sheet_text.h"
-#include "core/shell/startup_tables.h"
+#include "core/history/startup_tables.h"
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>

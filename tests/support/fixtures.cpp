@@ -1,6 +1,6 @@
 #include "support/fixtures.h"
 
-#include "core/shell/history_csv.h"
+#include "core/history/history_csv.h"
 
 #include <QDir>
 #include <QTemporaryDir>

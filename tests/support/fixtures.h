@@ -3,7 +3,7 @@
 // (0 stands for an empty field).
 
 #include "core/sheet/sheet.h"
-#include "core/shell/history.h"
+#include "core/history/history.h"
 
 #include <QString>
 #include <QStringList>

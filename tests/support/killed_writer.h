@@ -3,8 +3,8 @@
 // leaves them: a child process is forked, does its part of the write, tells
 // the test it got there and is killed with SIGKILL.
 
-#include "core/shell/file_replace.h"
-#include "core/shell/history_key.h"
+#include "core/history/file_replace.h"
+#include "core/history/history_key.h"
 
 #define SQLITE_HAS_CODEC 1
 #include <sqlite3.h>

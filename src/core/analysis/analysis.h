@@ -4,8 +4,8 @@
 // the command-line tool both find analyses here by their fixed IDs.
 
 #include "core/sheet/sheet.h"
-#include "core/shell/history.h"
-#include "core/shell/startup_tables.h"
+#include "core/history/history.h"
+#include "core/history/startup_tables.h"
 
 #include <QString>
 

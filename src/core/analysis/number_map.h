@@ -4,7 +4,7 @@
 // draw number again in the last column.
 
 #include "core/sheet/sheet.h"
-#include "core/shell/history.h"
+#include "core/history/history.h"
 
 namespace mirkano {
 

@@ -10,7 +10,7 @@
 #include "core/backtest/match_odds.h"
 #include "core/predict/prediction.h"
 #include "core/sheet/sheet.h"
-#include "core/shell/history.h"
+#include "core/history/history.h"
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 
 #include "core/game/game.h"
 
-#include "core/shell/history.h"
+#include "core/history/history.h"
 
 #include <algorithm>
 #include <stdexcept>

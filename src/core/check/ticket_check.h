@@ -6,7 +6,7 @@
 
 #include "core/error.h"
 #include "core/sheet/sheet.h"
-#include "core/shell/history.h"
+#include "core/history/history.h"
 
 #include <QString>
 #include <QStringList>

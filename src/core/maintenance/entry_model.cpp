@@ -1,6 +1,6 @@
 #include "core/maintenance/entry_model.h"
 
-#include "core/shell/draw_rule.h"
+#include "core/history/draw_rule.h"
 
 namespace mirkano {
 

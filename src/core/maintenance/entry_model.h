@@ -20,8 +20,8 @@
 // A failed write (file locked, disk full) is reported through `refused` too;
 // the stored row then keeps its last values.
 
-#include "core/shell/draw_rule.h"
-#include "core/shell/history_store.h"
+#include "core/history/draw_rule.h"
+#include "core/history/history_store.h"
 
 #include <QAbstractTableModel>
 

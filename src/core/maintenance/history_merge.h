@@ -5,7 +5,7 @@
 // is completed, and a draw whose numbers differ is a conflict that the caller
 // settles (keep the stored draw or take the source's) or refuses.
 
-#include "core/shell/history.h"
+#include "core/history/history.h"
 
 #include <QString>
 

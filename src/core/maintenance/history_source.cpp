@@ -1,9 +1,9 @@
 #include "core/maintenance/history_source.h"
 
 #include "core/maintenance/history_update.h"
-#include "core/shell/file_kind.h"
-#include "core/shell/history_csv.h"
-#include "core/shell/history_store.h"
+#include "core/history/file_kind.h"
+#include "core/history/history_csv.h"
+#include "core/history/history_store.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -4,7 +4,7 @@
 // and the merge of those draws into the stored history file.
 
 #include "core/maintenance/history_merge.h"
-#include "core/shell/history.h"
+#include "core/history/history.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,9 +1,9 @@
 #include "core/maintenance/history_update.h"
 
-#include "core/shell/file_kind.h"
-#include "core/shell/file_replace.h"
-#include "core/shell/history_store.h"
-#include "core/shell/system_cause.h"
+#include "core/history/file_kind.h"
+#include "core/history/file_replace.h"
+#include "core/history/history_store.h"
+#include "core/history/system_cause.h"
 
 #include <QDir>
 #include <QRegularExpression>

@@ -5,7 +5,7 @@
 // the same tables. Both are pure functions of their arguments.
 
 #include "core/predict/reflect_options.h"
-#include "core/shell/history.h"
+#include "core/history/history.h"
 
 #include <array>
 #include <cstdint>

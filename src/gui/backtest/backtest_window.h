@@ -8,7 +8,7 @@
 // clears its end flag) and `unloaded` once, however it is closed.
 
 #include "core/predict/reflect_options.h"
-#include "core/shell/history.h"
+#include "core/history/history.h"
 #include "gui/sheet/sheet_grid.h"
 
 #include "gui/shell/child_window.h"

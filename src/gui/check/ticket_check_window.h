@@ -7,7 +7,7 @@
 // Like an analysis window it reports `opened` when it loads (the main window
 // clears its end flag) and `unloaded` once, however it is closed.
 
-#include "core/shell/history.h"
+#include "core/history/history.h"
 #include "gui/sheet/sheet_grid.h"
 
 #include "gui/shell/child_window.h"

@@ -1,7 +1,7 @@
 #include "gui/maintenance/merge_question.h"
 
 #include "core/maintenance/history_merge.h"
-#include "core/shell/history_store.h"
+#include "core/history/history_store.h"
 #include "gui/shell/busy_pointer.h"
 
 namespace mirkano {

@@ -5,7 +5,7 @@
 // summed up.
 
 #include "core/maintenance/history_merge.h"
-#include "core/shell/history.h"
+#include "core/history/history.h"
 #include "gui/maintenance/ask.h"
 
 #include <optional>

@@ -1,7 +1,7 @@
 #include "gui/sheet/grid_actions.h"
 
 #include "core/error.h"
-#include "core/shell/history_store.h"
+#include "core/history/history_store.h"
 #include "core/sheet/sheet_text.h"
 #include "gui/maintenance/ask.h"
 #include "gui/shell/csv_file.h"

@@ -1,7 +1,7 @@
 #include "gui/shell/main_frm.h"
 
 #include "core/predict/reflect_settings.h"
-#include "core/shell/history_csv.h"
+#include "core/history/history_csv.h"
 #include "gui/help/help_viewer.h"
 #include "gui/help/version_window.h"
 #include "gui/maintenance/ask.h"

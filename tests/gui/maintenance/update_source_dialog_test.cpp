@@ -6,7 +6,7 @@
 #include "answering_catcher.h"
 #include "gui_support.h"
 #include "core/maintenance/history_update.h"
-#include "core/shell/history_csv.h"
+#include "core/history/history_csv.h"
 #include "gui/maintenance/update_source_dialog.h"
 #include "support/loopback_http.h"
 

@@ -5,7 +5,7 @@
 #include "gui_support.h"
 #include "core/predict/prediction_sheets.h"
 #include "core/predict/reflect_settings.h"
-#include "core/shell/startup_tables.h"
+#include "core/history/startup_tables.h"
 #include "gui/predict/prediction_window.h"
 #include "gui/shell/main_frm.h"
 #include "gui/sheet/grid_actions.h"

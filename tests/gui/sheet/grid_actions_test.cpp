@@ -7,7 +7,7 @@
 #include "gui/sheet/grid_actions.h"
 #include "gui/sheet/sheet_grid.h"
 #include "core/sheet/sheet_text.h"
-#include "core/shell/startup_tables.h"
+#include "core/history/startup_tables.h"
 
 #include <QClipboard>
 #include <QDir>

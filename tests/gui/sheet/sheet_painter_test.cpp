@@ -4,7 +4,7 @@
 
 #include "gui_support.h"
 #include "core/analysis/analysis.h"
-#include "core/shell/startup_tables.h"
+#include "core/history/startup_tables.h"
 #include "gui/sheet/sheet_painter.h"
 
 #include <QtTest>

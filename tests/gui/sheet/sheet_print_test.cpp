@@ -5,7 +5,7 @@
 
 #include "gui_support.h"
 #include "core/analysis/analysis.h"
-#include "core/shell/startup_tables.h"
+#include "core/history/startup_tables.h"
 #include "gui/sheet/grid_actions.h"
 #include "gui/sheet/sheet_grid.h"
 #include "gui/sheet/sheet_print.h"

@@ -5,7 +5,7 @@
 
 #include "gui_support.h"
 #include "gui/shell/main_frm.h"
-#include "core/shell/history_csv.h"
+#include "core/history/history_csv.h"
 #include "support/killed_writer.h"
 
 #include <QtTest>

@@ -2,8 +2,8 @@
 // Builders of the appearance analyses: how often each number has come up.
 
 #include "core/sheet/sheet.h"
-#include "core/shell/history.h"
-#include "core/shell/startup_tables.h"
+#include "core/history/history.h"
+#include "core/history/startup_tables.h"
 
 namespace mirkano {
 

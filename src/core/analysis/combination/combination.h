@@ -3,8 +3,8 @@
 // within one draw, and the last digits of the numbers.
 
 #include "core/sheet/sheet.h"
-#include "core/shell/history.h"
-#include "core/shell/startup_tables.h"
+#include "core/history/history.h"
+#include "core/history/startup_tables.h"
 
 namespace mirkano {
 

@@ -3,8 +3,8 @@
 // consecutive numbers, and each draw read against those groups.
 
 #include "core/sheet/sheet.h"
-#include "core/shell/history.h"
-#include "core/shell/startup_tables.h"
+#include "core/history/history.h"
+#include "core/history/startup_tables.h"
 
 namespace mirkano {
 

@@ -2,8 +2,8 @@
 // Builders of the interval and movement analyses: each draw set against earlier draws.
 
 #include "core/sheet/sheet.h"
-#include "core/shell/history.h"
-#include "core/shell/startup_tables.h"
+#include "core/history/history.h"
+#include "core/history/startup_tables.h"
 
 namespace mirkano {
 

@@ -1,6 +1,6 @@
 #include "core/analysis/interval/interval_sheet.h"
 
-#include "core/shell/history.h"
+#include "core/history/history.h"
 
 namespace mirkano::interval {
 

@@ -4,7 +4,7 @@
 // closed again, so that a downloaded copy can replace it later. The entry
 // window alone keeps it open while it writes single rows (HistoryEditor).
 
-#include "core/shell/history.h"
+#include "core/history/history.h"
 
 #include <QString>
 
@@ -49,7 +49,7 @@ History loadHistory(const QString& path);
 
 // Why a file cannot serve as the history, in words for the user, or an empty
 // text when it can: it opens with the password, has the view and every field,
-// reads back whole, every row passes the row rule (core/shell/draw_rule.h) so
+// reads back whole, every row passes the row rule (core/history/draw_rule.h) so
 // that nothing would be dropped or read as empty at the next start, and the
 // table 当選データ that the entry window writes to is there. Never writes.
 QString historyFileFault(const QString& path);

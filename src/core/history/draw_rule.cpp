@@ -1,4 +1,4 @@
-#include "core/shell/draw_rule.h"
+#include "core/history/draw_rule.h"
 
 namespace mirkano {
 

@@ -5,8 +5,8 @@
 // save that cannot be written whole leaves the old file as it was.
 
 #include "core/maintenance/history_update.h"
-#include "core/shell/history_csv.h"
-#include "core/shell/history_store.h"
+#include "core/history/history_csv.h"
+#include "core/history/history_store.h"
 #include "maintenance/maintenance_support.h"
 #include "support/cli_run.h"
 #include "support/fixtures.h"

@@ -2,9 +2,9 @@
 // small files are written whole or not at all, also on a full disk; an export
 // never writes over a history file.
 
-#include "core/shell/file_kind.h"
-#include "core/shell/file_write.h"
-#include "core/shell/history_store.h"
+#include "core/history/file_kind.h"
+#include "core/history/file_write.h"
+#include "core/history/history_store.h"
 #include "support/fixtures.h"
 #include "support/full_disk.h"
 

@@ -1,4 +1,4 @@
-#include "core/shell/history_csv.h"
+#include "core/history/history_csv.h"
 #include "core/maintenance/history_merge.h"
 #include "support/fixtures.h"
 

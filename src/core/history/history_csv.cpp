@@ -1,7 +1,7 @@
-#include "core/shell/history_csv.h"
+#include "core/history/history_csv.h"
 
-#include "core/shell/draw_rule.h"
-#include "core/shell/file_kind.h"
+#include "core/history/draw_rule.h"
+#include "core/history/file_kind.h"
 
 #include <QDate>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "core/shell/system_cause.h"
+#include "core/history/system_cause.h"
 
 #include <QFileDevice>
 #include <QFileInfo>

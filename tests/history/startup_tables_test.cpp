@@ -1,5 +1,5 @@
-#include "core/shell/history.h"
-#include "core/shell/startup_tables.h"
+#include "core/history/history.h"
+#include "core/history/startup_tables.h"
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>

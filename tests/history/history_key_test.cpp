@@ -1,5 +1,5 @@
-#include "core/shell/history_key.h"
-#include "core/shell/history_store.h"
+#include "core/history/history_key.h"
+#include "core/history/history_store.h"
 #include "support/fixtures.h"
 
 #define SQLITE_HAS_CODEC 1

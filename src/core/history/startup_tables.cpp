@@ -1,4 +1,4 @@
-#include "core/shell/startup_tables.h"
+#include "core/history/startup_tables.h"
 
 namespace mirkano {
 

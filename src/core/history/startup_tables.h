@@ -1,7 +1,7 @@
 #pragma once
 // The tables built once from the history at start-up and read by later windows.
 
-#include "core/shell/history.h"
+#include "core/history/history.h"
 
 #include <QString>
 

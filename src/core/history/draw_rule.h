@@ -4,7 +4,7 @@
 // number 1 … 43. The CSV import, the entry window, the store's writes and the
 // check of a downloaded history all read fields through these functions.
 
-#include "core/shell/history.h"
+#include "core/history/history.h"
 
 #include <QString>
 #include <QStringView>

@@ -1,6 +1,6 @@
-#include "core/shell/file_kind.h"
+#include "core/history/file_kind.h"
 
-#include "core/shell/system_cause.h"
+#include "core/history/system_cause.h"
 
 #include <QFile>
 

@@ -17,7 +17,7 @@
 // line ends; standard quoting (a quoted field may hold commas, line ends and
 // doubled quotes). The writer always writes UTF-8 with LF line ends.
 
-#include "core/shell/history.h"
+#include "core/history/history.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "core/shell/history.h"
+#include "core/history/history.h"
 
 namespace mirkano {
 

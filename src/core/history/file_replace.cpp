@@ -1,6 +1,6 @@
-#include "core/shell/file_replace.h"
+#include "core/history/file_replace.h"
 
-#include "core/shell/system_cause.h"
+#include "core/history/system_cause.h"
 
 #include <QDir>
 #include <QFile>

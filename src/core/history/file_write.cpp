@@ -1,6 +1,6 @@
-#include "core/shell/file_write.h"
+#include "core/history/file_write.h"
 
-#include "core/shell/file_replace.h"
+#include "core/history/file_replace.h"
 
 #include <QFile>
 #include <QFileInfo>
