@@ -117,6 +117,18 @@ TEST(FileKind, HistoryFilesAreToldFromText)
         utf16.append(c).append('\0');
     writeFile(dir.path(QStringLiteral("utf16.csv")), utf16);
     writeFile(dir.path(QStringLiteral("short.bin")), QByteArray(100, '\0'));
+    // One encrypted file in about fifty has no NUL byte in its first
+    // kilobyte; it is a database all the same.
+    QByteArray lucky;
+    {
+        QFile f(history);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        lucky = f.readAll();
+    }
+    for (qsizetype i = 0; i < 1024; ++i)
+        if (lucky[i] == '\0')
+            lucky[i] = '\1';
+    writeFile(dir.path(QStringLiteral("lucky.mdb")), lucky);
     makeLink(history, dir.path(QStringLiteral("link.csv")));
     ASSERT_EQ(::link(QFile::encodeName(history).constData(), QFile::encodeName(dir.path(QStringLiteral("hard.csv"))).constData()), 0);
     makeFifo(dir.path(QStringLiteral("pipe")));
@@ -133,6 +145,7 @@ TEST(FileKind, HistoryFilesAreToldFromText)
         {"hard.csv", true, own},
         {"copy.mdb", true, database},
         {"plain.db", true, database},
+        {"lucky.mdb", true, database},
         {"text.csv", false, {}},
         {"utf16.csv", false, {}},
         {"short.bin", false, {}},

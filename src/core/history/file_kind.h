@@ -33,13 +33,13 @@ bool isSameFile(const QString& a, const QString& b);
 
 // Whether the file holds a database (as a history file does, encrypted or
 // not) rather than text: it starts with the plain database header, or its
-// size is a whole number of database pages and its first kilobyte holds NUL
-// bytes that no text in a byte encoding has. Reads at most that kilobyte,
+// size is a whole number of database pages and its first four kilobytes hold
+// a NUL byte that no text in a byte encoding has. Reads at most those bytes,
 // never blocks, and does no key derivation. False for anything else, also for
 // a missing file or one that is not regular.
 bool looksLikeDatabase(const QString& path);
-// The same test on bytes already read: the file's first bytes (a kilobyte
-// or more) and its whole size.
+// The same test on bytes already read: the file's first bytes (four
+// kilobytes or more, where the file has them) and its whole size.
 bool looksLikeDatabase(QByteArrayView head, qint64 size);
 
 // Why an export may not write its CSV over the target, in words for the
