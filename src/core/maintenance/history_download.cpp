@@ -13,12 +13,6 @@
 #include <QNetworkRequest>
 
 #include <cstring>
-#include <ctime>
-
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace mirkano {
 
@@ -85,60 +79,14 @@ bool isTransportError(QNetworkReply::NetworkError error)
         || error == QNetworkReply::ProtocolUnknownError;
 }
 
-// When this process started (seconds since the epoch): work files changed
-// before that belong to a run that has ended.
-time_t processStart()
-{
-    static const time_t start = [] {
-        const time_t fallback = ::time(nullptr);
-        QFile stat(QStringLiteral("/proc/self/stat")), system(QStringLiteral("/proc/stat"));
-        if (!stat.open(QIODevice::ReadOnly) || !system.open(QIODevice::ReadOnly))
-            return fallback;
-        // The fields after the command name, which is in parentheses; the
-        // start time (in clock ticks after boot) is field 22, the 20th after it.
-        const QByteArray line = stat.readAll();
-        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-        long long bootTime = -1;
-        for (const QByteArray& l : system.readAll().split('\n'))
-            if (l.startsWith("btime "))
-                bootTime = l.mid(6).trimmed().toLongLong();
-        const long ticks = ::sysconf(_SC_CLK_TCK);
-        bool ok = false;
-        const long long started = fields.value(19).toLongLong(&ok);
-        if (!ok || bootTime < 0 || ticks <= 0)
-            return fallback;
-        return time_t(bootTime + started / ticks);
-    }();
-    return start;
-}
-
 }  // namespace
 
 void removeStaleDownloads(const QString& target)
 {
+    // The same leftovers a save clears: work files of this target, unlocked
+    // and last changed before this process started.
     const QFileInfo info(detail::resolveLinks(QFileInfo(target).absoluteFilePath()));
-    const QDir dir(info.absolutePath());
-    const QString prefix = QStringLiteral(".") + info.fileName() + u'.';
-    const QString suffix = QLatin1String(detail::kDownloadWorkSuffix);
-    const time_t start = processStart();
-    for (const QString& name : dir.entryList({prefix + u'*'}, QDir::Files | QDir::Hidden | QDir::System)) {
-        if (!name.endsWith(suffix))
-            continue;
-        const QByteArray native = QFile::encodeName(dir.filePath(name));
-        const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-        if (fd < 0)
-            continue;
-        // A running update holds its work file locked; a killed one left it
-        // unlocked, and changed it last before this process started.
-        struct stat st, still;
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)
-            && st.st_mtime < start && ::lstat(native.constData(), &still) == 0 && still.st_ino == st.st_ino
-            && still.st_dev == st.st_dev) {
-            ::unlink(native.constData());
-            ::unlink((native + "-journal").constData());
-        }
-        ::close(fd);
-    }
+    detail::removeStaleWorkFiles(info.absolutePath(), info.fileName());
 }
 
 HistoryDownload::HistoryDownload(QUrl url, DownloadLimits limits, QObject* parent)
