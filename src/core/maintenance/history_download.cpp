@@ -12,7 +12,6 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
-#include <cstring>
 
 namespace mirkano {
 

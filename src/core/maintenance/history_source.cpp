@@ -12,13 +12,6 @@ namespace mirkano {
 
 namespace {
 
-bool looksLikeHtml(const QByteArray& body)
-{
-    const QByteArray head = body.left(512).trimmed().toLower();
-    return head.startsWith("<!doctype html") || head.startsWith("<html") || head.contains("<head")
-           || head.contains("<body");
-}
-
 [[noreturn]] void refuse(const QString& source, const QString& cause)
 {
     throw UpdateError(QStringLiteral("「%1」の当選データは使えません：%2").arg(source, cause));
@@ -28,10 +21,8 @@ bool looksLikeHtml(const QByteArray& body)
 
 SourceHistory readSourceHistory(const QByteArray& body, const QString& sourceName)
 {
-    if (body.isEmpty())
-        refuse(sourceName, QStringLiteral("データが空です"));
-    if (looksLikeHtml(body))
-        refuse(sourceName, QStringLiteral("当選データではなく、Web ページが届きました"));
+    if (const QString cause = downloadedBodyFault(body); !cause.isEmpty())
+        refuse(sourceName, cause);
     if (!looksLikeDatabase(body, body.size()))
         return {SourceKind::Csv, parseHistoryCsv(body, sourceName)};
 

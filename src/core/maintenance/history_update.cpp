@@ -35,27 +35,21 @@ QString displayPath(const QString& path) { return QDir::toNativeSeparators(QFile
     throw UpdateError(QStringLiteral("当選データファイル「%1」を置き換えられません：%2").arg(displayPath(target), cause));
 }
 
-// A web page where a database was expected: the usual answer of a server
-// that has no such file but reports success anyway.
-bool looksLikeHtml(const QByteArray& body)
-{
-    const QByteArray head = body.left(512).trimmed().toLower();
-    return head.startsWith("<!doctype html") || head.startsWith("<html") || head.contains("<head")
-        || head.contains("<body");
-}
 
-// What is wrong with a body before it is even opened as a database; empty
-// when nothing is.
-QString bodyFault(const QByteArray& body)
+}  // namespace
+
+QString downloadedBodyFault(const QByteArray& body)
 {
     if (body.isEmpty())
         return QStringLiteral("データが空です");
-    if (looksLikeHtml(body))
+    // A web page where data was expected: the usual answer of a server that
+    // has no such file but reports success anyway.
+    const QByteArray head = body.left(512).trimmed().toLower();
+    if (head.startsWith("<!doctype html") || head.startsWith("<html") || head.contains("<head")
+        || head.contains("<body"))
         return QStringLiteral("当選データファイルではなく、Web ページが届きました");
     return {};
 }
-
-}  // namespace
 
 QString configuredServer(const QString& programDir)
 {
@@ -137,7 +131,7 @@ QString missingTargetMessage(const QString& target)
 
 void checkDownloadedHistory(const QByteArray& body)
 {
-    if (const QString cause = bodyFault(body); !cause.isEmpty())
+    if (const QString cause = downloadedBodyFault(body); !cause.isEmpty())
         refuse(cause);
     QTemporaryDir dir;
     if (!dir.isValid())
@@ -161,7 +155,7 @@ void replaceHistoryFile(const QString& targetIn, const QByteArray& body, bool al
     const QFileInfo info(real);
     if (info.isDir())
         failWrite(target, QStringLiteral("ファイルではなくフォルダーです"));
-    if (const QString cause = bodyFault(body); !cause.isEmpty())
+    if (const QString cause = downloadedBodyFault(body); !cause.isEmpty())
         refuse(cause);
     if (detail::heldForWriting(real))
         failWrite(target, QStringLiteral("ほかのプログラムが書き込み用に開いています"));

@@ -49,6 +49,10 @@ QString configuredServer(const QString& programDir);
 // is not an http or https address.
 QUrl historyUrl(const QString& server);
 
+// What is wrong with downloaded bytes before they are read at all (nothing
+// came, or a web page came); empty when nothing is.
+QString downloadedBodyFault(const QByteArray& body);
+
 // "当選データファイル：'…'が存在しません" for a target that is not there.
 QString missingTargetMessage(const QString& target);
 
