@@ -49,9 +49,14 @@ QVariant HistoryTableModel::data(const QModelIndex& index, int role) const
 
 std::array<QString, kNumbersPerDraw> HistoryTableModel::numberTexts(int row) const
 {
+    return numberTextsOf(m_rows[std::size_t(row)]);
+}
+
+std::array<QString, kNumbersPerDraw> HistoryTableModel::numberTextsOf(const Row& row)
+{
     std::array<QString, kNumbersPerDraw> texts;
     for (int i = 0; i < kNumbersPerDraw; ++i)
-        texts[std::size_t(i)] = m_rows[std::size_t(row)].shown[std::size_t(i + 1)];
+        texts[std::size_t(i)] = row.shown[std::size_t(i + 1)];
     return texts;
 }
 
@@ -102,9 +107,7 @@ QString HistoryTableModel::store(Row& row)
     next.drawNo = drawNo.value;
     // A cell that breaks the rule on its own or repeats another number of the
     // draw keeps what is stored (nothing, in a new row).
-    std::array<QString, kNumbersPerDraw> texts;
-    for (int i = 0; i < kNumbersPerDraw; ++i)
-        texts[std::size_t(i)] = row.shown[std::size_t(i + 1)];
+    const std::array<QString, kNumbersPerDraw> texts = numberTextsOf(row);
     for (int i = 0; i < kNumbersPerDraw; ++i) {
         if (numberProblem(texts, i) == NumberProblem::None)
             next.numbers[std::size_t(i)] = readNumberText(texts[std::size_t(i)]).value;

@@ -81,6 +81,8 @@ private:
         bool added = false;  // inserted in this window: its 回数 may be typed
     };
 
+    // The seven number texts of a row as shown (第1数字 … ボーナス数字).
+    static std::array<QString, kNumbersPerDraw> numberTextsOf(const Row& row);
     std::array<QString, kNumbersPerDraw> numberTexts(int row) const;
     // Writes what is valid of the row's shown texts; the message on failure.
     QString store(Row& row);

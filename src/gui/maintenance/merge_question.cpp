@@ -30,7 +30,7 @@ std::optional<MergeReport> mergeIntoHistoryAsking(const AskFn& ask, const QStrin
         BusyPointer busy;
         const History mine = loadHistory(target);
         MergePreference preference = MergePreference::Mine;
-        const MergeResult planned = mergeHistories(mine, theirs, MergePreference::Mine);
+        MergeResult planned = mergeHistories(mine, theirs, MergePreference::Mine);
         if (!planned.conflicts.empty()) {
             busy.restore();
             const QMessageBox::StandardButton answer =
@@ -41,7 +41,9 @@ std::optional<MergeReport> mergeIntoHistoryAsking(const AskFn& ask, const QStrin
             preference = answer == QMessageBox::Yes ? MergePreference::Theirs : MergePreference::Mine;
         }
         BusyPointer writing;
-        const MergeResult done = mergeHistories(mine, theirs, preference);
+        // Keeping mine is the merge already made; taking theirs is made anew.
+        const MergeResult done =
+            preference == MergePreference::Mine ? std::move(planned) : mergeHistories(mine, theirs, preference);
         const bool changed = done.changes(preference);
         if (changed)
             saveHistory(target, done.rows);
