@@ -1,5 +1,7 @@
 #include "core/check/ticket_check.h"
 
+#include "core/game/game.h"
+
 #include <algorithm>
 
 namespace mirkano {
@@ -50,13 +52,7 @@ Ticket parseTicket(const QString& text)
 
 int prizeClass(int matches, bool bonus)
 {
-    switch (matches) {
-    case 6: return 1;
-    case 5: return bonus ? 2 : 3;
-    case 4: return 4;
-    case 3: return 5;
-    default: return 0;
-    }
+    return game(GameId::Loto6).prizeClassOf(matches, bonus ? 1 : 0);
 }
 
 DrawMatch matchDraw(const DrawRecord& draw, std::span<const int> picks)
