@@ -30,7 +30,7 @@ inline History syntheticHistory()
     for (int drawNo = 1; drawNo <= kMaxDrawNo; ++drawNo) {
         DrawRecord d{drawNo, {}};
         std::array<bool, kMaxNumber + 1> used{};
-        for (int& n : d.numbers) {
+        for (int& n : d.all()) {
             do
                 n = int(next() % kMaxNumber) + 1;
             while (used[std::size_t(n)]);

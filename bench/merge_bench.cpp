@@ -26,7 +26,7 @@ QByteArray publicCsv(const History& rows)
                                   "1等口数,2等口数,3等口数,4等口数,5等口数,キャリーオーバー\r\n");
     for (const DrawRecord& r : rows) {
         text += QString::number(r.drawNo) + QStringLiteral(",2000/10/5");
-        for (int n : r.numbers)
+        for (int n : r.all())
             text += u',' + QString::number(n);
         text += QStringLiteral(",0,3,120,6000,98000,0\r\n");
     }

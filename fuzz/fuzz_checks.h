@@ -39,7 +39,7 @@ inline std::string checkRows(const History& rows, bool unique)
             return "回数 out of range: " + std::to_string(r.drawNo);
         if (i > 0 && (unique ? rows[i - 1].drawNo >= r.drawNo : rows[i - 1].drawNo > r.drawNo))
             return "rows out of order or repeated at 回数 " + std::to_string(r.drawNo);
-        for (int n : r.numbers)
+        for (int n : r.all())
             if (n != 0 && (n < 1 || n > kMaxNumber))
                 return "number out of range: " + std::to_string(n);
     }

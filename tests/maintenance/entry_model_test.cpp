@@ -69,7 +69,7 @@ TEST_F(EntryModel, ShowsEveryStoredRowUnderTheFieldNames)
 TEST_F(EntryModel, ValidNumbersAreStoredAtOnceAndWrongOnesOnlyShown)
 {
     ASSERT_TRUE(set(2, 3, QStringLiteral("7")));  // fills the empty third number
-    EXPECT_EQ(loadHistory(path)[2].numbers, (std::array<int, 7>{1, 5, 7, 31, 36, 38, 0}));
+    EXPECT_EQ(loadHistory(path)[2].numbers, (std::array<int, kMaxNumbersPerDraw>{1, 5, 7, 31, 36, 38, 0}));
 
     // A wrong value stays on screen; the file keeps the last valid one.
     const QByteArray before = fileBytes(path);
@@ -81,7 +81,7 @@ TEST_F(EntryModel, ValidNumbersAreStoredAtOnceAndWrongOnesOnlyShown)
     // Other cells of that row are still stored, the wrong one keeping its value.
     ASSERT_TRUE(set(2, 7, QStringLiteral("43")));
     ASSERT_TRUE(set(2, 2, QString()));
-    EXPECT_EQ(loadHistory(path)[2].numbers, (std::array<int, 7>{1, 0, 7, 31, 36, 38, 43}));
+    EXPECT_EQ(loadHistory(path)[2].numbers, (std::array<int, kMaxNumbersPerDraw>{1, 0, 7, 31, 36, 38, 43}));
     EXPECT_EQ(refusals->count(), 0);
 }
 
@@ -95,11 +95,11 @@ TEST_F(EntryModel, ARepeatedNumberIsShownButNeverStored)
     EXPECT_EQ(fileBytes(path), before);
     // A new number that meets the stored value of a marked cell is not stored either.
     ASSERT_TRUE(set(0, 3, QStringLiteral("8")));
-    EXPECT_EQ(loadHistory(path)[0].numbers, (std::array<int, 7>{2, 8, 10, 13, 27, 30, 39}));
+    EXPECT_EQ(loadHistory(path)[0].numbers, (std::array<int, kMaxNumbersPerDraw>{2, 8, 10, 13, 27, 30, 39}));
     // Once the marks are cleared the typed draw is stored as shown.
     ASSERT_TRUE(set(0, 2, QStringLiteral("4")));
     ASSERT_TRUE(set(0, 7, QStringLiteral("41")));
-    EXPECT_EQ(loadHistory(path)[0].numbers, (std::array<int, 7>{2, 4, 8, 13, 27, 30, 41}));
+    EXPECT_EQ(loadHistory(path)[0].numbers, (std::array<int, kMaxNumbersPerDraw>{2, 4, 8, 13, 27, 30, 41}));
     EXPECT_EQ(refusals->count(), 0);
 }
 
@@ -194,7 +194,7 @@ TEST_F(EntryModel, AWriteThatFailsIsReportedAndTheRowKeepsItsStoredValues)
 
     // The next change of the row stores it whole.
     ASSERT_TRUE(set(0, 2, QStringLiteral("9")));
-    EXPECT_EQ(loadHistory(path)[0].numbers, (std::array<int, 7>{3, 9, 10, 13, 27, 30, 39}));
+    EXPECT_EQ(loadHistory(path)[0].numbers, (std::array<int, kMaxNumbersPerDraw>{3, 9, 10, 13, 27, 30, 39}));
 }
 
 TEST_F(EntryModel, CheckOnClosingFindsTheFirstWrongNumberRowByRowLeftToRight)

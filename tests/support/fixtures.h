@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <initializer_list>
 #include <ostream>
 #include <string>
@@ -16,14 +17,32 @@ namespace mirkano::test {
 
 struct Row {
     int drawNo;
-    std::array<int, 7> numbers;
+    std::array<int, kMaxNumbersPerDraw> numbers;
 };
 
 inline History makeHistory(std::initializer_list<Row> rows)
 {
     History h;
-    for (const Row& r : rows)
-        h.push_back(DrawRecord{r.drawNo, r.numbers});
+    for (const Row& r : rows) {
+        DrawRecord d{r.drawNo};
+        std::copy(r.numbers.begin(), r.numbers.end(), d.numbers.begin());
+        h.push_back(d);
+    }
+    return h;
+}
+
+// A history of another game: draw number, then the game's numbers (mains,
+// then bonuses; 0 for an empty field).
+struct GameRow {
+    int drawNo;
+    std::array<int, kMaxNumbersPerDraw> numbers;
+};
+
+inline History makeGameHistory(GameId game, std::initializer_list<GameRow> rows)
+{
+    History h;
+    for (const GameRow& r : rows)
+        h.push_back(DrawRecord{r.drawNo, r.numbers, game});
     return h;
 }
 
@@ -63,7 +82,7 @@ namespace mirkano {
 inline void PrintTo(const DrawRecord& r, std::ostream* os)
 {
     *os << r.drawNo << ":";
-    for (int n : r.numbers)
+    for (int n : r.all())
         *os << " " << n;
 }
 inline void PrintTo(const Rgb& c, std::ostream* os)

@@ -4,38 +4,6 @@
 
 namespace mirkano {
 
-namespace {
-
-constexpr PrizeClass kLoto6Prizes[] = {
-    {6, 0, 1},  // 1等: all six
-    {5, 1, 1},  // 2等: five and the bonus
-    {5, 0, 0},  // 3等: five
-    {4, 0, 1},  // 4等: four
-    {3, 0, 1},  // 5等: three
-};
-constexpr PrizeClass kLoto7Prizes[] = {
-    {7, 0, 2},  // 1等: all seven
-    {6, 1, 2},  // 2等: six and either bonus
-    {6, 0, 0},  // 3等: six
-    {5, 0, 2},  // 4等: five
-    {4, 0, 2},  // 5等: four
-    {3, 1, 2},  // 6等: three and one or both bonuses
-};
-constexpr PrizeClass kMiniLotoPrizes[] = {
-    {5, 0, 1},  // 1等: all five
-    {4, 1, 1},  // 2等: four and the bonus
-    {4, 0, 0},  // 3等: four
-    {3, 0, 1},  // 4等: three
-};
-
-const Game kGames[] = {
-    {GameId::Loto6, u"ロト6", u"loto6", 43, 6, 1, kLoto6Prizes, u"Mirkano.mdb", u"ミルカノ.ini"},
-    {GameId::Loto7, u"ロト7", u"loto7", 37, 7, 2, kLoto7Prizes, u"Mirkano7.mdb", u"ミルカノ7.ini"},
-    {GameId::MiniLoto, u"ミニロト", u"miniloto", 31, 5, 1, kMiniLotoPrizes, u"MirkanoMini.mdb", u"ミルカノミニ.ini"},
-};
-
-}  // namespace
-
 std::uint64_t choose(int n, int k)
 {
     if (k < 0 || k > n)
@@ -80,13 +48,11 @@ double Game::prizeProbability(int c) const
     return double(static_cast<long double>(prizeOutcomes(c)) / static_cast<long double>(outcomes()));
 }
 
-const Game& game(GameId id) { return kGames[std::size_t(id)]; }
-
-std::span<const Game> games() { return kGames; }
+std::span<const Game> games() { return detail::kGames; }
 
 std::optional<GameId> gameByCliName(QStringView name)
 {
-    for (const Game& g : kGames)
+    for (const Game& g : detail::kGames)
         if (g.cliName == name)
             return g.id;
     return std::nullopt;

@@ -50,7 +50,43 @@ struct Game {
     std::uint64_t outcomes() const;
 };
 
-const Game& game(GameId id);
+// The most numbers a draw of any game has (Loto 7: seven and two bonuses),
+// and the largest pool (Loto 6: 43): sizes of fixed tables.
+inline constexpr int kMaxNumbersPerDraw = 9;
+inline constexpr int kMaxPool = 43;
+
+namespace detail {
+inline constexpr PrizeClass kLoto6Prizes[] = {
+    {6, 0, 1},  // 1等: all six
+    {5, 1, 1},  // 2等: five and the bonus
+    {5, 0, 0},  // 3等: five
+    {4, 0, 1},  // 4等: four
+    {3, 0, 1},  // 5等: three
+};
+inline constexpr PrizeClass kLoto7Prizes[] = {
+    {7, 0, 2},  // 1等: all seven
+    {6, 1, 2},  // 2等: six and either bonus
+    {6, 0, 0},  // 3等: six
+    {5, 0, 2},  // 4等: five
+    {4, 0, 2},  // 5等: four
+    {3, 1, 2},  // 6等: three and one or both bonuses
+};
+inline constexpr PrizeClass kMiniLotoPrizes[] = {
+    {5, 0, 1},  // 1等: all five
+    {4, 1, 1},  // 2等: four and the bonus
+    {4, 0, 0},  // 3等: four
+    {3, 0, 1},  // 4等: three
+};
+
+inline constexpr Game kGames[] = {
+    {GameId::Loto6, u"ロト6", u"loto6", 43, 6, 1, kLoto6Prizes, u"Mirkano.mdb", u"ミルカノ.ini"},
+    {GameId::Loto7, u"ロト7", u"loto7", 37, 7, 2, kLoto7Prizes, u"Mirkano7.mdb", u"ミルカノ7.ini"},
+    {GameId::MiniLoto, u"ミニロト", u"miniloto", 31, 5, 1, kMiniLotoPrizes, u"MirkanoMini.mdb", u"ミルカノミニ.ini"},
+};
+
+}  // namespace detail
+
+inline const Game& game(GameId id) { return detail::kGames[std::size_t(id)]; }
 // Every game, Loto 6 first.
 std::span<const Game> games();
 // The game a --game value names (loto6, loto7, miniloto); nullopt otherwise.

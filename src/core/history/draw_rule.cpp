@@ -82,7 +82,7 @@ QString numberProblemText(NumberProblem problem)
 
 bool hasRepeatedNumber(const DrawRecord& row)
 {
-    for (std::size_t i = 0; i < row.numbers.size(); ++i)
+    for (std::size_t i = 0; i < row.all().size(); ++i)
         for (std::size_t j = 0; j < i; ++j)
             if (row.numbers[i] != 0 && row.numbers[i] == row.numbers[j])
                 return true;
@@ -93,7 +93,7 @@ bool isStorableRow(const DrawRecord& row)
 {
     if (!isDrawNo(row.drawNo))
         return false;
-    for (int n : row.numbers)
+    for (int n : row.all())
         if (n != 0 && !isNumber(n))
             return false;
     return true;

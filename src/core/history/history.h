@@ -2,6 +2,7 @@
 // The draw history: the rows of the history query held in memory for the run.
 
 #include "core/error.h"
+#include "core/game/game.h"
 
 #include <QString>
 #include <QStringView>
@@ -9,36 +10,54 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace mirkano {
 
-// Field names of one history row, in field order.
+// Field names of one Loto 6 history row, in field order.
 inline constexpr int kFieldCount = 8;
 // Constant-initialised, so it is safe to read from other static initialisers.
 inline constexpr std::array<QStringView, kFieldCount> kFieldNames = {
     u"回数", u"第1数字", u"第2数字", u"第3数字", u"第4数字", u"第5数字", u"第6数字", u"ボーナス数字",
 };
-inline constexpr int kNumbersPerDraw = 7;                   // six main numbers and the bonus
-inline constexpr int kMaxNumber = 43;
+inline constexpr int kNumbersPerDraw = 7;                   // Loto 6: six main numbers and the bonus
+inline constexpr int kMaxNumber = 43;                        // Loto 6's pool
 inline constexpr int kMaxDrawNo = 32767;                     // 回数 is a 16-bit signed value
 
-// One row of the history query. A number field that is empty (or holds
-// something that is not a lottery number) reads as 0.
+// One row of the history query of a game. A number field that is empty (or
+// holds something that is not a lottery number) reads as 0. The numbers stand
+// main numbers first, then the bonus numbers; slots past the game's count
+// stay 0.
 struct DrawRecord {
-    int drawNo = 0;                                // 回数
-    std::array<int, kNumbersPerDraw> numbers{};    // 第1数字 … 第6数字, then ボーナス数字
+    int drawNo = 0;                                   // 回数
+    std::array<int, kMaxNumbersPerDraw> numbers{};    // 第1数字 …, then ボーナス数字 …
+    GameId gameId = GameId::Loto6;
     friend bool operator==(const DrawRecord&, const DrawRecord&) = default;
-    int main(int i) const { return numbers[std::size_t(i)]; }  // i = 0 … 5
-    int bonus() const { return numbers[6]; }
-    // A complete draw has all seven numbers, each 1 … 43; every reader skips
-    // other rows, so readers may index tables by these numbers directly.
+
+    const Game& facts() const { return game(gameId); }
+    int mainCount() const { return facts().mains; }
+    int bonusCount() const { return facts().bonuses; }
+    int numberCount() const { return facts().numbersPerDraw(); }
+    int main(int i) const { return numbers[std::size_t(i)]; }  // i = 0 … mainCount() − 1
+    int bonus(int j = 0) const { return numbers[std::size_t(mainCount() + j)]; }
+    // The game's numbers of this draw: mains then bonuses; the mains; the bonuses.
+    std::span<const int> all() const { return {numbers.data(), std::size_t(numberCount())}; }
+    std::span<int> all() { return {numbers.data(), std::size_t(numberCount())}; }
+    std::span<const int> mains() const { return {numbers.data(), std::size_t(mainCount())}; }
+    std::span<const int> bonuses() const
+    {
+        return {numbers.data() + mainCount(), std::size_t(bonusCount())};
+    }
+    // A complete draw has all its game's numbers, each 1 … pool; every reader
+    // skips other rows, so readers may index tables by these numbers directly.
     bool complete() const
     {
-        for (int n : numbers)
-            if (n < 1 || n > kMaxNumber)
+        const Game& g = facts();
+        for (int i = 0; i < g.numbersPerDraw(); ++i)
+            if (numbers[std::size_t(i)] < 1 || numbers[std::size_t(i)] > g.pool)
                 return false;
         return true;
     }

@@ -537,7 +537,7 @@ QByteArray historyToCsv(const History& rows)
     QByteArray out = header.join(u',').toUtf8() + '\n';
     for (const DrawRecord& row : rows) {
         out += QByteArray::number(row.drawNo);
-        for (int n : row.numbers) {
+        for (int n : row.all()) {
             out += ',';
             if (n != 0)
                 out += QByteArray::number(n);

@@ -2,13 +2,14 @@
 
 namespace mirkano {
 
-StartupTables buildStartupTables(const History& history)
+StartupTables buildStartupTables(const History& history, GameId game)
 {
     StartupTables t;
+    t.gameId = game;
     for (const DrawRecord& row : history) {
         if (!row.complete())
             continue;
-        for (int n : row.numbers)
+        for (int n : row.all())
             ++t.numberCount[std::size_t(n)];
         t.latestDrawNo = row.drawNo;
     }
@@ -17,7 +18,7 @@ StartupTables buildStartupTables(const History& history)
     t.maxCount = 0;
     t.countGroupRows = 1;
     t.countGroups.assign(1, QString());
-    for (int n = 1; n <= kMaxNumber; ++n) {
+    for (int n = 1; n <= t.game().pool; ++n) {
         const int c = t.numberCount[std::size_t(n)];
         if (c > t.maxCount) {
             t.maxCount = c;

@@ -11,9 +11,12 @@
 namespace mirkano {
 
 struct StartupTables {
-    // For each number 1 … 43, its appearances among the seven numbers of all
-    // complete draws (the bonus counts like a main number); index 0 unused.
-    std::array<int, kMaxNumber + 1> numberCount{};
+    // The game the history is of; every builder reads the game's facts here.
+    GameId gameId = GameId::Loto6;
+    const Game& game() const { return mirkano::game(gameId); }
+    // For each number 1 … pool, its appearances among the numbers of all
+    // complete draws (a bonus counts like a main number); index 0 unused.
+    std::array<int, kMaxPool + 1> numberCount{};
     // The largest count (0 with no complete draw).
     int maxCount = 0;
     // For each count 0 … maxCount, the numbers with exactly that count,
@@ -25,6 +28,7 @@ struct StartupTables {
     int latestDrawNo = 0;
 };
 
-StartupTables buildStartupTables(const History& history);
+// The tables of a history of the game; the rows are that game's draws.
+StartupTables buildStartupTables(const History& history, GameId game = GameId::Loto6);
 
 }  // namespace mirkano

@@ -11,7 +11,7 @@ namespace {
 bool completes(const DrawRecord& mine, const DrawRecord& theirs)
 {
     bool fills = false;
-    for (std::size_t i = 0; i < mine.numbers.size(); ++i) {
+    for (std::size_t i = 0; i < mine.all().size(); ++i) {
         if (mine.numbers[i] == 0)
             fills = fills || theirs.numbers[i] != 0;
         else if (mine.numbers[i] != theirs.numbers[i])
@@ -23,7 +23,7 @@ bool completes(const DrawRecord& mine, const DrawRecord& theirs)
 // A stored draw that holds everything the source gives for it.
 bool covers(const DrawRecord& mine, const DrawRecord& theirs)
 {
-    for (std::size_t i = 0; i < mine.numbers.size(); ++i)
+    for (std::size_t i = 0; i < mine.all().size(); ++i)
         if (theirs.numbers[i] != 0 && mine.numbers[i] != theirs.numbers[i])
             return false;
     return true;

@@ -55,7 +55,7 @@ TEST(ConsecutiveSheet, MarksPairsOfNeighbouringFields)
 {
     struct Case {
         const char* what;
-        std::array<int, 7> numbers;
+        std::array<int, kMaxNumbersPerDraw> numbers;
         std::set<int> cyan;   // consecutive pairs, columns 2 … 7
         std::set<int> green;  // stepping stones, columns 9 … 14
     };

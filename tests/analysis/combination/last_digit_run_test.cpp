@@ -15,7 +15,7 @@ Sheet build(const History& h) { return buildLastDigitRunSheet(h, buildStartupTab
 // other number ending in 5.
 DrawRecord draw(int drawNo, int fives)
 {
-    std::array<int, 7> n{1, 2, 3, 4, 6, 7, 8};
+    std::array<int, kMaxNumbersPerDraw> n{1, 2, 3, 4, 6, 7, 8};
     if (fives >= 1)
         n[6] = 15;
     if (fives >= 2)
@@ -110,7 +110,7 @@ TEST(LastDigitRunSheet, RealHistoryMatchesStreakCounts)
         int inStreak = 0, lastDraw = -1;
         for (const DrawRecord& d : h) {
             int k = 0;
-            for (int n : d.numbers)
+            for (int n : d.all())
                 k += n % 10 == digit;
             if (k == 0) {
                 ASSERT_TRUE(s.text(digit + 2, d.drawNo + 2).isEmpty()) << digit << " " << d.drawNo;

@@ -74,7 +74,7 @@ TEST(LastDigitSheet, RepeatsEachDigitOncePerNumberAndColoursByCount)
 {
     struct Case {
         const char* what;
-        std::array<int, 7> numbers;
+        std::array<int, kMaxNumbersPerDraw> numbers;
         std::map<int, QString> texts;  // digit -> text; every other digit empty
     };
     const Case cases[] = {

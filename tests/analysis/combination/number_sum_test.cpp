@@ -73,7 +73,7 @@ TEST(NumberSumSheet, RealHistoryTotalsAddUp)
     ASSERT_EQ(s.rows(), 2138);
     long long expected = 0, shown = 0;
     for (const DrawRecord& d : h)
-        for (int n : d.numbers)
+        for (int n : d.all())
             expected += n;
     for (int row = 2; row <= s.rows(); ++row) {
         shown += s.text(10, row).toInt();

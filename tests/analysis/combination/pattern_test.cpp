@@ -82,7 +82,7 @@ TEST(PatternSheets, HeaderAndColours)
 
 struct SplitCase {
     const char* what;
-    std::array<int, 7> numbers;
+    std::array<int, kMaxNumbersPerDraw> numbers;
     const char* counts[2];  // columns 9 and 10
     const char* letter;
     Rgb letterBg;
@@ -95,8 +95,8 @@ void checkSplits(Builder b, std::initializer_list<SplitCase> cases)
         SCOPED_TRACE(c.what);
         const Sheet s = build(b, makeHistory({{7, c.numbers}}));
         QStringList numbers{"7"};
-        for (int n : c.numbers)
-            numbers << QString::number(n);
+        for (int i = 0; i < 7; ++i)
+            numbers << QString::number(c.numbers[std::size_t(i)]);
         EXPECT_EQ(test::rowTexts(s, 2, 1, 8), numbers);
         EXPECT_EQ(test::rowTexts(s, 2, 9, 11), (QStringList{c.counts[0], c.counts[1], c.letter}));
         EXPECT_EQ(s.cell(11, 2).bg, c.letterBg);

@@ -76,7 +76,7 @@ std::string marks(const Sheet& s, int row)
     return out;
 }
 
-std::string expectedMarks(const std::array<int, 7>& numbers)
+std::string expectedMarks(const std::array<int, kMaxNumbersPerDraw>& numbers)
 {
     std::string out(43, '.');
     for (int k = 0; k < 7; ++k)
@@ -176,7 +176,7 @@ TEST_P(DivisionGrouping, RealHistory)
         for (std::size_t k = 0; k < g.columns.size(); ++k) {
             const auto [first, last] = g.columns[k];
             // Plain copies: clang 14 does not let lambdas capture structured bindings.
-            const bool hit = std::any_of(h[i].numbers.begin(), h[i].numbers.end(),
+            const bool hit = std::any_of(h[i].all().begin(), h[i].all().end(),
                                          [lo = first, hi = last](int n) { return n + 1 >= lo && n + 1 <= hi; });
             grey += hit ? (k % 2 == 1 ? 'c' : 'w') : 'g';
         }
@@ -192,7 +192,7 @@ TEST(DivisionSheet, EmptyGroupsAreGreyedInTheirRow)
     struct Case {
         const char* what;
         Grouping grouping;
-        std::array<int, 7> numbers;
+        std::array<int, kMaxNumbersPerDraw> numbers;
         std::string groups;  // see groupBackgrounds
     };
     const Case cases[] = {

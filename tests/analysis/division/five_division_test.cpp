@@ -91,9 +91,9 @@ TEST(FiveDivisionSheet, NumbersColouredAndCountedByGroup)
 {
     struct Case {
         const char* what;
-        std::array<int, 7> numbers;
+        std::array<int, kMaxNumbersPerDraw> numbers;
         QStringList counters;
-        std::array<int, 7> groups;  // expected group (0 … 4) of each number cell
+        std::array<int, kMaxNumbersPerDraw> groups;  // expected group (0 … 4) of each number cell
     };
     const Case cases[] = {
         {"one or two per group", {3, 15, 22, 31, 38, 43, 9}, {"2", "1", "1", "2", "1"}, {0, 1, 2, 3, 3, 4, 0}},
@@ -146,7 +146,7 @@ TEST(FiveDivisionSheet, RealHistory)
         SCOPED_TRACE(row);
         ASSERT_EQ(s.text(1, row), QString::number(h[i].drawNo));
         int counts[5] = {};
-        for (int n : h[i].numbers)
+        for (int n : h[i].all())
             ++counts[n <= 9 ? 0 : n <= 19 ? 1 : n <= 29 ? 2 : n <= 39 ? 3 : 4];
         for (int g = 0; g < 5; ++g)
             ASSERT_EQ(s.text(9 + g, row), QString::number(counts[g])) << g;

@@ -115,7 +115,7 @@ TEST(DispersionSheet, IncompleteDrawsLeaveNoRowAndMarksAreColouredByRole)
 
     struct Case {
         int row;
-        std::array<int, 7> numbers;
+        std::array<int, kMaxNumbersPerDraw> numbers;
     };
     const Case cases[] = {{3, {43, 2, 15, 4, 30, 6, 1}}, {4, {1, 9, 10, 11, 12, 13, 43}}};
     for (const Case& c : cases) {

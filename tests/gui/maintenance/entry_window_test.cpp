@@ -481,7 +481,7 @@ private slots:
         }
         // Numbers without a 回数 would be lost: closing asks for it.
         type(w, 6, 0, QString());
-        const std::array<int, 7> numbers{4, 11, 19, 33, 40, 42, 8};
+        const std::array<int, kMaxNumbersPerDraw> numbers{4, 11, 19, 33, 40, 42, 8};
         for (int c = 0; c < 7; ++c)
             type(w, 6, c + 1, QString::number(numbers[std::size_t(c)]));
         {

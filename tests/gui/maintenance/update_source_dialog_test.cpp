@@ -67,7 +67,7 @@ private slots:
         QString csv = QStringLiteral("開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,BONUS数字,1等口数\r\n");
         for (const DrawRecord& r : sampleHistory()) {
             QStringList n;
-            for (int x : r.numbers)
+            for (int x : r.all())
                 n << QString::number(x);
             csv += QStringLiteral("%1,,%2,0\r\n").arg(r.drawNo).arg(n.join(u','));
         }

@@ -58,7 +58,7 @@ Sheet buildAppearanceCountSheet(const History& history, const StartupTables& t)
             s.setText(k + 2, row, n);
             s.setText(k + 9, row, total[std::size_t(n)]);
         }
-        for (int n : d.numbers)
+        for (int n : d.all())
             ++total[std::size_t(n)];
         ++row;
     }

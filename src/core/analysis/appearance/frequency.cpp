@@ -61,7 +61,7 @@ Sheet buildFrequencySheet(const History& history, const StartupTables& t)
     for (const DrawRecord& d : history) {
         if (!d.complete())
             continue;
-        for (int n : d.numbers)
+        for (int n : d.all())
             if (isNumber(n))
                 s.setText(strip[std::size_t(n)] + 2, 2, strip[std::size_t(n)] + 1);
         for (int k = 0; k < kNumbersPerDraw; ++k) {
@@ -72,7 +72,7 @@ Sheet buildFrequencySheet(const History& history, const StartupTables& t)
             s.setText(mark.col1, mark.row1, QStringLiteral("●"));
             s.setForeground(mark, k < 6 ? kMainMark : colors::bonusMark);
         }
-        for (int n : d.numbers)
+        for (int n : d.all())
             if (isNumber(n))
                 ++strip[std::size_t(n)];
     }

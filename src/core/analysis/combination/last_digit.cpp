@@ -34,7 +34,7 @@ Sheet buildLastDigitSheet(const History& history, const StartupTables& t)
             continue;
         s.setText(1, row, d.drawNo);
         std::array<int, 10> count{};
-        for (int n : d.numbers)
+        for (int n : d.all())
             ++count[std::size_t(n % 10)];
         for (int digit = 0; digit <= 9; ++digit) {
             const int k = count[std::size_t(digit)];

@@ -36,7 +36,7 @@ Sheet buildLastDigitRunSheet(const History& history, const StartupTables& t)
     for (const DrawRecord& d : history) {
         if (!d.complete())
             continue;
-        for (int n : d.numbers)
+        for (int n : d.all())
             occurrences[std::size_t(n % 10)].push_back(d.drawNo);
     }
 

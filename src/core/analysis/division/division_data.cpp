@@ -120,7 +120,7 @@ Sheet buildDivisionSheet(const History& history, const StartupTables& t, Groupin
             continue;
         markDraw(s, row, d);
         std::array<int, kMaxGroups> counts{};
-        for (int n : d.numbers)
+        for (int n : d.all())
             ++counts[std::size_t(groupOf(l, n))];
         for (int g = 0; g < l.groups; ++g)
             if (counts[std::size_t(g)] == 0)

@@ -63,7 +63,7 @@ Sheet buildAppearanceIntervalSheet(const History& history, const StartupTables& 
                           interval > 0 ? QString::number(interval) + QStringLiteral("回前")
                                        : QStringLiteral("初回"));
             }
-            for (int number : d.numbers)
+            for (int number : d.all())
                 seen.record(number, n);
         }
         ++row;

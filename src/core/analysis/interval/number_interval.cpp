@@ -15,7 +15,7 @@ Sheet buildNumberIntervalSheet(const History& history, const StartupTables& t)
     // leaves its row blank. Differences are taken against the last complete
     // draw; the first complete draw has nothing to compare with and shows
     // none, even when incomplete rows precede it.
-    std::array<int, kNumbersPerDraw> previous{};
+    std::array<int, kMaxNumbersPerDraw> previous{};
     bool havePrevious = false;
     int row = interval::kFirstDataRow;
     for (const DrawRecord& d : history) {

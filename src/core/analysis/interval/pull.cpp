@@ -38,7 +38,7 @@ Sheet buildPullSheet(const History& history, const StartupTables& t)
     // A number is highlighted when it was among the seven numbers of the last
     // complete draw, whatever its position there. Only complete draws take a
     // row and become the reference.
-    std::array<int, kNumbersPerDraw> previous{};
+    std::array<int, kMaxNumbersPerDraw> previous{};
     int row = kFirstDataRow;
     for (const DrawRecord& d : history) {
         if (!d.complete())
