@@ -6,6 +6,8 @@
 // write of the result included), 2 wrong usage.
 
 #include "core/error.h"
+#include "core/game/game.h"
+#include "core/history/history.h"
 #include "core/maintenance/history_merge.h"
 #include "core/predict/reflect_options.h"
 
@@ -106,6 +108,18 @@ std::string usageText();
 // Runs one command line (without the program name). Every failure ends in a
 // message on err and exit code 1 or 2; nothing escapes as an exception.
 int runCli(const QStringList& args, Streams& streams);
+
+// The game a command works on: --game names it (loto6, loto7, miniloto);
+// without it, the game the --db file records, or Loto 6 when there is no
+// file yet. Throws UsageError for an unknown --game value.
+GameId commandGame(const Args& a, const QString& db);
+// The history of --db for the command's game: a file of another game than
+// --game names is refused (HistoryError naming both games).
+struct GameHistory {
+    GameId game;
+    History rows;
+};
+GameHistory loadGameHistory(const Args& a, const QString& db);
 
 // Writes UTF-8 text followed by a newline.
 void writeLine(std::ostream& os, const QString& text);

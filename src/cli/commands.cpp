@@ -4,9 +4,11 @@
 #include "cli/cli.h"
 
 #include "core/error.h"
+#include "core/history/history_store.h"
 #include "core/history/system_cause.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 
 #include <algorithm>
@@ -20,15 +22,18 @@ namespace mirkano::cli {
 
 namespace {
 
+// Every command takes --game loto6|loto7|miniloto (see commandGame).
 const std::vector<CliCommand> kCommands = {
-    {"import", {"csv", "db", "force", "merge", "prefer"},
-     "mirkano-cli import --csv FILE --db FILE [--force | --merge [--prefer mine|theirs]]", &runImport},
-    {"export", {"db"}, "mirkano-cli export --db FILE", &runExport},
-    {"tables", {"db"}, "mirkano-cli tables --db FILE", &runTables},
-    {"sheet", {"db", "reflect"}, "mirkano-cli sheet --db FILE ANALYSIS [--reflect 0,3,...]", &runSheet},
-    {"check", {"db"}, "mirkano-cli check --db FILE 1,2,3,4,5,6", &runCheck},
-    {"backtest", {"db", "reflect", "from"}, "mirkano-cli backtest --db FILE [--reflect 0,3,...] [--from N]", &runBacktest},
-    {"update", {"db", "server", "prefer"}, "mirkano-cli update --db FILE --server URL [--prefer mine|theirs]", &runUpdate},
+    {"import", {"csv", "db", "force", "merge", "prefer", "game"},
+     "mirkano-cli import --csv FILE --db FILE [--force | --merge [--prefer mine|theirs]] [--game GAME]", &runImport},
+    {"export", {"db", "game"}, "mirkano-cli export --db FILE [--game GAME]", &runExport},
+    {"tables", {"db", "game"}, "mirkano-cli tables --db FILE [--game GAME]", &runTables},
+    {"sheet", {"db", "reflect", "game"}, "mirkano-cli sheet --db FILE ANALYSIS [--reflect 0,3,...] [--game GAME]", &runSheet},
+    {"check", {"db", "game"}, "mirkano-cli check --db FILE 1,2,3,4,5,6 [--game GAME]", &runCheck},
+    {"backtest", {"db", "reflect", "from", "game"},
+     "mirkano-cli backtest --db FILE [--reflect 0,3,...] [--from N] [--game GAME]", &runBacktest},
+    {"update", {"db", "server", "prefer", "game"},
+     "mirkano-cli update --db FILE --server URL [--prefer mine|theirs] [--game GAME]", &runUpdate},
 };
 
 // Longer than any path the system accepts: no argument is that long.
@@ -125,7 +130,38 @@ std::string usageText()
     std::string text = "使い方:\n";
     for (const CliCommand& c : kCommands)
         text += std::string("  ") + c.usage + "\n";
+    text += "GAME: ";
+    for (const Game& g : games())
+        text += g.cliName.toString().toStdString() + "（" + g.name.toString().toStdString() + "） ";
+    text += "（省略時はファイルのゲーム、新しいファイルはロト6）\n";
     return text;
+}
+
+GameId commandGame(const Args& a, const QString& db)
+{
+    if (a.has("game")) {
+        const QString name = a.optional("game");
+        if (const std::optional<GameId> g = gameByCliName(name))
+            return *g;
+        QStringList names;
+        for (const Game& g : games())
+            names << g.cliName.toString();
+        throw UsageError{QStringLiteral("ゲーム「%1」はありません。指定できるゲーム：%2")
+                             .arg(echoed(name), names.join(QStringLiteral(", ")))};
+    }
+    if (!db.isEmpty() && QFileInfo::exists(db))
+        return historyFileGame(db);
+    return GameId::Loto6;
+}
+
+GameHistory loadGameHistory(const Args& a, const QString& db)
+{
+    if (a.has("game")) {
+        const GameId g = commandGame(a, db);
+        return {g, loadHistory(db, g)};
+    }
+    History rows = loadHistory(db);
+    return {rows.empty() ? historyFileGame(db) : rows.front().gameId, std::move(rows)};
 }
 
 void writeBytes(std::ostream& os, const QByteArray& bytes)

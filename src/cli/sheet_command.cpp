@@ -36,8 +36,8 @@ int runSheet(const Args& a, Streams& s)
     if (!analysis)
         throw UsageError{QStringLiteral("分析「%1」はありません。指定できる分析：%2")
                              .arg(echoed(a.positional.first()), availableAnalyses())};
-    const History history = loadHistory(db);
-    const StartupTables tables = buildStartupTables(history);
+    const auto [game, history] = loadGameHistory(a, db);
+    const StartupTables tables = buildStartupTables(history, game);
     writeSheetJson(s.out, analysis->build(history, tables),
                    {{QStringLiteral("analysis"), QString::fromLatin1(analysis->id)},
                     {QStringLiteral("caption"), analysis->facts.caption}});

@@ -485,6 +485,23 @@ History loadHistory(const QString& pathIn)
     return readHistory(path, false);
 }
 
+History loadHistory(const QString& path, GameId expected)
+{
+    const GameId recorded = historyFileGame(path);
+    if (recorded != expected)
+        throw HistoryError(QStringLiteral("%1 は%2の当選データです。%3の当選データとしては開けません")
+                               .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()),
+                                    game(recorded).name.toString(), game(expected).name.toString()));
+    return loadHistory(path);
+}
+
+GameId historyFileGame(const QString& path)
+{
+    // Every file written so far is a Loto 6 history.
+    (void)path;
+    return GameId::Loto6;
+}
+
 QString historyFileFault(const QString& pathIn)
 {
     const QString path = QFileInfo(pathIn).absoluteFilePath();
@@ -545,7 +562,12 @@ QString historyFileFault(const QString& pathIn)
     return {};
 }
 
-void saveHistory(const QString& pathIn, const History& rows)
+void saveHistory(const QString& path, const History& rows)
+{
+    saveHistory(path, rows, rows.empty() ? GameId::Loto6 : rows.front().gameId);
+}
+
+void saveHistory(const QString& pathIn, const History& rows, GameId /*game*/)
 {
     const QString path = QFileInfo(pathIn).absoluteFilePath();
     // A link stays a link: the file it points to is the one replaced.

@@ -46,6 +46,12 @@ QString rollBackInterruptedWrite(const QString& path);
 // cause (missing, not a history, wrong password, locked, no view, missing
 // field).
 History loadHistory(const QString& path);
+// The same, for a caller that works on one game: a file that records another
+// game is refused with a HistoryError naming both games.
+History loadHistory(const QString& path, GameId expected);
+// The game a history file records; a file without the record is Loto 6.
+// Throws HistoryError as loadHistory does.
+GameId historyFileGame(const QString& path);
 
 // Why a file cannot serve as the history, in words for the user, or an empty
 // text when it can: it opens with the password, has the view and every field,
@@ -59,6 +65,9 @@ QString historyFileFault(const QString& path);
 // whole or not at all. A journal of a cut-short write of the old file is
 // rolled back or removed first, so that it is never played into the new one.
 // Throws HistoryError on failure (target untouched).
+// The file records the game; every row must be of that game.
+void saveHistory(const QString& path, const History& rows, GameId game);
+// The game of the rows (Loto 6 for no rows).
 void saveHistory(const QString& path, const History& rows);
 
 // How many complete draws of stored a replacement by replacement would lose:
