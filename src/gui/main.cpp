@@ -2,6 +2,7 @@
 // settings file beside the program, or in the user's data folder when the
 // program's folder is not writable.
 
+#include "core/game/game_files.h"
 #include "core/history/history_store.h"
 #include "gui/icons/program_icon.h"
 #include "gui/sheet/grid_units.h"
@@ -9,6 +10,7 @@
 #include "gui/shell/translation.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 int main(int argc, char* argv[])
 {
@@ -23,12 +25,16 @@ int main(int argc, char* argv[])
     // version window is still open.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    // An installed program keeps the history in the user's data folder; the
-    // first start there begins with the installed sample.
-    // The settings file sits beside the history file.
-    const QString historyPath = mirkano::defaultHistoryPath();
+    // An installed program keeps the histories in the user's data folder; the
+    // first start there begins with the installed sample. The program opens
+    // the game it showed last (Loto 6 the first time); each game's settings
+    // file sits beside its history file.
+    const QString folder = QFileInfo(mirkano::defaultHistoryPath()).absolutePath();
+    const mirkano::GameId game = mirkano::readLastGame(folder);
+    const QString historyPath = mirkano::gameHistoryPath(folder, game);
     mirkano::copySampleHistoryIfMissing(historyPath);
-    mirkano::MainFrm frame(historyPath);
+    mirkano::MainFrm frame(historyPath, mirkano::gameSettingsPath(folder, game));
+    frame.setGame(game);
     if (!frame.load())
         return 1;
     QObject::connect(&frame, &mirkano::MainFrm::shutDown, &app, &QCoreApplication::quit);

@@ -1,4 +1,12 @@
 #include "core/game/game.h"
+#include "core/game/game_files.h"
+
+#include "support/fixtures.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -73,4 +81,29 @@ TEST(Game, FactsOfEachGame)
     // Loto 7: three mains win only with a bonus.
     EXPECT_EQ(game(GameId::Loto7).prizeClassOf(3, 0), 0);
     EXPECT_EQ(game(GameId::Loto7).prizeClassOf(3, 2), 6);
+}
+
+TEST(LastGame, IsRememberedBesideTheHistoriesAndFallsBackToLoto6)
+{
+    test::TempDir dir;
+    const QString folder = QFileInfo(dir.path(QStringLiteral("x"))).absolutePath();
+    EXPECT_EQ(gameHistoryPath(folder, GameId::Loto7), dir.path(QStringLiteral("Mirkano7.mdb")));
+    EXPECT_EQ(gameSettingsPath(folder, GameId::MiniLoto), dir.path(QStringLiteral("ミルカノミニ.ini")));
+    EXPECT_EQ(readLastGame(folder), GameId::Loto6);  // nothing recorded yet
+    EXPECT_EQ(writeLastGame(folder, GameId::MiniLoto), QString());
+    EXPECT_EQ(readLastGame(folder), GameId::MiniLoto);
+    const QString record = dir.path(kLastGameFileName);
+    // A record nobody can use, or a pipe that would block a plain read, is Loto 6.
+    for (const QByteArray& bytes : {QByteArray("loto5\n"), QByteArray(), QByteArray(100000, 'x')}) {
+        QFile f(record);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+        f.close();
+        EXPECT_EQ(readLastGame(folder), GameId::Loto6) << bytes.left(8).constData();
+    }
+    QFile::remove(record);
+    ASSERT_EQ(mkfifo(QFile::encodeName(record).constData(), 0600), 0);
+    EXPECT_EQ(readLastGame(folder), GameId::Loto6);
+    // A record that cannot be replaced leaves the old one, with the cause.
+    EXPECT_FALSE(writeLastGame(folder, GameId::Loto7).isEmpty());
 }

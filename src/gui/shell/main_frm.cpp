@@ -1,5 +1,6 @@
 #include "gui/shell/main_frm.h"
 
+#include "core/game/game_files.h"
 #include "core/predict/reflect_settings.h"
 #include "core/history/history_csv.h"
 #include "gui/help/help_viewer.h"
@@ -18,6 +19,7 @@
 #include "gui/shell/csv_file.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMdiArea>
@@ -75,6 +77,7 @@ MainFrm::MainFrm(QString historyPath, QString settingsPath, QWidget* parent)
     m_mdi->setBackground(QColor(128, 128, 128));
     setCentralWidget(m_mdi);
     buildMenus();
+    showGame();
     // The entry window's menu stands in for the frame's while it is active.
     m_childMenus = new ChildMenuBar(menuBar(), m_mdi);
     resize(1024, 768);
@@ -153,6 +156,19 @@ void MainFrm::buildMenus()
     command(hosyu, "mnuCsvImport", QStringLiteral("CSVから取り込み…"), [this] { importHistoryCsv(); }, true);
     command(hosyu, "mnuCsvExport", QStringLiteral("CSVへ書き出し…"), [this] { exportHistoryCsv(); }, true);
 
+    // One game at a time: the checked item is the game the frame shows.
+    QMenu* gameMenu = submenu(bar, "mnuGame", QStringLiteral("ゲーム(&G)"));
+    m_gameActions = new QActionGroup(this);
+    m_gameActions->setExclusive(true);
+    for (const Game& g : games()) {
+        const GameId id = g.id;
+        QAction* a = command(gameMenu, "", g.name.toString(), [this, id] { switchGame(id); }, true);
+        a->setObjectName(QStringLiteral("mnuGame_") + g.cliName.toString());
+        a->setCheckable(true);
+        a->setData(int(id));
+        m_gameActions->addAction(a);
+    }
+
     QMenu* window = submenu(bar, "mnuWindow", QStringLiteral("ウィンドウ(&W)"));
     command(window, "mnuWindowHorizontal", QStringLiteral("上下に並べて表示(&H)"),
             [this] { arrangeWindows(Arrangement::TileHorizontal); }, true);
@@ -188,6 +204,80 @@ void MainFrm::buildMenus()
     command(help, "mnuAbout", QStringLiteral("バージョン情報(&A)"), [this] { openVersionWindow(); }, true);
 }
 
+void MainFrm::setGame(GameId game)
+{
+    m_game = game;
+    showGame();
+}
+
+QString MainFrm::captionFor(GameId g)
+{
+    // Loto 6 keeps the program's plain caption.
+    if (g == GameId::Loto6)
+        return QStringLiteral("ミルカノ");
+    return QStringLiteral("ミルカノ － ") + mirkano::game(g).name.toString();
+}
+
+void MainFrm::showGame()
+{
+    setWindowTitle(captionFor(m_game));
+    for (QAction* a : m_gameActions->actions())
+        a->setChecked(a->data().toInt() == int(m_game));
+}
+
+bool MainFrm::switchGame(GameId g)
+{
+    if (g == m_game) {
+        showGame();
+        return false;
+    }
+    // Input typed into the entry window and not in the file is asked about first.
+    if (m_entry && !m_entry->confirmDroppingInput(false)) {
+        showGame();
+        return false;
+    }
+    const QString folder = QFileInfo(m_historyPath).absolutePath();
+    const QString historyPath = gameHistoryPath(folder, g);
+    copySampleHistoryIfMissing(historyPath);
+    HistoryRecordset history;
+    StartupTables tables;
+    try {
+        BusyPointer busy;
+        history = HistoryRecordset(loadHistory(historyPath, g));
+        tables = buildStartupTables(history.rows(), g);
+    } catch (const std::exception& e) {
+        const auto* error = dynamic_cast<const Error*>(&e);
+        showMessage(QMessageBox::Critical, windowTitle(),
+                    (error ? error->message()
+                           : QStringLiteral("履歴ファイル「%1」を読み込めません：%2")
+                                 .arg(QDir::toNativeSeparators(historyPath),
+                                      dynamic_cast<const std::bad_alloc*>(&e)
+                                          ? QStringLiteral("メモリが不足しています")
+                                          : QStringLiteral("予期しないエラーが起きました")))
+                        + QStringLiteral("\n%1のままです。").arg(mirkano::game(m_game).name.toString()));
+        showGame();
+        return false;
+    }
+    // The children of the game left close as at the program's exit, without
+    // reading its history again; its prediction settings are kept.
+    m_switching = true;
+    m_mdi->closeAllSubWindows();
+    m_switching = false;
+    writeSettings();
+    m_game = g;
+    m_historyPath = historyPath;
+    m_settingsPath = gameSettingsPath(folder, g);
+    m_history = std::move(history);
+    m_tables = std::move(tables);
+    m_backtestStale = false;
+    readSettings();
+    showGame();
+    if (const QString cause = writeLastGame(folder, g); !cause.isEmpty())
+        qWarning().noquote() << cause;
+    openPrediction();
+    return true;
+}
+
 bool MainFrm::load()
 {
     readSettings();
@@ -198,8 +288,8 @@ bool MainFrm::load()
         // A write cut short in an earlier run (the program was killed in the
         // middle of an edit) is rolled back, and the user told so.
         notice = rollBackInterruptedWrite(m_historyPath);
-        m_history = HistoryRecordset(loadHistory(m_historyPath));
-        m_tables = buildStartupTables(m_history.rows());
+        m_history = HistoryRecordset(loadHistory(m_historyPath, m_game));
+        m_tables = buildStartupTables(m_history.rows(), m_game);
     } catch (const HistoryError& e) {
         busy.restore();
         showMessage(QMessageBox::Critical, windowTitle(), e.message());
@@ -341,7 +431,7 @@ bool MainFrm::openWinningDataEntry()
         m_childMenus->setChild(nullptr, {});
         // What was typed is in the file, which the window has released by
         // now: the other windows show it from here on.
-        if (!m_shutDown)
+        if (!m_shutDown && !m_switching)
             reloadHistory();
     });
     try {
@@ -388,8 +478,8 @@ bool MainFrm::reloadHistory()
 {
     BusyPointer busy;
     try {
-        History rows = loadHistory(m_historyPath);
-        StartupTables tables = buildStartupTables(rows);
+        History rows = loadHistory(m_historyPath, m_game);
+        StartupTables tables = buildStartupTables(rows, m_game);
         m_history = HistoryRecordset(std::move(rows));
         m_tables = std::move(tables);
     } catch (const std::exception& e) {
@@ -484,7 +574,7 @@ QString MainFrm::chooseImportFile()
 
 QString MainFrm::chooseExportFile()
 {
-    return chooseCsvSaveFile(this, QStringLiteral("CSVへ書き出し"), suggestedCsvPath(QStringLiteral("loto6.csv")));
+    return chooseCsvSaveFile(this, QStringLiteral("CSVへ書き出し"), suggestedCsvPath(mirkano::game(m_game).cliName.toString() + QStringLiteral(".csv")));
 }
 
 bool MainFrm::importHistoryCsv()

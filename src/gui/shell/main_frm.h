@@ -7,6 +7,7 @@
 #include "gui/check/ticket_check_window.h"
 #include "gui/predict/prediction_window.h"
 #include "gui/sheet/analysis_window.h"
+#include "core/game/game.h"
 #include "core/history/history.h"
 #include "core/history/history_store.h"
 #include "core/history/startup_tables.h"
@@ -21,6 +22,7 @@
 
 #include <functional>
 
+class QActionGroup;
 class QMdiArea;
 
 namespace mirkano {
@@ -45,6 +47,20 @@ public:
     // a message naming the file and the cause and returns false; the caller
     // then ends the program without showing the window.
     bool load();
+    // The game the frame shows; set before load() for a game other than
+    // Loto 6 (load() then refuses a history file of another game).
+    GameId game() const { return m_game; }
+    void setGame(GameId game);
+    // ゲーム → ロト6 / ロト7 / ミニロト: closes the child windows (asking
+    // first where the entry window holds input not in the file), keeps the
+    // settings of the game left, reads the chosen game's history and settings
+    // beside the current history file (its sample is copied there the first
+    // time), opens its prediction window and remembers the game for the next
+    // start. A history that cannot be read is named in a message and the
+    // frame stays with the game it had. Returns whether the game changed.
+    bool switchGame(GameId game);
+    // The frame's caption for a game: ミルカノ, or ミルカノ － ロト7.
+    static QString captionFor(GameId game);
     // Shows the loaded frame filling the screen and asks for it to become the
     // active window, whose first activation opens the prediction window.
     // Where the window system leaves the focus elsewhere (no window manager,
@@ -173,6 +189,12 @@ private:
     // Shows a new child and makes it the active one.
     void showChild(ChildWindow* w);
 
+    // Shows the game in the caption and the ゲーム menu.
+    void showGame();
+
+    GameId m_game = GameId::Loto6;
+    QActionGroup* m_gameActions = nullptr;
+    bool m_switching = false;  // the children are closing for a switch of game
     QString m_historyPath;
     QString m_settingsPath;
     ReflectFlags m_reflectFlags;
