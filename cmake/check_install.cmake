@@ -12,6 +12,7 @@ endif()
 set(expected
   lib/mirkano/mirkano
   lib/mirkano/mirkano-cli
+  lib/mirkano/mirkano-cli-update.so
   lib/mirkano/ミルカノ.chm
   lib/mirkano/Mirkano.mdb
   lib/mirkano/translations/qtbase_ja.qm

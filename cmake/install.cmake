@@ -7,6 +7,8 @@ include(GNUInstallDirs)
 set(MIRKANO_APP_DIR ${CMAKE_INSTALL_LIBDIR}/mirkano)
 
 install(TARGETS mirkano-cli RUNTIME DESTINATION ${MIRKANO_APP_DIR})
+# The update module sits beside the tool, which loads it from there.
+install(TARGETS mirkano-cli-update LIBRARY DESTINATION ${MIRKANO_APP_DIR})
 install(CODE "
   set(app \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${MIRKANO_APP_DIR}\")
   execute_process(COMMAND \"${CMAKE_COMMAND}\"

@@ -151,4 +151,16 @@ int runCheck(const Args&, Streams&);
 int runBacktest(const Args&, Streams&);
 int runUpdate(const Args&, Streams&);
 
+// The update is the only command that needs the network library, which is
+// slow to load; the tool keeps it in a module beside itself
+// (kUpdateModuleName), loaded only when the update runs, so that every other
+// command starts without it. A program that links the update itself (the
+// tests) hands it over here first.
+using CommandFn = int (*)(const Args&, Streams&);
+inline constexpr char kUpdateModuleName[] = "mirkano-cli-update.so";
+inline constexpr char kUpdateModuleEntry[] = "mirkano_cli_update";
+void useLinkedUpdateCommand(CommandFn run);
+// Runs the update: the linked one, or the module's.
+int runUpdateCommand(const Args&, Streams&);
+
 }  // namespace mirkano::cli

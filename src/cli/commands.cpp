@@ -8,6 +8,7 @@
 #include "core/history/system_cause.h"
 
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
 
@@ -16,6 +17,7 @@
 #include <exception>
 #include <new>
 
+#include <dlfcn.h>
 #include <unistd.h>
 
 namespace mirkano::cli {
@@ -33,7 +35,7 @@ const std::vector<CliCommand> kCommands = {
     {"backtest", {"db", "reflect", "from", "game"},
      "mirkano-cli backtest --db FILE [--reflect 0,3,...] [--from N] [--game GAME]", &runBacktest},
     {"update", {"db", "server", "prefer", "game"},
-     "mirkano-cli update --db FILE --server URL [--prefer mine|theirs] [--game GAME]", &runUpdate},
+     "mirkano-cli update --db FILE --server URL [--prefer mine|theirs] [--game GAME]", &runUpdateCommand},
 };
 
 // Longer than any path the system accepts: no argument is that long.
@@ -135,6 +137,31 @@ std::string usageText()
         text += g.cliName.toString().toStdString() + "（" + g.name.toString().toStdString() + "） ";
     text += "（省略時はファイルのゲーム、新しいファイルはロト6）\n";
     return text;
+}
+
+namespace {
+
+CommandFn linkedUpdate = nullptr;
+
+}  // namespace
+
+void useLinkedUpdateCommand(CommandFn run) { linkedUpdate = run; }
+
+int runUpdateCommand(const Args& a, Streams& s)
+{
+    static CommandFn run = nullptr;
+    if (!run)
+        run = linkedUpdate;
+    if (!run) {
+        const QString module = QDir(programFolder()).filePath(QString::fromLatin1(kUpdateModuleName));
+        void* handle = ::dlopen(QFile::encodeName(module).constData(), RTLD_NOW | RTLD_LOCAL);
+        if (handle)
+            run = reinterpret_cast<CommandFn>(::dlsym(handle, kUpdateModuleEntry));
+        if (!run)
+            throw Error(QStringLiteral("最新化の機能「%1」を読み込めません：%2")
+                            .arg(QDir::toNativeSeparators(module), QString::fromLocal8Bit(::dlerror())));
+    }
+    return run(a, s);
 }
 
 GameId commandGame(const Args& a, const QString& db)

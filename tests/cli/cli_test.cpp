@@ -491,3 +491,33 @@ TEST(Cli, ExportNeverWritesIntoAHistoryFile)
     EXPECT_EQ(p.exitCode(), 0);
     EXPECT_EQ(readAll(csv), historyToCsv(test::sampleHistory()));
 }
+
+// The tool loads the update from its module only when the update runs: the
+// download really starts through it, and a tool without its module says so
+// in words while every other command works as before.
+TEST(Cli, TheUpdateRunsFromItsModule)
+{
+    TempDir dir;
+    const QString db = dir.path(QStringLiteral("Mirkano.mdb"));
+    ASSERT_EQ(runInProcess({QStringLiteral("import"), QStringLiteral("--csv"), kSample, QStringLiteral("--db"), db}).exitCode, 0);
+    const auto run = [&](const QString& tool, const QStringList& args) {
+        QProcess p;
+        p.start(tool, args);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        return std::pair{p.exitCode(), QString::fromUtf8(p.readAllStandardError())};
+    };
+    const QStringList update{QStringLiteral("update"), QStringLiteral("--db"), db, QStringLiteral("--server"),
+                             QStringLiteral("http://127.0.0.1:1/")};
+    const auto [code, err] = run(QStringLiteral(MIRKANO_CLI), update);
+    EXPECT_EQ(code, 1);
+    EXPECT_TRUE(err.contains(QStringLiteral("サーバーが接続を拒否しました"))) << err.toStdString();
+
+    const QString alone = dir.path(QStringLiteral("mirkano-cli"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(MIRKANO_CLI), alone));
+    const auto [missingCode, missingErr] = run(alone, update);
+    EXPECT_EQ(missingCode, 1);
+    EXPECT_TRUE(missingErr.startsWith(QStringLiteral("mirkano-cli: 最新化の機能「%1」を読み込めません：")
+                                          .arg(dir.path(QStringLiteral("mirkano-cli-update.so")))))
+        << missingErr.toStdString();
+    EXPECT_EQ(run(alone, {QStringLiteral("tables"), QStringLiteral("--db"), db}).first, 0);
+}

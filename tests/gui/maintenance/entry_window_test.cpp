@@ -51,7 +51,7 @@ QStringList visibleMenus(QMainWindow& frame)
     return names;
 }
 
-const QStringList kMainMenus = {"mnuEnd", "mnuYoso", "mnuMain", "mnuHosyu", "mnuWindow", "mnuHelp"};
+const QStringList kMainMenus = {"mnuEnd", "mnuYoso", "mnuMain", "mnuHosyu", "mnuGame", "mnuWindow", "mnuHelp"};
 
 }  // namespace
 

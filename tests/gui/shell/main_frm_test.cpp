@@ -252,6 +252,10 @@ private slots:
             {1, "", "", true},  // separator
             {1, "mnuCsvImport", "CSVから取り込み…", true},
             {1, "mnuCsvExport", "CSVへ書き出し…", true},
+            {0, "mnuGame", "ゲーム(&G)", true},
+            {1, "mnuGame_loto6", "ロト6", true},
+            {1, "mnuGame_loto7", "ロト7", true},
+            {1, "mnuGame_miniloto", "ミニロト", true},
             {0, "mnuWindow", "ウィンドウ(&W)", true},
             {1, "mnuWindowHorizontal", "上下に並べて表示(&H)", true},
             {1, "mnuWindowVertical", "左右に並べて表示(&V)", true},
