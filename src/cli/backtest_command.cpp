@@ -42,7 +42,8 @@ int runBacktest(const Args& a, Streams& s)
     const QString db = a.required("db");
     const ReflectFlags flags = parseReflect(a.optional("reflect"));
     const std::optional<int> from = parseFrom(a);
-    const BacktestResult r = runBacktest(loadHistory(db), flags, from);
+    const auto [game, history] = loadGameHistory(a, db);
+    const BacktestResult r = runBacktest(history, game, flags, from);
     const QJsonObject out{{QStringLiteral("from"), r.from},
                           {QStringLiteral("draws"), r.draws},
                           {QStringLiteral("single"), toJson(r.single)},

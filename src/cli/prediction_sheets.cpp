@@ -34,10 +34,10 @@ int runPredictionSheets(const Args& a, Streams& s)
 {
     const QString db = a.required("db");
     const ReflectFlags flags = parseReflect(a.optional("reflect"));
-    const History history = loadHistory(db);
-    const PeriodTables tables = buildPeriodTables(history);
+    const auto [game, history] = loadGameHistory(a, db);
+    const PeriodTables tables = buildPeriodTables(history, game);
     const PredictionSheets sheets =
-        buildPredictionSheets(tables, predict(tables, buildStartupTables(history).latestDrawNo, flags));
+        buildPredictionSheets(tables, predict(tables, buildStartupTables(history, game).latestDrawNo, flags));
     QJsonArray json;
     for (const Sheet& sheet : sheets)
         json.append(sheetToJson(sheet));

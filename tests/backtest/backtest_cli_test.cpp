@@ -5,6 +5,7 @@
 #include "core/backtest/backtest.h"
 #include "core/history/history_store.h"
 #include "support/cli_run.h"
+#include "predict/game_samples.h"
 #include "support/fixtures.h"
 
 #include <QJsonArray>
@@ -69,5 +70,41 @@ TEST(BacktestCommand, BadOptionsAreUsageErrors)
         EXPECT_TRUE(r.err.contains(QStringLiteral("mirkano-cli backtest --db FILE [--reflect 0,3,...] [--from N]")))
             << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty());
+    }
+}
+
+TEST(BacktestCommand, Loto7AndMiniLotoRealHistories)
+{
+    // Arrays of 0 … k matches; the counts add up to the draws tested and the
+    // expectations to 1.
+    for (const GameId id : {GameId::Loto7, GameId::MiniLoto}) {
+        const Game& g = game(id);
+        SCOPED_TRACE(g.cliName.toString().toStdString());
+        test::TempDir dir;
+        const QString db = dir.path(g.historyFile.toString());
+        const History& h = test::gameSample(id);
+        if (!test::saveGameFile(db, h, id))
+            GTEST_SKIP() << "the history file does not keep this game's history yet";
+        const CliRun r = runInProcess({QStringLiteral("backtest"), QStringLiteral("--db"), db, QStringLiteral("--game"),
+                                       g.cliName.toString(), QStringLiteral("--reflect"), QStringLiteral("0,3")});
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        const QJsonObject o = QJsonDocument::fromJson(r.out).object();
+        const BacktestResult expected = runBacktest(h, id, [] {
+            ReflectFlags f;
+            f.on[0] = f.on[3] = true;
+            return f;
+        }());
+        EXPECT_EQ(o.value("from").toInt(), 16);
+        EXPECT_EQ(o.value("draws").toInt(), int(h.size()) - 15);
+        for (const char* key : {"single", "multiple", "expectedSingle", "expectedMultiple"}) {
+            const QJsonArray a = o.value(QLatin1String(key)).toArray();
+            ASSERT_EQ(a.size(), g.mains + 1) << key;
+            double sum = 0;
+            for (const auto& v : a)
+                sum += v.toDouble();
+            EXPECT_NEAR(sum, QByteArray(key).startsWith("expected") ? 1.0 : double(expected.draws), 1e-9) << key;
+        }
+        for (int k = 0; k <= g.mains; ++k)
+            EXPECT_EQ(o.value("multiple").toArray()[k].toInt(), expected.multiple[std::size_t(k)]);
     }
 }

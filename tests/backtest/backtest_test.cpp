@@ -3,11 +3,13 @@
 
 #include "core/backtest/backtest.h"
 #include "core/history/startup_tables.h"
+#include "predict/game_samples.h"
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
+#include <numeric>
 
 using namespace mirkano;
 using test::makeHistory;
@@ -115,7 +117,7 @@ TEST(Backtest, FirstDrawAndEmptyPredictions)
     const BacktestResult none = runBacktest(handHistory(), {}, 11);
     EXPECT_EQ(none.from, 11);
     EXPECT_EQ(none.draws, 0);
-    EXPECT_EQ(none.expectedSingle, MatchOdds{});
+    EXPECT_EQ(none.expectedSingle, MatchOdds(7, 0.0));
     EXPECT_EQ(backtestSummary(none), QStringLiteral("反映オプションの合計 0　第11回以降に検証できる回がありません"));
     EXPECT_EQ(backtestSummary(runBacktest(handHistory(), {})), QStringLiteral("反映オプションの合計 0　第6回～第10回の4回を検証"));
 }
@@ -183,4 +185,71 @@ TEST(Backtest, SheetShowsCountsBesideExpectedCounts)
     EXPECT_EQ(test::rowTexts(s, 11, 1, 2), (QStringList{QStringLiteral("1等"), "1"}));
     EXPECT_EQ(s.text(4, 11), QStringLiteral("2"));
     EXPECT_EQ(test::rowTexts(s, 16, 1, 2), (QStringList{QStringLiteral("検証回数"), "4"}));
+}
+
+TEST(Backtest, Loto7CountsAClassWithEitherBonus)
+{
+    // Draw 6 is predicted from draws 4 … 1: single 1 … 7, multiple 1 … 14.
+    // It holds 1, 2, 3 and the bonuses 4 and 8: three and a bonus, 6等, for
+    // both predictions.
+    const History h = test::makeGameHistory(GameId::Loto7, {
+        {1, {28, 29, 30, 31, 32, 33, 34, 35, 36}},
+        {2, {19, 20, 21, 22, 23, 24, 25, 26, 27}},
+        {3, {10, 11, 12, 13, 14, 15, 16, 17, 18}},
+        {4, {1, 2, 3, 4, 5, 6, 7, 8, 9}},
+        {5, {30, 31, 32, 33, 34, 35, 36, 37, 29}},
+        {6, {1, 2, 3, 20, 21, 22, 23, 4, 8}},
+    });
+    std::vector<int> single, multiple;
+    const BacktestResult r = runBacktest(h, GameId::Loto7, {}, 6, [&](const BacktestStep& s) {
+        single = s.predictions.single;
+        multiple = s.predictions.multiple;
+    });
+    EXPECT_EQ(single, (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(multiple.size(), 14u);
+    EXPECT_EQ(r.draws, 1);
+    EXPECT_EQ(r.single, (MatchCounts{0, 0, 0, 1, 0, 0, 0, 0}));
+    EXPECT_EQ(r.singleClasses, (ClassCounts{0, 0, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(r.multipleClasses, (ClassCounts{0, 0, 0, 0, 0, 0, 1}));
+    // For one ticket of seven random numbers the class chances are the game's own.
+    for (int c = 1; c <= 6; ++c)
+        EXPECT_NEAR(r.expectedSingleClasses[std::size_t(c)], game(GameId::Loto7).prizeProbability(c),
+                    1e-12 * game(GameId::Loto7).prizeProbability(c)) << c;
+}
+
+TEST(Backtest, EveryGamesRealHistoryAddsUp)
+{
+    // The chances of 0 … k matches add up to 1 and the counts to the draws
+    // tested; the sheet has a row per number of matches and per class.
+    for (const Game& g : games()) {
+        const History& h = test::gameSample(g.id);
+        for (const ReflectFlags& flags : {ReflectFlags{}, flagsOn({0, 3})}) {
+            SCOPED_TRACE(g.cliName.toString().toStdString() + ", offset " + std::to_string(flags.offset()));
+            const BacktestResult r = runBacktest(h, g.id, flags);
+            EXPECT_EQ(r.from, defaultBacktestStart(flags));
+            EXPECT_EQ(r.to, h.back().drawNo);
+            EXPECT_EQ(r.draws, int(h.size()) - r.from + 1);
+            for (const MatchCounts* counts : {&r.single, &r.multiple}) {
+                ASSERT_EQ(int(counts->size()), g.mains + 1);
+                EXPECT_EQ(std::accumulate(counts->begin(), counts->end(), 0), r.draws);
+            }
+            for (const MatchOdds* odds : {&r.expectedSingle, &r.expectedMultiple}) {
+                ASSERT_EQ(int(odds->size()), g.mains + 1);
+                EXPECT_NEAR(std::accumulate(odds->begin(), odds->end(), 0.0), 1.0, 1e-12);
+            }
+            for (const ClassCounts* classes : {&r.singleClasses, &r.multipleClasses}) {
+                ASSERT_EQ(int(classes->size()), g.prizeClassCount() + 1);
+                EXPECT_LE(std::accumulate(classes->begin(), classes->end(), 0), r.draws);
+            }
+            const Sheet s = buildBacktestSheet(r);
+            const int classHeader = 3 + g.mains + 1;
+            EXPECT_EQ(s.rows(), classHeader + g.prizeClassCount() + 1);
+            EXPECT_EQ(s.visibleRows(), s.rows());
+            EXPECT_EQ(s.text(1, classHeader - 1), QStringLiteral("%1個").arg(g.mains));
+            EXPECT_EQ(s.text(1, classHeader), QStringLiteral("等級"));
+            EXPECT_EQ(s.text(1, s.rows() - 1), QStringLiteral("%1等").arg(g.prizeClassCount()));
+            EXPECT_EQ(s.text(1, s.rows()), QStringLiteral("検証回数"));
+            EXPECT_EQ(s.text(2, s.rows()), QString::number(r.draws));
+        }
+    }
 }

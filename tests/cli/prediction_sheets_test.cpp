@@ -7,6 +7,7 @@
 #include "core/history/history_store.h"
 #include "core/history/startup_tables.h"
 #include "support/cli_run.h"
+#include "predict/game_samples.h"
 #include "support/fixtures.h"
 
 #include <QJsonArray>
@@ -101,4 +102,29 @@ TEST_F(PredictionCli, BadOptionListIsAUsageErrorNamingTheItem)
     }
     // --reflect belongs to the prediction only.
     EXPECT_EQ(runInProcess(args({QStringLiteral("pull"), QStringLiteral("--reflect"), QStringLiteral("0")})).exitCode, 2);
+}
+
+TEST(PredictionCliGames, EachGamesSheetsFromItsFile)
+{
+    // The sheets of the file's game, with or without --game.
+    for (const GameId id : {GameId::Loto7, GameId::MiniLoto}) {
+        const Game& g = game(id);
+        SCOPED_TRACE(g.cliName.toString().toStdString());
+        TempDir dir;
+        const QString db = dir.path(g.historyFile.toString());
+        const History& h = test::gameSample(id);
+        if (!test::saveGameFile(db, h, id))
+            GTEST_SKIP() << "the history file does not keep this game's history yet";
+        const PeriodTables t = buildPeriodTables(h, id);
+        const PredictionSheets expected = buildPredictionSheets(t, predict(t, h.back().drawNo, {}));
+        for (const QStringList& extra : {QStringList{}, QStringList{"--game", g.cliName.toString()}}) {
+            const CliRun r = runInProcess(QStringList{QStringLiteral("sheet"), QStringLiteral("--db"), db,
+                                                      QStringLiteral("prediction")} + extra);
+            ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+            const QJsonArray sheets = QJsonDocument::fromJson(r.out).object().value(QStringLiteral("sheets")).toArray();
+            ASSERT_EQ(sheets.size(), 4);
+            for (int i = 0; i < 4; ++i)
+                EXPECT_EQ(sheets[i].toObject(), sheetToJson(expected[std::size_t(i)])) << i;
+        }
+    }
 }

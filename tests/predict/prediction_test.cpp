@@ -4,6 +4,7 @@
 #include "core/predict/prediction.h"
 #include "core/predict/prediction_sheets.h"
 #include "core/history/startup_tables.h"
+#include "predict/game_samples.h"
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,7 @@ using test::rowTexts;
 namespace {
 
 using Numbers = std::vector<int>;
-using PeriodRow = std::array<int, kNumbersPerDraw>;
+using PeriodRow = std::array<int, kMaxNumbersPerDraw>;
 
 ReflectFlags flagsOn(std::initializer_list<int> options)
 {
@@ -25,12 +26,12 @@ ReflectFlags flagsOn(std::initializer_list<int> options)
     return f;
 }
 
-// Draws 1 … last, each holding its own draw number at all seven positions.
-History numberedDraws(int last)
+// Draws 1 … last of a game, each holding its own draw number at all positions.
+History numberedDraws(int last, GameId game = GameId::Loto6)
 {
     History h;
     for (int n = 1; n <= last; ++n) {
-        DrawRecord d{n, {}};
+        DrawRecord d{n, {}, game};
         d.numbers.fill(n);
         h.push_back(d);
     }
@@ -95,10 +96,18 @@ TEST(PredictionEngine, PeriodCellsBlockASecondPositionUntilOverwritten)
     EXPECT_EQ(buildPeriodTables(incomplete).periods[0], (PeriodRow{0, 2, 7, 0, 0, 0, 0}));
 }
 
-TEST(PredictionEngine, WrapFoldsOnceInto1To43)
+TEST(PredictionEngine, WrapFoldsOntoTheGamesNumbers)
 {
-    for (const auto& [in, out] : {std::pair{1, 1}, {43, 43}, {44, 1}, {75, 32}, {0, 43}, {-5, 38}})
-        EXPECT_EQ(wrapNumber(in), out) << in;
+    const struct {
+        int pool, in, out;
+    } cases[] = {
+        {43, 1, 1}, {43, 43, 43}, {43, 44, 1}, {43, 75, 32}, {43, 0, 43}, {43, -5, 38},
+        {37, 37, 37}, {37, 38, 1}, {37, 42, 5},
+        // Mini Loto: the shift 32 exceeds the pool, so a value may need two folds.
+        {31, 31, 31}, {31, 32, 1}, {31, 63, 1}, {31, 62, 31},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(wrapNumber(c.in, c.pool), c.out) << c.in << " in 1 … " << c.pool;
 }
 
 TEST(PredictionEngine, EliminationReadsItsDrawPatternAndDropsRepeats)
@@ -303,4 +312,133 @@ TEST(PredictionSheets, NumbersSixToARow)
     EXPECT_EQ(numbers(s[2], 2), QStringLiteral("11,12,13,14,15,16"));
     EXPECT_EQ(numbers(s[2], 3), QStringLiteral("17,,,,,"));
     EXPECT_EQ(numbers(s[3], 2), QStringLiteral("11,12,13,14,15,16"));
+}
+
+TEST(PredictionEngine, OtherGamesUseTheirPositionsAndPool)
+{
+    // Draw n holds n everywhere: each candidate shows which draw it read.
+    // Loto 7's seventh main number takes the first one's rule (B 4, S 22) and
+    // both bonuses the bonus rule (B 20, S 12); Mini Loto's five main numbers
+    // take the first five rules. Values fold around the game's pool.
+    const struct {
+        GameId game;
+        Numbers elimination;
+    } cases[] = {
+        // pass 0: 18+22→3, 17+16, 17+17, 13+24, 10+32→5, 3+1, (18+22 again), 2+12, (again)
+        {GameId::Loto7, {3, 33, 34, 37, 5, 4, 14, 2, 32, 36, 13, 1, 31, 35, 12}},
+        // pass 0: 18+22→9, 17+16→2, 17+17→3, 13+24→6, 10+32→11, 2+12
+        {GameId::MiniLoto, {9, 2, 3, 6, 11, 14, 8, 1, 5, 10, 13, 7, 31, 4, 12}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(game(c.game).cliName.toString().toStdString());
+        const PeriodTables t = buildPeriodTables(numberedDraws(22, c.game), c.game);
+        EXPECT_EQ(predict(t, 22, {}).elimination, c.elimination);
+        // Rows of another game are not its draws.
+        EXPECT_EQ(buildPeriodTables(numberedDraws(22), c.game).draws.size(), 1u);
+    }
+}
+
+TEST(PredictionEngine, MultipleAndSingleTakeTwoTicketsAndOneOfTheGame)
+{
+    // Draws 1 … 4 with different numbers throughout, latest draw 5: the scan
+    // reads draw 4, then draw 3, until it holds twice the game's main count.
+    const struct {
+        GameId game;
+        Numbers multiple, single;
+    } cases[] = {
+        {GameId::Loto6, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, {1, 2, 3, 4, 5, 6}},
+        {GameId::Loto7, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}, {1, 2, 3, 4, 5, 6, 7}},
+        {GameId::MiniLoto, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, {1, 2, 3, 4, 5}},
+    };
+    for (const auto& c : cases) {
+        const Game& g = game(c.game);
+        SCOPED_TRACE(g.cliName.toString().toStdString());
+        History h;
+        for (int n = 1; n <= 4; ++n) {
+            DrawRecord d{n, {}, c.game};
+            for (int i = 0; i < g.numbersPerDraw(); ++i)
+                d.numbers[std::size_t(i)] = (4 - n) * g.numbersPerDraw() + i + 1;
+            h.push_back(d);
+        }
+        const Predictions p = predict(buildPeriodTables(h, c.game), 5, {});
+        EXPECT_EQ(p.multiple, c.multiple);
+        EXPECT_EQ(p.single, c.single);
+    }
+}
+
+TEST(PredictionEngine, Loto7sSecondBonusHasItsPeriodCell)
+{
+    // 9, draw 1's second bonus, comes back 7 draws later as the second bonus;
+    // 1 comes back as the seventh main number.
+    const History h = test::makeGameHistory(GameId::Loto7, {
+        {1, {1, 2, 3, 4, 5, 6, 7, 8, 9}},
+        {8, {10, 11, 12, 13, 14, 15, 1, 20, 9}},
+    });
+    const PeriodTables t = buildPeriodTables(h, GameId::Loto7);
+    EXPECT_EQ(t.periods[0], (PeriodRow{0, 0, 0, 0, 0, 0, 1, 0, 9}));
+    // The sheet shows the seven main positions; the bonus positions have no column.
+    const Sheet periods = buildPredictionSheets(t, {})[0];
+    EXPECT_EQ(periods.columns(), 8);
+    EXPECT_EQ(rowTexts(periods, 2, 2, 8).join(u','), QStringLiteral(",,,,,,1"));
+}
+
+TEST(PredictionSheets, EachGamesSheetsOverItsRealHistory)
+{
+    // A label column and a column per main number; the header's spaces grow
+    // with the band; a row of numbers is one ticket.
+    const struct {
+        GameId game;
+        int leading, trailing;
+    } cases[] = {{GameId::Loto6, 25, 26}, {GameId::Loto7, 29, 30}, {GameId::MiniLoto, 21, 22}};
+    for (const auto& c : cases) {
+        const Game& g = game(c.game);
+        SCOPED_TRACE(g.cliName.toString().toStdString());
+        const History& h = test::gameSample(c.game);
+        const PeriodTables t = buildPeriodTables(h, c.game);
+        const Predictions p = predict(t, buildStartupTables(h, c.game).latestDrawNo, {});
+        const PredictionSheets s = buildPredictionSheets(t, p);
+        const int k = g.mains;
+        ASSERT_EQ(int(p.single.size()), k);
+        ASSERT_EQ(int(p.multiple.size()), 2 * k);
+        EXPECT_EQ(int(p.elimination.size()) <= 3 * g.numbersPerDraw(), true);
+        const QString header = QString(c.leading, QLatin1Char(' ')) + QStringLiteral("本 数 字") +
+                               QString(c.trailing, QLatin1Char(' '));
+        const int rows[] = {5, 4, 3, 2};
+        for (int i = 0; i < 4; ++i) {
+            const Sheet& x = s[std::size_t(i)];
+            EXPECT_EQ(x.columns(), 1 + k) << i;
+            EXPECT_EQ(x.visibleColumns(), 1 + k) << i;
+            EXPECT_EQ(x.rows(), rows[i]) << i;
+            EXPECT_EQ(x.text(2, 1), header) << i;
+            EXPECT_EQ(x.cell(1 + k, 1).bg, colors::lightRed) << i;
+        }
+        const auto numbers = [&](const Sheet& x, int row) {
+            Numbers out;
+            for (int col = 2; col <= 1 + k; ++col)
+                if (const QString text = x.text(col, row); !text.isEmpty())
+                    out.push_back(text.toInt());
+            return out;
+        };
+        // Periods: the main positions of each period row.
+        for (int r = 0; r < 4; ++r) {
+            Numbers want;
+            for (int q = 0; q < k; ++q)
+                if (const int n = t.periods[std::size_t(r)][std::size_t(q)])
+                    want.push_back(n);
+            EXPECT_EQ(numbers(s[0], 2 + r), want) << "period row " << r;
+        }
+        // The elimination's first 3k candidates, k to a row.
+        Numbers shown;
+        for (int r = 2; r <= 4; ++r)
+            for (int n : numbers(s[1], r))
+                shown.push_back(n);
+        const std::size_t room = std::min(p.elimination.size(), std::size_t(3 * k));
+        EXPECT_EQ(shown, Numbers(p.elimination.begin(), p.elimination.begin() + std::ptrdiff_t(room)));
+        EXPECT_EQ(numbers(s[2], 2), Numbers(p.multiple.begin(), p.multiple.begin() + k));
+        EXPECT_EQ(numbers(s[2], 3), Numbers(p.multiple.begin() + k, p.multiple.end()));
+        EXPECT_EQ(numbers(s[3], 2), p.single);
+        for (const Numbers* list : {&p.elimination, &p.multiple})
+            for (int n : *list)
+                EXPECT_TRUE(n >= 1 && n <= g.pool) << n;
+    }
 }

@@ -249,3 +249,30 @@ TEST(ReflectSettings, AFailedWriteKeepsTheOldFile)
         GTEST_SKIP() << "no private mount namespace for a small file system here";
     EXPECT_EQ(*result, "");
 }
+
+TEST(ReflectSettings, EachGameKeepsItsOwnFile)
+{
+    // Loto 6 keeps ミルカノ.ini; the others their own file beside it, so the
+    // options chosen for one game never change another's.
+    TempDir dir;
+    const QString folder = QFileInfo(dir.path(QStringLiteral("x"))).absolutePath();
+    const struct {
+        GameId game;
+        const char* file;
+        ReflectFlags flags;
+    } cases[] = {
+        {GameId::Loto6, "ミルカノ.ini", flagsOn({0})},
+        {GameId::Loto7, "ミルカノ7.ini", flagsOn({1, 2})},
+        {GameId::MiniLoto, "ミルカノミニ.ini", flagsOn({11})},
+    };
+    for (const auto& c : cases) {
+        const QString path = settingsPathIn(folder, c.game);
+        EXPECT_EQ(QFileInfo(path).fileName(), QString::fromUtf8(c.file));
+        writeReflectFlags(path, c.flags);
+    }
+    EXPECT_EQ(settingsPathIn(folder, GameId::Loto6), settingsPathIn(folder));
+    for (const auto& c : cases)
+        EXPECT_EQ(readReflectFlags(settingsPathIn(folder, c.game)), c.flags) << c.file;
+    EXPECT_EQ(QFileInfo(defaultSettingsPath(GameId::Loto7)).fileName(), QStringLiteral("ミルカノ7.ini"));
+    EXPECT_EQ(defaultSettingsPath(GameId::Loto6), defaultSettingsPath());
+}

@@ -15,16 +15,22 @@ void add(MatchOdds& sum, const MatchOdds& p)
         sum[k] += p[k];
 }
 
-// The best ticket of six numbers a prediction makes, and the chance of each
-// class for as many random numbers; a prediction of fewer than six numbers
-// makes no ticket.
-void tallyClasses(const DrawMatch& h, ClassCounts& counts, ClassExpectation& expected)
+// The best ticket of k numbers a prediction makes (every matched main number,
+// and a matched bonus where it lifts the class), and the chance of each class
+// for as many random numbers; a prediction of fewer than k numbers makes no
+// ticket.
+void tallyClasses(const Game& g, const DrawMatch& h, ClassCounts& counts, ClassExpectation& expected)
 {
-    if (h.picks < kDrawnMain)
+    if (h.picks < g.mains)
         return;
-    if (const int c = prizeClass(std::min(h.matches, kDrawnMain), h.bonus))
-        ++counts[std::size_t(c)];
-    const auto odds = bestClassProbabilities(h.picks);
+    const int m = std::min(h.matches, g.mains);
+    int best = 0;
+    for (int b = 0; b <= std::min(h.bonusMatches, g.mains - m); ++b)
+        if (const int c = g.prizeClassOf(m, b); c != 0 && (best == 0 || c < best))
+            best = c;
+    if (best != 0)
+        ++counts[std::size_t(best)];
+    const auto odds = bestClassProbabilities(h.picks, g.id);
     for (std::size_t c = 1; c < odds.size(); ++c)
         expected[c] += odds[c];
 }
@@ -52,15 +58,33 @@ int defaultBacktestStart(const ReflectFlags& flags)
 BacktestResult runBacktest(const History& history, const ReflectFlags& flags, std::optional<int> from,
                            const std::function<void(const BacktestStep&)>& onStep)
 {
+    return runBacktest(history, GameId::Loto6, flags, from, onStep);
+}
+
+BacktestResult runBacktest(const History& history, GameId game, const ReflectFlags& flags,
+                           std::optional<int> from, const std::function<void(const BacktestStep&)>& onStep)
+{
     BacktestResult r;
+    r.gameId = game;
+    const Game& g = r.game();
     r.flags = flags;
     r.from = from.value_or(defaultBacktestStart(flags));
+    const std::size_t matchCells = std::size_t(g.mains) + 1;
+    const std::size_t classCells = std::size_t(g.prizeClassCount()) + 1;
+    r.single.assign(matchCells, 0);
+    r.multiple.assign(matchCells, 0);
+    r.expectedSingle.assign(matchCells, 0.0);
+    r.expectedMultiple.assign(matchCells, 0.0);
+    r.singleClasses.assign(classCells, 0);
+    r.multipleClasses.assign(classCells, 0);
+    r.expectedSingleClasses.assign(classCells, 0.0);
+    r.expectedMultipleClasses.assign(classCells, 0.0);
 
     // The draws the engine's table would hold, in 回数 order; a repeated 回数
     // keeps history order, so the later row wins as it does in the engine.
     std::vector<const DrawRecord*> rows;
     for (const DrawRecord& d : history)
-        if (d.complete() && d.drawNo >= 0 && d.drawNo <= kMaxDrawNo)
+        if (d.gameId == game && d.complete() && d.drawNo >= 0 && d.drawNo <= kMaxDrawNo)
             rows.push_back(&d);
     std::stable_sort(rows.begin(), rows.end(),
                      [](const DrawRecord* a, const DrawRecord* b) { return a->drawNo < b->drawNo; });
@@ -71,9 +95,10 @@ BacktestResult runBacktest(const History& history, const ReflectFlags& flags, st
     // the history before t. The prediction reads only the draw table, so the
     // period cells are not kept up.
     PeriodTables tables;
+    tables.gameId = game;
     tables.draws.assign(rows.empty() ? 1 : std::size_t(rows.back()->drawNo) + 1, {});
     int latest = 0;
-    MatchOdds sumSingle{}, sumMultiple{};
+    MatchOdds sumSingle(matchCells), sumMultiple(matchCells);
     for (std::size_t i = 0; i < rows.size();) {
         const int t = rows[i]->drawNo;
         std::size_t end = i;
@@ -90,16 +115,16 @@ BacktestResult runBacktest(const History& history, const ReflectFlags& flags, st
                 r.to = t;
                 ++r.single[std::size_t(single.matches)];
                 ++r.multiple[std::size_t(multiple.matches)];
-                add(sumSingle, matchProbabilities(single.picks));
-                add(sumMultiple, matchProbabilities(multiple.picks));
-                tallyClasses(single, r.singleClasses, r.expectedSingleClasses);
-                tallyClasses(multiple, r.multipleClasses, r.expectedMultipleClasses);
+                add(sumSingle, matchProbabilities(single.picks, game));
+                add(sumMultiple, matchProbabilities(multiple.picks, game));
+                tallyClasses(g, single, r.singleClasses, r.expectedSingleClasses);
+                tallyClasses(g, multiple, r.multipleClasses, r.expectedMultipleClasses);
                 if (onStep)
                     onStep({d, latest, p, single.matches, multiple.matches});
             }
         }
         for (std::size_t k = i; k < end; ++k)
-            for (int pos = 0; pos < kNumbersPerDraw; ++pos)
+            for (int pos = 0; pos < g.numbersPerDraw(); ++pos)
                 tables.draws[std::size_t(t)][std::size_t(pos)] = std::uint8_t(rows[k]->numbers[std::size_t(pos)]);
         latest = t;
         i = end;
@@ -114,19 +139,23 @@ BacktestResult runBacktest(const History& history, const ReflectFlags& flags, st
 
 Sheet buildBacktestSheet(const BacktestResult& r)
 {
+    // Loto 6: 0 … 6 matches in rows 3 … 9, 等級 in row 10, 1等 … 5等 in
+    // rows 11 … 15, 検証回数 in row 16; other games as many rows as they
+    // have matches and classes.
+    const Game& g = r.game();
     constexpr int kColumns = 5;
-    constexpr int kMatchRow = 3;   // 0 matches; 6 matches at row 9
-    constexpr int kClassHeader = 10;
-    constexpr int kClassRow = 11;  // 1等; 5等 at row 15
-    constexpr int kTotalRow = 16;
+    constexpr int kMatchRow = 3;
+    const int classHeader = kMatchRow + g.mains + 1;
+    const int classRow = classHeader + 1;
+    const int totalRow = classRow + g.prizeClassCount();
 
     Sheet s;
-    s.setUp({.columns = kColumns, .rows = kTotalRow, .visibleColumns = kColumns, .visibleRows = kTotalRow,
+    s.setUp({.columns = kColumns, .rows = totalRow, .visibleColumns = kColumns, .visibleRows = totalRow,
              .scrollBars = ScrollBars::None, .frozenRows = 2, .frozenColumns = 1,
              .columnWidth = 10, .rowHeight = 12});
-    s.setBorder({1, 1, kColumns, kTotalRow}, BorderAll, colors::gridLine);
-    s.setColors({1, 1, 1, kTotalRow}, colors::blue, colors::lightYellow);
-    for (int row : {1, 2, kClassHeader})
+    s.setBorder({1, 1, kColumns, totalRow}, BorderAll, colors::gridLine);
+    s.setColors({1, 1, 1, totalRow}, colors::blue, colors::lightYellow);
+    for (int row : {1, 2, classHeader})
         s.setColors({1, row, kColumns, row}, colors::black, colors::lightRed);
     s.setActiveCell(0, 0);
 
@@ -143,13 +172,13 @@ Sheet buildBacktestSheet(const BacktestResult& r)
     const QStringList sub = {QStringLiteral("回数"), QStringLiteral("期待回数"), QStringLiteral("回数"),
                              QStringLiteral("期待回数")};
     s.setText(1, 2, QStringLiteral("一致数"));
-    s.setText(1, kClassHeader, QStringLiteral("等級"));
+    s.setText(1, classHeader, QStringLiteral("等級"));
     for (int c = 0; c < 4; ++c) {
         s.setText(c + 2, 2, sub[c]);
-        s.setText(c + 2, kClassHeader, sub[c]);
+        s.setText(c + 2, classHeader, sub[c]);
     }
 
-    for (int k = 0; k <= kDrawnMain; ++k) {
+    for (int k = 0; k <= g.mains; ++k) {
         const int row = kMatchRow + k;
         s.setText(1, row, QStringLiteral("%1個").arg(k));
         s.setText(2, row, r.single[std::size_t(k)]);
@@ -157,17 +186,17 @@ Sheet buildBacktestSheet(const BacktestResult& r)
         s.setText(4, row, r.multiple[std::size_t(k)]);
         s.setText(5, row, expectedText(r.expectedMultiple[std::size_t(k)] * r.draws));
     }
-    for (int c = 1; c <= 5; ++c) {
-        const int row = kClassRow + c - 1;
+    for (int c = 1; c <= g.prizeClassCount(); ++c) {
+        const int row = classRow + c - 1;
         s.setText(1, row, QStringLiteral("%1等").arg(c));
         s.setText(2, row, r.singleClasses[std::size_t(c)]);
         s.setText(3, row, expectedText(r.expectedSingleClasses[std::size_t(c)]));
         s.setText(4, row, r.multipleClasses[std::size_t(c)]);
         s.setText(5, row, expectedText(r.expectedMultipleClasses[std::size_t(c)]));
     }
-    s.setText(1, kTotalRow, QStringLiteral("検証回数"));
-    s.setText(2, kTotalRow, r.draws);
-    s.setText(4, kTotalRow, r.draws);
+    s.setText(1, totalRow, QStringLiteral("検証回数"));
+    s.setText(2, totalRow, r.draws);
+    s.setText(4, totalRow, r.draws);
     return s;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
-// The prediction test: for every complete draw t from a first draw on, the
-// prediction engine runs on the history before t (every row whose 回数 is
-// below t, exactly as if it were the whole history) and its single and
-// multiple predictions are held against draw t's six main numbers. Beside
+// The prediction test: for every complete draw t of a game from a first draw
+// on, the prediction engine runs on the history before t (every row whose 回数
+// is below t, exactly as if it were the whole history) and its single and
+// multiple predictions are held against draw t's k main numbers (Loto 6:
+// six, Loto 7: seven, Mini Loto: five). Beside
 // the counts stands the exact expectation for as many random numbers. No
 // random numbers are drawn; the same history and options always give the
 // same result.
@@ -17,15 +18,18 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace mirkano {
 
-using MatchCounts = std::array<int, kDrawnMain + 1>;       // draws with 0 … 6 matches
-using MatchOdds = std::array<double, kDrawnMain + 1>;      // probability of 0 … 6 matches
-using ClassCounts = std::array<int, 6>;                    // prize classes 1 … 5; index 0 unused
-using ClassExpectation = std::array<double, 6>;            // expected wins per class 1 … 5
+using MatchCounts = std::vector<int>;          // draws with 0 … k matches
+using MatchOdds = std::vector<double>;         // probability of 0 … k matches
+using ClassCounts = std::vector<int>;          // the game's prize classes 1 …; index 0 unused
+using ClassExpectation = std::vector<double>;  // expected wins per class 1 …
 
 struct BacktestResult {
+    GameId gameId = GameId::Loto6;
+    const Game& game() const { return mirkano::game(gameId); }
     ReflectFlags flags;
     int from = 0;   // the first draw tested (the requested first draw when none is)
     int to = 0;     // the last draw tested (0 when none is)
@@ -35,8 +39,8 @@ struct BacktestResult {
     // for as many random numbers as that draw's prediction held; all zero
     // when no draw is tested.
     MatchOdds expectedSingle{}, expectedMultiple{};
-    // Prize classes: the single prediction as a ticket (when it holds six
-    // numbers), and the best ticket of six numbers made from the multiple
+    // Prize classes: the single prediction as a ticket (when it holds k
+    // numbers), and the best ticket of k numbers made from the multiple
     // prediction; beside them the expected number of such wins for as many
     // random numbers.
     ClassCounts singleClasses{}, multipleClasses{};
@@ -57,15 +61,20 @@ struct BacktestStep {
 int defaultBacktestStart(const ReflectFlags& flags);
 
 // Tests every complete draw t ≥ from (default: defaultBacktestStart) of the
-// history, which is in 回数 order as the history store gives it. The
-// engine's draw table grows draw by draw as the walk passes each draw, so the
-// whole test costs one pass. onStep, when given, sees every tested draw.
+// game in the history, which is in 回数 order as the history store gives it.
+// The engine's draw table grows draw by draw as the walk passes each draw, so
+// the whole test costs one pass. onStep, when given, sees every tested draw.
+BacktestResult runBacktest(const History& history, GameId game, const ReflectFlags& flags,
+                           std::optional<int> from = std::nullopt,
+                           const std::function<void(const BacktestStep&)>& onStep = {});
+// The same for Loto 6.
 BacktestResult runBacktest(const History& history, const ReflectFlags& flags,
                            std::optional<int> from = std::nullopt,
                            const std::function<void(const BacktestStep&)>& onStep = {});
 
-// The window's sheet: counts per number of matches and per prize class, for
-// the single and the multiple prediction, beside their expected counts.
+// The window's sheet: counts per number of matches (0 … k) and per prize
+// class of the game, for the single and the multiple prediction, beside
+// their expected counts.
 Sheet buildBacktestSheet(const BacktestResult& result);
 // One line naming the options' offset and the draws tested.
 QString backtestSummary(const BacktestResult& result);

@@ -1,8 +1,11 @@
 #pragma once
-// The ticket check: six numbers held against every complete draw of the
-// history, with the prize class each draw would have paid (1等: six main
-// numbers; 2等: five and the bonus; 3等: five; 4等: four; 5等: three). It reads
-// the history only; the window and the command-line tool show its result.
+// The ticket check: a ticket of a game (as many numbers as the game draws
+// main numbers) held against every complete draw of that game in the
+// history, with the prize class each draw would have paid, from the game's
+// classes (Loto 6: 1等 six, 2等 five and the bonus, 3等 five, 4等 four, 5等
+// three; Loto 7 with its two bonuses and six classes; Mini Loto with four).
+// It reads the history only; the window and the command-line tool show its
+// result.
 
 #include "core/error.h"
 #include "core/sheet/sheet.h"
@@ -11,66 +14,68 @@
 #include <QString>
 #include <QStringList>
 
-#include <array>
 #include <span>
 #include <vector>
 
 namespace mirkano {
 
-inline constexpr int kTicketSize = 6;
-inline constexpr int kPrizeClasses = 5;
-
-// A ticket that is not six different numbers 1 … 43; the message says which
-// entry is wrong and why, in Japanese.
+// A ticket that is not the game's count of different numbers 1 … pool; the
+// message says which entry is wrong and why, in Japanese.
 class TicketError : public Error {
 public:
     using Error::Error;
 };
 
-// Six different numbers 1 … 43, ascending.
-using Ticket = std::array<int, kTicketSize>;
+// The numbers of a ticket, ascending: as many different numbers 1 … pool as
+// the game draws main numbers.
+using Ticket = std::vector<int>;
 
 // One entry per number, in the order entered; surrounding spaces are ignored.
 // Throws TicketError for an empty entry, one that is not a whole number, a
-// number outside 1 … 43, a repeated number, or not exactly six entries.
-Ticket parseTicket(const QStringList& entries);
-// The six numbers separated by commas, e.g. "1,2,3,4,5,6" (full-width digits
+// number outside the game's 1 … pool, a repeated number, or not exactly as
+// many entries as the game's main numbers.
+Ticket parseTicket(const QStringList& entries, GameId game = GameId::Loto6);
+// The numbers separated by commas, e.g. "1,2,3,4,5,6" (full-width digits
 // and commas are accepted as well). Throws TicketError as above.
-Ticket parseTicket(const QString& text);
+Ticket parseTicket(const QString& text, GameId game = GameId::Loto6);
 
 struct TicketWin {
     DrawRecord draw;
-    int prizeClass = 0;  // 1 … 5
-    int matches = 0;     // ticket numbers among the draw's six main numbers
-    bool bonus = false;  // a ticket number that missed the main numbers is the bonus
+    int prizeClass = 0;    // 1 … the game's class count
+    int matches = 0;       // ticket numbers among the draw's main numbers
+    int bonusMatches = 0;  // ticket numbers that missed the main numbers and are bonuses
 };
 
 struct TicketCheck {
-    Ticket ticket{};
-    std::vector<TicketWin> wins;              // newest draw first
-    std::array<int, kPrizeClasses + 1> counts{};  // wins per class 1 … 5; index 0 unused
-    int drawsChecked = 0;                     // complete draws in the history
+    GameId gameId = GameId::Loto6;
+    Ticket ticket;
+    std::vector<TicketWin> wins;  // newest draw first
+    std::vector<int> counts;      // wins per class 1 … class count; index 0 unused
+    int drawsChecked = 0;         // complete draws of the game in the history
+
+    const Game& game() const { return mirkano::game(gameId); }
+    // The wins of class c, 0 for a class the game does not have.
+    int count(int c) const { return c >= 1 && c < int(counts.size()) ? counts[std::size_t(c)] : 0; }
 };
 
-// The prize class of a draw for this ticket, 0 when it wins nothing.
-int prizeClass(int matches, bool bonus);
-
-// How picked numbers fare against a complete draw. Each number counts once;
-// numbers outside 1 … 43 are ignored.
+// How picked numbers fare against a complete draw of its game. Each number
+// counts once; numbers outside 1 … pool are ignored.
 struct DrawMatch {
-    int picks = 0;       // distinct numbers picked
-    int matches = 0;     // of those, among the draw's six main numbers
-    bool bonus = false;  // the bonus is a pick that missed the main numbers
+    int picks = 0;         // distinct numbers picked
+    int matches = 0;       // of those, among the draw's main numbers
+    int bonusMatches = 0;  // of those, bonuses that are not also main numbers
 };
 DrawMatch matchDraw(const DrawRecord& draw, std::span<const int> picks);
 
-// Every complete draw that the ticket would have won, newest first.
-TicketCheck checkTicket(const History& history, const Ticket& ticket);
+// Every complete draw of the game that the ticket would have won, newest first.
+TicketCheck checkTicket(const History& history, const Ticket& ticket, GameId game = GameId::Loto6);
 
-// The result as a sheet: one row per winning draw, newest first, with the
-// matched main numbers and a matched bonus marked in colour.
+// The result as a sheet: one row per winning draw, newest first: 回数, the
+// game's main numbers, its bonus numbers (ボーナス数字, or ボーナス数字1 and
+// ボーナス数字2), 一致 and 等級, with the matched main numbers and bonuses
+// marked in colour.
 Sheet buildTicketCheckSheet(const TicketCheck& result);
-// One line: the wins per class over the whole history.
+// One line: the wins per class of the game over the whole history.
 QString ticketCheckSummary(const TicketCheck& result);
 
 // Colours that mark a matched main number and a matched bonus.

@@ -1,5 +1,6 @@
 #pragma once
-// The four sheets of the prediction window 一発ミルカノ予想: the period
+// The four sheets of the prediction window 一発ミルカノ予想 for the game of
+// the tables, a column per main number of the game: the period
 // methods, the elimination, the multiple and the single prediction. Each
 // call builds them whole from the tables and the predictions, so a sheet
 // never keeps a number from an earlier computation.

@@ -58,9 +58,19 @@ QString settingsPathIn(const QString& folder)
     return QDir(folder).filePath(kSettingsFileName);
 }
 
+QString settingsPathIn(const QString& folder, GameId game)
+{
+    return QDir(folder).filePath(mirkano::game(game).settingsFile.toString());
+}
+
 QString defaultSettingsPath()
 {
     return settingsPathIn(QFileInfo(defaultHistoryPath()).absolutePath());
+}
+
+QString defaultSettingsPath(GameId game)
+{
+    return settingsPathIn(QFileInfo(defaultHistoryPath()).absolutePath(), game);
 }
 
 ReflectFlags readReflectFlags(const QString& path, ReflectFlags start)

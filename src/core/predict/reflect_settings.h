@@ -1,10 +1,11 @@
 #pragma once
-// The settings file ミルカノ.ini, which keeps the reflect options from one run
+// The settings file of a game (Loto 6: ミルカノ.ini), which keeps the reflect options from one run
 // to the next: Shift_JIS text, one line "key=True" or "key=False" per option
 // in the order of kReflectOptions, each ending in CR LF. It is read once at
 // start-up and written once at exit.
 
 #include "core/error.h"
+#include "core/game/game.h"
 #include "core/predict/reflect_options.h"
 
 #include <QString>
@@ -20,10 +21,15 @@ public:
     using Error::Error;
 };
 
-// The settings file in the given folder.
+// Loto 6's settings file in the given folder.
 QString settingsPathIn(const QString& folder);
-// The settings file beside the running program (not the working directory).
+// The settings file of a game in the given folder: ミルカノ.ini, ミルカノ7.ini,
+// ミルカノミニ.ini. Each game keeps its own options.
+QString settingsPathIn(const QString& folder, GameId game);
+// Loto 6's settings file, and a game's, beside the running program (not the
+// working directory).
 QString defaultSettingsPath();
+QString defaultSettingsPath(GameId game);
 
 // The flags of `start` changed by every line of the file whose key is one of
 // the twelve keys exactly (case, width and spaces count) and whose value,

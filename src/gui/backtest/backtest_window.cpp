@@ -2,6 +2,7 @@
 
 #include "gui/shell/busy_pointer.h"
 #include "core/backtest/backtest.h"
+#include "gui/check/grow_to_body.h"
 #include "gui/sheet/grid_units.h"
 
 #include <QApplication>
@@ -12,7 +13,7 @@
 
 namespace mirkano {
 
-BacktestWindow::BacktestWindow(QWidget* parent) : ChildWindow(parent)
+BacktestWindow::BacktestWindow(GameId game, QWidget* parent) : ChildWindow(parent), m_game(game)
 {
     setWindowTitle(QStringLiteral("予想の検証"));
     setObjectName(QStringLiteral("backtest"));
@@ -56,10 +57,17 @@ void BacktestWindow::load(const History& history, const ReflectFlags& flags)
     move(0, 0);
     resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
     m_flags = flags;
-    const BacktestResult result = runBacktest(history, flags);
+    const BacktestResult result = runBacktest(history, m_game, flags);
     m_grid->setSheet(buildBacktestSheet(result));
     m_grid->setFixedSize(m_grid->sizeHint());
     m_summary->setText(backtestWindowSummary(result));
+    growToShowBody(this);
+}
+
+void BacktestWindow::showEvent(QShowEvent* e)
+{
+    ChildWindow::showEvent(e);
+    growToShowBody(this);
 }
 
 QString backtestWindowSummary(const BacktestResult& r)

@@ -2,7 +2,9 @@
 // The prediction-test window "予想の検証": for the reflect options it is
 // given, how the single and multiple predictions fared on every past draw
 // (each predicted from the draws before it), beside the exact expectation
-// for as many random numbers. It computes once per load and writes nothing.
+// for as many random numbers, with the matches 0 … k and the prize classes
+// of its game. It computes once per load and writes nothing, and grows to
+// show its whole grid.
 //
 // Like an analysis window it reports `opened` when it loads (the main window
 // clears its end flag) and `unloaded` once, however it is closed.
@@ -36,8 +38,9 @@ public:
     static constexpr int kHeightTwips = 7800;
     static constexpr int kWidthTwips = 7200;
 
-    explicit BacktestWindow(QWidget* parent = nullptr);
+    explicit BacktestWindow(GameId game = GameId::Loto6, QWidget* parent = nullptr);
 
+    GameId gameId() const { return m_game; }
     const ReflectFlags& flags() const { return m_flags; }
     QLabel* description() const { return m_description; }
     QLabel* summary() const { return m_summary; }
@@ -48,7 +51,11 @@ public:
     // area with its fixed size, the test run with these options, pointer back.
     void load(const History& history, const ReflectFlags& flags);
 
+protected:
+    void showEvent(QShowEvent* e) override;
+
 private:
+    GameId m_game;
     ReflectFlags m_flags;
     QLabel* m_description = nullptr;
     QLabel* m_summary = nullptr;

@@ -1,6 +1,7 @@
 #include "gui/check/ticket_check_window.h"
 
 #include "core/check/ticket_check.h"
+#include "gui/check/grow_to_body.h"
 #include "gui/maintenance/ask.h"
 #include "gui/sheet/grid_units.h"
 
@@ -14,7 +15,20 @@
 
 namespace mirkano {
 
-TicketCheckWindow::TicketCheckWindow(QWidget* parent) : ChildWindow(parent)
+namespace {
+
+// "６個": the count in full-width digits, as the window's text writes it.
+QString fullWidthCount(int n)
+{
+    QString digits = QString::number(n);
+    for (QChar& c : digits)
+        c = QChar(c.unicode() - u'0' + u'０');
+    return digits + QStringLiteral("個");
+}
+
+}  // namespace
+
+TicketCheckWindow::TicketCheckWindow(GameId game, QWidget* parent) : ChildWindow(parent), m_game(game)
 {
     setWindowTitle(QStringLiteral("当選確認"));
     setObjectName(QStringLiteral("ticket-check"));
@@ -25,14 +39,16 @@ TicketCheckWindow::TicketCheckWindow(QWidget* parent) : ChildWindow(parent)
     layout->setContentsMargins(twipsToPixels(120), 6, twipsToPixels(120), 6);
     layout->setSpacing(6);
 
-    m_description = new QLabel(QStringLiteral("入力した６個の数字が過去の抽せんで当選していたか確認します"), body);
+    const Game& g = mirkano::game(m_game);
+    m_description = new QLabel(
+        QStringLiteral("入力した%1の数字が過去の抽せんで当選していたか確認します").arg(fullWidthCount(g.mains)), body);
     m_description->setObjectName(QStringLiteral("Label1"));
     m_description->setWordWrap(true);
     layout->addWidget(m_description);
 
     auto* row = new QHBoxLayout;
     row->setSpacing(4);
-    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+    for (int i = 0; i < g.mains; ++i) {
         auto* e = new QLineEdit(body);
         e->setObjectName(QStringLiteral("Text%1").arg(i + 1));
         e->setMaxLength(2);
@@ -40,7 +56,7 @@ TicketCheckWindow::TicketCheckWindow(QWidget* parent) : ChildWindow(parent)
         e->setFixedWidth(36);
         // Enter in any entry checks, as the button does.
         connect(e, &QLineEdit::returnPressed, this, [this] { check(); });
-        m_entries[i] = e;
+        m_entries.push_back(e);
         row->addWidget(e);
     }
     row->addSpacing(8);
@@ -87,9 +103,17 @@ void TicketCheckWindow::load(const History& history)
 
 void TicketCheckWindow::showEmptyResult()
 {
-    m_grid->setSheet(buildTicketCheckSheet(TicketCheck{}));
+    TicketCheck none;
+    none.gameId = m_game;
+    m_grid->setSheet(buildTicketCheckSheet(none));
     m_grid->setFixedSize(m_grid->sizeHint());
     m_summary->clear();
+}
+
+void TicketCheckWindow::showEvent(QShowEvent* e)
+{
+    ChildWindow::showEvent(e);
+    growToShowBody(this);
 }
 
 bool TicketCheckWindow::eventFilter(QObject* watched, QEvent* e)
@@ -109,9 +133,9 @@ bool TicketCheckWindow::check()
     QStringList entries;
     for (const QLineEdit* e : m_entries)
         entries << e->text();
-    Ticket ticket{};
+    Ticket ticket;
     try {
-        ticket = parseTicket(entries);
+        ticket = parseTicket(entries, m_game);
     } catch (const TicketError& e) {
         // The result of an earlier ticket must not stand under numbers it
         // does not belong to.
@@ -119,10 +143,12 @@ bool TicketCheckWindow::check()
         showRefusal(e.message());
         return false;
     }
-    const TicketCheck result = checkTicket(m_history, ticket);
+    const TicketCheck result = checkTicket(m_history, ticket, m_game);
     m_grid->setSheet(buildTicketCheckSheet(result));
     m_grid->setFixedSize(m_grid->sizeHint());
     m_summary->setText(ticketCheckSummary(result));
+    // A long result brings the grid's scroll bar: the window makes room for it.
+    growToShowBody(this);
     return true;
 }
 

@@ -1,8 +1,10 @@
 #pragma once
-// The ticket-check window "当選確認": six number entries, "確認", "閉じる",
-// a one-line summary of the wins per prize class and the grid of every past
-// draw the ticket would have won. It reads the history snapshot it is given
-// and writes nothing.
+// The ticket-check window "当選確認" of a game: as many number entries as
+// the game draws main numbers (Loto 6: six, Loto 7: seven, Mini Loto: five),
+// "確認", "閉じる", a one-line summary of the wins per prize class of the game
+// and the grid of every past draw the ticket would have won. It reads the
+// history snapshot it is given and writes nothing. It grows to show its
+// whole grid (Loto 7's has twelve columns).
 //
 // Like an analysis window it reports `opened` when it loads (the main window
 // clears its end flag) and `unloaded` once, however it is closed.
@@ -12,7 +14,7 @@
 
 #include "gui/shell/child_window.h"
 
-#include <array>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -26,9 +28,11 @@ public:
     static constexpr int kHeightTwips = 10500;
     static constexpr int kWidthTwips = 7800;
 
-    explicit TicketCheckWindow(QWidget* parent = nullptr);
+    explicit TicketCheckWindow(GameId game = GameId::Loto6, QWidget* parent = nullptr);
 
-    QLineEdit* entry(int i) const { return m_entries[std::size_t(i)]; }  // i = 0 … 5
+    GameId gameId() const { return m_game; }
+    int entryCount() const { return int(m_entries.size()); }
+    QLineEdit* entry(int i) const { return m_entries[std::size_t(i)]; }  // i = 0 … entryCount() − 1
     QPushButton* checkButton() const { return m_check; }
     QPushButton* closeButton() const { return m_close; }
     QLabel* summary() const { return m_summary; }
@@ -40,7 +44,7 @@ public:
     // A newer history for the next check; what is shown stays until then.
     void setHistory(const History& history) { m_history = history; }
 
-    // "確認" (a click, or Return while it has the focus): checks the six
+    // "確認" (a click, or Return while it has the focus): checks the
     // entries; a bad ticket is refused with a message saying what is wrong,
     // and the result of an earlier ticket is cleared.
     // Returns whether the ticket was checked.
@@ -50,13 +54,15 @@ protected:
     // The message box of a refused ticket; tests see it like any other.
     virtual void showRefusal(const QString& text);
     bool eventFilter(QObject* watched, QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
 
 private:
     // The grid's header alone and no summary.
     void showEmptyResult();
 
+    GameId m_game;
     History m_history;
-    std::array<QLineEdit*, 6> m_entries{};
+    std::vector<QLineEdit*> m_entries;
     QPushButton* m_check = nullptr;
     QPushButton* m_close = nullptr;
     QLabel* m_description = nullptr;

@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
+
 namespace mirkano {
 
 namespace {
@@ -45,12 +47,13 @@ constexpr std::array<SheetPlace, 4> kSheetPlaces = {{
     {"Label4", "●一発ミルカノ予想", 5520},
 }};
 constexpr int kTitleHeightTwips = 255;
+constexpr int kPredictionFrameWidthTwips = 5055;
 constexpr int kSheetLeftTwips = 120;
 
 }  // namespace
 
-PredictionWindow::PredictionWindow(const ReflectFlags& flags, QWidget* parent)
-    : ChildWindow(parent), m_flags(flags)
+PredictionWindow::PredictionWindow(const ReflectFlags& flags, GameId game, QWidget* parent)
+    : ChildWindow(parent), m_flags(flags), m_game(game)
 {
     setWindowTitle(kPredictionCaption);
     setObjectName(QStringLiteral("prediction"));
@@ -99,7 +102,7 @@ PredictionWindow::PredictionWindow(const ReflectFlags& flags, QWidget* parent)
 
     auto* prediction = new QGroupBox(QStringLiteral("当選予想"), body);
     prediction->setObjectName(QStringLiteral("Frame2"));
-    place(prediction, 4080, 480, 5055, 7272);
+    place(prediction, 4080, 480, kPredictionFrameWidthTwips, 7272);
     QLabel* predictionText = label(prediction, "Label19",
         QStringLiteral("各データ分析の結果を元に周期法、消去法、連発ミルカノ、一発ミルカノの各手法を用いて当選数字を予想します。"));
     predictionText->setWordWrap(true);
@@ -117,9 +120,36 @@ PredictionWindow::PredictionWindow(const ReflectFlags& flags, QWidget* parent)
         GridActions::of(grid)->printHandler = [this] { print(); };
     }
 
+    // The empty sheets of the game give the grids their size before load():
+    // where they are wider than the prediction frame leaves room for (Loto
+    // 7's seven columns), the frame, the buttons over it and the window
+    // widen by what is missing.
+    PeriodTables empty;
+    empty.gameId = m_game;
+    PredictionSheets sheets = buildPredictionSheets(empty, {});
+    int widest = 0;
+    for (std::size_t s = 0; s < sheets.size(); ++s) {
+        m_sheets[s]->setSheet(std::move(sheets[s]));
+        m_sheets[s]->resize(m_sheets[s]->sizeHint());
+        widest = std::max(widest, m_sheets[s]->width());
+    }
+    const int room = twipsToPixels(kPredictionFrameWidthTwips) - 2 * twipsToPixels(kSheetLeftTwips);
+    m_extraWidth = std::max(0, widest - room);
+    if (m_extraWidth > 0) {
+        prediction->resize(prediction->width() + m_extraWidth, prediction->height());
+        predictionText->resize(predictionText->width() + m_extraWidth, predictionText->height());
+        for (QPushButton* b : {m_print, m_close, m_backtest})
+            b->move(b->x() + m_extraWidth, b->y());
+    }
+
     setBody(body);
     fitBodyMinimumToControls();
-    resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
+    resize(openingSize());
+}
+
+QSize PredictionWindow::openingSize() const
+{
+    return {twipsToPixels(kWidthTwips) + m_extraWidth, twipsToPixels(kHeightTwips)};
 }
 
 void PredictionWindow::load(const History& history, int latestDrawNo)
@@ -127,7 +157,7 @@ void PredictionWindow::load(const History& history, int latestDrawNo)
     BusyPointer busy;
     emit opened();
     move(0, 0);
-    resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
+    resize(openingSize());
 
     for (int i = 0; i < kReflectOptionCount; ++i) {
         const bool on = m_flags.on[std::size_t(i)];
@@ -138,7 +168,7 @@ void PredictionWindow::load(const History& history, int latestDrawNo)
                 [this, i](bool checked) { optionToggled(i, checked); });
     }
 
-    m_tables = buildPeriodTables(history);
+    m_tables = buildPeriodTables(history, m_game);
     m_latestDrawNo = latestDrawNo;
     showPredictions();
 }
@@ -175,7 +205,7 @@ void PredictionWindow::print()
 void PredictionWindow::recompute(const History& history, int latestDrawNo)
 {
     BusyPointer busy;
-    m_tables = buildPeriodTables(history);
+    m_tables = buildPeriodTables(history, m_game);
     m_latestDrawNo = latestDrawNo;
     showPredictions();
 }

@@ -5,6 +5,10 @@
 // every option click recomputes the predictions from those tables at once
 // and redraws all four sheets.
 //
+// The window shows the game it is made for: a column per main number of the
+// game in each sheet; a game with more main numbers than Loto 6 widens the
+// prediction frame and the window by what its sheets need.
+//
 // The window owns no lasting state: it starts from the flags it is given and
 // reports each change through `flagsChanged`, so the flags outlive it. Like
 // the analysis windows it reports `opened` in load() and `unloaded` once,
@@ -28,7 +32,12 @@ namespace mirkano {
 class PredictionWindow : public ChildWindow {
     Q_OBJECT
 public:
-    explicit PredictionWindow(const ReflectFlags& flags, QWidget* parent = nullptr);
+    explicit PredictionWindow(const ReflectFlags& flags, GameId game = GameId::Loto6, QWidget* parent = nullptr);
+
+    GameId gameId() const { return m_game; }
+    // The window's size as it opens: 9360 × 8400 twips, wider by what the
+    // game's sheets need beyond Loto 6's.
+    QSize openingSize() const;
 
     // Busy pointer, `opened`, placed at the top-left of the frame's client
     // area with its fixed size, buttons selected from the flags, tables
@@ -64,6 +73,8 @@ private:
     void showPredictions();
 
     ReflectFlags m_flags;
+    GameId m_game;
+    int m_extraWidth = 0;  // pixels the game's sheets need beyond Loto 6's layout
     PeriodTables m_tables;
     int m_latestDrawNo = 0;
     std::array<QRadioButton*, kReflectOptionCount> m_reflect{};

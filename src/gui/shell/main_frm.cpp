@@ -390,7 +390,7 @@ TicketCheckWindow* MainFrm::openTicketCheck()
     if (TicketCheckWindow* open = m_ticketCheck.data(); bringToFront(open))
         return open;
     BusyPointer busy;
-    auto* w = new TicketCheckWindow;
+    auto* w = new TicketCheckWindow(m_tables.gameId);
     adoptChild(w, m_ticketCheck);
     w->load(m_history.rows());
     showChild(w);
@@ -408,7 +408,7 @@ BacktestWindow* MainFrm::openBacktest(const ReflectFlags& flags)
         return open;
     }
     BusyPointer busy;
-    auto* w = new BacktestWindow;
+    auto* w = new BacktestWindow(m_tables.gameId);
     m_backtestStale = false;
     adoptChild(w, m_backtest);
     w->load(m_history.rows(), flags);
@@ -538,7 +538,7 @@ void MainFrm::openPrediction()
     if (bringToFront(m_prediction))
         return;
     BusyPointer busy;
-    auto* w = new PredictionWindow(m_reflectFlags);
+    auto* w = new PredictionWindow(m_reflectFlags, m_tables.gameId);
     adoptChild(w, m_prediction);
     connect(w, &PredictionWindow::flagsChanged, this, [this](const ReflectFlags& f) { m_reflectFlags = f; });
     connect(w, &PredictionWindow::backtestRequested, this, [this](const ReflectFlags& f) { openBacktest(f); });

@@ -7,12 +7,15 @@
 #include "core/backtest/backtest.h"
 #include "gui/backtest/backtest_window.h"
 #include "gui/shell/main_frm.h"
+#include "predict/game_samples.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QMdiArea>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QtTest>
 
 using namespace mirkano;
@@ -35,6 +38,41 @@ private:
 
 private slots:
     void initTestCase() { QApplication::setFont(uiFont()); }
+
+    void eachGameShowsItsMatchesAndClassesWhole_data()
+    {
+        QTest::addColumn<int>("game");
+        for (const Game& g : games())
+            QTest::addRow("%s", qPrintable(g.cliName.toString())) << int(g.id);
+    }
+
+    void eachGameShowsItsMatchesAndClassesWhole()
+    {
+        // Rows for 0 … k matches and the game's classes, the whole grid in view.
+        QFETCH(int, game);
+        const GameId id = GameId(game);
+        const History& h = gameSample(id);
+        QMdiArea area;
+        area.resize(1600, 1000);
+        auto* w = new BacktestWindow(id);
+        area.addSubWindow(w);
+        ReflectFlags flags;
+        flags.on[0] = true;
+        w->load(h, flags);
+        w->show();
+        area.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&area));
+
+        compareSheets(w->grid()->sheet(), buildBacktestSheet(runBacktest(h, id, flags)));
+        QCOMPARE(w->grid()->sheet().text(1, 3 + mirkano::game(id).mains), QStringLiteral("%1個").arg(mirkano::game(id).mains));
+        QCOMPARE(w->grid()->size(), w->grid()->sizeHint());
+        const QRect grid(w->grid()->mapTo(w, QPoint(0, 0)), w->grid()->size());
+        QVERIFY(w->rect().contains(grid));
+        auto* scroll = w->findChild<QScrollArea*>(QStringLiteral("bodyScroll"));
+        QVERIFY(!scroll->horizontalScrollBar()->isVisible());
+        QVERIFY(!scroll->verticalScrollBar()->isVisible());
+        QVERIFY(w->width() >= twipsToPixels(BacktestWindow::kWidthTwips));
+    }
 
     void predictionWindowButtonOpensItWithItsOptions()
     {

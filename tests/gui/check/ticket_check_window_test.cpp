@@ -3,14 +3,18 @@
 // ticket and refuses a bad one with a message, keeping the result shown.
 
 #include "gui_support.h"
+#include "core/check/ticket_check.h"
 #include "gui/check/ticket_check_window.h"
 #include "gui/shell/main_frm.h"
+#include "predict/game_samples.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QtTest>
 
 using namespace mirkano;
@@ -28,8 +32,103 @@ private:
             w->entry(i)->setText(numbers.value(i));
     }
 
+    // The grid lies wholly inside the window, and the window's contents need
+    // no scroll bar of their own.
+    static bool gridInView(TicketCheckWindow* w)
+    {
+        const QRect grid(w->grid()->mapTo(w, QPoint(0, 0)), w->grid()->size());
+        auto* scroll = w->findChild<QScrollArea*>(QStringLiteral("bodyScroll"));
+        return w->rect().contains(grid) && !scroll->horizontalScrollBar()->isVisible() &&
+               !scroll->verticalScrollBar()->isVisible();
+    }
+
 private slots:
     void initTestCase() { QApplication::setFont(uiFont()); }
+
+    void loto7TicketHasSevenEntriesAndTwoBonuses()
+    {
+        QMdiArea area;
+        area.resize(1600, 1000);
+        auto* w = new TicketCheckWindow(GameId::Loto7);
+        area.addSubWindow(w);
+        w->load(makeGameHistory(GameId::Loto7, {
+            {1, {1, 2, 3, 10, 11, 12, 13, 14, 4}},  // three and the second bonus: 6等
+            {2, {1, 2, 3, 4, 5, 6, 10, 7, 11}},     // six and the first bonus: 2等
+            {3, {20, 21, 22, 23, 24, 25, 26, 27, 28}},
+        }));
+        w->show();
+        area.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&area));
+
+        QCOMPARE(w->entryCount(), 7);
+        QCOMPARE(w->findChild<QLabel*>(QStringLiteral("Label1"))->text(),
+                 QStringLiteral("入力した７個の数字が過去の抽せんで当選していたか確認します"));
+        for (int i = 0; i < 7; ++i) {
+            QVERIFY(w->entry(i)->isVisible());
+            w->entry(i)->setText(QString::number(7 - i));
+        }
+        QVERIFY(w->check());
+        const Sheet& s = w->grid()->sheet();
+        QCOMPARE(s.columns(), 12);
+        QCOMPARE(s.rows(), 3);
+        QCOMPARE(rowTexts(s, 3, 1, 12), (QStringList{"1", "1", "2", "3", "10", "11", "12", "13", "14", "4", "3",
+                                                      QStringLiteral("6等")}));
+        QCOMPARE(s.cell(10, 3).bg, kMatchedBonus);
+        QCOMPARE(w->summary()->text(),
+                 QStringLiteral("全3回中　1等 0回　2等 1回　3等 0回　4等 0回　5等 0回　6等 1回"));
+        QVERIFY(gridInView(w));
+
+        // The game's range in the refusal.
+        w->entry(6)->setText(QStringLiteral("38"));
+        MessageCatcher catcher;
+        QVERIFY(!w->check());
+        QCOMPARE(int(catcher.seen().size()), 1);
+        QCOMPARE(catcher.seen().front().text, QStringLiteral("7番目の数字 38 が 1～37 の範囲外です。"));
+    }
+
+    void eachGameShowsItsEntriesAndWholeGrid_data()
+    {
+        QTest::addColumn<int>("game");
+        for (const Game& g : games())
+            QTest::addRow("%s", qPrintable(g.cliName.toString())) << int(g.id);
+    }
+
+    void eachGameShowsItsEntriesAndWholeGrid()
+    {
+        // The real history with its latest draw repeated 40 times after it:
+        // the latest draw's numbers win often enough for the grid's scroll
+        // bar, and the window still shows the grid whole.
+        QFETCH(int, game);
+        const GameId id = GameId(game);
+        History h = gameSample(id);
+        for (int i = 0; i < 40; ++i) {
+            DrawRecord d = h.back();
+            ++d.drawNo;
+            h.push_back(d);
+        }
+        QMdiArea area;
+        area.resize(1600, 1000);
+        auto* w = new TicketCheckWindow(id);
+        area.addSubWindow(w);
+        w->load(h);
+        w->show();
+        area.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&area));
+        QCOMPARE(w->entryCount(), mirkano::game(id).mains);
+        QVERIFY(w->width() >= twipsToPixels(TicketCheckWindow::kWidthTwips));
+        QVERIFY(gridInView(w));
+        for (int i = 0; i < w->entryCount(); ++i)
+            w->entry(i)->setText(QString::number(h.back().main(i)));
+        QVERIFY(w->check());
+        QVERIFY(w->grid()->sheet().rows() > 31);
+        QTRY_VERIFY(gridInView(w));
+        QCOMPARE(w->grid()->size(), w->grid()->sizeHint());
+        // Loto 6's window keeps its size; Loto 7's twelve columns widen it.
+        if (id == GameId::Loto6)
+            QCOMPARE(w->width(), twipsToPixels(TicketCheckWindow::kWidthTwips));
+        if (id == GameId::Loto7)
+            QVERIFY(w->width() > twipsToPixels(TicketCheckWindow::kWidthTwips));
+    }
 
     void menuItemOpensItAndItCountsForTheEntryGuard()
     {

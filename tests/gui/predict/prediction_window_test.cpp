@@ -8,6 +8,7 @@
 #include "core/history/startup_tables.h"
 #include "gui/predict/prediction_window.h"
 #include "gui/shell/main_frm.h"
+#include "predict/game_samples.h"
 #include "gui/sheet/grid_actions.h"
 #include "core/sheet/sheet_text.h"
 
@@ -19,6 +20,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -93,6 +96,53 @@ class PredictionWindowTest : public QObject {
 
 private slots:
     void initTestCase() { QApplication::setFont(uiFont()); }
+
+    void eachGamesSheetsFitTheirFrame_data()
+    {
+        QTest::addColumn<int>("game");
+        for (const Game& g : games())
+            QTest::addRow("%s", qPrintable(g.cliName.toString())) << int(g.id);
+    }
+
+    void eachGamesSheetsFitTheirFrame()
+    {
+        // A column per main number: Loto 7's wider sheets widen the
+        // prediction frame, the buttons over it and the window; Loto 6 and
+        // Mini Loto keep the designed size.
+        QFETCH(int, game);
+        const GameId id = GameId(game);
+        const Game& g = mirkano::game(id);
+        const History& h = gameSample(id);
+        QMdiArea area;
+        area.resize(1600, 1000);
+        auto* w = new PredictionWindow({}, id);
+        area.addSubWindow(w);
+        w->load(h, buildStartupTables(h, id).latestDrawNo);
+        w->show();
+        area.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&area));
+
+        const PeriodTables t = buildPeriodTables(h, id);
+        const PredictionSheets expected = buildPredictionSheets(t, predict(t, h.back().drawNo, {}));
+        const auto* frame = w->findChild<QGroupBox*>(QStringLiteral("Frame2"));
+        for (int s = 0; s < 4; ++s) {
+            const SheetGrid* grid = w->sheet(s);
+            QCOMPARE(grid->sheet().columns(), 1 + g.mains);
+            QCOMPARE(rowTexts(grid->sheet(), 2, 1, 1 + g.mains), rowTexts(expected[std::size_t(s)], 2, 1, 1 + g.mains));
+            QCOMPARE(grid->size(), grid->sizeHint());
+            QVERIFY(frame->rect().contains(grid->geometry()));
+        }
+        QCOMPARE(w->sheet(3)->sheet().text(1 + g.mains, 2), QString::number(predict(t, h.back().drawNo, {}).single.back()));
+        QVERIFY(w->body()->rect().contains(frame->geometry()));
+        QVERIFY(w->closeButton()->geometry().right() <= frame->geometry().right());
+        QCOMPARE(w->size(), w->openingSize());
+        if (id == GameId::Loto7)
+            QVERIFY(w->width() > 624);
+        else
+            QCOMPARE(w->size(), QSize(624, 560));
+        auto* scroll = w->findChild<QScrollArea*>(QStringLiteral("bodyScroll"));
+        QVERIFY(!scroll->horizontalScrollBar()->isVisible());
+    }
 
     void controlsAndSheetsOnOpening()
     {
