@@ -38,6 +38,15 @@ std::optional<UpdateReport> runHistoryUpdate(QWidget* parent, const AskFn& ask, 
     // Nothing is fetched for a history file that is not there to replace.
     if (!QFileInfo::exists(target))
         return UpdateReport{QMessageBox::NoIcon, missingTargetMessage(QFileInfo(target).absoluteFilePath())};
+    // The source's draws must be of the history's game; a server gives that
+    // game's history file.
+    GameId game = GameId::Loto6;
+    try {
+        game = historyFileGame(target);
+        url = historyUrl(server, game);
+    } catch (const Error& e) {
+        return UpdateReport{QMessageBox::Critical, e.message()};
+    }
     removeStaleDownloads(target);
 
     HistoryDownload download(url, limits);
@@ -75,7 +84,7 @@ std::optional<UpdateReport> runHistoryUpdate(QWidget* parent, const AskFn& ask, 
     SourceHistory source;
     try {
         BusyPointer busy;
-        source = readSourceHistory(got.body, url.toString());
+        source = readSourceHistory(got.body, url.toString(), game);
     } catch (const Error& e) {
         return UpdateReport{QMessageBox::Critical, e.message()};
     }
