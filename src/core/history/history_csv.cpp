@@ -264,40 +264,33 @@ int bonusIndex(const QString& name, const Game& g)
 }
 
 // The game a header's number columns show, and the title that shows it: a
-// 第7数字 or a second bonus (ボーナス数字2, BONUS数字2) is Loto 7, main numbers up
-// to 第6数字 Loto 6, up to 第5数字 Mini Loto (also a 本数字 title with as many
-// columns under it). nullopt when the header names no main numbers.
+// second bonus (ボーナス数字2, BONUS数字2), or a 第7数字 without a plain
+// bonus title, is Loto 7; main numbers up to 第6数字 (or beyond, beside a plain
+// ボーナス数字) Loto 6; up to 第5数字 Mini Loto. nullopt when the header names
+// no main numbers by their place (a 本数字 title over them tells no game).
 std::optional<GameId> headerGame(const QStringList& fields, QString& clue)
 {
     int highest = 0;
-    QString highestTitle, secondBonus;
+    QString highestTitle, secondBonus, plainBonus;
     for (int c = 0; c < fields.size(); ++c) {
         const QString name = folded(fields[c]);
-        if (const BonusTitle b = bonusTitle(name); b.index == 2 && secondBonus.isEmpty())
+        const BonusTitle b = bonusTitle(name);
+        if (b.index == 2 && secondBonus.isEmpty())
             secondBonus = fields[c];
+        else if (b.index == 1 && !b.numbered && plainBonus.isEmpty())
+            plainBonus = fields[c];
         else if (const int i = mainNumberIndex(name, kMaxNumbersPerDraw); i > highest)
             highest = i, highestTitle = fields[c];
     }
-    if (highest == 0)
-        for (int c = 0; c < fields.size(); ++c)
-            if (folded(fields[c]) == u"本数字") {
-                int run = 1;
-                while (c + run < fields.size() && folded(fields[c + run]).isEmpty())
-                    ++run;
-                const bool bonusNext = c + run < fields.size() && bonusTitle(folded(fields[c + run])).index > 0;
-                if (bonusNext) {
-                    highest = run;
-                    highestTitle = fields[c];
-                }
-                break;
-            }
-    if (highest >= 7 || !secondBonus.isEmpty()) {
-        clue = highest >= 7 ? QStringLiteral("見出しに「%1」があります").arg(excerpt(highestTitle))
-                            : QStringLiteral("見出しに「%1」があります").arg(excerpt(secondBonus));
+    const auto has = [&](const QString& title) {
+        clue = QStringLiteral("見出しに「%1」があります").arg(excerpt(title));
+    };
+    if (!secondBonus.isEmpty() || (highest >= 7 && plainBonus.isEmpty())) {
+        has(highest >= 7 ? highestTitle : secondBonus);
         return GameId::Loto7;
     }
-    if (highest == 6) {
-        clue = QStringLiteral("見出しに「%1」があります").arg(excerpt(highestTitle));
+    if (highest >= 6) {
+        has(highest == 6 ? highestTitle : plainBonus);
         return GameId::Loto6;
     }
     if (highest == 5) {

@@ -3,6 +3,7 @@
 #include "gui/shell/busy_pointer.h"
 #include "core/maintenance/history_source.h"
 #include "core/maintenance/history_update.h"
+#include "core/history/history_store.h"
 #include "gui/maintenance/merge_question.h"
 #include "gui/sheet/grid_units.h"
 
