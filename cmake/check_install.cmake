@@ -1,6 +1,6 @@
 # Installs the build into a fresh temporary prefix and checks that the tree
-# holds the program, the command-line tool, the help file, the sample history,
-# the desktop entry and its icon. Run by CTest with -DBUILD=<build folder>.
+# holds the program, the command-line tool, the help file, the sample history
+# of each game, the desktop entry and its icon. Run by CTest with -DBUILD=<build folder>.
 set(prefix "${BUILD}/install-check")
 file(REMOVE_RECURSE "${prefix}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD}" --prefix "${prefix}"
@@ -15,6 +15,8 @@ set(expected
   lib/mirkano/mirkano-cli-update.so
   lib/mirkano/ミルカノ.chm
   lib/mirkano/Mirkano.mdb
+  lib/mirkano/Mirkano7.mdb
+  lib/mirkano/MirkanoMini.mdb
   lib/mirkano/translations/qtbase_ja.qm
   bin/mirkano
   bin/mirkano-cli
@@ -37,10 +39,15 @@ foreach(line "Type=Application" "Name=ミルカノ" "Icon=mirkano" "Exec=${prefi
   endif()
 endforeach()
 
-# The installed tool reads the installed sample history.
-execute_process(COMMAND "${prefix}/bin/mirkano-cli" tables --db "${prefix}/lib/mirkano/Mirkano.mdb"
-                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "installed mirkano-cli cannot read the sample history: ${out}${err}")
-endif()
+# The installed tool reads each installed sample history as its game's.
+foreach(sample "loto6|Mirkano.mdb" "loto7|Mirkano7.mdb" "miniloto|MirkanoMini.mdb")
+  string(REPLACE "|" ";" parts "${sample}")
+  list(GET parts 0 game)
+  list(GET parts 1 db)
+  execute_process(COMMAND "${prefix}/bin/mirkano-cli" tables --game ${game} --db "${prefix}/lib/mirkano/${db}"
+                  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "installed mirkano-cli cannot read the sample history ${db}: ${out}${err}")
+  endif()
+endforeach()
 file(REMOVE_RECURSE "${prefix}")

@@ -1,6 +1,6 @@
 # `cmake --install`: the program, its command-line tool, the help file and a
-# sample history go together into lib/mirkano (the program finds them beside
-# itself), with links in bin/; a desktop entry and the program icon make it
+# sample history of each game go together into lib/mirkano (the program finds
+# them beside itself), with links in bin/; a desktop entry and the program icon make it
 # show in the desktop's application menu. Where the user cannot write to the
 # program's folder, the program keeps the history in ~/.local/share/mirkano.
 include(GNUInstallDirs)
@@ -9,14 +9,22 @@ set(MIRKANO_APP_DIR ${CMAKE_INSTALL_LIBDIR}/mirkano)
 install(TARGETS mirkano-cli RUNTIME DESTINATION ${MIRKANO_APP_DIR})
 # The update module sits beside the tool, which loads it from there.
 install(TARGETS mirkano-cli-update LIBRARY DESTINATION ${MIRKANO_APP_DIR})
+foreach(sample IN LISTS MIRKANO_SAMPLE_HISTORIES)
+  string(REPLACE "|" ";" parts "${sample}")
+  list(GET parts 0 game)
+  list(GET parts 1 csv)
+  list(GET parts 2 db)
+  install(CODE "
+    set(app \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${MIRKANO_APP_DIR}\")
+    execute_process(COMMAND \"${CMAKE_COMMAND}\"
+      -DCLI=$<TARGET_FILE:mirkano-cli> -DGAME=${game} -DCSV=${csv} -DDB=\${app}/${db}
+      -P \"${CMAKE_SOURCE_DIR}/cmake/make_sample_history.cmake\" RESULT_VARIABLE rc)
+    if(NOT rc EQUAL 0)
+      message(FATAL_ERROR \"could not install the sample history ${db}\")
+    endif()
+  ")
+endforeach()
 install(CODE "
-  set(app \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${MIRKANO_APP_DIR}\")
-  execute_process(COMMAND \"${CMAKE_COMMAND}\"
-    -DCLI=$<TARGET_FILE:mirkano-cli> -DCSV=${MIRKANO_SAMPLE_CSV} -DDB=\${app}/Mirkano.mdb
-    -P \"${CMAKE_SOURCE_DIR}/cmake/make_sample_history.cmake\" RESULT_VARIABLE rc)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR \"could not install the sample history\")
-  endif()
   file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
   file(CREATE_LINK \"../${MIRKANO_APP_DIR}/mirkano-cli\"
        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/mirkano-cli\" SYMBOLIC)

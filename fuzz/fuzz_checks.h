@@ -27,8 +27,8 @@ namespace mirkano::fuzz {
 // cause with a short excerpt of the bad field.
 inline constexpr int kMaxMessageLength = 400;
 
-// Rows in ascending 回数 within range, numbers empty (0) or 1 … 43; with
-// unique set, no 回数 twice.
+// Rows in ascending 回数 within range, all of one game, numbers empty (0) or
+// 1 … the game's pool; with unique set, no 回数 twice.
 inline std::string checkRows(const History& rows, bool unique)
 {
     if (rows.size() > std::size_t(kMaxDrawNo))
@@ -39,8 +39,10 @@ inline std::string checkRows(const History& rows, bool unique)
             return "回数 out of range: " + std::to_string(r.drawNo);
         if (i > 0 && (unique ? rows[i - 1].drawNo >= r.drawNo : rows[i - 1].drawNo > r.drawNo))
             return "rows out of order or repeated at 回数 " + std::to_string(r.drawNo);
+        if (r.gameId != rows.front().gameId)
+            return "rows of two games at 回数 " + std::to_string(r.drawNo);
         for (int n : r.all())
-            if (n != 0 && (n < 1 || n > kMaxNumber))
+            if (n != 0 && (n < 1 || n > r.facts().pool))
                 return "number out of range: " + std::to_string(n);
     }
     return {};
@@ -58,21 +60,27 @@ inline std::string checkMessage(const Error& e, const QString& mustStartWith)
     return {};
 }
 
-// CSV bytes: either a message naming the source, or rows that are sorted,
-// unique and in range and that export parses back to the same rows.
+// CSV bytes: either a message naming the source, or rows of the game the
+// layout shows that are sorted, unique and in range and that export parses
+// back to the same rows, as that game and as the game the export shows.
 inline std::string checkCsv(const QByteArray& bytes)
 {
     const QString source = QStringLiteral("fuzz.csv");
-    History rows;
+    CsvHistory read;
     try {
-        rows = parseHistoryCsv(bytes, source);
+        read = parseGameHistoryCsv(bytes, source, std::nullopt);
     } catch (const HistoryError& e) {
         return checkMessage(e, QStringLiteral("CSV「fuzz.csv」"));
     }
+    const History& rows = read.rows;
     if (std::string bad = checkRows(rows, true); !bad.empty())
         return bad;
+    if (!rows.empty() && rows.front().gameId != read.game)
+        return "rows of another game than the CSV's";
     try {
-        if (parseHistoryCsv(historyToCsv(rows), source) != rows)
+        const QByteArray exported = historyToCsv(rows, read.game);
+        const CsvHistory back = parseGameHistoryCsv(exported, source, std::nullopt);
+        if (back.game != read.game || back.rows != rows || parseHistoryCsv(exported, source, read.game) != rows)
             return "export does not parse back to the same rows";
     } catch (const HistoryError& e) {
         return "export does not parse back: " + e.message().toStdString();

@@ -1,5 +1,7 @@
 // Commands on the history file itself: import a CSV (a new history, or
-// merged into the existing one), export it, print the start-up tables.
+// merged into the existing one), export it, print the start-up tables. Each
+// works on one game: --game, else the existing history's (a new history is
+// Loto 6, unless the CSV shows another game: then --game must say so).
 
 #include "cli/cli.h"
 
@@ -60,11 +62,39 @@ int runImport(const Args& a, Streams& s)
         throw UsageError{QStringLiteral("--prefer は --merge と一緒に指定してください")};
     if (a.has(kMergeFlag) && a.has(kForceFlag))
         throw UsageError{QStringLiteral("--merge では当選データは失われないため、--force は指定できません")};
-    const History rows = readHistoryCsv(csv);
+    // The game: --game, else the one the existing history records. A history
+    // that cannot be read is replaced like a missing one (a merge into it
+    // fails below with the cause).
+    std::optional<GameId> game;
+    if (a.has("game"))
+        game = commandGame(a, db);
+    std::optional<GameId> stored;
+    if (QFileInfo::exists(db)) {
+        try {
+            stored = historyFileGame(db);
+        } catch (const HistoryError&) {
+            if (a.has(kMergeFlag))
+                throw;
+        }
+    }
+    if (game && stored && *game != *stored)
+        throw HistoryError(QStringLiteral("履歴ファイル「%1」は%2の当選データです。%3の当選データは取り込めません")
+                               .arg(QDir::toNativeSeparators(db), mirkano::game(*stored).name, mirkano::game(*game).name));
+    if (!game)
+        game = stored;
+    // A CSV read for a game refuses another game's layout; without a game it
+    // tells its own, and a new history is Loto 6 only when nothing says
+    // otherwise.
+    const CsvHistory read = readGameHistoryCsv(csv, game);
+    if (!game && read.game != GameId::Loto6)
+        throw UsageError{QStringLiteral("CSV「%1」は%2の当選データです。%2の履歴を作るには --game %3 を指定してください")
+                             .arg(QDir::toNativeSeparators(csv), mirkano::game(read.game).name,
+                                  mirkano::game(read.game).cliName)};
+    const History& rows = read.rows;
     // Merged into an existing history; a missing one is made from the CSV.
     if (a.has(kMergeFlag) && QFileInfo::exists(db)) {
         const MergePreference preference = parsePreference(a);
-        return reportMerge(mergeIntoHistoryFile(db, rows, preference), preference,
+        return reportMerge(mergeIntoHistoryFile(db, rows, preference, QDir::toNativeSeparators(csv)), preference,
                            QDir::toNativeSeparators(csv), s);
     }
     if (!a.has(kForceFlag)) {
@@ -75,7 +105,7 @@ int runImport(const Args& a, Streams& s)
                                    .arg(QDir::toNativeSeparators(db), QDir::toNativeSeparators(csv))
                                    .arg(lost));
     }
-    saveHistory(db, rows);
+    saveHistory(db, rows, read.game);
     return kDone;
 }
 
@@ -89,16 +119,18 @@ int runExport(const Args& a, Streams& s)
     if (const QString cause = historyOverwriteFault(out, db); !cause.isEmpty())
         throw Error(QStringLiteral("CSV を「%1」に書き出せません：%2")
                         .arg(QDir::toNativeSeparators(QFileInfo(out).symLinkTarget()), cause));
-    writeBytes(s.out, historyToCsv(loadHistory(db)));
+    const GameHistory h = loadGameHistory(a, db);
+    writeBytes(s.out, historyToCsv(h.rows, h.game));
     return kDone;
 }
 
 int runTables(const Args& a, Streams& s)
 {
     a.noPositional();
-    const StartupTables t = buildStartupTables(loadHistory(a.required("db")));
+    const GameHistory h = loadGameHistory(a, a.required("db"));
+    const StartupTables t = buildStartupTables(h.rows, h.game);
     QJsonObject counts;
-    for (int n = 1; n <= kMaxNumber; ++n)
+    for (int n = 1; n <= t.game().pool; ++n)
         counts.insert(QString::number(n), t.numberCount[std::size_t(n)]);
     QJsonArray groups;
     for (const QString& g : t.countGroups)

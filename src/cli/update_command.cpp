@@ -6,6 +6,9 @@
 
 #include "core/maintenance/history_download.h"
 #include "core/maintenance/history_update.h"
+#include "core/history/history_store.h"
+
+#include <QFileInfo>
 
 #include <QCoreApplication>
 
@@ -18,6 +21,10 @@ int runUpdate(const Args& a, Streams& s)
     a.noPositional();
     const QString db = a.required("db");
     const QString server = a.required("server");
+    // The update takes the draws of the history's own game; --game, when
+    // given, must name it.
+    if (a.has("game") && QFileInfo::exists(db))
+        loadHistory(db, commandGame(a, db));
     // The download runs an event loop, which needs an application object.
     std::unique_ptr<QCoreApplication> app;
     if (!QCoreApplication::instance()) {

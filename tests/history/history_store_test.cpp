@@ -105,6 +105,119 @@ TEST(HistoryStore, SaveAndLoadRoundTripInDrawOrderWithoutTouchingTheFile)
     EXPECT_EQ(loadHistory(path), test::sampleHistory());
 }
 
+TEST(HistoryStore, EachGamesHistoryRoundTripsAndRecordsItsGame)
+{
+    TempDir dir;
+    for (const Game& g : games()) {
+        SCOPED_TRACE(g.cliName.toString().toStdString());
+        const QString path = dir.path(g.historyFile.toString());
+        const History rows = test::sampleHistory(g.id);
+        ASSERT_FALSE(rows.empty());
+        saveHistory(path, rows, g.id);
+        EXPECT_EQ(historyFileGame(path), g.id);
+        EXPECT_EQ(loadHistory(path), rows);
+        EXPECT_EQ(loadHistory(path, g.id), rows);
+        EXPECT_EQ(historyFileFault(path), QString());
+        // The recordset names the fields as the game does: the last bonus is
+        // ボーナス数字 (Loto 7: ボーナス数字2).
+        HistoryRecordset set(loadHistory(path));
+        const QString lastBonus = historyFieldNames(g.id).back().toString();
+        EXPECT_EQ(set.field(lastBonus), rows.front().numbers[std::size_t(g.numbersPerDraw() - 1)]);
+        EXPECT_EQ(set.field(g.numbersPerDraw()), set.field(lastBonus));
+        // Another game's reader refuses the file, naming it and both games.
+        for (const Game& other : games()) {
+            if (other.id == g.id)
+                continue;
+            try {
+                loadHistory(path, other.id);
+                ADD_FAILURE() << "no error";
+            } catch (const HistoryError& e) {
+                EXPECT_EQ(e.message(), QStringLiteral("履歴ファイル「%1」は%2の当選データです。%3の当選データとしては開けません")
+                                           .arg(path, g.name, other.name));
+            }
+        }
+        // An empty history keeps its game too.
+        saveHistory(path, {}, g.id);
+        EXPECT_EQ(historyFileGame(path), g.id);
+        EXPECT_TRUE(loadHistory(path).empty());
+    }
+}
+
+TEST(HistoryStore, EachGamesFileTakesOnlyItsOwnNumbers)
+{
+    TempDir dir;
+    const QString path = dir.path(QStringLiteral("Mirkano7.mdb"));
+    saveHistory(path, test::makeGameHistory(GameId::Loto7, {{1, {1, 2, 3, 4, 5, 6, 7, 8, 9}}}), GameId::Loto7);
+    {
+        // The table checks the game's pool.
+        Db d(path, kPassword);
+        EXPECT_EQ(d.exec("INSERT INTO 当選データ VALUES (2, 1, 2, 3, 4, 5, 6, 37, 8, 9)"), SQLITE_OK);
+        EXPECT_NE(d.exec("INSERT INTO 当選データ VALUES (3, 1, 2, 3, 4, 5, 6, 38, 8, 9)"), SQLITE_OK);
+    }
+    // A row of another game reaches neither a whole file nor the editor.
+    const History loto6 = makeHistory({{3, {1, 2, 3, 4, 5, 6, 7}}});
+    const auto message = [](auto&& write) {
+        try {
+            write();
+        } catch (const HistoryError& e) {
+            return e.message();
+        }
+        return QString();
+    };
+    EXPECT_TRUE(message([&] { saveHistory(path, loto6, GameId::Loto7); })
+                    .endsWith(QStringLiteral("回数 3 の行はロト6の当選データで、ロト7の履歴には入れられません")));
+    HistoryEditor editor(path);
+    EXPECT_EQ(editor.game(), GameId::Loto7);
+    EXPECT_TRUE(message([&] { editor.insertRow(loto6[0]); })
+                    .endsWith(QStringLiteral("回数 3 の行はロト6の当選データで、ロト7の履歴には入れられません")));
+    const DrawRecord beyond{3, {1, 2, 3, 4, 5, 6, 38, 8, 9}, GameId::Loto7};
+    EXPECT_TRUE(message([&] { editor.insertRow(beyond); })
+                    .endsWith(QStringLiteral("回数 3 の行は履歴に入れられません（回数は1～32767で重複なし、数字は空か1～37）")));
+    const DrawRecord draw{3, {11, 12, 13, 14, 15, 16, 17, 18, 19}, GameId::Loto7};
+    editor.insertRow(draw);
+    editor.updateRow(2, DrawRecord{4, {1, 2, 3, 4, 5, 6, 37, 8, 36}, GameId::Loto7});
+    EXPECT_EQ(editor.rows(), loadHistory(path));
+    EXPECT_EQ(loadHistory(path).back(), (DrawRecord{4, {1, 2, 3, 4, 5, 6, 37, 8, 36}, GameId::Loto7}));
+}
+
+TEST(HistoryStore, AFileWithoutAGameRecordIsLoto6AndAnUnknownRecordIsRefused)
+{
+    TempDir dir;
+    // A history as the program wrote it before files named their game.
+    const QString old = dir.path(QStringLiteral("Mirkano.mdb"));
+    craft(old, kPassword, R"sql(
+        CREATE TABLE 当選データ (
+          回数 INTEGER PRIMARY KEY CHECK (typeof(回数) = 'integer' AND 回数 BETWEEN 1 AND 32767),
+          第1数字 INTEGER, 第2数字 INTEGER, 第3数字 INTEGER, 第4数字 INTEGER, 第5数字 INTEGER,
+          第6数字 INTEGER, ボーナス数字 INTEGER);
+        CREATE VIEW 全データ選択クエリ AS
+          SELECT 回数, 第1数字, 第2数字, 第3数字, 第4数字, 第5数字, 第6数字, ボーナス数字 FROM 当選データ;
+        INSERT INTO 当選データ VALUES (1, 2, 8, 10, 13, 27, 30, 39), (2, 1, 9, 16, 20, 21, 43, 5),
+                                      (3, 1, 5, NULL, 31, 36, 38, NULL);
+    )sql");
+    EXPECT_EQ(historyFileGame(old), GameId::Loto6);
+    EXPECT_EQ(loadHistory(old), kSmall);
+    EXPECT_EQ(loadHistory(old, GameId::Loto6), kSmall);
+    EXPECT_THROW(loadHistory(old, GameId::Loto7), HistoryError);
+    EXPECT_EQ(historyFileFault(old), QString());
+    HistoryEditor(old).insertRow(DrawRecord{4, {1, 2, 3, 4, 5, 6, 7}});
+    EXPECT_EQ(loadHistory(old).size(), 4u);
+
+    // A record this program does not know: the file is no history of its.
+    const QString unknown = dir.path(QStringLiteral("unknown.mdb"));
+    saveHistory(unknown, kSmall);
+    Db(unknown, kPassword).exec("UPDATE ゲーム SET ゲーム = 'loto8'");
+    const QString cause = QStringLiteral("ゲームの記録「loto8」はこのプログラムのゲームではありません");
+    EXPECT_EQ(historyFileFault(unknown), cause);
+    try {
+        loadHistory(unknown);
+        ADD_FAILURE() << "no error";
+    } catch (const HistoryError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("履歴ファイル「%1」を開けません：%2").arg(unknown, cause));
+    }
+    EXPECT_THROW(HistoryEditor{unknown}, HistoryError);
+}
+
 TEST(HistoryStore, FileIsEncryptedAndReadableOnlyWithThePassword)
 {
     TempDir dir;
@@ -345,6 +458,23 @@ TEST(HistoryStore, DefaultPathIsBesideTheProgram)
 {
     const QString exeDir = QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).absolutePath();
     EXPECT_EQ(defaultHistoryPath(), exeDir + QStringLiteral("/Mirkano.mdb"));
+    for (const Game& g : games())
+        EXPECT_EQ(defaultHistoryPath(g.id), exeDir + u'/' + g.historyFile.toString());
+}
+
+TEST(HistoryStore, EachGameGetsACopyOfItsOwnSampleHistory)
+{
+    TempDir dir;
+    for (const Game& g : games()) {
+        SCOPED_TRACE(g.cliName.toString().toStdString());
+        if (!QFileInfo::exists(QDir(programFolder()).filePath(g.historyFile.toString())))
+            GTEST_SKIP() << "the sample histories are not built beside the tests";
+        const QString mine = dir.path(QStringLiteral("user/") + g.historyFile.toString());
+        EXPECT_TRUE(copySampleHistoryIfMissing(mine));
+        EXPECT_EQ(historyFileGame(mine), g.id);
+        EXPECT_EQ(loadHistory(mine), test::sampleHistory(g.id));
+        EXPECT_FALSE(copySampleHistoryIfMissing(mine));  // never over an existing history
+    }
 }
 
 TEST(HistoryStore, ReadingAWriteAheadFileLeavesNothingBesideIt)

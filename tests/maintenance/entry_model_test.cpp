@@ -103,6 +103,52 @@ TEST_F(EntryModel, ARepeatedNumberIsShownButNeverStored)
     EXPECT_EQ(refusals->count(), 0);
 }
 
+TEST(EntryModelGames, ColumnsAndChecksAreTheHistoryFilesGame)
+{
+    // The game, its titles, a draw, and a cell typed with the text that breaks a rule.
+    const struct {
+        GameId game;
+        QStringList titles;
+        test::GameRow row;
+        int column;
+        const char* wrong;
+        NumberProblem problem;
+    } cases[] = {
+        {GameId::Loto7,
+         {"回数", "第1数字", "第2数字", "第3数字", "第4数字", "第5数字", "第6数字", "第7数字", "ボーナス数字1",
+          "ボーナス数字2"},
+         {1, {7, 10, 12, 17, 23, 28, 34, 3, 15}}, 9, "3", NumberProblem::BonusRepeated},
+        {GameId::Loto7, {}, {1, {7, 10, 12, 17, 23, 28, 34, 3, 15}}, 8, "34", NumberProblem::BonusEqualsMain},
+        {GameId::Loto7, {}, {1, {7, 10, 12, 17, 23, 28, 34, 3, 15}}, 7, "38", NumberProblem::OutOfRange},
+        {GameId::MiniLoto, {"回数", "第1数字", "第2数字", "第3数字", "第4数字", "第5数字", "ボーナス数字"},
+         {1, {1, 3, 17, 20, 25, 26}}, 6, "32", NumberProblem::OutOfRange},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        const QString path = dir.path(QStringLiteral("history.mdb"));
+        saveHistory(path, makeGameHistory(c.game, {c.row}));
+        HistoryEditor editor(path);
+        HistoryTableModel model(editor);
+        const Game& g = game(c.game);
+        EXPECT_EQ(model.game(), c.game);
+        EXPECT_EQ(model.columnCount(), 1 + g.numbersPerDraw());
+        EXPECT_EQ(model.firstBonusColumn(), 1 + g.mains);
+        for (int col = 0; col < c.titles.size(); ++col)
+            EXPECT_EQ(model.headerData(col, Qt::Horizontal).toString(), c.titles[col]);
+        // The wrong number is shown and marked, never stored.
+        const History before = loadHistory(path);
+        ASSERT_TRUE(model.setData(model.index(0, c.column), QString::fromLatin1(c.wrong)));
+        EXPECT_EQ(model.problemAt(model.index(0, c.column)), c.problem) << c.wrong;
+        EXPECT_TRUE(model.firstWrongNumber().has_value());
+        EXPECT_EQ(loadHistory(path), before);
+        // A right one is stored as a draw of the game.
+        ASSERT_TRUE(model.setData(model.index(0, c.column), QString::number(g.pool - 1)));
+        const History after = loadHistory(path, c.game);
+        EXPECT_EQ(after[0].numbers[std::size_t(c.column - 1)], g.pool - 1);
+        EXPECT_EQ(after[0].gameId, c.game);
+    }
+}
+
 TEST_F(EntryModel, AddedRowBecomesARecordOnceItsDrawNoIsValidAndUnused)
 {
     const int row = model->insertEmptyRowAfter(2);
@@ -264,12 +310,20 @@ TEST(DrawRule, ReadsFieldTextsTheSameWayEverywhere)
     };
     for (const auto& c : cases) {
         const QString text = QString::fromLatin1(c.text);
-        EXPECT_EQ(readNumberText(text).kind, c.number) << c.text;
+        EXPECT_EQ(readNumberText(text, GameId::Loto6).kind, c.number) << c.text;
         EXPECT_EQ(readDrawNoText(text).kind, c.drawNo) << c.text;
         if (c.number == FieldReading::Valid) {
-            EXPECT_EQ(readNumberText(text).value, c.value) << c.text;
+            EXPECT_EQ(readNumberText(text, GameId::Loto6).value, c.value) << c.text;
         }
     }
+    // Each game's pool ends the range.
+    for (const Game& g : games()) {
+        EXPECT_EQ(readNumberText(QString::number(g.pool), g.id).kind, FieldReading::Valid) << g.pool;
+        EXPECT_EQ(readNumberText(QString::number(g.pool + 1), g.id).kind, FieldReading::OutOfRange) << g.pool;
+    }
+    EXPECT_TRUE(isStorableRow(DrawRecord{1, {1, 2, 3, 4, 5, 6, 7, 37, 0}, GameId::Loto7}));
+    EXPECT_FALSE(isStorableRow(DrawRecord{1, {1, 2, 3, 4, 5, 6, 7, 38, 0}, GameId::Loto7}));
+    EXPECT_FALSE(isStorableRow(DrawRecord{1, {1, 2, 3, 4, 5, 32}, GameId::MiniLoto}));
     EXPECT_TRUE(isStorableRow(DrawRecord{1, {1, 2, 3, 4, 5, 6, 0}}));
     EXPECT_FALSE(isStorableRow(DrawRecord{0, {1, 2, 3, 4, 5, 6, 7}}));
     EXPECT_FALSE(isStorableRow(DrawRecord{1, {1, 2, 3, 4, 5, 6, 44}}));
@@ -277,30 +331,47 @@ TEST(DrawRule, ReadsFieldTextsTheSameWayEverywhere)
 
 TEST(DrawRule, NamesWhatIsWrongWithANumberOfADraw)
 {
-    // The seven texts of a draw, the cell asked about, what is wrong with it.
+    // The game, the texts of a draw (mains, then bonuses), the cell asked
+    // about, what is wrong with it.
     const struct {
-        std::array<const char*, 7> texts;
+        GameId game;
+        std::vector<const char*> texts;
         int index;
         NumberProblem problem;
     } cases[] = {
-        {{"1", "2", "3", "4", "5", "6", "7"}, 6, NumberProblem::None},
-        {{"1", "2", "", "", "", "", ""}, 3, NumberProblem::None},
-        {{"44", "2", "3", "4", "5", "6", "7"}, 0, NumberProblem::OutOfRange},
-        {{"1", "2", "3", "4", "5", "6", "0"}, 6, NumberProblem::OutOfRange},
-        {{"1", "x", "3", "4", "5", "6", "7"}, 1, NumberProblem::NotWhole},
-        {{"1", "2", "3", "9", "5", "9", "7"}, 3, NumberProblem::Repeated},  // both of the pair
-        {{"1", "2", "3", "9", "5", "9", "7"}, 5, NumberProblem::Repeated},
-        {{"1", "2", "3", "4", "5", "6", "4"}, 6, NumberProblem::BonusEqualsMain},  // only the bonus
-        {{"1", "2", "3", "4", "5", "6", "4"}, 3, NumberProblem::None},
-        {{"44", "2", "3", "4", "5", "6", "44"}, 6, NumberProblem::OutOfRange},  // its own fault first
+        {GameId::Loto6, {"1", "2", "3", "4", "5", "6", "7"}, 6, NumberProblem::None},
+        {GameId::Loto6, {"1", "2", "", "", "", "", ""}, 3, NumberProblem::None},
+        {GameId::Loto6, {"44", "2", "3", "4", "5", "6", "7"}, 0, NumberProblem::OutOfRange},
+        {GameId::Loto6, {"1", "2", "3", "4", "5", "6", "0"}, 6, NumberProblem::OutOfRange},
+        {GameId::Loto6, {"1", "x", "3", "4", "5", "6", "7"}, 1, NumberProblem::NotWhole},
+        {GameId::Loto6, {"1", "2", "3", "9", "5", "9", "7"}, 3, NumberProblem::Repeated},  // both of the pair
+        {GameId::Loto6, {"1", "2", "3", "9", "5", "9", "7"}, 5, NumberProblem::Repeated},
+        {GameId::Loto6, {"1", "2", "3", "4", "5", "6", "4"}, 6, NumberProblem::BonusEqualsMain},  // only the bonus
+        {GameId::Loto6, {"1", "2", "3", "4", "5", "6", "4"}, 3, NumberProblem::None},
+        {GameId::Loto6, {"44", "2", "3", "4", "5", "6", "44"}, 6, NumberProblem::OutOfRange},  // its own fault first
+        {GameId::Loto7, {"1", "2", "3", "4", "5", "6", "37", "8", "9"}, 6, NumberProblem::None},
+        {GameId::Loto7, {"1", "2", "3", "4", "5", "6", "38", "8", "9"}, 6, NumberProblem::OutOfRange},
+        {GameId::Loto7, {"1", "2", "3", "4", "5", "6", "7", "8", "8"}, 7, NumberProblem::BonusRepeated},  // both bonuses
+        {GameId::Loto7, {"1", "2", "3", "4", "5", "6", "7", "8", "8"}, 8, NumberProblem::BonusRepeated},
+        {GameId::Loto7, {"1", "2", "3", "4", "5", "6", "7", "8", "7"}, 8, NumberProblem::BonusEqualsMain},
+        {GameId::Loto7, {"1", "2", "3", "4", "5", "6", "7", "8", "7"}, 6, NumberProblem::None},
+        {GameId::Loto7, {"1", "2", "3", "4", "5", "6", "2", "8", "9"}, 6, NumberProblem::Repeated},  // the seventh main
+        {GameId::MiniLoto, {"1", "2", "3", "4", "31", "6"}, 4, NumberProblem::None},
+        {GameId::MiniLoto, {"1", "2", "3", "4", "32", "6"}, 4, NumberProblem::OutOfRange},
+        {GameId::MiniLoto, {"1", "2", "3", "4", "5", "5"}, 5, NumberProblem::BonusEqualsMain},
     };
     for (const auto& c : cases) {
-        std::array<QString, 7> texts;
-        for (std::size_t i = 0; i < 7; ++i)
-            texts[i] = QString::fromLatin1(c.texts[i]);
-        EXPECT_EQ(numberProblem(texts, c.index), c.problem) << c.index << " " << c.texts[std::size_t(c.index)];
-        EXPECT_EQ(numberProblemText(c.problem).isEmpty(), c.problem == NumberProblem::None);
+        std::vector<QString> texts;
+        for (const char* t : c.texts)
+            texts.push_back(QString::fromLatin1(t));
+        EXPECT_EQ(numberProblem(texts, c.index, c.game), c.problem) << c.index << " " << c.texts[std::size_t(c.index)];
+        EXPECT_EQ(numberProblemText(c.problem, c.game).isEmpty(), c.problem == NumberProblem::None);
     }
+    // The range a player is asked for is the game's.
+    EXPECT_EQ(numberProblemText(NumberProblem::OutOfRange, GameId::Loto6), QStringLiteral("1～43 の数字を入力してください"));
+    EXPECT_EQ(numberProblemText(NumberProblem::OutOfRange, GameId::Loto7), QStringLiteral("1～37 の数字を入力してください"));
+    EXPECT_EQ(numberProblemText(NumberProblem::NotWhole, GameId::MiniLoto),
+              QStringLiteral("小数や文字は入力できません。1～31 の整数を入力してください"));
 }
 
 TEST(HistoryEditorStore, RefusesRowsThatBreakTheRuleAndFilesItCannotEdit)

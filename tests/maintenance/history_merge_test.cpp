@@ -129,3 +129,43 @@ TEST(HistorySource, ReadsAHistoryFileOrAnyCsvAndMergesIntoTheFile)
     EXPECT_EQ(loadHistory(target), expected);
     EXPECT_EQ(test::folderEntries(dir.path(QString())), QStringList{QStringLiteral("Mirkano.mdb")});
 }
+
+TEST(HistoryMerge, EachGameMergesOnlyItsOwnDrawsAndListsItsNumbers)
+{
+    // A conflict names the game's numbers: the mains, then the bonuses after a
+    // plus; a stored draw the source completes is completed, in each game.
+    const struct {
+        GameId game;
+        test::GameRow mine, theirs;
+        int completed;
+        const char* line;
+    } cases[] = {
+        {GameId::Loto7, {1, {7, 10, 12, 17, 23, 28, 34, 3, 0}}, {1, {7, 10, 12, 17, 23, 28, 34, 3, 15}}, 1,
+         "第1回　手元 7 10 12 17 23 28 34 + 3 －　取り込み 7 10 12 17 23 28 34 + 3 15"},
+        {GameId::MiniLoto, {1, {1, 3, 17, 20, 25, 26}}, {1, {1, 3, 17, 20, 24, 26}}, 0,
+         "第1回　手元 1 3 17 20 25 + 26　取り込み 1 3 17 20 24 + 26"},
+    };
+    for (const auto& c : cases) {
+        const History mine = test::makeGameHistory(c.game, {c.mine}), theirs = test::makeGameHistory(c.game, {c.theirs});
+        const MergeResult r = mergeHistories(mine, theirs, MergePreference::Refuse);
+        EXPECT_EQ(r.completed, c.completed);
+        EXPECT_EQ(int(r.conflicts.size()), 1 - c.completed);
+        EXPECT_EQ(conflictLines({{mine[0], theirs[0]}}, 5), QString::fromUtf8(c.line));
+    }
+
+    // Into a file of one game only that game's draws go.
+    test::TempDir dir;
+    const QString target = dir.path(QStringLiteral("Mirkano7.mdb"));
+    const History full = test::sampleHistory(GameId::Loto7);
+    saveHistory(target, History(full.begin(), full.begin() + 690), GameId::Loto7);
+    try {
+        mergeIntoHistoryFile(target, test::sampleHistory(GameId::MiniLoto), MergePreference::Refuse,
+                             QStringLiteral("mini.csv"));
+        ADD_FAILURE() << "no error";
+    } catch (const HistoryError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("「mini.csv」はミニロトの当選データです。ロト7の履歴には取り込めません"));
+    }
+    EXPECT_EQ(loadHistory(target).size(), 690u);
+    EXPECT_EQ(mergeIntoHistoryFile(target, full, MergePreference::Refuse).added, 1);
+    EXPECT_EQ(loadHistory(target, GameId::Loto7), full);
+}

@@ -111,3 +111,43 @@ TEST(UpdateCli, MergesTheSourceOrRefusesWithTheCauseAndTheFileUntouched)
     }
     EXPECT_EQ(loadHistory(db), more);
 }
+
+TEST(UpdateCli, AGamesHistoryTakesOnlyThatGamesDraws)
+{
+    ensureCoreApplication();
+    TempDir dir;
+    const QString db = dir.path(QStringLiteral("Mirkano7.mdb"));
+    const History full = sampleHistory(GameId::Loto7);
+    saveHistory(db, History(full.begin(), full.begin() + 600), GameId::Loto7);
+    const QByteArray old = fileBytes(db);
+    const auto run = [&](const QString& server, QStringList more = {}) {
+        return runInProcess(QStringList{QStringLiteral("update"), QStringLiteral("--db"), db, QStringLiteral("--server"),
+                                        server} + more);
+    };
+
+    LoopbackHttp http;
+    // The server's history file of another game, a CSV of another game, a --game that is not the file's.
+    const QString fileUrl = http.server() + QStringLiteral("/download/Mirkano/Mirkano7.mdb");
+    http.serve({.body = historyBytes(dir, sampleHistory(GameId::Loto6))});
+    CliRun r = run(http.server());
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, QStringLiteral("mirkano-cli: 「%1」の当選データは使えません：ロト6の当選データで、ロト7の当選データではありません\n")
+                         .arg(fileUrl));
+    http.serve({.body = historyToCsv(sampleHistory(GameId::MiniLoto)), .contentType = "text/csv"});
+    r = run(http.server() + QStringLiteral("/mini.csv"));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("ミニロトの当選データの CSV です（見出しの本数字が5個です）。ロト7の当選データとしては取り込めません")))
+        << r.err.toStdString();
+    r = run(http.server(), {QStringLiteral("--game"), QStringLiteral("loto6")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("はロト7の当選データです。ロト6の当選データとしては開けません"))) << r.err.toStdString();
+    EXPECT_EQ(fileBytes(db), old);
+
+    // The game's own history file, fetched from its own path on the server.
+    http.serve({.body = historyBytes(dir, full)});
+    r = run(http.server(), {QStringLiteral("--game"), QStringLiteral("loto7")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QByteArray("追加 91回、同じ 600回、補完 0回、食い違い 0回\n"));
+    EXPECT_EQ(http.paths().last(), QStringLiteral("/download/Mirkano/Mirkano7.mdb"));
+    EXPECT_EQ(loadHistory(db, GameId::Loto7), full);
+}

@@ -64,6 +64,11 @@ inline std::string borderSides(const Cell& x)
 
 // The real history bundled with the project (draws 1 … 2137).
 History sampleHistory();
+// The real history of a game bundled with the project: Loto 6 as above,
+// Loto 7 draws 1 … 691 (data/loto7.csv), Mini Loto 1 … 1400 (data/miniloto.csv).
+History sampleHistory(GameId game);
+// The bundled CSV of a game's real history.
+QString sampleCsvPath(GameId game);
 
 // A folder that is removed when the test ends.
 class TempDir {

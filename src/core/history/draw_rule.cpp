@@ -1,5 +1,7 @@
 #include "core/history/draw_rule.h"
 
+#include <algorithm>
+
 namespace mirkano {
 
 std::optional<long long> parseWholeNumber(QStringView text)
@@ -19,29 +21,30 @@ std::optional<long long> parseWholeNumber(QStringView text)
 
 namespace {
 
-FieldReading read(QStringView text, bool (*inRange)(long long))
+FieldReading read(QStringView text, long long last)
 {
     if (text.trimmed().isEmpty())
         return {FieldReading::Empty, 0};
     const std::optional<long long> v = parseWholeNumber(text);
     if (!v)
         return {FieldReading::NotWhole, 0};
-    if (!inRange(*v))
+    if (*v < 1 || *v > last)
         return {FieldReading::OutOfRange, 0};
     return {FieldReading::Valid, int(*v)};
 }
 
-bool numberInRange(long long v) { return isNumber(v); }
-bool drawNoInRange(long long v) { return isDrawNo(v); }
-
 }  // namespace
 
-FieldReading readNumberText(QStringView text) { return read(text, numberInRange); }
-FieldReading readDrawNoText(QStringView text) { return read(text, drawNoInRange); }
+FieldReading readNumberText(QStringView text, GameId g) { return read(text, game(g).pool); }
+FieldReading readDrawNoText(QStringView text) { return read(text, kMaxDrawNo); }
 
-NumberProblem numberProblem(const std::array<QString, kNumbersPerDraw>& texts, int index)
+NumberProblem numberProblem(std::span<const QString> texts, int index, GameId g)
 {
-    const FieldReading own = readNumberText(texts[std::size_t(index)]);
+    const Game& facts = game(g);
+    const int count = std::min(int(texts.size()), facts.numbersPerDraw());
+    if (index < 0 || index >= count)
+        return NumberProblem::None;
+    const FieldReading own = readNumberText(texts[std::size_t(index)], g);
     switch (own.kind) {
     case FieldReading::Empty:
         return NumberProblem::None;
@@ -52,30 +55,37 @@ NumberProblem numberProblem(const std::array<QString, kNumbersPerDraw>& texts, i
     case FieldReading::Valid:
         break;
     }
-    constexpr int kBonus = kNumbersPerDraw - 1;
-    for (int i = 0; i < kBonus; ++i) {
-        if (i == index)
-            continue;
-        const FieldReading other = readNumberText(texts[std::size_t(i)]);
-        if (other.kind == FieldReading::Valid && other.value == own.value)
-            return index == kBonus ? NumberProblem::BonusEqualsMain : NumberProblem::Repeated;
-    }
+    const auto holds = [&](int i) {
+        const FieldReading other = readNumberText(texts[std::size_t(i)], g);
+        return i != index && other.kind == FieldReading::Valid && other.value == own.value;
+    };
+    const bool bonus = index >= facts.mains;
+    for (int i = 0; i < facts.mains; ++i)
+        if (holds(i))
+            return bonus ? NumberProblem::BonusEqualsMain : NumberProblem::Repeated;
+    if (bonus)
+        for (int i = facts.mains; i < count; ++i)
+            if (holds(i))
+                return NumberProblem::BonusRepeated;
     return NumberProblem::None;
 }
 
-QString numberProblemText(NumberProblem problem)
+QString numberProblemText(NumberProblem problem, GameId g)
 {
+    const int pool = game(g).pool;
     switch (problem) {
     case NumberProblem::None:
         break;
     case NumberProblem::NotWhole:
-        return QStringLiteral("小数や文字は入力できません。1～%1 の整数を入力してください").arg(kMaxNumber);
+        return QStringLiteral("小数や文字は入力できません。1～%1 の整数を入力してください").arg(pool);
     case NumberProblem::OutOfRange:
-        return QStringLiteral("1～%1 の数字を入力してください").arg(kMaxNumber);
+        return QStringLiteral("1～%1 の数字を入力してください").arg(pool);
     case NumberProblem::Repeated:
         return QStringLiteral("同じ回の本数字に同じ数字は入力できません。別の数字を入力してください");
     case NumberProblem::BonusEqualsMain:
         return QStringLiteral("ボーナス数字には本数字と異なる数字を入力してください");
+    case NumberProblem::BonusRepeated:
+        return QStringLiteral("ボーナス数字1とボーナス数字2には異なる数字を入力してください");
     }
     return {};
 }
@@ -94,7 +104,7 @@ bool isStorableRow(const DrawRecord& row)
     if (!isDrawNo(row.drawNo))
         return false;
     for (int n : row.all())
-        if (n != 0 && !isNumber(n))
+        if (n != 0 && !isNumber(n, row.gameId))
             return false;
     return true;
 }

@@ -27,6 +27,35 @@ inline constexpr int kNumbersPerDraw = 7;                   // Loto 6: six main 
 inline constexpr int kMaxNumber = 43;                        // Loto 6's pool
 inline constexpr int kMaxDrawNo = 32767;                     // 回数 is a 16-bit signed value
 
+namespace detail {
+inline constexpr QStringView kLoto7FieldNames[] = {
+    u"回数", u"第1数字", u"第2数字", u"第3数字", u"第4数字", u"第5数字", u"第6数字", u"第7数字",
+    u"ボーナス数字1", u"ボーナス数字2",
+};
+inline constexpr QStringView kMiniLotoFieldNames[] = {
+    u"回数", u"第1数字", u"第2数字", u"第3数字", u"第4数字", u"第5数字", u"ボーナス数字",
+};
+}  // namespace detail
+
+// Field names of one history row of a game, in field order: 回数, the main
+// numbers 第1数字 …, then the bonus ボーナス数字 (Loto 7: ボーナス数字1,
+// ボーナス数字2). The history file, its CSV and the entry window name the
+// fields so; Loto 6's are kFieldNames.
+inline std::span<const QStringView> historyFieldNames(GameId id)
+{
+    switch (id) {
+    case GameId::Loto7:
+        return detail::kLoto7FieldNames;
+    case GameId::MiniLoto:
+        return detail::kMiniLotoFieldNames;
+    case GameId::Loto6:
+        break;
+    }
+    return kFieldNames;
+}
+// The name of number field i (0 = 第1数字, …, mains + bonuses − 1 = the last bonus).
+inline QStringView numberFieldName(GameId id, int i) { return historyFieldNames(id)[std::size_t(i + 1)]; }
+
 // One row of the history query of a game. A number field that is empty (or
 // holds something that is not a lottery number) reads as 0. The numbers stand
 // main numbers first, then the bonus numbers; slots past the game's count
@@ -77,9 +106,11 @@ public:
     void moveNext() { if (m_pos < m_rows.size()) ++m_pos; }
     bool eof() const { return m_pos >= m_rows.size(); }
     const DrawRecord& current() const { return m_rows.at(m_pos); }
-    // Field by position (0 = 回数, 1 … 6 main numbers, 7 bonus); empty reads as nullopt.
+    // Field by position (0 = 回数, then the main numbers and the bonus
+    // numbers of the row's game: Loto 6 1 … 6 and 7); empty reads as nullopt.
     std::optional<int> field(int index) const;
-    // Field by name; throws std::out_of_range for an unknown name.
+    // Field by name (historyFieldNames of the row's game); throws
+    // std::out_of_range for an unknown name.
     std::optional<int> field(const QString& name) const;
 
     const History& rows() const { return m_rows; }

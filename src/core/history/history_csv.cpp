@@ -195,7 +195,7 @@ namespace {
 struct Layout {
     int drawNo = -1;
     int date = -1;                                  // -1: no date column
-    std::array<int, kNumbersPerDraw> numbers{};     // 第1数字 … 第6数字, ボーナス数字
+    std::array<int, kMaxNumbersPerDraw> numbers{};  // the game's mains, then its bonuses
     bool header = true;                             // false: the first record is a draw
 };
 
@@ -216,16 +216,15 @@ QString folded(QStringView text)
 constexpr std::array kDrawNoNames = {u"回数", u"回", u"回号", u"回別", u"開催回", u"抽選回", u"抽せん回"};
 constexpr std::array kDateNames = {u"日付", u"抽選日", u"抽せん日"};
 constexpr std::array kBonusNames = {u"ボーナス数字", u"BONUS数字", u"ボーナス", u"B数字"};
-constexpr int kMainCount = kNumbersPerDraw - 1;
 
 template <typename Names>
-bool isOneOf(const QString& name, const Names& names)
+bool isOneOf(QStringView name, const Names& names)
 {
     return std::any_of(names.begin(), names.end(), [&](const char16_t* n) { return name == QStringView(n); });
 }
 
-// 1 … 6 for 第n数字, 数字n and 本数字n; 0 for anything else.
-int mainNumberIndex(const QString& name)
+// 1 … last for 第n数字, 数字n and 本数字n; 0 for anything else.
+int mainNumberIndex(const QString& name, int last)
 {
     QStringView digits;
     if (name.startsWith(u'第') && name.endsWith(u"数字"))
@@ -234,29 +233,112 @@ int mainNumberIndex(const QString& name)
         digits = QStringView(name).sliced(3);
     else if (name.startsWith(u"数字"))
         digits = QStringView(name).sliced(2);
-    if (digits.size() != 1 || digits[0] < u'1' || digits[0] > QChar(u'0' + kMainCount))
+    if (digits.size() != 1 || digits[0] < u'1' || digits[0] > QChar(u'0' + last))
         return 0;
     return digits[0].unicode() - u'0';
 }
 
+// A bonus title: 1 for a plain one (ボーナス数字, BONUS数字, …), 1 or 2 for
+// one with its number after it (ボーナス数字1, BONUS数字2, …); 0 otherwise.
+struct BonusTitle {
+    bool numbered = false;
+    int index = 0;
+};
+BonusTitle bonusTitle(const QString& name)
+{
+    if (isOneOf(name, kBonusNames))
+        return {false, 1};
+    if (name.size() > 1 && (name.back() == u'1' || name.back() == u'2') && isOneOf(QStringView(name).chopped(1), kBonusNames))
+        return {true, name.back().unicode() - u'0'};
+    return {};
+}
+
+// The column of bonus j (1 …) of the game a title names, or 0: a game with
+// one bonus takes the plain titles, Loto 7 the numbered ones.
+int bonusIndex(const QString& name, const Game& g)
+{
+    const BonusTitle b = bonusTitle(name);
+    if (b.index == 0 || b.numbered != (g.bonuses > 1) || b.index > g.bonuses)
+        return 0;
+    return b.index;
+}
+
+// The game a header's number columns show, and the title that shows it: a
+// second bonus (ボーナス数字2, BONUS数字2), or a 第7数字 without a plain
+// bonus title, is Loto 7; main numbers up to 第6数字 (or beyond, beside a plain
+// ボーナス数字) Loto 6; up to 第5数字 Mini Loto. nullopt when the header names
+// no main numbers by their place (a 本数字 title over them tells no game).
+std::optional<GameId> headerGame(const QStringList& fields, QString& clue)
+{
+    int highest = 0;
+    QString highestTitle, secondBonus, plainBonus;
+    for (int c = 0; c < fields.size(); ++c) {
+        const QString name = folded(fields[c]);
+        const BonusTitle b = bonusTitle(name);
+        if (b.index == 2 && secondBonus.isEmpty())
+            secondBonus = fields[c];
+        else if (b.index == 1 && !b.numbered && plainBonus.isEmpty())
+            plainBonus = fields[c];
+        else if (const int i = mainNumberIndex(name, kMaxNumbersPerDraw); i > highest)
+            highest = i, highestTitle = fields[c];
+    }
+    const auto has = [&](const QString& title) {
+        clue = QStringLiteral("見出しに「%1」があります").arg(excerpt(title));
+    };
+    if (!secondBonus.isEmpty() || (highest >= 7 && plainBonus.isEmpty())) {
+        has(highest >= 7 ? highestTitle : secondBonus);
+        return GameId::Loto7;
+    }
+    if (highest >= 6) {
+        has(highest == 6 ? highestTitle : plainBonus);
+        return GameId::Loto6;
+    }
+    if (highest == 5) {
+        clue = QStringLiteral("見出しの本数字が5個です");
+        return GameId::MiniLoto;
+    }
+    return std::nullopt;
+}
+
+// A game whose draws fill a record of count fields without a header: 回数,
+// an optional date and the game's numbers. Loto 6 first where two games fit.
+std::optional<GameId> gameOfFieldCount(int count)
+{
+    for (const Game& g : games())
+        if (count == g.numbersPerDraw() + 1 || count == g.numbersPerDraw() + 2)
+            return g.id;
+    return std::nullopt;
+}
+
+bool fitsWithoutHeader(int count, const Game& g)
+{
+    return count == g.numbersPerDraw() + 1 || count == g.numbersPerDraw() + 2;
+}
+
 // The column a header lacks and the names that would give it.
-QString missingColumn(const Layout& layout)
+QString missingColumn(const Layout& layout, const Game& g)
 {
     if (layout.drawNo < 0)
         return QStringLiteral("回数の列がありません（見出しは「回数」「回」「回号」「回別」「開催回」「抽選回」「抽せん回」のどれかです）");
-    for (int i = 0; i < kMainCount; ++i)
+    for (int i = 0; i < g.mains; ++i)
         if (layout.numbers[std::size_t(i)] < 0)
             return QStringLiteral("第%1数字の列がありません（見出しは「第%1数字」「数字%1」「本数字%1」のどれか、"
                                   "または本数字%2列の先頭に「本数字」、続く%3列を空の見出しにします）")
                 .arg(i + 1)
-                .arg(kMainCount)
-                .arg(kMainCount - 1);
-    return QStringLiteral("ボーナス数字の列がありません（見出しは「ボーナス数字」「BONUS数字」「ボーナス」「B数字」のどれかです）");
+                .arg(g.mains)
+                .arg(g.mains - 1);
+    if (g.bonuses == 1)
+        return QStringLiteral("ボーナス数字の列がありません（見出しは「ボーナス数字」「BONUS数字」「ボーナス」「B数字」のどれかです）");
+    int j = 1;
+    while (j < g.bonuses && layout.numbers[std::size_t(g.mains + j - 1)] >= 0)
+        ++j;
+    return QStringLiteral("ボーナス数字%1の列がありません（見出しは「ボーナス数字%1」「BONUS数字%1」「ボーナス%1」「B数字%1」のどれかです）")
+        .arg(j);
 }
 
-// The columns a header names; a column it lacks is -1. A column named twice
-// is refused.
-Layout layoutOfHeader(const QStringList& fields, const QString& source)
+// The columns a header names for the game; a column it lacks is -1. A
+// column named twice is refused.
+Layout layoutOfHeader(const QStringList& fields, const QString& source, const Game& g)
 {
     Layout layout;
     layout.numbers.fill(-1);
@@ -271,31 +353,32 @@ Layout layoutOfHeader(const QStringList& fields, const QString& source)
             take(layout.drawNo, c);
         } else if (isOneOf(name, kDateNames)) {
             take(layout.date, c);
-        } else if (isOneOf(name, kBonusNames)) {
-            take(layout.numbers[kMainCount], c);
-        } else if (const int i = mainNumberIndex(name)) {
+        } else if (const int b = bonusIndex(name, g)) {
+            take(layout.numbers[std::size_t(g.mains + b - 1)], c);
+        } else if (const int i = mainNumberIndex(name, g.mains)) {
             take(layout.numbers[std::size_t(i - 1)], c);
         } else if (name == u"本数字") {
-            // One title over the six main columns: it and the empty titles after it.
-            for (int i = 0; i < kMainCount; ++i) {
+            // One title over the main columns: it and the empty titles after it.
+            for (int i = 0; i < g.mains; ++i) {
                 if (c + i >= fields.size() || (i > 0 && !folded(fields[c + i]).isEmpty()))
                     failLine(source, 1,
                              QStringLiteral("見出し「本数字」の後に本数字の列が%1個ありません"
                                             "（「本数字」に続く%2個の見出しを空にしてください）")
-                                 .arg(kMainCount)
-                                 .arg(kMainCount - 1));
+                                 .arg(g.mains)
+                                 .arg(g.mains - 1));
                 take(layout.numbers[std::size_t(i)], c + i);
             }
-            c += kMainCount - 1;
+            c += g.mains - 1;
         }
     }
     return layout;
 }
 
-bool isComplete(const Layout& layout)
+bool isComplete(const Layout& layout, const Game& g)
 {
     return layout.drawNo >= 0
-           && std::none_of(layout.numbers.begin(), layout.numbers.end(), [](int c) { return c < 0; });
+           && std::none_of(layout.numbers.begin(), layout.numbers.begin() + g.numbersPerDraw(),
+                           [](int c) { return c < 0; });
 }
 
 // 回数 as written: "12", "第12回", with full-width digits too.
@@ -307,28 +390,28 @@ FieldReading readDrawNoField(QStringView text)
     return readDrawNoText(n);
 }
 
-FieldReading readNumberField(QStringView text)
+FieldReading readNumberField(QStringView text, GameId game)
 {
     for (QChar c : text)
         if (c.unicode() >= 0x80)
-            return readNumberText(folded(text));
-    return readNumberText(text);
+            return readNumberText(folded(text), game);
+    return readNumberText(text, game);
 }
 
-// A layout without a header: 回数, an optional date, six main numbers and the
-// bonus, when the first record reads so.
-std::optional<Layout> layoutWithoutHeader(const QStringList& fields, int count)
+// A layout without a header: 回数, an optional date, the game's main numbers
+// and its bonus numbers, when the first record reads so.
+std::optional<Layout> layoutWithoutHeader(const QStringList& fields, int count, const Game& g)
 {
-    if ((count != kNumbersPerDraw + 1 && count != kNumbersPerDraw + 2) || fields.size() < count)
+    if (!fitsWithoutHeader(count, g) || fields.size() < count)
         return std::nullopt;
     if (readDrawNoField(fields[0]).kind != FieldReading::Valid)
         return std::nullopt;
     Layout layout;
     layout.header = false;
     layout.drawNo = 0;
-    const int first = count == kNumbersPerDraw + 2 ? 2 : 1;
+    const int first = count == g.numbersPerDraw() + 2 ? 2 : 1;
     layout.date = first == 2 ? 1 : -1;
-    for (int i = 0; i < kNumbersPerDraw; ++i)
+    for (int i = 0; i < g.numbersPerDraw(); ++i)
         layout.numbers[std::size_t(i)] = first + i;
     return layout;
 }
@@ -388,7 +471,7 @@ std::optional<QDate> readDate(QStringView text)
 
 }  // namespace
 
-History parseHistoryCsv(const QByteArray& csv, const QString& sourceName)
+CsvHistory parseGameHistoryCsv(const QByteArray& csv, const QString& sourceName, std::optional<GameId> wanted)
 {
     const QString text = decodeCsv(csv, sourceName);
     CsvRecords records(text, sourceName);
@@ -399,15 +482,34 @@ History parseHistoryCsv(const QByteArray& csv, const QString& sourceName)
     QStringList fields;
     bool blank = false;
     const int headerCount = records.next(fields, blank);
-    const Layout named = layoutOfHeader(fields, sourceName);
+    // The game the layout shows: by the header's number columns, else, for a
+    // first record that is a draw, by its number of fields.
+    QString clue;
+    std::optional<GameId> shown = headerGame(fields, clue);
+    const bool byHeader = shown.has_value();
+    if (!shown && !fields.isEmpty() && readDrawNoField(fields[0]).kind == FieldReading::Valid)
+        if ((shown = gameOfFieldCount(headerCount)))
+            clue = QStringLiteral("見出しがなく、1行の項目が%1個です").arg(headerCount);
+    const GameId gameId = wanted ? *wanted : shown.value_or(GameId::Loto6);
+    const Game& g = game(gameId);
+    const auto refuseGame = [&] {
+        failLine(sourceName, 1,
+                 QStringLiteral("%1の当選データの CSV です（%2）。%3の当選データとしては取り込めません")
+                     .arg(game(*shown).name, clue, g.name));
+    };
+    const Layout named = layoutOfHeader(fields, sourceName, g);
     std::optional<Layout> layout;
-    if (isComplete(named))
+    if (byHeader && *shown != gameId)
+        refuseGame();
+    if (isComplete(named, g))
         layout = named;
     else
-        layout = layoutWithoutHeader(fields, headerCount);
+        layout = layoutWithoutHeader(fields, headerCount, g);
+    if (!layout && shown && *shown != gameId)
+        refuseGame();
     if (!layout)
         failLine(sourceName, 1,
-                 QStringLiteral("見出し「%1」に%2").arg(excerpt(fields.mid(0, 40).join(u','), 80), missingColumn(named)));
+                 QStringLiteral("見出し「%1」に%2").arg(excerpt(fields.mid(0, 40).join(u','), 80), missingColumn(named, g)));
 
     History rows;
     struct Dated {
@@ -419,6 +521,7 @@ History parseHistoryCsv(const QByteArray& csv, const QString& sourceName)
     std::map<int, int> lineOfDraw;  // 回数 → line where it first appeared
     auto takeRow = [&](const QStringList& fields, int lineNo) {
         DrawRecord row;
+        row.gameId = gameId;
         const QString& drawText = fields[layout->drawNo];
         const FieldReading drawNo = readDrawNoField(drawText);
         if (drawNo.kind == FieldReading::Empty)
@@ -444,28 +547,29 @@ History parseHistoryCsv(const QByteArray& csv, const QString& sourceName)
             dates.push_back({row.drawNo, *date, lineNo});
         }
 
-        for (int f = 1; f < kFieldCount; ++f) {
-            const QStringView name = kFieldNames[std::size_t(f)];
+        const std::span<const QStringView> names = historyFieldNames(gameId);
+        for (int f = 1; f <= g.numbersPerDraw(); ++f) {
+            const QStringView name = names[std::size_t(f)];
             const QString& value = fields[layout->numbers[std::size_t(f - 1)]];
-            const FieldReading n = readNumberField(value);
+            const FieldReading n = readNumberField(value, gameId);
             if (n.kind == FieldReading::NotWhole)
                 failLine(sourceName, lineNo, QStringLiteral("%1「%2」が整数ではありません").arg(name, excerpt(value)));
             if (n.kind == FieldReading::OutOfRange)
                 failLine(sourceName, lineNo,
-                         QStringLiteral("%1 %2 が 1～%3 の範囲外です").arg(name, excerpt(value)).arg(kMaxNumber));
+                         QStringLiteral("%1 %2 が 1～%3 の範囲外です").arg(name, excerpt(value)).arg(g.pool));
             row.numbers[std::size_t(f - 1)] = n.value;  // 0 for an empty number: the draw is not complete
         }
-        // The seven numbers of a draw are seven different balls: a repeat is
-        // refused at the later column, naming the earlier one.
-        for (int f = 2; f < kFieldCount; ++f) {
+        // The numbers of a draw are different balls: a repeat is refused at
+        // the later column, naming the earlier one.
+        for (int f = 2; f <= g.numbersPerDraw(); ++f) {
             const int value = row.numbers[std::size_t(f - 1)];
             for (int e = 1; e < f && value != 0; ++e)
                 if (row.numbers[std::size_t(e - 1)] == value)
                     failLine(sourceName, lineNo,
                              QStringLiteral("%1 %2 が%3と同じです（1回の数字はすべて異なる数字です）")
-                                 .arg(kFieldNames[std::size_t(f)])
+                                 .arg(names[std::size_t(f)])
                                  .arg(value)
-                                 .arg(kFieldNames[std::size_t(e)]));
+                                 .arg(names[std::size_t(e)]));
         }
         rows.push_back(row);
     };
@@ -499,10 +603,15 @@ History parseHistoryCsv(const QByteArray& csv, const QString& sourceName)
                          .arg(dates[i - 1].drawNo)
                          .arg(dates[i - 1].date.toString(Qt::ISODate)));
         }
-    return rows;
+    return {gameId, std::move(rows)};
 }
 
-History readHistoryCsv(const QString& path)
+History parseHistoryCsv(const QByteArray& csv, const QString& sourceName, std::optional<GameId> game)
+{
+    return parseGameHistoryCsv(csv, sourceName, game).rows;
+}
+
+CsvHistory readGameHistoryCsv(const QString& path, std::optional<GameId> game)
 {
     const QString shown = displayPath(path);
     // Only a regular file: a named pipe would wait for a writer for ever.
@@ -526,13 +635,23 @@ History readHistoryCsv(const QString& path)
     }
     if (file.error() != QFileDevice::NoError)
         failFile(shown, QStringLiteral("読み取りに失敗しました"));
-    return parseHistoryCsv(bytes, shown);
+    return parseGameHistoryCsv(bytes, shown, game);
+}
+
+History readHistoryCsv(const QString& path, std::optional<GameId> game)
+{
+    return readGameHistoryCsv(path, game).rows;
 }
 
 QByteArray historyToCsv(const History& rows)
 {
+    return historyToCsv(rows, rows.empty() ? GameId::Loto6 : rows.front().gameId);
+}
+
+QByteArray historyToCsv(const History& rows, GameId game)
+{
     QStringList header;
-    for (QStringView name : kFieldNames)
+    for (QStringView name : historyFieldNames(game))
         header << name.toString();
     QByteArray out = header.join(u',').toUtf8() + '\n';
     for (const DrawRecord& row : rows) {

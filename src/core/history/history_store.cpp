@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QStringList>
 #include <QUrl>
 
 #include <algorithm>
@@ -24,6 +25,8 @@
 #include <functional>
 #include <memory>
 #include <set>
+#include <span>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -44,30 +47,58 @@ constexpr int kProgressBlock = 1000;
 constexpr int kEditBusyTimeoutMs = 2000;  // a write waits a little longer for a reader to finish
 constexpr char kPlainSqliteHeader[] = "SQLite format 3";  // 16 bytes with its terminating zero
 
-// The table of draws and the view through which the history is read. The
-// checks refuse anything that cannot be a draw: 回数 a unique whole number
-// 1 … 32767, each number empty (NULL) or a whole number 1 … 43.
-const char* const kSchema = R"sql(
-CREATE TABLE 当選データ (
-  回数 INTEGER PRIMARY KEY CHECK (typeof(回数) = 'integer' AND 回数 BETWEEN 1 AND 32767),
-  第1数字 INTEGER CHECK (第1数字 IS NULL OR (typeof(第1数字) = 'integer' AND 第1数字 BETWEEN 1 AND 43)),
-  第2数字 INTEGER CHECK (第2数字 IS NULL OR (typeof(第2数字) = 'integer' AND 第2数字 BETWEEN 1 AND 43)),
-  第3数字 INTEGER CHECK (第3数字 IS NULL OR (typeof(第3数字) = 'integer' AND 第3数字 BETWEEN 1 AND 43)),
-  第4数字 INTEGER CHECK (第4数字 IS NULL OR (typeof(第4数字) = 'integer' AND 第4数字 BETWEEN 1 AND 43)),
-  第5数字 INTEGER CHECK (第5数字 IS NULL OR (typeof(第5数字) = 'integer' AND 第5数字 BETWEEN 1 AND 43)),
-  第6数字 INTEGER CHECK (第6数字 IS NULL OR (typeof(第6数字) = 'integer' AND 第6数字 BETWEEN 1 AND 43)),
-  ボーナス数字 INTEGER CHECK (ボーナス数字 IS NULL OR (typeof(ボーナス数字) = 'integer' AND ボーナス数字 BETWEEN 1 AND 43))
-);
-CREATE VIEW 全データ選択クエリ AS
-  SELECT 回数, 第1数字, 第2数字, 第3数字, 第4数字, 第5数字, 第6数字, ボーナス数字 FROM 当選データ;
-)sql";
+// The field names of a game's history as a list for a statement:
+// "回数, 第1数字, …, ボーナス数字".
+QByteArray fieldList(GameId game)
+{
+    QStringList names;
+    for (QStringView name : historyFieldNames(game))
+        names << name.toString();
+    return names.join(QStringLiteral(", ")).toUtf8();
+}
 
-const char* const kSelectTable =
-    "SELECT 回数, 第1数字, 第2数字, 第3数字, 第4数字, 第5数字, 第6数字, ボーナス数字 FROM 当選データ LIMIT 0";
+// The table of draws and the view through which the history is read, and the
+// one-row table ゲーム that names the game (loto6, loto7, miniloto; a file
+// without it is a Loto 6 history). The checks refuse anything that cannot be
+// a draw: 回数 a unique whole number 1 … 32767, each number empty (NULL) or a
+// whole number 1 … the game's pool.
+QByteArray schemaOf(GameId game)
+{
+    const std::span<const QStringView> names = historyFieldNames(game);
+    QByteArray sql = "CREATE TABLE 当選データ (\n"
+                     "  回数 INTEGER PRIMARY KEY CHECK (typeof(回数) = 'integer' AND 回数 BETWEEN 1 AND 32767)";
+    const QByteArray pool = QByteArray::number(mirkano::game(game).pool);
+    for (std::size_t f = 1; f < names.size(); ++f) {
+        const QByteArray n = names[f].toString().toUtf8();
+        sql += ",\n  " + n + " INTEGER CHECK (" + n + " IS NULL OR (typeof(" + n + ") = 'integer' AND " + n
+               + " BETWEEN 1 AND " + pool + "))";
+    }
+    sql += "\n);\nCREATE VIEW 全データ選択クエリ AS\n  SELECT " + fieldList(game) + " FROM 当選データ;\n";
+    sql += "CREATE TABLE ゲーム (ゲーム TEXT NOT NULL);\n";
+    sql += "INSERT INTO ゲーム (ゲーム) VALUES ('" + mirkano::game(game).cliName.toString().toUtf8() + "');\n";
+    return sql;
+}
 
-const char* const kInsert =
-    "INSERT INTO 当選データ (回数, 第1数字, 第2数字, 第3数字, 第4数字, 第5数字, 第6数字, ボーナス数字) "
-    "VALUES (?, ?, ?, ?, ?, ?, ?, ?)";
+QByteArray selectTableOf(GameId game) { return "SELECT " + fieldList(game) + " FROM 当選データ LIMIT 0"; }
+
+QByteArray insertOf(GameId game)
+{
+    QByteArray marks = "?";
+    for (int i = 0; i < mirkano::game(game).numbersPerDraw(); ++i)
+        marks += ", ?";
+    return "INSERT INTO 当選データ (" + fieldList(game) + ") VALUES (" + marks + ")";
+}
+
+// "UPDATE 当選データ SET 回数 = ?, 第1数字 = ?, … WHERE 回数 = ?": the row's
+// fields from parameter 1 on, the stored 回数 last.
+QByteArray updateOf(GameId game)
+{
+    QByteArray sql = "UPDATE 当選データ SET ";
+    const std::span<const QStringView> names = historyFieldNames(game);
+    for (std::size_t f = 0; f < names.size(); ++f)
+        sql += (f ? ", " : "") + names[f].toString().toUtf8() + " = ?";
+    return sql + " WHERE 回数 = ?";
+}
 
 QString displayPath(const QString& path) { return QDir::toNativeSeparators(path); }
 
@@ -86,14 +117,23 @@ QString displayPath(const QString& path) { return QDir::toNativeSeparators(path)
 // Why a row breaks the row rule, for the user.
 QString notStorable(const DrawRecord& row)
 {
-    return QStringLiteral("回数 %1 の行は履歴に入れられません（回数は1～32767で重複なし、数字は空か1～43）")
-        .arg(row.drawNo);
+    return QStringLiteral("回数 %1 の行は履歴に入れられません（回数は1～32767で重複なし、数字は空か1～%2）")
+        .arg(row.drawNo)
+        .arg(row.facts().pool);
 }
 
-// Binds a row's seven numbers from parameter first on, an empty number as NULL.
+// A row of another game than the history's.
+QString otherGameRow(const DrawRecord& row, GameId history)
+{
+    return QStringLiteral("回数 %1 の行は%2の当選データで、%3の履歴には入れられません")
+        .arg(row.drawNo)
+        .arg(row.facts().name, game(history).name);
+}
+
+// Binds a row's numbers from parameter first on, an empty number as NULL.
 void bindNumbers(sqlite3_stmt* stmt, int first, const DrawRecord& row)
 {
-    for (int i = 0; i < kNumbersPerDraw; ++i) {
+    for (int i = 0; i < row.numberCount(); ++i) {
         const int n = row.numbers[std::size_t(i)];
         if (n == 0)
             sqlite3_bind_null(stmt, first + i);
@@ -178,16 +218,16 @@ std::optional<long long> wholeNumber(sqlite3_stmt* stmt, int col)
     }
 }
 
-// A number field as the history holds it: the number 1 … 43, or 0 for an empty
-// field and for anything that is not a lottery number (the row then reads as
-// incomplete and every reader skips it).
-int numberField(sqlite3_stmt* stmt, int col)
+// A number field as the history holds it: the number 1 … the game's pool, or
+// 0 for an empty field and for anything that is not a number of the game (the
+// row then reads as incomplete and every reader skips it).
+int numberField(sqlite3_stmt* stmt, int col, GameId game)
 {
     const int type = sqlite3_column_type(stmt, col);
     if (type == SQLITE_NULL)
         return 0;
     const std::optional<long long> v = wholeNumber(stmt, col);
-    if (!v || !isNumber(*v))
+    if (!v || !isNumber(*v, game))
         return 0;
     return int(*v);
 }
@@ -246,16 +286,23 @@ QString userDataFolder()
         .filePath(QStringLiteral("mirkano"));
 }
 
-QString defaultHistoryPath()
+QString defaultHistoryPath(GameId game)
 {
     const QString program = programFolder();
     const QString dir = QFileInfo(program).isWritable() ? program : userDataFolder();
-    return QDir(dir).filePath(kHistoryFileName);
+    return QDir(dir).filePath(mirkano::game(game).historyFile.toString());
 }
+
+QString defaultHistoryPath() { return defaultHistoryPath(GameId::Loto6); }
 
 bool copySampleHistoryIfMissing(const QString& historyPath)
 {
-    const QString sample = QDir(programFolder()).filePath(kHistoryFileName);
+    // The sample of the same game: a history named as a game's (Mirkano.mdb,
+    // Mirkano7.mdb, MirkanoMini.mdb) gets that game's, any other Loto 6's.
+    const QString name = QFileInfo(historyPath).fileName();
+    const bool gameFile =
+        std::any_of(games().begin(), games().end(), [&](const Game& g) { return g.historyFile == name; });
+    const QString sample = QDir(programFolder()).filePath(gameFile ? name : kHistoryFileName);
     if (QFileInfo::exists(historyPath) || !QFileInfo::exists(sample)
         || QFileInfo(sample).absoluteFilePath() == QFileInfo(historyPath).absoluteFilePath())
         return false;
@@ -344,33 +391,80 @@ QString openHistoryDb(const QString& path, int flags, Connection& conn, bool unl
     return {};
 }
 
-// Prepares the history query and finds each field's column by name, whatever
-// order the query gives them in; the cause when it cannot.
-QString prepareHistoryQuery(sqlite3* db, Statement& query, std::array<int, kFieldCount>& column)
+// The game the open file records in its table ゲーム: Loto 6 without the
+// table or without a row in it; the cause in words when the record cannot be
+// read or names no game of this program.
+struct GameRecord {
+    GameId game = GameId::Loto6;
+    QString fault;
+};
+
+GameRecord recordedGame(sqlite3* db)
+{
+    Statement probe;
+    int rc = sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_master WHERE name = 'ゲーム'", -1, &probe.stmt,
+                                nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_step(probe.stmt);
+    if (rc != SQLITE_ROW)
+        return {GameId::Loto6, causeOf(db, rc)};
+    if (sqlite3_column_int(probe.stmt, 0) == 0)
+        return {};
+    Statement query;
+    rc = sqlite3_prepare_v2(db, "SELECT DISTINCT ゲーム FROM ゲーム LIMIT 2", -1, &query.stmt, nullptr);
+    if (rc != SQLITE_OK)
+        return {GameId::Loto6, QStringLiteral("ゲームの記録（表「ゲーム」）が読めません")};
+    std::optional<GameId> found;
+    while ((rc = sqlite3_step(query.stmt)) == SQLITE_ROW) {
+        const char* text = reinterpret_cast<const char*>(sqlite3_column_text(query.stmt, 0));
+        const QString name = text ? QString::fromUtf8(text) : QString();
+        const std::optional<GameId> g = gameByCliName(name);
+        if (!g)
+            return {GameId::Loto6, QStringLiteral("ゲームの記録「%1」はこのプログラムのゲームではありません")
+                                       .arg(name.left(16))};
+        if (found)
+            return {GameId::Loto6, QStringLiteral("ゲームの記録が一つではありません")};
+        found = g;
+    }
+    if (rc != SQLITE_DONE)
+        return {GameId::Loto6, causeOf(db, rc)};
+    return {found.value_or(GameId::Loto6), {}};
+}
+
+// Prepares the history query and finds each field of the game's by name,
+// whatever order the query gives them in; the cause when it cannot.
+QString prepareHistoryQuery(sqlite3* db, Statement& query, GameId game, std::vector<int>& column)
 {
     const int rc = sqlite3_prepare_v2(db, kHistoryQuery, -1, &query.stmt, nullptr);
     if (rc != SQLITE_OK)
         return causeOf(db, rc);
-    column.fill(-1);
+    const std::span<const QStringView> names = historyFieldNames(game);
+    column.assign(names.size(), -1);
     const int columns = sqlite3_column_count(query.stmt);
     for (int c = 0; c < columns; ++c) {
         const QString name = QString::fromUtf8(sqlite3_column_name(query.stmt, c));
-        for (int f = 0; f < kFieldCount; ++f)
-            if (column[std::size_t(f)] < 0 && kFieldNames[std::size_t(f)] == name)
-                column[std::size_t(f)] = c;
+        for (std::size_t f = 0; f < names.size(); ++f)
+            if (column[f] < 0 && names[f] == name)
+                column[f] = c;
     }
-    for (int f = 0; f < kFieldCount; ++f)
-        if (column[std::size_t(f)] < 0)
-            return QStringLiteral("項目「%1」がありません").arg(kFieldNames[std::size_t(f)]);
+    for (std::size_t f = 0; f < names.size(); ++f)
+        if (column[f] < 0)
+            return QStringLiteral("項目「%1」がありません").arg(names[f]);
     return {};
 }
 
-// Reads every row of an open history, in ascending 回数.
-History readRows(const QString& path, sqlite3* db)
+// A history file's game and rows.
+struct StoredHistory {
+    GameId game = GameId::Loto6;
+    History rows;
+};
+
+// Reads every row of an open history of the game, in ascending 回数.
+History readRows(const QString& path, sqlite3* db, GameId game)
 {
     Statement query;
-    std::array<int, kFieldCount> column;
-    if (const QString cause = prepareHistoryQuery(db, query, column); !cause.isEmpty())
+    std::vector<int> column;
+    if (const QString cause = prepareHistoryQuery(db, query, game, column); !cause.isEmpty())
         failOpen(path, cause);
 
     History rows;
@@ -384,8 +478,9 @@ History readRows(const QString& path, sqlite3* db)
             continue;  // not a draw this program can place in the history
         DrawRecord row;
         row.drawNo = int(*drawNo);
-        for (int f = 1; f < kFieldCount; ++f)
-            row.numbers[std::size_t(f - 1)] = numberField(query.stmt, column[std::size_t(f)]);
+        row.gameId = game;
+        for (std::size_t f = 1; f < column.size(); ++f)
+            row.numbers[f - 1] = numberField(query.stmt, column[f], game);
         rows.push_back(row);
     }
     if (rc != SQLITE_DONE)
@@ -398,23 +493,29 @@ History readRows(const QString& path, sqlite3* db)
 }
 
 // Whether the table that the entry window writes to is there with every field.
-bool hasDrawTable(sqlite3* db)
+bool hasDrawTable(sqlite3* db, GameId game)
 {
     Statement probe;
-    return sqlite3_prepare_v2(db, kSelectTable, -1, &probe.stmt, nullptr) == SQLITE_OK;
+    return sqlite3_prepare_v2(db, selectTableOf(game).constData(), -1, &probe.stmt, nullptr) == SQLITE_OK;
 }
 
 }  // namespace
 
 namespace {
 
-History readHistory(const QString& path, bool unlocked)
+// The game of the file and, unless gameOnly, its rows.
+StoredHistory readHistory(const QString& path, bool unlocked, bool gameOnly)
 {
     Connection conn;
     if (const QString cause = openHistoryDb(path, SQLITE_OPEN_READONLY, conn, unlocked); !cause.isEmpty())
         failOpen(path, cause);
     limitWork(conn);
-    return readRows(path, conn.db);
+    const GameRecord record = recordedGame(conn.db);
+    if (!record.fault.isEmpty())
+        failOpen(path, record.fault);
+    if (gameOnly)
+        return {record.game, {}};
+    return {record.game, readRows(path, conn.db, record.game)};
 }
 
 }  // namespace
@@ -462,7 +563,10 @@ QString rollBackInterruptedWrite(const QString& pathIn)
         .arg(displayPath(path));
 }
 
-History loadHistory(const QString& pathIn)
+namespace {
+
+// The history file read as loadHistory() describes; gameOnly: only its game.
+StoredHistory loadStored(const QString& pathIn, bool gameOnly)
 {
     const QString path = QFileInfo(pathIn).absoluteFilePath();
     if (const QString notice = rollBackInterruptedWrite(path); !notice.isEmpty())
@@ -474,33 +578,32 @@ History loadHistory(const QString& pathIn)
     const FileState before = fileState(path);
     if (!before.writerFiles) {
         try {
-            History rows = readHistory(path, true);
+            StoredHistory stored = readHistory(path, true, gameOnly);
             if (fileState(path) == before)
-                return rows;
+                return stored;
         } catch (const HistoryError&) {
             if (fileState(path) == before)
                 throw;  // the file as it stands is not readable
         }
     }
-    return readHistory(path, false);
+    return readHistory(path, false, gameOnly);
 }
+
+}  // namespace
+
+History loadHistory(const QString& path) { return loadStored(path, false).rows; }
 
 History loadHistory(const QString& path, GameId expected)
 {
-    const GameId recorded = historyFileGame(path);
-    if (recorded != expected)
-        throw HistoryError(QStringLiteral("%1 は%2の当選データです。%3の当選データとしては開けません")
-                               .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()),
-                                    game(recorded).name.toString(), game(expected).name.toString()));
-    return loadHistory(path);
+    StoredHistory stored = loadStored(path, false);
+    if (stored.game != expected)
+        throw HistoryError(QStringLiteral("履歴ファイル「%1」は%2の当選データです。%3の当選データとしては開けません")
+                               .arg(displayPath(QFileInfo(path).absoluteFilePath()),
+                                    game(stored.game).name.toString(), game(expected).name.toString()));
+    return std::move(stored.rows);
 }
 
-GameId historyFileGame(const QString& path)
-{
-    // Every file written so far is a Loto 6 history.
-    (void)path;
-    return GameId::Loto6;
-}
+GameId historyFileGame(const QString& path) { return loadStored(path, true).game; }
 
 QString historyFileFault(const QString& pathIn)
 {
@@ -523,9 +626,14 @@ QString historyFileFault(const QString& pathIn)
     }
 
     limitWork(conn);
+    const GameRecord record = recordedGame(conn.db);
+    if (!record.fault.isEmpty())
+        return record.fault;
+    const GameId game = record.game;
+    const std::span<const QStringView> names = historyFieldNames(game);
     Statement query;
-    std::array<int, kFieldCount> column;
-    if (QString cause = prepareHistoryQuery(conn.db, query, column); !cause.isEmpty())
+    std::vector<int> column;
+    if (QString cause = prepareHistoryQuery(conn.db, query, game, column); !cause.isEmpty())
         return cause;
 
     // Every row as the program would read it, nothing dropped or read as empty.
@@ -539,8 +647,8 @@ QString historyFileFault(const QString& pathIn)
         }
         if (!seen.insert(*drawNo).second)
             return QStringLiteral("回数 %1 が重複しています").arg(*drawNo);
-        for (int f = 1; f < kFieldCount; ++f) {
-            const int col = column[std::size_t(f)];
+        for (std::size_t f = 1; f < column.size(); ++f) {
+            const int col = column[f];
             const int type = sqlite3_column_type(query.stmt, col);
             if (type == SQLITE_NULL)
                 continue;
@@ -548,16 +656,16 @@ QString historyFileFault(const QString& pathIn)
             if (type == SQLITE_TEXT && text.trimmed().isEmpty())
                 continue;
             const std::optional<long long> v = wholeNumber(query.stmt, col);
-            if (!v || !isNumber(*v))
+            if (!v || !isNumber(*v, game))
                 return QStringLiteral("回数 %1 の%2「%3」が 1～%4 の数字ではありません")
                     .arg(*drawNo)
-                    .arg(kFieldNames[std::size_t(f)], text)
-                    .arg(kMaxNumber);
+                    .arg(names[f], text)
+                    .arg(mirkano::game(game).pool);
         }
     }
     if (rc != SQLITE_DONE)
         return causeOf(conn.db, rc);
-    if (!hasDrawTable(conn.db))
+    if (!hasDrawTable(conn.db, game))
         return QStringLiteral("表「当選データ」がありません");
     return {};
 }
@@ -567,7 +675,7 @@ void saveHistory(const QString& path, const History& rows)
     saveHistory(path, rows, rows.empty() ? GameId::Loto6 : rows.front().gameId);
 }
 
-void saveHistory(const QString& pathIn, const History& rows, GameId /*game*/)
+void saveHistory(const QString& pathIn, const History& rows, GameId game)
 {
     const QString path = QFileInfo(pathIn).absoluteFilePath();
     // A link stays a link: the file it points to is the one replaced.
@@ -587,6 +695,10 @@ void saveHistory(const QString& pathIn, const History& rows, GameId /*game*/)
         if (detail::heldForWriting(real))
             failSave(path, QStringLiteral("ほかのプログラムが書き込み用に開いています"));
     }
+
+    for (const DrawRecord& row : rows)
+        if (row.gameId != game)
+            failSave(path, otherGameRow(row, game));
 
     detail::removeStaleWorkFiles(dir, target.fileName());
 
@@ -610,11 +722,11 @@ void saveHistory(const QString& pathIn, const History& rows, GameId /*game*/)
                 failSave(path, causeOf(conn.db, r));
         };
         exec("PRAGMA synchronous = FULL");
-        exec(kSchema);
+        exec(schemaOf(game).constData());
         exec("BEGIN");
         {
             Statement insert;
-            rc = sqlite3_prepare_v2(conn.db, kInsert, -1, &insert.stmt, nullptr);
+            rc = sqlite3_prepare_v2(conn.db, insertOf(game).constData(), -1, &insert.stmt, nullptr);
             if (rc != SQLITE_OK)
                 failSave(path, causeOf(conn.db, rc));
             for (const DrawRecord& row : rows) {
@@ -709,11 +821,12 @@ QString drawNoTaken(int drawNo) { return QStringLiteral("回数 %1 はすでに�
 struct HistoryEditor::Impl {
     QString path;
     Connection conn;
+    GameId game = GameId::Loto6;
 
     // Runs one statement in a transaction of its own. With notOneRow given, a
     // statement that changes other than exactly one row is rolled back and
     // refused with that cause.
-    void run(const char* sql, const std::function<void(sqlite3_stmt*)>& bind, const DrawRecord* row,
+    void run(const QByteArray& sql, const std::function<void(sqlite3_stmt*)>& bind, const DrawRecord* row,
              const QString& notOneRow = {})
     {
         auto exec = [this](const char* text) { return sqlite3_exec(conn.db, text, nullptr, nullptr, nullptr); };
@@ -722,7 +835,7 @@ struct HistoryEditor::Impl {
             failWrite(path, causeOf(conn.db, rc));
         {
             Statement stmt;
-            rc = sqlite3_prepare_v2(conn.db, sql, -1, &stmt.stmt, nullptr);
+            rc = sqlite3_prepare_v2(conn.db, sql.constData(), -1, &stmt.stmt, nullptr);
             if (rc == SQLITE_OK) {
                 bind(stmt.stmt);
                 rc = sqlite3_step(stmt.stmt);
@@ -760,13 +873,19 @@ HistoryEditor::HistoryEditor(const QString& pathIn) : d(std::make_unique<Impl>()
     sqlite3_progress_handler(d->conn.db, 0, nullptr, nullptr);  // writes are not capped
     sqlite3_extended_result_codes(d->conn.db, 1);
     sqlite3_busy_timeout(d->conn.db, kEditBusyTimeoutMs);
-    if (!hasDrawTable(d->conn.db))
+    const GameRecord record = recordedGame(d->conn.db);
+    if (!record.fault.isEmpty())
+        failOpen(d->path, record.fault);
+    d->game = record.game;
+    if (!hasDrawTable(d->conn.db, d->game))
         failOpen(d->path, QStringLiteral("表「当選データ」がないため編集できません"));
 }
 
 HistoryEditor::~HistoryEditor() = default;
 
 const QString& HistoryEditor::path() const { return d->path; }
+
+GameId HistoryEditor::game() const { return d->game; }
 
 History HistoryEditor::rows() const
 {
@@ -775,14 +894,16 @@ History HistoryEditor::rows() const
         sqlite3* db;
         ~Uncap() { sqlite3_progress_handler(db, 0, nullptr, nullptr); }
     } uncap{d->conn.db};
-    return readRows(d->path, d->conn.db);
+    return readRows(d->path, d->conn.db, d->game);
 }
 
 void HistoryEditor::insertRow(const DrawRecord& row)
 {
+    if (row.gameId != d->game)
+        failWrite(d->path, otherGameRow(row, d->game));
     if (!isStorableRow(row))
         failWrite(d->path, notStorable(row));
-    d->run(kInsert, [&](sqlite3_stmt* st) {
+    d->run(insertOf(d->game), [&](sqlite3_stmt* st) {
         sqlite3_bind_int(st, 1, row.drawNo);
         bindNumbers(st, 2, row);
     }, &row);
@@ -790,15 +911,16 @@ void HistoryEditor::insertRow(const DrawRecord& row)
 
 void HistoryEditor::updateRow(int storedDrawNo, const DrawRecord& row)
 {
+    if (row.gameId != d->game)
+        failWrite(d->path, otherGameRow(row, d->game));
     if (!isStorableRow(row))
         failWrite(d->path, notStorable(row));
     d->run(
-        "UPDATE 当選データ SET 回数 = ?, 第1数字 = ?, 第2数字 = ?, 第3数字 = ?, 第4数字 = ?, "
-        "第5数字 = ?, 第6数字 = ?, ボーナス数字 = ? WHERE 回数 = ?",
+        updateOf(d->game),
         [&](sqlite3_stmt* st) {
             sqlite3_bind_int(st, 1, row.drawNo);
             bindNumbers(st, 2, row);
-            sqlite3_bind_int(st, 9, storedDrawNo);
+            sqlite3_bind_int(st, 2 + row.numberCount(), storedDrawNo);
         },
         &row, QStringLiteral("回数 %1 の行が履歴にありません").arg(storedDrawNo));
 }

@@ -12,7 +12,8 @@
 
 namespace mirkano {
 
-// File name of the history in the program's folder.
+// File name of the Loto 6 history in the program's folder (each game's is
+// Game::historyFile).
 inline const QString kHistoryFileName = QStringLiteral("Mirkano.mdb");
 // The command text through which the history is always read.
 extern const char* const kHistoryQuery;
@@ -22,12 +23,15 @@ QString programFolder();
 // The user's own data folder, for a program installed where the user cannot
 // write: ~/.local/share/mirkano on Linux.
 QString userDataFolder();
-// Path of the history file: beside the program when its folder is writable,
-// else in the user's data folder. The prediction settings file sits beside it.
+// Path of the game's history file (Game::historyFile): beside the program
+// when its folder is writable, else in the user's data folder. The prediction
+// settings file sits beside it. Without a game: Loto 6's.
+QString defaultHistoryPath(GameId game);
 QString defaultHistoryPath();
 // Gives a user without a history file of their own a copy of the sample
-// history installed beside the program. Returns whether it copied one; an
-// existing history is never touched.
+// history of the same name installed beside the program (Mirkano.mdb,
+// Mirkano7.mdb, MirkanoMini.mdb: a game's history file name). Returns whether
+// it copied one; an existing history is never touched.
 bool copySampleHistoryIfMissing(const QString& historyPath);
 
 // Rolls back a write to the history file that was cut short (a kill or a
@@ -91,6 +95,8 @@ public:
     HistoryEditor& operator=(const HistoryEditor&) = delete;
 
     const QString& path() const;
+    // The game the file records; every row written must be of it.
+    GameId game() const;
     // The rows as stored now, in ascending 回数.
     History rows() const;
     // A new row; refused when its 回数 is already in the history.

@@ -11,7 +11,7 @@ QString shownNumber(int n) { return n == 0 ? QString() : QString::number(n); }
 }  // namespace
 
 HistoryTableModel::HistoryTableModel(HistoryEditor& editor, QObject* parent)
-    : QAbstractTableModel(parent), m_editor(editor)
+    : QAbstractTableModel(parent), m_editor(editor), m_game(editor.game())
 {
     const History rows = editor.rows();
     m_rows.reserve(rows.size());
@@ -19,7 +19,7 @@ HistoryTableModel::HistoryTableModel(HistoryEditor& editor, QObject* parent)
     for (const DrawRecord& r : rows) {
         Row row;
         row.shown[0] = QString::number(r.drawNo);
-        for (int i = 0; i < kNumbersPerDraw; ++i)
+        for (int i = 0; i < r.numberCount(); ++i)
             row.shown[std::size_t(i + 1)] = shownNumber(r.numbers[std::size_t(i)]);
         row.stored = r;
         m_rows.push_back(std::move(row));
@@ -32,14 +32,14 @@ int HistoryTableModel::rowCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : int(m_rows.size());
 }
 
-int HistoryTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kFieldCount; }
+int HistoryTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : fieldCount(); }
 
 QVariant HistoryTableModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid())
         return {};
     if (role == Qt::ToolTipRole) {
-        const QString rule = numberProblemText(problemAt(index));
+        const QString rule = numberProblemText(problemAt(index), m_game);
         return rule.isEmpty() ? QVariant() : QVariant(rule);
     }
     if (role != Qt::DisplayRole && role != Qt::EditRole)
@@ -47,24 +47,21 @@ QVariant HistoryTableModel::data(const QModelIndex& index, int role) const
     return m_rows[std::size_t(index.row())].shown[std::size_t(index.column())];
 }
 
-std::array<QString, kNumbersPerDraw> HistoryTableModel::numberTexts(int row) const
+std::span<const QString> HistoryTableModel::numberTexts(int row) const
 {
     return numberTextsOf(m_rows[std::size_t(row)]);
 }
 
-std::array<QString, kNumbersPerDraw> HistoryTableModel::numberTextsOf(const Row& row)
+std::span<const QString> HistoryTableModel::numberTextsOf(const Row& row) const
 {
-    std::array<QString, kNumbersPerDraw> texts;
-    for (int i = 0; i < kNumbersPerDraw; ++i)
-        texts[std::size_t(i)] = row.shown[std::size_t(i + 1)];
-    return texts;
+    return std::span<const QString>(row.shown).subspan(1, std::size_t(fieldCount() - 1));
 }
 
 NumberProblem HistoryTableModel::problemAt(const QModelIndex& index) const
 {
     if (!index.isValid() || index.column() == kDrawNoColumn || index.row() >= rowCount())
         return NumberProblem::None;
-    return numberProblem(numberTexts(index.row()), index.column() - 1);
+    return numberProblem(numberTexts(index.row()), index.column() - 1, m_game);
 }
 
 QString HistoryTableModel::rowName(int row) const
@@ -76,7 +73,7 @@ QString HistoryTableModel::rowName(int row) const
 
 QString HistoryTableModel::placeOf(const QModelIndex& index) const
 {
-    return rowName(index.row()) + u' ' + kFieldNames[std::size_t(index.column())].toString();
+    return rowName(index.row()) + u' ' + historyFieldNames(m_game)[std::size_t(index.column())].toString();
 }
 
 QVariant HistoryTableModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -84,7 +81,8 @@ QVariant HistoryTableModel::headerData(int section, Qt::Orientation orientation,
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Horizontal)
-        return section >= 0 && section < kFieldCount ? kFieldNames[std::size_t(section)].toString() : QVariant();
+        return section >= 0 && section < fieldCount() ? historyFieldNames(m_game)[std::size_t(section)].toString()
+                                                      : QVariant();
     return section + 1;
 }
 
@@ -105,12 +103,13 @@ QString HistoryTableModel::store(Row& row)
         return {};  // not a record yet
     DrawRecord next;
     next.drawNo = drawNo.value;
+    next.gameId = m_game;
     // A cell that breaks the rule on its own or repeats another number of the
     // draw keeps what is stored (nothing, in a new row).
-    const std::array<QString, kNumbersPerDraw> texts = numberTextsOf(row);
-    for (int i = 0; i < kNumbersPerDraw; ++i) {
-        if (numberProblem(texts, i) == NumberProblem::None)
-            next.numbers[std::size_t(i)] = readNumberText(texts[std::size_t(i)]).value;
+    const std::span<const QString> texts = numberTextsOf(row);
+    for (int i = 0; i < int(texts.size()); ++i) {
+        if (numberProblem(texts, i, m_game) == NumberProblem::None)
+            next.numbers[std::size_t(i)] = readNumberText(texts[std::size_t(i)], m_game).value;
         else if (row.stored)
             next.numbers[std::size_t(i)] = row.stored->numbers[std::size_t(i)];
     }
@@ -175,7 +174,7 @@ bool HistoryTableModel::setData(const QModelIndex& index, const QVariant& value,
     // neighbours are shown again too: a repeat marks or clears both cells.
     row.shown[col] = text;
     emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
-    emit dataChanged(this->index(index.row(), 1), this->index(index.row(), kFieldCount - 1),
+    emit dataChanged(this->index(index.row(), 1), this->index(index.row(), fieldCount() - 1),
                      {Qt::BackgroundRole, Qt::ToolTipRole});
     if (const QString failure = store(row); !failure.isEmpty())
         emit refused(failure);
@@ -225,7 +224,7 @@ bool HistoryTableModel::removeRowAt(int row)
 std::optional<QModelIndex> HistoryTableModel::firstWrongNumber() const
 {
     for (int r = 0; r < rowCount(); ++r)
-        for (int c = 1; c < kFieldCount; ++c)
+        for (int c = 1; c < fieldCount(); ++c)
             if (problemAt(index(r, c)) != NumberProblem::None)
                 return index(r, c);
     return std::nullopt;
@@ -237,7 +236,7 @@ std::optional<QModelIndex> HistoryTableModel::firstRowWithoutDrawNo() const
         const Row& row = m_rows[std::size_t(r)];
         if (row.stored)
             continue;
-        for (int c = 1; c < kFieldCount; ++c)
+        for (int c = 1; c < fieldCount(); ++c)
             if (!row.shown[std::size_t(c)].isEmpty())
                 return index(r, kDrawNoColumn);
     }

@@ -10,11 +10,13 @@
 //   keeps its old text) and `refused` names the cause.
 // - A row added in the window proposes the next 回数 (one past the highest in
 //   use); it is stored with the first number typed into the row.
-// - A number cell (columns 1 … 7) keeps whatever was typed, so that it can be
-//   marked at once (its tool tip names the rule it breaks, see
-//   numberProblem()) and the check on closing can point at it; the stored row
-//   takes each number that is empty or 1 … 43 and keeps its last valid value
-//   for the others.
+// - The columns are those of the history file's game: 回数, its main numbers
+//   第1数字 …, then its bonus numbers (ボーナス数字; Loto 7: ボーナス数字1,
+//   ボーナス数字2).
+// - A number cell keeps whatever was typed, so that it can be marked at once
+//   (its tool tip names the rule it breaks, see numberProblem()) and the check
+//   on closing can point at it; the stored row takes each number that is
+//   empty or 1 … the game's pool and keeps its last valid value for the others.
 // - Deleting a row deletes its record.
 //
 // A failed write (file locked, disk full) is reported through `refused` too;
@@ -26,6 +28,7 @@
 #include <QAbstractTableModel>
 
 #include <optional>
+#include <span>
 #include <unordered_set>
 #include <vector>
 
@@ -38,6 +41,11 @@ public:
 
     // Shows the rows the editor reads now, in ascending 回数.
     explicit HistoryTableModel(HistoryEditor& editor, QObject* parent = nullptr);
+
+    // The game of the history file.
+    GameId game() const { return m_game; }
+    // The column of the first bonus number (after the main numbers).
+    int firstBonusColumn() const { return 1 + mirkano::game(m_game).mains; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -76,18 +84,20 @@ signals:
 
 private:
     struct Row {
-        std::array<QString, kFieldCount> shown;
+        std::array<QString, kMaxNumbersPerDraw + 1> shown;  // 回数, then the numbers
         std::optional<DrawRecord> stored;
         bool added = false;  // inserted in this window: its 回数 may be typed
     };
 
-    // The seven number texts of a row as shown (第1数字 … ボーナス数字).
-    static std::array<QString, kNumbersPerDraw> numberTextsOf(const Row& row);
-    std::array<QString, kNumbersPerDraw> numberTexts(int row) const;
+    // The number texts of a row as shown (第1数字 … the last bonus).
+    std::span<const QString> numberTextsOf(const Row& row) const;
+    std::span<const QString> numberTexts(int row) const;
+    int fieldCount() const { return 1 + mirkano::game(m_game).numbersPerDraw(); }
     // Writes what is valid of the row's shown texts; the message on failure.
     QString store(Row& row);
 
     HistoryEditor& m_editor;
+    GameId m_game;
     std::vector<Row> m_rows;
     std::unordered_set<int> m_usedDrawNos;  // 回数 of every record
 };

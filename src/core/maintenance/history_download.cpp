@@ -3,6 +3,7 @@
 #include "core/maintenance/history_source.h"
 #include "core/maintenance/history_update.h"
 #include "core/history/file_replace.h"
+#include "core/history/history_store.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -220,15 +221,18 @@ DownloadOutcome downloadHistory(const QUrl& url, const DownloadLimits& limits)
 MergeResult updateHistoryFile(const QString& target, const QString& server, const DownloadLimits& limits,
                               MergePreference preference)
 {
-    const QUrl url = historyUrl(server);
+    historyUrl(server);  // no download for a server that cannot be used
     if (!QFileInfo::exists(target))
         throw UpdateError(missingTargetMessage(QFileInfo(target).absoluteFilePath()));
+    // The source's draws must be of the game of the history they go into.
+    const GameId game = historyFileGame(target);
+    const QUrl url = historyUrl(server, game);
     removeStaleDownloads(target);
     const DownloadOutcome got = downloadHistory(url, limits);
     if (!got.ok())
         throw UpdateError(got.cancelled ? QStringLiteral("ダウンロードを中止しました") : got.error);
-    const SourceHistory source = readSourceHistory(got.body, url.toString());
-    return mergeIntoHistoryFile(target, source.rows, preference);
+    const SourceHistory source = readSourceHistory(got.body, url.toString(), game);
+    return mergeIntoHistoryFile(target, source.rows, preference, url.toString());
 }
 
 }  // namespace mirkano

@@ -29,13 +29,17 @@ bool covers(const DrawRecord& mine, const DrawRecord& theirs)
     return true;
 }
 
+// "1 2 3 4 5 6 + 7": the main numbers, then the bonus numbers after a plus
+// (Loto 7: "+ 8 9"); a dash for an empty number.
 QString drawText(const DrawRecord& row)
 {
-    QStringList mains;
-    for (int i = 0; i + 1 < kNumbersPerDraw; ++i)
-        mains << (row.numbers[std::size_t(i)] ? QString::number(row.numbers[std::size_t(i)]) : QStringLiteral("－"));
-    const int bonus = row.bonus();
-    return mains.join(u' ') + QStringLiteral(" + ") + (bonus ? QString::number(bonus) : QStringLiteral("－"));
+    const auto texts = [](std::span<const int> numbers) {
+        QStringList out;
+        for (int n : numbers)
+            out << (n ? QString::number(n) : QStringLiteral("－"));
+        return out.join(u' ');
+    };
+    return texts(row.mains()) + QStringLiteral(" + ") + texts(row.bonuses());
 }
 
 }  // namespace

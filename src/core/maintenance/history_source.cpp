@@ -19,12 +19,12 @@ namespace {
 
 }  // namespace
 
-SourceHistory readSourceHistory(const QByteArray& body, const QString& sourceName)
+SourceHistory readSourceHistory(const QByteArray& body, const QString& sourceName, std::optional<GameId> game)
 {
     if (const QString cause = downloadedBodyFault(body); !cause.isEmpty())
         refuse(sourceName, cause);
     if (!looksLikeDatabase(body, body.size()))
-        return {SourceKind::Csv, parseHistoryCsv(body, sourceName)};
+        return {SourceKind::Csv, parseHistoryCsv(body, sourceName, game)};
 
     // A history file is read from a copy in a folder of its own.
     QTemporaryDir dir;
@@ -37,14 +37,30 @@ SourceHistory readSourceHistory(const QByteArray& body, const QString& sourceNam
     file.close();
     if (const QString cause = historyFileFault(path); !cause.isEmpty())
         refuse(sourceName, cause);
+    if (const GameId theirs = historyFileGame(path); game && theirs != *game)
+        refuse(sourceName, QStringLiteral("%1の当選データで、%2の当選データではありません")
+                               .arg(mirkano::game(theirs).name, mirkano::game(*game).name));
     return {SourceKind::HistoryFile, loadHistory(path)};
 }
 
-MergeResult mergeIntoHistoryFile(const QString& target, const History& theirs, MergePreference preference)
+QString otherGameFault(const History& theirs, GameId game, const QString& source)
 {
-    MergeResult result = mergeHistories(loadHistory(target), theirs, preference);
+    if (theirs.empty() || theirs.front().gameId == game)
+        return {};
+    const QString what = source.isEmpty() ? QStringLiteral("取り込む当選データ") : QStringLiteral("「%1」").arg(source);
+    return QStringLiteral("%1は%2の当選データです。%3の履歴には取り込めません")
+        .arg(what, theirs.front().facts().name, mirkano::game(game).name);
+}
+
+MergeResult mergeIntoHistoryFile(const QString& target, const History& theirs, MergePreference preference,
+                                 const QString& source)
+{
+    const GameId game = historyFileGame(target);
+    if (const QString fault = otherGameFault(theirs, game, source); !fault.isEmpty())
+        throw HistoryError(fault);
+    MergeResult result = mergeHistories(loadHistory(target, game), theirs, preference);
     if (!result.refused && result.changes(preference))
-        saveHistory(target, result.rows);
+        saveHistory(target, result.rows, game);
     return result;
 }
 

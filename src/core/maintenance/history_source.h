@@ -9,6 +9,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 namespace mirkano {
 
 enum class SourceKind { HistoryFile, Csv };
@@ -18,16 +20,26 @@ struct SourceHistory {
     History rows;
 };
 
-// The draws of a downloaded or read body. Throws HistoryError (a CSV that is
-// refused, naming its line and cause) or UpdateError (an empty body, a web
-// page, a history file that cannot be read); sourceName names the source in
-// the messages.
-SourceHistory readSourceHistory(const QByteArray& body, const QString& sourceName);
+// The draws of a downloaded or read body, of the game when one is given
+// (a CSV or history file of another game is refused naming both games).
+// Throws HistoryError (a CSV that is refused, naming its line and cause) or
+// UpdateError (an empty body, a web page, a history file that cannot be read
+// or is of another game); sourceName names the source in the messages.
+SourceHistory readSourceHistory(const QByteArray& body, const QString& sourceName,
+                                std::optional<GameId> game = std::nullopt);
+
+// Why draws read from source cannot go into a history of the game: they are
+// of another game ("「…」はロト7の当選データです。ロト6の履歴には取り込めません");
+// empty when they can (also for no draws).
+QString otherGameFault(const History& theirs, GameId game, const QString& source);
 
 // Merges theirs into the history file at target and, when that changes the
 // history and is not refused, writes the merged history beside the file and
 // renames it into place. Throws HistoryError when the stored history cannot
-// be read or the write fails; the file is then as it was.
-MergeResult mergeIntoHistoryFile(const QString& target, const History& theirs, MergePreference preference);
+// be read, the draws are of another game than the file's (otherGameFault) or
+// the write fails; the file is then as it was.
+// source names the draws in that message.
+MergeResult mergeIntoHistoryFile(const QString& target, const History& theirs, MergePreference preference,
+                                 const QString& source = {});
 
 }  // namespace mirkano

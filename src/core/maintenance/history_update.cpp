@@ -30,6 +30,12 @@ QString displayPath(const QString& path) { return QDir::toNativeSeparators(QFile
     throw UpdateError(QStringLiteral("ダウンロードした当選データは使えません：%1").arg(cause));
 }
 
+// A history of another game than the one wanted.
+QString otherGame(GameId theirs, GameId wanted)
+{
+    return QStringLiteral("%1の当選データで、%2の当選データではありません").arg(game(theirs).name, game(wanted).name);
+}
+
 [[noreturn]] void failWrite(const QString& target, const QString& cause)
 {
     throw UpdateError(QStringLiteral("当選データファイル「%1」を置き換えられません：%2").arg(displayPath(target), cause));
@@ -69,7 +75,12 @@ QString configuredServer(const QString& programDir)
     return {};
 }
 
-QUrl historyUrl(const QString& serverIn)
+QString historyDownloadPath(GameId game)
+{
+    return QStringLiteral("/download/Mirkano/") + mirkano::game(game).historyFile.toString();
+}
+
+QUrl historyUrl(const QString& serverIn, GameId game)
 {
     const QString server = serverIn.trimmed();
     if (server.isEmpty())
@@ -120,7 +131,7 @@ QUrl historyUrl(const QString& serverIn)
     while (path.endsWith(u'/'))
         path.chop(1);
     if (path.isEmpty())
-        url.setPath(kHistoryDownloadPath);
+        url.setPath(historyDownloadPath(game));
     return url;
 }
 
@@ -129,7 +140,7 @@ QString missingTargetMessage(const QString& target)
     return QStringLiteral("当選データファイル：'") + QDir::toNativeSeparators(target) + QStringLiteral("'が存在しません");
 }
 
-void checkDownloadedHistory(const QByteArray& body)
+void checkDownloadedHistory(const QByteArray& body, std::optional<GameId> game)
 {
     if (const QString cause = downloadedBodyFault(body); !cause.isEmpty())
         refuse(cause);
@@ -143,6 +154,8 @@ void checkDownloadedHistory(const QByteArray& body)
     file.close();
     if (const QString cause = historyFileFault(path); !cause.isEmpty())
         refuse(cause);
+    if (const GameId theirs = historyFileGame(path); game && theirs != *game)
+        refuse(otherGame(theirs, *game));
 }
 
 void replaceHistoryFile(const QString& targetIn, const QByteArray& body, bool allowDrawLoss)
@@ -190,6 +203,26 @@ void replaceHistoryFile(const QString& targetIn, const QByteArray& body, bool al
     if (const QString cause = historyFileFault(work.path()); !cause.isEmpty()) {
         work.remove();
         refuse(cause);
+    }
+    // The history stays of its game; a target that cannot be read any more
+    // is replaced by any sound history.
+    std::optional<GameId> wanted;
+    try {
+        wanted = historyFileGame(real);
+    } catch (const HistoryError&) {
+    }
+    if (wanted) {
+        GameId theirs = *wanted;
+        try {
+            theirs = historyFileGame(work.path());
+        } catch (const HistoryError& e) {
+            work.remove();
+            refuse(e.message());
+        }
+        if (theirs != *wanted) {
+            work.remove();
+            refuse(otherGame(theirs, *wanted));
+        }
     }
     if (!allowDrawLoss) {
         int lost = 0;

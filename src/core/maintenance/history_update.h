@@ -4,10 +4,13 @@
 // one rename, so the history file is always the old one or the new one whole.
 
 #include "core/error.h"
+#include "core/game/game.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QUrl>
+
+#include <optional>
 
 namespace mirkano {
 
@@ -29,8 +32,11 @@ private:
     int m_lost;
 };
 
-// The path of the history on the download server.
+// The path of the Loto 6 history on the download server; each game's is
+// historyDownloadPath(): the folder /download/Mirkano/ and the game's history
+// file name (Mirkano7.mdb, MirkanoMini.mdb).
 inline const QString kHistoryDownloadPath = QStringLiteral("/download/Mirkano/Mirkano.mdb");
+QString historyDownloadPath(GameId game);
 
 // The file, beside the program, whose first line names the download server,
 // and the environment variable that overrides it.
@@ -43,11 +49,11 @@ inline constexpr char kServerVariable[] = "MIRKANO_SERVER";
 QString configuredServer(const QString& programDir);
 
 // The address to fetch: for a server named by scheme, host and port
-// ("http://127.0.0.1:8080", a path of at most "/") the history at the
+// ("http://127.0.0.1:8080", a path of at most "/") the game's history at its
 // download path; an address with a longer path ("https://example.jp/loto6.csv")
 // names the file itself. Throws UpdateError when no server is set or the text
 // is not an http or https address.
-QUrl historyUrl(const QString& server);
+QUrl historyUrl(const QString& server, GameId game = GameId::Loto6);
 
 // What is wrong with downloaded bytes before they are read at all (nothing
 // came, or a web page came); empty when nothing is.
@@ -59,15 +65,17 @@ QString missingTargetMessage(const QString& target);
 // Throws UpdateError naming the cause when the downloaded bytes are not a
 // history this program can read and edit (empty, an HTML page, a plain or
 // foreign database, a wrong password, a cut-off or damaged file, rows that
-// break the row rule). Writes nothing the caller can see.
-void checkDownloadedHistory(const QByteArray& body);
+// break the row rule), or, with a game given, a history of another game.
+// Writes nothing the caller can see.
+void checkDownloadedHistory(const QByteArray& body, std::optional<GameId> game = std::nullopt);
 
 // Replaces the history file at target by body: written beside it, flushed to
 // disk, checked again as above, then renamed over it; a journal of a cut-short
 // write of the old file is rolled back or removed first. A target that is a
 // symbolic link stays one; the file it names is replaced. Throws UpdateError,
 // leaving the target as it was, when the target does not exist, another
-// program has it open for writing, the body is refused or the write fails;
+// program has it open for writing, the body is refused (also a history of
+// another game than the target's) or the write fails;
 // DrawLossError when the new history would lose complete draws of the old one
 // and allowDrawLoss is not set.
 void replaceHistoryFile(const QString& target, const QByteArray& body, bool allowDrawLoss = false);

@@ -26,13 +26,15 @@ constexpr int kVisibleRows = 50;
 constexpr double kRowHeight = 10;
 constexpr double kDrawNoWidth = 5;
 constexpr double kNumberWidth = 7;
-constexpr int kBonusColumn = 7;
+// The number columns the set width was made for (Loto 6's six and the bonus);
+// a game with more or fewer numbers widens or narrows the window by theirs.
+constexpr int kSetNumberColumns = 7;
 
 const QString kCaption = QStringLiteral("当選データ入力");
 const QString kDescription = QStringLiteral("当選数字を開催回数毎に入力します。ここのデータが分析対象になります");
 
 // The rows with the grid's colours and alignment: 回数 in blue, the numbers
-// centred, the bonus number red on light cyan; a wrong number black on red
+// centred, the bonus numbers red on light cyan; a wrong number black on red
 // (its tool tip, from the model, names the rule).
 class EntryGridModel : public HistoryTableModel {
 public:
@@ -43,6 +45,7 @@ public:
         if (!index.isValid())
             return {};
         const int col = index.column();
+        const bool bonus = col >= firstBonusColumn();
         const bool wrong = (role == Qt::ForegroundRole || role == Qt::BackgroundRole)
                            && problemAt(index) != NumberProblem::None;
         switch (role) {
@@ -51,13 +54,13 @@ public:
                 return QColor(0, 0, 0);
             if (col == kDrawNoColumn)
                 return QColor(0, 0, 255);
-            if (col == kBonusColumn)
+            if (bonus)
                 return QColor(255, 0, 0);
             return {};
         case Qt::BackgroundRole:
             if (wrong)
                 return WinningDataEntryWindow::kWrongCellColor;
-            return col == kBonusColumn ? QVariant(QColor(197, 255, 255)) : QVariant();
+            return bonus ? QVariant(QColor(197, 255, 255)) : QVariant();
         case Qt::TextAlignmentRole:
             return col == kDrawNoColumn ? int(Qt::AlignRight | Qt::AlignVCenter) : int(Qt::AlignCenter);
         default:
@@ -198,7 +201,10 @@ void WinningDataEntryWindow::load(const QString& historyPath)
                                            m_grid->horizontalHeader()->sectionSizeHint(c)));
     emit opened();
     move(0, 0);
-    resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
+    // The set width holds Loto 6's columns; another game's columns widen or
+    // narrow it by as many number columns.
+    const int extraColumns = m_model->columnCount() - 1 - kSetNumberColumns;
+    resize(twipsToPixels(kWidthTwips) + extraColumns * m_grid->columnWidth(1), twipsToPixels(kHeightTwips));
     placeGrid();
     if (m_model->rowCount() > 0)
         m_grid->setCurrentIndex(m_model->index(0, 1));
@@ -290,7 +296,7 @@ std::optional<WinningDataEntryWindow::UnstoredInput> WinningDataEntryWindow::fir
     if (const std::optional<QModelIndex> wrong = m_model->firstWrongNumber()) {
         // The first line says that something is wrong, the second where and why.
         const QString where =
-            m_model->placeOf(*wrong) + QStringLiteral(": ") + numberProblemText(m_model->problemAt(*wrong));
+            m_model->placeOf(*wrong) + QStringLiteral(": ") + numberProblemText(m_model->problemAt(*wrong), m_model->game());
         return UnstoredInput{*wrong, kWrongNumber + u'\n' + where};
     }
     // A row with numbers but no 回数 is not stored.

@@ -5,7 +5,9 @@
 // 編集(&E) with 行追加 and 行削除, and "閉じる", which closes only when no
 // number cell holds a wrong value. A wrong number is marked red as soon as it
 // is typed, its tool tip naming the rule it breaks; every column is at least
-// as wide as its title.
+// as wide as its title. The columns are those of the history file's game
+// (HistoryEditor::game()), and the window is as much wider or narrower than
+// its set width as that game has more or fewer numbers than Loto 6.
 //
 // load() reports `opened` (the main window clears its end flag); every way
 // of closing reports `unloaded` once and releases the file.

@@ -3,6 +3,7 @@
 #include "gui/shell/busy_pointer.h"
 #include "core/maintenance/history_source.h"
 #include "core/maintenance/history_update.h"
+#include "core/history/history_store.h"
 #include "gui/maintenance/merge_question.h"
 #include "gui/sheet/grid_units.h"
 
@@ -38,6 +39,15 @@ std::optional<UpdateReport> runHistoryUpdate(QWidget* parent, const AskFn& ask, 
     // Nothing is fetched for a history file that is not there to replace.
     if (!QFileInfo::exists(target))
         return UpdateReport{QMessageBox::NoIcon, missingTargetMessage(QFileInfo(target).absoluteFilePath())};
+    // The source's draws must be of the history's game; a server gives that
+    // game's history file.
+    GameId game = GameId::Loto6;
+    try {
+        game = historyFileGame(target);
+        url = historyUrl(server, game);
+    } catch (const Error& e) {
+        return UpdateReport{QMessageBox::Critical, e.message()};
+    }
     removeStaleDownloads(target);
 
     HistoryDownload download(url, limits);
@@ -75,7 +85,7 @@ std::optional<UpdateReport> runHistoryUpdate(QWidget* parent, const AskFn& ask, 
     SourceHistory source;
     try {
         BusyPointer busy;
-        source = readSourceHistory(got.body, url.toString());
+        source = readSourceHistory(got.body, url.toString(), game);
     } catch (const Error& e) {
         return UpdateReport{QMessageBox::Critical, e.message()};
     }

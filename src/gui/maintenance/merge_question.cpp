@@ -1,6 +1,7 @@
 #include "gui/maintenance/merge_question.h"
 
 #include "core/maintenance/history_merge.h"
+#include "core/maintenance/history_source.h"
 #include "core/history/history_store.h"
 #include "gui/shell/busy_pointer.h"
 
@@ -28,7 +29,11 @@ std::optional<MergeReport> mergeIntoHistoryAsking(const AskFn& ask, const QStrin
 {
     try {
         BusyPointer busy;
-        const History mine = loadHistory(target);
+        // Only draws of the history's own game go into it.
+        const GameId game = historyFileGame(target);
+        if (const QString fault = otherGameFault(theirs, game, source); !fault.isEmpty())
+            return MergeReport{QMessageBox::Critical, fault, false};
+        const History mine = loadHistory(target, game);
         MergePreference preference = MergePreference::Mine;
         MergeResult planned = mergeHistories(mine, theirs, MergePreference::Mine);
         if (!planned.conflicts.empty()) {
@@ -46,7 +51,7 @@ std::optional<MergeReport> mergeIntoHistoryAsking(const AskFn& ask, const QStrin
             preference == MergePreference::Mine ? std::move(planned) : mergeHistories(mine, theirs, preference);
         const bool changed = done.changes(preference);
         if (changed)
-            saveHistory(target, done.rows);
+            saveHistory(target, done.rows, game);
         const QString head = changed ? QStringLiteral("「%1」の当選データを取り込みました。").arg(source)
                                      : QStringLiteral("「%1」に新しい当選データはありませんでした。").arg(source);
         return MergeReport{QMessageBox::Information, head + u'\n' + mergeSummary(done, preference), changed};

@@ -24,8 +24,9 @@ QString conflictQuestion(const QString& source, const std::vector<MergeConflict>
 // Merges theirs (read from `source`, as shown to the player) into the history
 // file at target, asking through ask when draws differ. nullopt when the
 // player stopped at the question (nothing written); otherwise what to tell
-// the player. Errors of reading or writing the history come back as a
-// Critical report, the file then as it was.
+// the player. Errors of reading or writing the history, and draws of another
+// game than the history's, come back as a Critical report, the file then as
+// it was.
 std::optional<MergeReport> mergeIntoHistoryAsking(const AskFn& ask, const QString& title, const QString& target,
                                                   const History& theirs, const QString& source);
 

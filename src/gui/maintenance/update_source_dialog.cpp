@@ -87,6 +87,20 @@ UpdateSourceDialog::UpdateSourceDialog(QString programDir, QString historyPath, 
 
 UpdateSourceDialog::~UpdateSourceDialog() { stopTest(); }
 
+namespace {
+
+// The game of the history the update goes into; Loto 6 when it cannot be read.
+GameId gameOf(const QString& historyPath)
+{
+    try {
+        return historyFileGame(historyPath);
+    } catch (const Error&) {
+        return GameId::Loto6;
+    }
+}
+
+}  // namespace
+
 void UpdateSourceDialog::startOrStopTest()
 {
     if (m_download) {
@@ -95,7 +109,7 @@ void UpdateSourceDialog::startOrStopTest()
     }
     QUrl url;
     try {
-        url = historyUrl(m_address->text());
+        url = historyUrl(m_address->text(), gameOf(m_historyPath));
     } catch (const Error& e) {
         m_result->setText(e.message());
         emit testFinished();
@@ -123,7 +137,7 @@ void UpdateSourceDialog::showTestOutcome()
         m_result->setText(outcome.error);
     } else {
         try {
-            const SourceHistory source = readSourceHistory(outcome.body, shown);
+            const SourceHistory source = readSourceHistory(outcome.body, shown, gameOf(m_historyPath));
             int complete = 0;
             for (const DrawRecord& r : source.rows)
                 complete += r.complete();

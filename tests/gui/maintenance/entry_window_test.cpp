@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace mirkano;
@@ -536,6 +537,75 @@ private slots:
         QVERIFY(catcher.seen().front().text.contains(m_file->path().section(u'/', -1)));
         QVERIFY(catcher.seen().front().text.endsWith(QStringLiteral("前に読み込んだ当選データのままです。")));
         QCOMPARE(m_frame->history(), before);
+    }
+
+    // A Loto 7 history: its ten columns, a window wide enough for them, both
+    // bonus columns coloured, and the checks of two bonuses and of 1～37.
+    void showsAndChecksAnotherGamesColumns()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Mirkano7.mdb"));
+        saveHistory(path,
+                    makeGameHistory(GameId::Loto7, {{1, {7, 10, 12, 17, 23, 28, 34, 3, 15}},
+                                                    {2, {20, 24, 29, 31, 33, 34, 35, 32, 12}}}),
+                    GameId::Loto7);
+        QStringList asked;
+        const AskFn ask = [&](QMessageBox::Icon, const QString&, const QString& text, QMessageBox::StandardButtons,
+                              QMessageBox::StandardButton def) {
+            asked << text;
+            return def;
+        };
+        QMdiArea area;
+        area.resize(1500, 1000);
+        area.show();
+        auto* w = new WinningDataEntryWindow(ask, QStringLiteral("ミルカノ"));
+        area.addSubWindow(w);
+        w->load(path);
+        w->show();
+
+        QTableView* grid = w->grid();
+        const QStringList titles = {"回数", "第1数字", "第2数字", "第3数字", "第4数字", "第5数字", "第6数字", "第7数字",
+                                    "ボーナス数字1", "ボーナス数字2"};
+        QCOMPARE(grid->model()->columnCount(), titles.size());
+        const QFontMetrics header(grid->horizontalHeader()->font());
+        const int margins = 2 * grid->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, grid->horizontalHeader());
+        for (int c = 0; c < titles.size(); ++c) {
+            QCOMPARE(grid->model()->headerData(c, Qt::Horizontal).toString(), titles[c]);
+            QVERIFY2(header.horizontalAdvance(titles[c]) + margins <= grid->columnWidth(c), qPrintable(titles[c]));
+        }
+        // Two number columns wider than the Loto 6 window, every column in view.
+        QVERIFY(w->width() >= twipsToPixels(7180) + 2 * grid->columnWidth(1));
+        QTRY_VERIFY(grid->width() >= grid->sizeHint().width());
+        for (int c : {8, 9}) {
+            const QModelIndex bonus = grid->model()->index(0, c);
+            QCOMPARE(bonus.data(Qt::ForegroundRole).value<QColor>(), QColor(255, 0, 0));
+            QCOMPARE(bonus.data(Qt::BackgroundRole).value<QColor>(), QColor(197, 255, 255));
+        }
+        QCOMPARE(grid->model()->index(0, 7).data(Qt::BackgroundRole), QVariant());  // 第7数字 is a main number
+
+        // ボーナス数字2 equal to ボーナス数字1: both marked, the close refused and pointed at it.
+        QVERIFY(grid->model()->setData(grid->model()->index(0, 9), QStringLiteral("3")));
+        for (int c : {8, 9}) {
+            QCOMPARE(grid->model()->index(0, c).data(Qt::BackgroundRole).value<QColor>(),
+                     WinningDataEntryWindow::kWrongCellColor);
+            QCOMPARE(grid->model()->index(0, c).data(Qt::ToolTipRole).toString(),
+                     QStringLiteral("ボーナス数字1とボーナス数字2には異なる数字を入力してください"));
+        }
+        QVERIFY(!w->checkAndClose());
+        QCOMPARE(asked.last(), WinningDataEntryWindow::kWrongNumber
+                                   + QStringLiteral("\n第1回 ボーナス数字1: ボーナス数字1とボーナス数字2には異なる数字を入力してください"));
+        QCOMPARE(grid->currentIndex(), grid->model()->index(0, 8));
+        // A bonus equal to 第7数字, then one outside 1～37.
+        QVERIFY(grid->model()->setData(grid->model()->index(0, 9), QStringLiteral("34")));
+        QCOMPARE(grid->model()->index(0, 9).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("ボーナス数字には本数字と異なる数字を入力してください"));
+        QVERIFY(grid->model()->setData(grid->model()->index(0, 9), QStringLiteral("38")));
+        QCOMPARE(grid->model()->index(0, 9).data(Qt::ToolTipRole).toString(), QStringLiteral("1～37 の数字を入力してください"));
+        QCOMPARE(loadHistory(path, GameId::Loto7)[0].bonus(1), 15);  // nothing wrong was stored
+        // A right number is stored and the window closes.
+        QVERIFY(grid->model()->setData(grid->model()->index(0, 9), QStringLiteral("37")));
+        QCOMPARE(loadHistory(path, GameId::Loto7)[0].bonus(1), 37);
+        QVERIFY(w->checkAndClose());
     }
 };
 
