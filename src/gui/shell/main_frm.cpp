@@ -593,7 +593,7 @@ bool MainFrm::importHistoryCsv()
     History rows;
     try {
         BusyPointer busy;
-        rows = readHistoryCsv(csv);
+        rows = readHistoryCsv(csv, m_game);
     } catch (const HistoryError& e) {
         showMessage(QMessageBox::Critical, kMessageTitle, e.message());
         return false;
@@ -624,7 +624,7 @@ bool MainFrm::exportHistoryCsv()
         return false;
     try {
         BusyPointer busy;
-        writeCsvFile(path, historyToCsv(loadHistory(m_historyPath)));
+        writeCsvFile(path, historyToCsv(loadHistory(m_historyPath, m_game), m_game));
     } catch (const Error& e) {
         showMessage(QMessageBox::Critical, kMessageTitle, e.message());
         return false;
