@@ -149,6 +149,7 @@ int runSheet(const Args&, Streams&);
 int runPredictionSheets(const Args&, Streams&);
 int runCheck(const Args&, Streams&);
 int runBacktest(const Args&, Streams&);
+int runStats(const Args&, Streams&);
 int runUpdate(const Args&, Streams&);
 
 // The update is the only command that needs the network library, which is

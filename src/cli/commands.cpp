@@ -34,6 +34,7 @@ const std::vector<CliCommand> kCommands = {
     {"check", {"db", "game"}, "mirkano-cli check --db FILE 1,2,3,4,5,6 [--game GAME]", &runCheck},
     {"backtest", {"db", "reflect", "from", "game"},
      "mirkano-cli backtest --db FILE [--reflect 0,3,...] [--from N] [--game GAME]", &runBacktest},
+    {"stats", {"db", "reflect", "game"}, "mirkano-cli stats --db FILE [--reflect 0,3,...] [--game GAME]", &runStats},
     {"update", {"db", "server", "prefer", "game"},
      "mirkano-cli update --db FILE --server URL [--prefer mine|theirs] [--game GAME]", &runUpdateCommand},
 };

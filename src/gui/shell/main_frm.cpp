@@ -147,6 +147,7 @@ void MainFrm::buildMenus()
     analysis(main, "mnuLastCharRenzoku", QStringLiteral("下一桁連続出現回数分析"), "last-digit-run");
     main->addSeparator();
     command(main, "mnuTosenKakunin", QStringLiteral("当選確認"), [this] { openTicketCheck(); }, true);
+    command(main, "mnuToukeiKentei", QStringLiteral("統計的検定"), [this] { openStats(); }, true);
 
     QMenu* hosyu = submenu(bar, "mnuHosyu", QStringLiteral("データ管理(&M)"));
     command(hosyu, "mnuMasterUpdate", QStringLiteral("当選データ最新化(&U)"), [this] { updateWinningData(); }, true);
@@ -397,6 +398,18 @@ TicketCheckWindow* MainFrm::openTicketCheck()
     return w;
 }
 
+StatsWindow* MainFrm::openStats()
+{
+    if (StatsWindow* open = m_stats.data(); bringToFront(open))
+        return open;
+    BusyPointer busy;
+    auto* w = new StatsWindow;
+    adoptChild(w, m_stats);
+    w->load(m_history.rows(), m_game, m_reflectFlags);
+    showChild(w);
+    return w;
+}
+
 BacktestWindow* MainFrm::openBacktest(const ReflectFlags& flags)
 {
     if (BacktestWindow* open = m_backtest.data()) {
@@ -502,6 +515,8 @@ bool MainFrm::reloadHistory()
             w->recompute(m_history.rows(), m_tables);
     if (m_prediction)
         m_prediction->recompute(m_history.rows(), m_tables.latestDrawNo);
+    if (m_stats)
+        m_stats->recompute(m_history.rows(), m_game, m_reflectFlags);
     if (m_ticketCheck)
         m_ticketCheck->setHistory(m_history.rows());
     m_backtestStale = m_backtest != nullptr;

@@ -7,6 +7,7 @@
 #include "gui/check/ticket_check_window.h"
 #include "gui/predict/prediction_window.h"
 #include "gui/sheet/analysis_window.h"
+#include "gui/stats/stats_window.h"
 #include "core/game/game.h"
 #include "core/history/history.h"
 #include "core/history/history_store.h"
@@ -91,6 +92,11 @@ public:
     // the front. While open it counts as an open analysis window.
     TicketCheckWindow* openTicketCheck();
     TicketCheckWindow* ticketCheckWindow() const { return m_ticketCheck.data(); }
+
+    // "統計的検定": opens the statistics window for the game, or brings the
+    // open one to the front. It counts as an open analysis window.
+    StatsWindow* openStats();
+    StatsWindow* statsWindow() const { return m_stats.data(); }
 
     // "予想の検証" of the prediction window: opens the prediction test for
     // these options, or brings the open one to the front (testing the new
@@ -210,6 +216,7 @@ private:
     QHash<QString, QPointer<AnalysisWindow>> m_windows;
     QPointer<TicketCheckWindow> m_ticketCheck;
     QPointer<BacktestWindow> m_backtest;
+    QPointer<StatsWindow> m_stats;
     QPointer<QWidget> m_versionWindow;
     QPointer<WinningDataEntryWindow> m_entry;
     ChildMenuBar* m_childMenus = nullptr;

@@ -1,0 +1,303 @@
+#include "gui/stats/stats_window.h"
+
+#include "gui/help/help_viewer.h"
+#include "gui/sheet/grid_actions.h"
+#include "gui/sheet/grid_units.h"
+#include "gui/sheet/sheet_print.h"
+#include "gui/shell/busy_pointer.h"
+
+#include <QAreaSeries>
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QValueAxis>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace mirkano {
+
+namespace {
+
+QChartView* makeChartView(QWidget* parent, const char* name)
+{
+    auto* view = new QChartView(parent);
+    view->setObjectName(QString::fromLatin1(name));
+    view->setRenderHint(QPainter::Antialiasing);
+    view->setMinimumSize(640, 360);
+    return view;
+}
+
+// A new chart in the view, with the program's font and the legend below.
+QChart* freshChart(QChartView* view, const QString& title)
+{
+    auto* chart = new QChart;
+    chart->setTitle(title);
+    chart->setTitleFont(uiFont());
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    chart->legend()->setFont(uiFont());
+    chart->setAnimationOptions(QChart::NoAnimation);
+    QChart* old = view->chart();
+    view->setChart(chart);
+    delete old;
+    return chart;
+}
+
+QBarCategoryAxis* categoryAxis(QChart* chart, const QStringList& labels, const QString& title)
+{
+    auto* axis = new QBarCategoryAxis;
+    axis->append(labels);
+    axis->setTitleText(title);
+    axis->setLabelsFont(uiFont());
+    chart->addAxis(axis, Qt::AlignBottom);
+    return axis;
+}
+
+QValueAxis* countAxis(QChart* chart, double top, const QString& title)
+{
+    auto* axis = new QValueAxis;
+    axis->setRange(0, top > 0 ? top * 1.1 : 1);
+    axis->setTitleText(title);
+    axis->setLabelFormat(QStringLiteral("%.0f"));
+    chart->addAxis(axis, Qt::AlignLeft);
+    return axis;
+}
+
+void attach(QChart* chart, QAbstractSeries* series, QAbstractAxis* x, QAbstractAxis* y)
+{
+    chart->addSeries(series);
+    series->attachAxis(x);
+    series->attachAxis(y);
+}
+
+// Printing: the page's printable area in grid pixels (96 to the inch).
+QSizeF pageArea(QPagedPaintDevice& device)
+{
+    const double scale = device.logicalDpiX() / 96.0;
+    const QRect area = device.pageLayout().paintRectPixels(device.logicalDpiX());
+    return QSizeF(area.width() / scale, area.height() / scale);
+}
+
+}  // namespace
+
+StatsWindow::StatsWindow(QWidget* parent) : ChildWindow(parent)
+{
+    setWindowTitle(kStatsCaption);
+    setObjectName(QStringLiteral("stats"));
+
+    auto* body = new QWidget(this);
+    body->setFont(uiFont());
+    auto* layout = new QVBoxLayout(body);
+    layout->setContentsMargins(twipsToPixels(120), 6, twipsToPixels(120), 6);
+    layout->setSpacing(6);
+
+    auto* top = new QHBoxLayout;
+    m_description = new QLabel(kStatsDescription, body);
+    m_description->setWordWrap(true);
+    top->addWidget(m_description, 1, Qt::AlignTop);
+    m_print = new QPushButton(QStringLiteral("印刷"), body);
+    m_print->setObjectName(QStringLiteral("cmdPrint"));
+    m_print->setFixedSize(64, 24);
+    top->addWidget(m_print, 0, Qt::AlignTop);
+    m_close = new QPushButton(QStringLiteral("閉じる"), body);
+    m_close->setObjectName(QStringLiteral("Command1"));
+    m_close->setFixedSize(64, 24);
+    top->addWidget(m_close, 0, Qt::AlignTop);
+    layout->addLayout(top);
+    connect(m_close, &QPushButton::clicked, this, &QMdiSubWindow::close);
+    connect(m_print, &QPushButton::clicked, this, [this] {
+        showPrintPreview(this, kStatsCaption, QPageLayout::Landscape,
+                         [this](QPagedPaintDevice& device) { print(device); });
+    });
+
+    m_summary = new QLabel(body);
+    m_summary->setObjectName(QStringLiteral("summary"));
+    m_summary->setWordWrap(true);
+    m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(m_summary);
+
+    m_tabs = new QTabWidget(body);
+    m_grid = new SheetGrid(m_tabs);
+    m_grid->setObjectName(QStringLiteral("fpSpread1"));
+    m_tabs->addTab(m_grid, QStringLiteral("検定結果"));
+    m_frequency = makeChartView(m_tabs, "frequencyChart");
+    m_tabs->addTab(m_frequency, QStringLiteral("数字の出現回数"));
+    m_sum = makeChartView(m_tabs, "sumChart");
+    m_tabs->addTab(m_sum, QStringLiteral("本数字の合計"));
+    m_prediction = makeChartView(m_tabs, "predictionChart");
+    m_tabs->addTab(m_prediction, QStringLiteral("予想の成績"));
+    layout->addWidget(m_tabs, 1);
+
+    setBody(body);
+    resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
+}
+
+void StatsWindow::load(const History& history, GameId game, const ReflectFlags& flags)
+{
+    BusyPointer busy;
+    emit opened();
+    move(0, 0);
+    resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
+    recompute(history, game, flags);
+}
+
+void StatsWindow::recompute(const History& history, GameId game, const ReflectFlags& flags)
+{
+    BusyPointer busy;
+    m_report = stats::statsReport(history, game, flags);
+    m_grid->setSheet(stats::buildStatsSheet(m_report));
+    const stats::HistoryStats& h = m_report.history;
+    m_summary->setText(
+        QStringLiteral("%1　完全な%2回を検定（第%3回以降の%4回で予想を検証）\n本数字の出方：%5\n%6\n"
+                       "１発予想の一致数：%7")
+            .arg(mirkano::game(game).name.toString())
+            .arg(h.draws)
+            .arg(m_report.backtest.from)
+            .arg(m_report.testedDraws)
+            .arg(stats::verdict(h.mains.p), stats::numbersVerdict(m_report), stats::verdict(m_report.single.p)));
+    fillCharts();
+}
+
+void StatsWindow::fillCharts()
+{
+    const stats::HistoryStats& h = m_report.history;
+    const Game& g = game(m_report.game);
+
+    // Each number's count, the count expected of a fair draw and its 95 %
+    // band (binomial: each draw holds a number with chance mains / pool).
+    {
+        QChart* chart = freshChart(m_frequency, QStringLiteral("本数字の出現回数と期待回数（95％の範囲）"));
+        auto* bars = new QBarSeries;
+        auto* observed = new QBarSet(QStringLiteral("出現回数"));
+        QStringList labels;
+        double top = 0;
+        for (const stats::NumberTest& n : h.numbers) {
+            *observed << n.observed;
+            labels << QString::number(n.number);
+            top = std::max(top, double(n.observed));
+        }
+        bars->append(observed);
+        const double p = double(g.mains) / g.pool;
+        const double expected = h.draws * p;
+        const double band = 1.96 * std::sqrt(h.draws * p * (1 - p));
+        auto* line = new QLineSeries;
+        line->setName(QStringLiteral("期待回数"));
+        auto* upper = new QLineSeries;
+        auto* lower = new QLineSeries;
+        // Across the whole row of bars: categories stand at 0 … pool − 1.
+        for (double x : {-0.5, g.pool - 0.5}) {
+            line->append(x, expected);
+            upper->append(x, expected + band);
+            lower->append(x, std::max(0.0, expected - band));
+        }
+        auto* area = new QAreaSeries(upper, lower);
+        area->setName(QStringLiteral("95％の範囲"));
+        area->setColor(QColor(255, 200, 120, 110));
+        area->setBorderColor(QColor(255, 160, 60));
+        top = std::max(top, expected + band);
+        QBarCategoryAxis* x = categoryAxis(chart, labels, QStringLiteral("数字"));
+        QValueAxis* y = countAxis(chart, top, QStringLiteral("回"));
+        attach(chart, bars, x, y);
+        attach(chart, area, x, y);
+        attach(chart, line, x, y);
+    }
+
+    // The sums of the mains in bins, against the counts their exact law expects.
+    {
+        QChart* chart = freshChart(m_sum, QStringLiteral("本数字の合計の分布と理論値"));
+        auto* bars = new QBarSeries;
+        auto* observed = new QBarSet(QStringLiteral("実際の回数"));
+        auto* curve = new QLineSeries;
+        curve->setName(QStringLiteral("理論上の回数"));
+        const int least = g.mains * (g.mains + 1) / 2;
+        const int most = g.mains * (2 * g.pool - g.mains + 1) / 2;
+        QStringList labels;
+        double top = 0;
+        int index = 0;
+        for (int from = least / kSumBin * kSumBin; from <= most; from += kSumBin, ++index) {
+            int count = 0;
+            double exact = 0;
+            for (int v = from; v < from + kSumBin; ++v) {
+                if (v < int(h.sum.observed.size()))
+                    count += h.sum.observed[std::size_t(v)];
+                if (v < int(h.sum.exact.size()))
+                    exact += h.sum.exact[std::size_t(v)];
+            }
+            *observed << count;
+            curve->append(index, exact * h.draws);
+            labels << QString::number(from);
+            top = std::max({top, double(count), exact * h.draws});
+        }
+        bars->append(observed);
+        QBarCategoryAxis* x = categoryAxis(chart, labels, QStringLiteral("合計（%1ごと、左端の値）").arg(kSumBin));
+        QValueAxis* y = countAxis(chart, top, QStringLiteral("回"));
+        attach(chart, bars, x, y);
+        attach(chart, curve, x, y);
+    }
+
+    // The prediction test: draws with 0 … k matches, the predictions against
+    // as many numbers picked at random.
+    {
+        QChart* chart = freshChart(m_prediction, QStringLiteral("予想の一致数：予想と無作為に選んだ場合"));
+        const BacktestResult& b = m_report.backtest;
+        auto* bars = new QBarSeries;
+        auto* single = new QBarSet(QStringLiteral("１発予想"));
+        auto* singleChance = new QBarSet(QStringLiteral("１発：無作為"));
+        auto* multiple = new QBarSet(QStringLiteral("連発予想"));
+        auto* multipleChance = new QBarSet(QStringLiteral("連発：無作為"));
+        QStringList labels;
+        double top = 0;
+        for (int k = 0; k <= g.mains; ++k) {
+            const auto at = std::size_t(k);
+            *single << b.single[at];
+            *singleChance << b.expectedSingle[at] * b.draws;
+            *multiple << b.multiple[at];
+            *multipleChance << b.expectedMultiple[at] * b.draws;
+            labels << QStringLiteral("%1個").arg(k);
+            top = std::max({top, double(b.single[at]), double(b.multiple[at]), b.expectedSingle[at] * b.draws,
+                            b.expectedMultiple[at] * b.draws});
+        }
+        bars->append({single, singleChance, multiple, multipleChance});
+        QBarCategoryAxis* x = categoryAxis(chart, labels, QStringLiteral("本数字との一致数"));
+        QValueAxis* y = countAxis(chart, top, QStringLiteral("回"));
+        attach(chart, bars, x, y);
+    }
+}
+
+void StatsWindow::print(QPagedPaintDevice& device) const
+{
+    const Sheet sheet = m_grid->sheet();
+    const QSizeF area = pageArea(device);
+    const SheetPages pages(sheet, area);
+    QPainter painter(&device);
+    painter.scale(device.logicalDpiX() / 96.0, device.logicalDpiY() / 96.0);
+    for (int i = 0; i < pages.count(); ++i) {
+        if (i > 0)
+            device.newPage();
+        pages.paint(painter, i, kStatsCaption);
+    }
+    // Each chart fills a page under the caption, drawn as vectors.
+    QFont captionFont = uiFont();
+    captionFont.setPixelSize(16);
+    captionFont.setBold(true);
+    for (QChartView* view : {m_frequency, m_sum, m_prediction}) {
+        device.newPage();
+        painter.setFont(captionFont);
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(0, 0, area.width(), 24), Qt::AlignLeft | Qt::AlignVCenter, kStatsCaption);
+        // A chart whose tab was never shown has not been laid out yet.
+        if (view->width() < view->minimumWidth() || view->height() < view->minimumHeight())
+            view->resize(view->minimumSize());
+        view->render(&painter, QRectF(0, 32, area.width(), area.height() - 32), QRect(), Qt::KeepAspectRatio);
+    }
+}
+
+}  // namespace mirkano
