@@ -108,7 +108,7 @@ Sheet buildStatsSheet(const StatsReport& r)
     const int rows = numberHeader + g.pool;
 
     Sheet s;
-    s.setUp({.columns = kColumns, .rows = rows, .visibleColumns = kColumns, .visibleRows = 24,
+    s.setUp({.columns = kColumns, .rows = rows, .visibleColumns = kColumns, .visibleRows = 20,
              .scrollBars = ScrollBars::Vertical, .frozenRows = 1, .frozenColumns = 1,
              .columnWidth = 9, .rowHeight = 12});
     s.setColumnWidth(1, 24);

@@ -10,6 +10,7 @@
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -134,6 +135,11 @@ StatsWindow::StatsWindow(QWidget* parent) : ChildWindow(parent)
     m_tabs->addTab(m_sum, QStringLiteral("本数字の合計"));
     m_prediction = makeChartView(m_tabs, "predictionChart");
     m_tabs->addTab(m_prediction, QStringLiteral("予想の成績"));
+    // The tabs take the room the window leaves them, at least enough to read
+    // a chart: the charts' own preferred size would grow the page past the
+    // window.
+    m_tabs->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+    m_tabs->setMinimumHeight(400);
     layout->addWidget(m_tabs, 1);
 
     setBody(body);
@@ -177,11 +183,9 @@ void StatsWindow::fillCharts()
         QChart* chart = freshChart(m_frequency, QStringLiteral("本数字の出現回数と期待回数（95％の範囲）"));
         auto* bars = new QBarSeries;
         auto* observed = new QBarSet(QStringLiteral("出現回数"));
-        QStringList labels;
         double top = 0;
         for (const stats::NumberTest& n : h.numbers) {
             *observed << n.observed;
-            labels << QString::number(n.number);
             top = std::max(top, double(n.observed));
         }
         bars->append(observed);
@@ -203,10 +207,23 @@ void StatsWindow::fillCharts()
         area->setColor(QColor(255, 200, 120, 110));
         area->setBorderColor(QColor(255, 160, 60));
         top = std::max(top, expected + band);
-        QBarCategoryAxis* x = categoryAxis(chart, labels, QStringLiteral("数字"));
+        // The numbers 1, 5, 10, … under their bars: a label under each of
+        // 37 or 43 narrow bars would not be legible.
+        auto* x = new QCategoryAxis;
+        x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+        x->setRange(-0.5, g.pool - 0.5);
+        x->setStartValue(-0.5);
+        for (int n = 1; n <= g.pool; ++n)
+            if (n == 1 || n % 5 == 0)
+                x->append(QString::number(n), n - 1);
+        x->setTitleText(QStringLiteral("数字"));
+        x->setLabelsFont(uiFont());
+        x->setGridLineVisible(false);
+        chart->addAxis(x, Qt::AlignBottom);
         QValueAxis* y = countAxis(chart, top, QStringLiteral("回"));
-        attach(chart, bars, x, y);
+        // The band behind the bars, the expected count over them.
         attach(chart, area, x, y);
+        attach(chart, bars, x, y);
         attach(chart, line, x, y);
     }
 

@@ -33,7 +33,7 @@ inline const QString kStatsDescription = QStringLiteral(
 class StatsWindow : public ChildWindow {
     Q_OBJECT
 public:
-    static constexpr int kHeightTwips = 9600;
+    static constexpr int kHeightTwips = 12300;
     static constexpr int kWidthTwips = 12600;
     // Sums of the mains are counted in bins of this width in the chart.
     static constexpr int kSumBin = 10;
