@@ -27,7 +27,7 @@ Sheet buildLastDigitSheet(const History& history, const StartupTables& t)
     Sheet s = makeDigitSheet(t.latestDrawNo);
 
     // One row per complete draw from row 3: digit d's cell repeats d once for
-    // every one of the seven numbers (the bonus included) that ends in d.
+    // every one of the draw's numbers (the bonuses included) that ends in d.
     int row = kFirstDigitRow;
     for (const DrawRecord& d : history) {
         if (!d.complete())

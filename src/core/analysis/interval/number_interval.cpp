@@ -8,7 +8,7 @@ namespace mirkano {
 Sheet buildNumberIntervalSheet(const History& history, const StartupTables& t)
 {
     Sheet s = interval::makeIntervalSheet(
-        t.latestDrawNo, {QStringLiteral("    本 数 字     "), QStringLiteral("     ボ数字   　   "),
+        t.game(), t.latestDrawNo, {QStringLiteral("    本 数 字     "), QStringLiteral("     ボ数字   　   "),
                          QStringLiteral("差分"), false});
 
     // Every row of the history takes a sheet row, so an incomplete draw
@@ -21,10 +21,11 @@ Sheet buildNumberIntervalSheet(const History& history, const StartupTables& t)
     for (const DrawRecord& d : history) {
         if (d.complete()) {
             s.setText(1, row, d.drawNo);
-            for (int k = 0; k < kNumbersPerDraw; ++k)
+            const int count = d.numberCount();
+            for (int k = 0; k < count; ++k)
                 s.setText(interval::numberColumn(k), row, d.numbers[std::size_t(k)]);
             if (havePrevious) {
-                for (int k = 0; k < kNumbersPerDraw; ++k) {
+                for (int k = 0; k < count; ++k) {
                     const int col = interval::figureColumn(k);
                     const int diff = d.numbers[std::size_t(k)] - previous[std::size_t(k)];
                     if (diff > 0) {
