@@ -1,6 +1,7 @@
 #include "core/analysis/appearance/appearance.h"
 
 #include "core/analysis/draw_columns.h"
+#include "core/analysis/draw_rows.h"
 
 #include <array>
 
@@ -58,10 +59,7 @@ Sheet buildAppearanceCountSheet(const History& history, const StartupTables& t)
     // One row per complete draw: its numbers, then how often each had come
     // up before it (main and bonus alike), read before this draw counts.
     std::array<int, kMaxPool + 1> total{};
-    int row = kFirstDataRow;
-    for (const DrawRecord& d : history) {
-        if (!d.complete())
-            continue;
+    for (const auto [d, row] : completeDrawRows(history, kFirstDataRow)) {
         s.setText(1, row, d.drawNo);
         const std::span<const int> numbers = d.all();
         for (int k = 0; k < int(numbers.size()); ++k) {
@@ -71,7 +69,6 @@ Sheet buildAppearanceCountSheet(const History& history, const StartupTables& t)
         }
         for (int n : d.all())
             ++total[std::size_t(n)];
-        ++row;
     }
     return s;
 }

@@ -1,5 +1,7 @@
 #include "core/analysis/combination/combination.h"
 
+#include "core/analysis/draw_rows.h"
+
 namespace mirkano {
 
 namespace {
@@ -66,17 +68,13 @@ Sheet buildConsecutiveSheet(const History& history, const StartupTables& t)
 
     // Only neighbouring fields are compared, in field order; the bonus is not
     // analysed. A draw-number cell turns grey when its block has no pair.
-    int row = 2;
-    for (const DrawRecord& d : history) {
-        if (!d.complete())
-            continue;
+    for (const auto [d, row] : completeDrawRows(history, 2)) {
         writeBlock(s, d, kLeftDrawColumn, row);
         if (markPairs(s, d, kLeftDrawColumn, row, 1, colors::lightCyan) == 0)
             s.setBackground(Block::cell(kLeftDrawColumn, row), colors::lightGrey);
         writeBlock(s, d, rightDrawColumn, row);
         if (markPairs(s, d, rightDrawColumn, row, 2, colors::lightGreen) == 0)
             s.setBackground(Block::cell(rightDrawColumn, row), colors::lightGrey);
-        ++row;
     }
     return s;
 }

@@ -1,5 +1,6 @@
 #include "core/analysis/combination/combination.h"
 #include "core/analysis/combination/combination_sheet.h"
+#include "core/analysis/draw_rows.h"
 
 namespace mirkano {
 
@@ -12,10 +13,7 @@ Sheet buildEvenOddSheet(const History& history, const StartupTables& t)
 
     // Every main number is marked even or odd; the bonus numbers are shown
     // only. The letter follows the odd count.
-    int row = 2;
-    for (const DrawRecord& d : history) {
-        if (!d.complete())
-            continue;
+    for (const auto [d, row] : completeDrawRows(history, 2)) {
         s.setText(1, row, d.drawNo);
         int even = 0;
         const int mains = d.mainCount();
@@ -30,7 +28,6 @@ Sheet buildEvenOddSheet(const History& history, const StartupTables& t)
         s.setText(cols.firstCount, row, even);
         s.setText(cols.secondCount, row, mains - even);
         writePatternLetter(s, mains - even, cols.letter, row);
-        ++row;
     }
     return s;
 }

@@ -1,5 +1,6 @@
 #include "core/analysis/combination/combination.h"
 #include "core/analysis/combination/combination_sheet.h"
+#include "core/analysis/draw_rows.h"
 
 #include <array>
 
@@ -28,10 +29,7 @@ Sheet buildLastDigitSheet(const History& history, const StartupTables& t)
 
     // One row per complete draw from row 3: digit d's cell repeats d once for
     // every one of the draw's numbers (the bonuses included) that ends in d.
-    int row = kFirstDigitRow;
-    for (const DrawRecord& d : history) {
-        if (!d.complete())
-            continue;
+    for (const auto [d, row] : completeDrawRows(history, kFirstDigitRow)) {
         s.setText(1, row, d.drawNo);
         std::array<int, 10> count{};
         for (int n : d.all())
@@ -41,7 +39,6 @@ Sheet buildLastDigitSheet(const History& history, const StartupTables& t)
             s.setText(digitColumn(digit), row, QString(k, QChar(u'0' + digit)));
             s.setBackground(Block::cell(digitColumn(digit), row), multiplicityColor(k));
         }
-        ++row;
     }
     return s;
 }

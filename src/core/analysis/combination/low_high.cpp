@@ -1,5 +1,6 @@
 #include "core/analysis/combination/combination.h"
 #include "core/analysis/combination/combination_sheet.h"
+#include "core/analysis/draw_rows.h"
 
 namespace mirkano {
 
@@ -16,10 +17,7 @@ Sheet buildLowHighSheet(const History& history, const StartupTables& t)
 
     // Low numbers are marked, the bonus numbers too, but only the main
     // numbers are counted; the letter follows the low count.
-    int row = 2;
-    for (const DrawRecord& d : history) {
-        if (!d.complete())
-            continue;
+    for (const auto [d, row] : completeDrawRows(history, 2)) {
         s.setText(1, row, d.drawNo);
         int low = 0;
         for (int i = 0; i < d.mainCount(); ++i) {
@@ -37,7 +35,6 @@ Sheet buildLowHighSheet(const History& history, const StartupTables& t)
         s.setText(cols.firstCount, row, low);
         s.setText(cols.secondCount, row, d.mainCount() - low);
         writePatternLetter(s, low, cols.letter, row);
-        ++row;
     }
     return s;
 }

@@ -1,6 +1,7 @@
 #include "core/analysis/combination/combination.h"
 
 #include "core/analysis/draw_columns.h"
+#include "core/analysis/draw_rows.h"
 
 namespace mirkano {
 
@@ -47,10 +48,7 @@ Sheet buildNumberSumSheet(const History& history, const StartupTables& t)
     s.setText(totalColumn, 1, QStringLiteral("本数字+ボ数字"));
 
     // Each row depends on its own draw only, in history order.
-    int row = 2;
-    for (const DrawRecord& d : history) {
-        if (!d.complete())
-            continue;
+    for (const auto [d, row] : completeDrawRows(history, 2)) {
         s.setText(1, row, d.drawNo);
         int sum = 0;
         for (int i = 0; i < d.mainCount(); ++i) {
@@ -63,7 +61,6 @@ Sheet buildNumberSumSheet(const History& history, const StartupTables& t)
             sum += d.bonus(j);
         }
         s.setText(totalColumn, row, sum);
-        ++row;
     }
     return s;
 }

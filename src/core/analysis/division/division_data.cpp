@@ -2,6 +2,7 @@
 
 #include "core/analysis/division/groups.h"
 #include "core/analysis/number_map.h"
+#include "core/analysis/draw_rows.h"
 
 #include <array>
 
@@ -118,10 +119,7 @@ Sheet buildDivisionSheet(const History& history, const StartupTables& t, Groupin
     // Only complete draws take a row, without gaps; rows left over at the
     // bottom stay empty. The bonus fills its group like a main number; only
     // its mark's colour differs.
-    int row = kFirstDataRow;
-    for (const DrawRecord& d : history) {
-        if (!d.complete())
-            continue;
+    for (const auto [d, row] : completeDrawRows(history, kFirstDataRow)) {
         markDraw(s, row, d);
         std::array<int, DivisionGroups::kMaxGroups> counts{};
         for (int n : d.all())
@@ -129,7 +127,6 @@ Sheet buildDivisionSheet(const History& history, const StartupTables& t, Groupin
         for (int g = 0; g < l.groups; ++g)
             if (counts[std::size_t(g)] == 0)
                 s.setBackground(groupColumns(groups, g, row, row), kEmptyGroup);
-        ++row;
     }
     return s;
 }

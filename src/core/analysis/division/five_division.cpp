@@ -2,6 +2,7 @@
 
 #include "core/analysis/division/groups.h"
 #include "core/analysis/draw_columns.h"
+#include "core/analysis/draw_rows.h"
 
 #include <array>
 
@@ -92,10 +93,7 @@ Sheet buildFiveDivisionSheet(const History& history, const StartupTables& t)
     // gaps and any rows left over stay empty. With unique draw numbers (as
     // the history file keeps them) the draws never reach the repeated
     // header; the check keeps it intact for any other history.
-    int row = kFirstDataRow;
-    for (const DrawRecord& d : history) {
-        if (!d.complete())
-            continue;
+    for (const auto [d, row] : completeDrawRows(history, kFirstDataRow)) {
         if (row > lastDataRow)
             break;
         std::array<int, kGroups> counts{};
@@ -110,7 +108,6 @@ Sheet buildFiveDivisionSheet(const History& history, const StartupTables& t)
         }
         for (int g = 0; g < kGroups; ++g)
             s.setText(firstCounter + g, row, counts[std::size_t(g)]);
-        ++row;
     }
     return s;
 }

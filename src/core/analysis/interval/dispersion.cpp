@@ -1,6 +1,7 @@
 #include "core/analysis/interval/interval.h"
 
 #include "core/analysis/number_map.h"
+#include "core/analysis/draw_rows.h"
 
 namespace mirkano {
 
@@ -52,12 +53,8 @@ Sheet buildDispersionSheet(const History& history, const StartupTables& t)
     drawNumberHeader(s, g + 3, game);
 
     // Only complete draws take a row, so the chart has no gaps.
-    int row = kFirstDataRow;
-    for (const DrawRecord& d : history) {
-        if (!d.complete())
-            continue;
+    for (const auto [d, row] : completeDrawRows(history, kFirstDataRow)) {
         markDraw(s, row, d);
-        ++row;
     }
     return s;
 }

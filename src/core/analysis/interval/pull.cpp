@@ -1,6 +1,7 @@
 #include "core/analysis/interval/interval.h"
 
 #include "core/analysis/draw_columns.h"
+#include "core/analysis/draw_rows.h"
 
 #include <algorithm>
 
@@ -45,13 +46,10 @@ Sheet buildPullSheet(const History& history, const StartupTables& t)
         s.setText(firstBonus + j, 1, bonusColumnName(game, j, QStringLiteral("ボーナス数字")));
 
     // A number is highlighted when it was among the numbers (bonuses
-    // included) of the last complete draw, whatever its position there. Only complete draws take a
-    // row and become the reference.
+    // included) of the last complete draw, whatever its position there.
+    // Only complete draws take a row and become the reference.
     std::array<int, kMaxNumbersPerDraw> previous{};
-    int row = kFirstDataRow;
-    for (const DrawRecord& d : history) {
-        if (!d.complete())
-            continue;
+    for (const auto [d, row] : completeDrawRows(history, kFirstDataRow)) {
         s.setText(1, row, d.drawNo);
         const std::span<const int> numbers = d.all();
         for (int k = 0; k < int(numbers.size()); ++k) {
@@ -61,7 +59,6 @@ Sheet buildPullSheet(const History& history, const StartupTables& t)
                 s.setBackground(Block::cell(k + 2, row), colors::lightCyan);
         }
         previous = d.numbers;
-        ++row;
     }
     return s;
 }
