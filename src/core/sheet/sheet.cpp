@@ -43,6 +43,12 @@ NumberTexts& numberTexts()
     return texts;
 }
 
+const QString& markText()
+{
+    static const QString mark = QStringLiteral("●");
+    return mark;
+}
+
 }  // namespace
 
 std::size_t Sheet::StyleHash::operator()(const CellStyle& s) const
@@ -87,6 +93,8 @@ const QString& Sheet::text(int col, int row) const
     const std::uint32_t t = at(col, row).text;
     if (t == 0)
         return kEmptyText;
+    if (t == kMarkText)
+        return markText();
     if (t < kOwnTextBase)
         return numberTexts().get(int(t - 1));
     return m_texts[t - kOwnTextBase];
@@ -115,6 +123,11 @@ void Sheet::setText(int col, int row, const QString& text)
     Slot& slot = at(col, row);
     if (text.isEmpty()) {
         releaseText(slot);
+        return;
+    }
+    if (text.size() == 1 && text == markText()) {
+        releaseText(slot);
+        slot.text = kMarkText;
         return;
     }
     if (slot.text >= kOwnTextBase) {

@@ -118,7 +118,8 @@ public:
     const CellStyle& style(int col, int row) const;
 
     void setText(int col, int row, const QString& text);
-    // Texts of the numbers 0 … kSharedNumbers - 1 are shared by every sheet.
+    // Texts of the numbers 0 … kSharedNumbers - 1, and the mark "●" the
+    // charts set in thousands of cells, are shared by every sheet.
     void setText(int col, int row, int number);
     static constexpr int kSharedNumbers = 32768;
     // Text, colours, kind, alignment and borders at once.
@@ -175,12 +176,14 @@ public:
 private:
     // A cell is two indexes: its text and its entry in the style table.
     // Text 0 is the empty text, 1 … kSharedNumbers the shared number texts
-    // (number + 1), above that a text of this sheet owned by this one cell.
+    // (number + 1), kMarkText the shared mark, above that a text of this
+    // sheet owned by this one cell.
     struct Slot {
         std::uint32_t text = 0;
         std::uint32_t style = 0;
     };
-    static constexpr std::uint32_t kOwnTextBase = std::uint32_t(kSharedNumbers) + 1;
+    static constexpr std::uint32_t kMarkText = std::uint32_t(kSharedNumbers) + 1;
+    static constexpr std::uint32_t kOwnTextBase = kMarkText + 1;
     struct StyleHash {
         std::size_t operator()(const CellStyle& s) const;
     };
