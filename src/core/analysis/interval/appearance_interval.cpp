@@ -50,6 +50,9 @@ Sheet buildAppearanceIntervalSheet(const History& history, const StartupTables& 
     // leaves its row blank and is not looked back on. Intervals are
     // differences of draw numbers: gaps in the numbering count.
     LastSeen seen;
+    interval::FigureTexts figure(s, 0, [](int interval) {
+        return interval > 0 ? QString::number(interval) + QStringLiteral("回前") : QStringLiteral("初回");
+    });
     int row = interval::kFirstDataRow;
     for (const DrawRecord& d : history) {
         if (d.complete()) {
@@ -60,9 +63,7 @@ Sheet buildAppearanceIntervalSheet(const History& history, const StartupTables& 
                 const int number = numbers[std::size_t(k)];
                 s.setText(interval::numberColumn(k), row, number);
                 const int interval = seen.intervalBefore(number, n);
-                s.setText(interval::figureColumn(k), row,
-                          interval > 0 ? QString::number(interval) + QStringLiteral("回前")
-                                       : QStringLiteral("初回"));
+                figure.set(interval::figureColumn(k), row, interval);
             }
             for (int number : d.all())
                 seen.record(number, n);

@@ -9,6 +9,8 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace mirkano::interval {
 
 inline constexpr int kFirstDataRow = 3;
@@ -30,5 +32,30 @@ struct HeaderTexts {
 // The sheet of the game for a history whose last complete draw is
 // latestDrawNo, with both headers drawn.
 Sheet makeIntervalSheet(const Game& game, int latestDrawNo, const HeaderTexts& texts);
+
+// The texts of the figures (intervals, differences), each made once and
+// shared by every cell of the sheet that shows it rather than made again per
+// cell: a long history repeats the same few hundred figures hundreds of
+// thousands of times. Figures are ≥ −offset.
+class FigureTexts {
+public:
+    FigureTexts(Sheet& sheet, int offset, QString (*make)(int)) : m_sheet(sheet), m_offset(offset), m_make(make) {}
+    void set(int col, int row, int figure)
+    {
+        const std::size_t i = std::size_t(figure + m_offset);
+        if (i >= m_texts.size())
+            m_texts.resize(i + 1, kNone);
+        if (m_texts[i] == kNone)
+            m_texts[i] = m_sheet.addSharedText(m_make(figure));
+        m_sheet.setSharedText(col, row, m_texts[i]);
+    }
+
+private:
+    static constexpr std::uint32_t kNone = 0;
+    Sheet& m_sheet;
+    int m_offset;
+    QString (*m_make)(int);
+    std::vector<std::uint32_t> m_texts;
+};
 
 }  // namespace mirkano::interval

@@ -17,6 +17,9 @@ Sheet buildNumberIntervalSheet(const History& history, const StartupTables& t)
     // none, even when incomplete rows precede it.
     std::array<int, kMaxNumbersPerDraw> previous{};
     bool havePrevious = false;
+    interval::FigureTexts figure(s, kMaxPool, [](int diff) {
+        return diff > 0 ? u'+' + QString::number(diff) : QString::number(diff);
+    });
     int row = interval::kFirstDataRow;
     for (const DrawRecord& d : history) {
         if (d.complete()) {
@@ -28,10 +31,10 @@ Sheet buildNumberIntervalSheet(const History& history, const StartupTables& t)
                 for (int k = 0; k < count; ++k) {
                     const int col = interval::figureColumn(k);
                     const int diff = d.numbers[std::size_t(k)] - previous[std::size_t(k)];
-                    if (diff > 0) {
-                        s.setText(col, row, u'+' + QString::number(diff));
+                    if (diff == 0) {
+                        s.setText(col, row, 0);
                     } else {
-                        s.setText(col, row, diff);
+                        figure.set(col, row, diff);
                         if (diff < 0)
                             s.setBackground(Block::cell(col, row), colors::lightMagenta);
                     }
