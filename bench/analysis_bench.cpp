@@ -51,17 +51,6 @@ void registerAll(const char* inputName, InputFn input)
                                                              std::int64_t(in.history.size()));
                                  })
         ->Unit(benchmark::kMillisecond);
-    for (const Analysis& a : analyses()) {
-        benchmark::RegisterBenchmark((std::string(a.id) + '/' + inputName).c_str(),
-                                     [input, build = a.build](benchmark::State& state) {
-                                         const Input& in = input();
-                                         for (auto _ : state)
-                                             benchmark::DoNotOptimize(build(in.history, in.tables));
-                                         state.SetItemsProcessed(state.iterations() *
-                                                                 std::int64_t(in.history.size()));
-                                     })
-            ->Unit(benchmark::kMillisecond);
-    }
     // The JSON output alone, of a sheet built once.
     for (const Analysis& a : analyses()) {
         benchmark::RegisterBenchmark((std::string("json/") + a.id + '/' + inputName).c_str(),
@@ -104,7 +93,26 @@ void registerAll(const char* inputName, InputFn input)
         ->Unit(benchmark::kMicrosecond);
 }
 
+// Every builder on every game's histories: <analysis id>/<input>, the
+// other games' inputs named after the game (frequency/loto7/real).
+void registerBuilders(const GameInput& in)
+{
+    for (const Analysis& a : analyses(in.game)) {
+        benchmark::RegisterBenchmark((std::string(a.id) + '/' + in.name).c_str(),
+                                     [input = in.input, build = a.build](benchmark::State& state) {
+                                         const Input& in = input();
+                                         for (auto _ : state)
+                                             benchmark::DoNotOptimize(build(in.history, in.tables));
+                                         state.SetItemsProcessed(state.iterations() *
+                                                                 std::int64_t(in.history.size()));
+                                     })
+            ->Unit(benchmark::kMillisecond);
+    }
+}
+
 const bool registered = [] {
+    for (const GameInput& in : kGameInputs)
+        registerBuilders(in);
     for (const NamedInput& in : kInputs)
         registerAll(in.name, in.input);
     return true;

@@ -98,11 +98,13 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setFont(uiFont());
-    for (const NamedInput& in : kInputs) {
-        for (const Analysis& a : analyses())
+    // window/<analysis id>/<input>, every game (window/frequency/loto7/real).
+    for (const GameInput& in : kGameInputs)
+        for (const Analysis& a : analyses(in.game))
             benchmark::RegisterBenchmark((std::string("window/") + a.id + '/' + in.name).c_str(),
                                          [input = in.input, &a](benchmark::State& s) { openWindow(s, input, a); })
                 ->Unit(benchmark::kMillisecond);
+    for (const NamedInput& in : kInputs) {
         benchmark::RegisterBenchmark((std::string("desktop_all_windows/") + in.name).c_str(),
                                      [input = in.input](benchmark::State& s) { allWindows(s, input); })
             ->Unit(benchmark::kMillisecond)

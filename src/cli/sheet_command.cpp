@@ -32,11 +32,12 @@ int runSheet(const Args& a, Streams& s)
         return runPredictionSheets(a, s);
     if (a.has("reflect"))
         throw UsageError{QStringLiteral("--reflect は分析 %1 にだけ指定できます").arg(QString::fromLatin1(kPredictionId))};
-    const Analysis* analysis = findAnalysis(id.toStdString());
-    if (!analysis)
+    // Every game has the same analyses by ID; the history decides the game.
+    if (!findAnalysis(id.toStdString()))
         throw UsageError{QStringLiteral("分析「%1」はありません。指定できる分析：%2")
                              .arg(echoed(a.positional.first()), availableAnalyses())};
     const auto [game, history] = loadGameHistory(a, db);
+    const Analysis* analysis = findAnalysis(game, id.toStdString());
     const StartupTables tables = buildStartupTables(history, game);
     writeSheetJson(s.out, analysis->build(history, tables),
                    {{QStringLiteral("analysis"), QString::fromLatin1(analysis->id)},

@@ -128,6 +128,31 @@ TEST(Sheet, TextsOfNumbersWordsAndEmptyReplaceEachOther)
     EXPECT_EQ(s.cell(1, 1).text, QStringLiteral("c"));
 }
 
+// The mark and the texts a sheet shares among its cells mix with numbers and
+// a cell's own texts: overwriting or clearing one cell leaves the others.
+TEST(Sheet, MarksAndSharedTextsReplaceAndAreReplacedLikeOtherTexts)
+{
+    Sheet s(3, 2);
+    const std::uint32_t before = s.addSharedText(QStringLiteral("3回前"));
+    const std::uint32_t empty = s.addSharedText(QString());
+    s.setSharedText(1, 1, before);
+    s.setSharedText(2, 1, before);
+    s.setText(3, 1, QStringLiteral("●"));
+    s.setText(1, 2, QStringLiteral("own"));
+    s.setSharedText(1, 2, before);            // own → shared
+    s.setText(2, 2, QStringLiteral("●"));
+    s.setText(2, 2, 5);                       // mark → number
+    s.setSharedText(3, 2, empty);
+    EXPECT_EQ(rowTexts(s, 1, 1, 3), (QStringList{"3回前", "3回前", "●"}));
+    EXPECT_EQ(rowTexts(s, 2, 1, 3), (QStringList{"3回前", "5", ""}));
+    s.setText(1, 1, QString());               // shared → empty
+    s.setText(2, 1, QStringLiteral("x"));     // shared → own
+    s.setText(3, 1, QStringLiteral("y"));     // mark → own
+    EXPECT_EQ(rowTexts(s, 1, 1, 3), (QStringList{"", "x", "y"}));
+    const Sheet copy = s;
+    EXPECT_EQ(rowTexts(copy, 2, 1, 2), (QStringList{"3回前", "5"}));
+}
+
 TEST(Sheet, SetUpOfAKeptSheetCentresItsCellsAgain)
 {
     Sheet s(2, 2);

@@ -48,9 +48,15 @@ struct Analysis {
     SheetBuilder build;
 };
 
-// The analyses built so far, in menu order.
-const std::vector<Analysis>& analyses();
-// The analysis with this ID, or nullptr.
-const Analysis* findAnalysis(std::string_view id);
+// The analyses of a game, in menu order. Their windows differ between games
+// in size (a column per number or per drawn position) and where a
+// description names the game's facts; the builders read the game from the
+// start-up tables they are given.
+const std::vector<Analysis>& analyses(GameId game);
+// The analysis of the game with this ID, or nullptr.
+const Analysis* findAnalysis(GameId game, std::string_view id);
+// Loto 6's.
+inline const std::vector<Analysis>& analyses() { return analyses(GameId::Loto6); }
+inline const Analysis* findAnalysis(std::string_view id) { return findAnalysis(GameId::Loto6, id); }
 
 }  // namespace mirkano

@@ -43,6 +43,12 @@ NumberTexts& numberTexts()
     return texts;
 }
 
+const QString& markText()
+{
+    static const QString mark = QStringLiteral("●");
+    return mark;
+}
+
 }  // namespace
 
 std::size_t Sheet::StyleHash::operator()(const CellStyle& s) const
@@ -87,8 +93,12 @@ const QString& Sheet::text(int col, int row) const
     const std::uint32_t t = at(col, row).text;
     if (t == 0)
         return kEmptyText;
+    if (t == kMarkText)
+        return markText();
     if (t < kOwnTextBase)
         return numberTexts().get(int(t - 1));
+    if (t >= kSheetSharedBase)
+        return m_sharedTexts[t - kSheetSharedBase];
     return m_texts[t - kOwnTextBase];
 }
 
@@ -101,7 +111,7 @@ const CellStyle& Sheet::style(int col, int row) const
 
 void Sheet::releaseText(Slot& slot)
 {
-    if (slot.text >= kOwnTextBase) {
+    if (slot.text >= kOwnTextBase && slot.text < kSheetSharedBase) {
         m_texts[slot.text - kOwnTextBase] = QString();
         m_freeTexts.push_back(slot.text);
     }
@@ -117,7 +127,12 @@ void Sheet::setText(int col, int row, const QString& text)
         releaseText(slot);
         return;
     }
-    if (slot.text >= kOwnTextBase) {
+    if (text.size() == 1 && text == markText()) {
+        releaseText(slot);
+        slot.text = kMarkText;
+        return;
+    }
+    if (slot.text >= kOwnTextBase && slot.text < kSheetSharedBase) {
         m_texts[slot.text - kOwnTextBase] = text;
         return;
     }
@@ -129,6 +144,21 @@ void Sheet::setText(int col, int row, const QString& text)
     }
     slot.text = kOwnTextBase + std::uint32_t(m_texts.size());
     m_texts.push_back(text);
+}
+
+std::uint32_t Sheet::addSharedText(const QString& text)
+{
+    m_sharedTexts.push_back(text);
+    return kSheetSharedBase + std::uint32_t(m_sharedTexts.size() - 1);
+}
+
+void Sheet::setSharedText(int col, int row, std::uint32_t shared)
+{
+    if (!contains(col, row))
+        return;
+    Slot& slot = at(col, row);
+    releaseText(slot);
+    slot.text = m_sharedTexts[shared - kSheetSharedBase].isEmpty() ? 0 : shared;
 }
 
 void Sheet::setText(int col, int row, int number)

@@ -118,9 +118,15 @@ public:
     const CellStyle& style(int col, int row) const;
 
     void setText(int col, int row, const QString& text);
-    // Texts of the numbers 0 … kSharedNumbers - 1 are shared by every sheet.
+    // Texts of the numbers 0 … kSharedNumbers - 1, and the mark "●" the
+    // charts set in thousands of cells, are shared by every sheet.
     void setText(int col, int row, int number);
     static constexpr int kSharedNumbers = 32768;
+    // A text many cells of this sheet show (a figure repeated down a long
+    // column): added once, it stays with the sheet, and each cell showing
+    // it holds only its index, not a copy of its own.
+    std::uint32_t addSharedText(const QString& text);
+    void setSharedText(int col, int row, std::uint32_t shared);
     // Text, colours, kind, alignment and borders at once.
     void setCell(int col, int row, const Cell& cell);
 
@@ -175,12 +181,17 @@ public:
 private:
     // A cell is two indexes: its text and its entry in the style table.
     // Text 0 is the empty text, 1 … kSharedNumbers the shared number texts
-    // (number + 1), above that a text of this sheet owned by this one cell.
+    // (number + 1), kMarkText the shared mark, above that a text of this
+    // sheet owned by this one cell, and from kSheetSharedBase a text this
+    // sheet shares among its cells.
     struct Slot {
         std::uint32_t text = 0;
         std::uint32_t style = 0;
     };
-    static constexpr std::uint32_t kOwnTextBase = std::uint32_t(kSharedNumbers) + 1;
+    static constexpr std::uint32_t kMarkText = std::uint32_t(kSharedNumbers) + 1;
+    static constexpr std::uint32_t kOwnTextBase = kMarkText + 1;
+    // From here on, the texts this sheet shares among its cells.
+    static constexpr std::uint32_t kSheetSharedBase = 0x80000000u;
     struct StyleHash {
         std::size_t operator()(const CellStyle& s) const;
     };
@@ -214,6 +225,7 @@ private:
     int m_columns = 0, m_rows = 0;
     std::vector<Slot> m_cells;
     std::vector<QString> m_texts;                 // owned texts, by text index - kOwnTextBase
+    std::vector<QString> m_sharedTexts;           // shared texts, by text index - kSheetSharedBase
     std::vector<std::uint32_t> m_freeTexts;       // owned entries no cell uses any more
     std::vector<CellStyle> m_styles{CellStyle{}};  // entry 0: the default style
     std::unordered_map<CellStyle, std::uint32_t, StyleHash> m_styleIndex{{CellStyle{}, 0}};

@@ -100,9 +100,9 @@ int SheetPainter::textWidth(const QString& text) const
     return width;
 }
 
-// Draws a text in the sheet font, aligned in the box as drawText() would
-// align a single line there.
-void SheetPainter::drawPlainText(QPainter& p, const QRect& box, const Cell& cell) const
+// Where a text in the sheet font stands when aligned in the box as drawText()
+// would align a single line there, and its laid-out form.
+std::pair<const QStaticText*, QPointF> SheetPainter::placePlainText(const QRect& box, const Cell& cell) const
 {
     auto it = m_laidOut.find(cell.text);
     if (it == m_laidOut.end()) {
@@ -123,19 +123,21 @@ void SheetPainter::drawPlainText(QPainter& p, const QRect& box, const Cell& cell
     case VAlign::Center: y += (box.height() - size.height()) / 2; break;
     case VAlign::Bottom: y += box.height() - size.height(); break;
     }
-    p.drawStaticText(QPointF(x, y), *it);
+    return {&*it, QPointF(x, y)};
+}
+
+void SheetPainter::drawPlainText(QPainter& p, const QRect& box, const Cell& cell) const
+{
+    const auto [text, at] = placePlainText(box, cell);
+    p.drawStaticText(at, *text);
 }
 
 void SheetPainter::paintBackgrounds(QPainter& p, const Sheet& sheet, const std::vector<Span>& cols,
                                     const std::vector<Span>& rows) const
 {
     for (const Span& r : rows) {
-        if (!m_forPaper) {
-            for (const Span& c : cols)
-                p.fillRect(c.pos, r.pos, c.size, r.size, toColor(sheet.style(c.index, r.index).bg));
-            continue;
-        }
-        // Runs of one colour within the row, white left to the paper.
+        // Runs of one colour within the row, each filled at once; on paper
+        // white is left to the paper.
         std::size_t i = 0;
         while (i < cols.size()) {
             const Rgb bg = sheet.style(cols[i].index, r.index).bg;
@@ -144,7 +146,7 @@ void SheetPainter::paintBackgrounds(QPainter& p, const Sheet& sheet, const std::
                    && sheet.style(cols[j].index, r.index).bg == bg)
                 ++j;
             const QColor colour = toColor(bg);
-            if (colour != Qt::white)
+            if (!m_forPaper || colour != Qt::white)
                 p.fillRect(cols[i].pos, r.pos, cols[j - 1].pos + cols[j - 1].size - cols[i].pos, r.size, colour);
             i = j;
         }
@@ -323,6 +325,19 @@ void SheetPainter::drawText(QPainter& p, const TextPlacement& t) const
 {
     const Cell& cell = t.cell;
     const TextFit& fit = t.fit;
+    if (!fit.fits) {
+        // A text at full size that lies wholly inside its room, as most
+        // numbers and marks do, needs no clip and no saved painter state:
+        // only its colour. (The grid draws thousands of them.)
+        const auto [text, at] = placePlainText(t.fullSize, cell);
+        if (QRectF(t.box).contains(QRectF(at, text->size()))) {
+            const QColor colour = toColor(cell.fg);
+            if (p.pen().color() != colour || p.pen().style() != Qt::SolidLine)
+                p.setPen(colour);
+            p.drawStaticText(at, *text);
+            return;
+        }
+    }
     p.save();
     p.setClipRect(t.box);
     p.setPen(toColor(cell.fg));

@@ -75,6 +75,7 @@ public:
 
     // How a text fits a box of width x height pixels.
     TextFit fitText(const QString& text, int width, int height) const;
+    std::pair<const QStaticText*, QPointF> placePlainText(const QRect& box, const Cell& cell) const;
     // The width of a text in the sheet font.
     int textWidth(const QString& text) const;
     const QFont& font() const { return m_font; }

@@ -115,7 +115,7 @@ void MainFrm::buildMenus()
     };
     // An analysis item: enabled once its analysis is built.
     auto analysis = [&](QMenu* parent, const char* name, const QString& caption, const char* id) {
-        const bool built = id && findAnalysis(id) != nullptr;
+        const bool built = id && findAnalysis(m_tables.gameId, id) != nullptr;
         const QString key = id ? QString::fromLatin1(id) : QString();
         return command(parent, name, caption, [this, key] { openAnalysis(key); }, built);
     };
@@ -368,7 +368,7 @@ AnalysisWindow* MainFrm::analysisWindow(const QString& id) const
 
 AnalysisWindow* MainFrm::openAnalysis(const QString& id)
 {
-    const Analysis* analysis = findAnalysis(id.toStdString());
+    const Analysis* analysis = findAnalysis(m_tables.gameId, id.toStdString());
     if (!analysis)
         return nullptr;
     // One instance per window: the open one comes to the front as it is.

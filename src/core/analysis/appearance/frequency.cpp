@@ -6,13 +6,10 @@ namespace mirkano {
 
 namespace {
 
-constexpr int kRows = 45;              // title row, column-number row, numbers 1 … 43
 constexpr int kVisibleColumns = 51;
 constexpr int kTitleColumn = 26;       // centre of the visible columns
 constexpr Rgb kNumberBack{222, 254, 253};
 constexpr Rgb kMainMark{62, 128, 255};
-
-bool isNumber(int n) { return n >= 1 && n <= kMaxNumber; }
 
 }  // namespace
 
@@ -22,9 +19,13 @@ Sheet buildFrequencySheet(const History& history, const StartupTables& t)
     // between the two number columns.
     const int a = t.maxCount;
     const int right = a + 2;
+    // The title row, the column-number row and one row per number 1 … pool
+    // (Loto 6: 45 rows).
+    const Game& game = t.game();
+    const int rows = game.pool + 2;
 
     Sheet s;
-    s.setUp({.columns = right, .rows = kRows, .visibleColumns = kVisibleColumns, .visibleRows = kRows,
+    s.setUp({.columns = right, .rows = rows, .visibleColumns = kVisibleColumns, .visibleRows = rows,
              .scrollBars = ScrollBars::Both, .frozenRows = 2, .frozenColumns = 1,
              .columnWidth = 2, .rowHeight = 10});
     s.setRowHeight(1, 15);
@@ -43,11 +44,11 @@ Sheet buildFrequencySheet(const History& history, const StartupTables& t)
     s.setForeground(Block::cell(kTitleColumn, 1), colors::red);
     s.setHAlign(Block::cell(kTitleColumn, 1), HAlign::Left);
 
-    s.setColors({1, 1, 1, kRows}, colors::blue, kNumberBack);
-    s.setColors({right, 1, right, kRows}, colors::blue, kNumberBack);
-    s.setBorder({1, 2, right, kRows}, BorderAll, colors::gridLine);
+    s.setColors({1, 1, 1, rows}, colors::blue, kNumberBack);
+    s.setColors({right, 1, right, rows}, colors::blue, kNumberBack);
+    s.setBorder({1, 2, right, rows}, BorderAll, colors::gridLine);
     s.setColors({2, 2, a + 1, 2}, colors::red, colors::lightYellow);
-    for (int n = 1; n <= kMaxNumber; ++n) {
+    for (int n = 1; n <= game.pool; ++n) {
         s.setText(1, n + 2, n);
         s.setText(right, n + 2, n);
     }
@@ -57,24 +58,21 @@ Sheet buildFrequencySheet(const History& history, const StartupTables& t)
 
     // Each number's strip grows by one mark per appearance, in draw order;
     // the column-number row names every appearance column some strip reaches.
-    std::array<int, kMaxNumber + 1> strip{};
+    std::array<int, kMaxPool + 1> strip{};
     for (const DrawRecord& d : history) {
         if (!d.complete())
             continue;
-        for (int n : d.all())
-            if (isNumber(n))
-                s.setText(strip[std::size_t(n)] + 2, 2, strip[std::size_t(n)] + 1);
-        for (int k = 0; k < kNumbersPerDraw; ++k) {
-            const int n = d.numbers[std::size_t(k)];
-            if (!isNumber(n))
-                continue;
+        const std::span<const int> numbers = d.all();
+        for (int n : numbers)
+            s.setText(strip[std::size_t(n)] + 2, 2, strip[std::size_t(n)] + 1);
+        for (int k = 0; k < int(numbers.size()); ++k) {
+            const int n = numbers[std::size_t(k)];
             const Block mark = Block::cell(strip[std::size_t(n)] + 2, n + 2);
             s.setText(mark.col1, mark.row1, QStringLiteral("●"));
-            s.setForeground(mark, k < 6 ? kMainMark : colors::bonusMark);
+            s.setForeground(mark, k < d.mainCount() ? kMainMark : colors::bonusMark);
         }
-        for (int n : d.all())
-            if (isNumber(n))
-                ++strip[std::size_t(n)];
+        for (int n : numbers)
+            ++strip[std::size_t(n)];
     }
     return s;
 }

@@ -11,9 +11,10 @@ namespace mirkano {
 // 連番・飛び石分析: neighbouring main numbers one apart (consecutive) or two
 // apart (stepping stones).
 Sheet buildConsecutiveSheet(const History& history, const StartupTables& tables);
-// 数字合計分析: the sum of the six main numbers and of all seven numbers.
+// 数字合計分析: the sum of the main numbers and of all the draw's numbers.
 Sheet buildNumberSumSheet(const History& history, const StartupTables& tables);
-// 低数字・高数字の組合せパターン分析: low (1 to 21) against high main numbers.
+// 低数字・高数字の組合せパターン分析: low (1 to ⌊pool / 2⌋; Loto 6: 1 to 21)
+// against high main numbers.
 Sheet buildLowHighSheet(const History& history, const StartupTables& tables);
 // 偶数・奇数の組合せパターン分析: even against odd main numbers.
 Sheet buildEvenOddSheet(const History& history, const StartupTables& tables);

@@ -1,5 +1,7 @@
 #include "core/analysis/combination/combination_sheet.h"
 
+#include "core/analysis/draw_columns.h"
+
 #include <array>
 
 namespace mirkano::combination {
@@ -12,7 +14,9 @@ struct PatternLetter {
     Rgb background;
 };
 
-constexpr std::array<PatternLetter, 7> kPatternLetters = {{
+// One letter for each count 0 … 7 of the largest draw (Loto 7 has eight
+// patterns, Loto 6 seven, Mini Loto six).
+constexpr std::array<PatternLetter, 8> kPatternLetters = {{
     {'A', false, {}},
     {'B', true, colors::lightCyan},
     {'C', true, colors::lightGreen},
@@ -20,6 +24,7 @@ constexpr std::array<PatternLetter, 7> kPatternLetters = {{
     {'E', true, colors::white},
     {'F', true, colors::lightMagenta},
     {'G', true, colors::lightRed},
+    {'H', true, colors::lightGrey},
 }};
 
 // The two header rows starting at row r: the title row, then the digit
@@ -51,35 +56,37 @@ void drawDigitHeader(Sheet& s, int r, bool mirrored)
 
 }  // namespace
 
-Sheet makePatternSheet(int latestDrawNo, const PatternTexts& texts)
+Sheet makePatternSheet(const Game& game, int latestDrawNo, const PatternTexts& texts)
 {
     const int rows = latestDrawNo + 1;
-    constexpr int c = kPatternColumns;
+    const PatternColumns cols(game);
+    const int c = cols.count();
     Sheet s;
     s.setUp({.columns = c, .rows = rows, .visibleColumns = c, .visibleRows = 51,
              .scrollBars = ScrollBars::Vertical, .frozenRows = 1, .frozenColumns = 0,
              .columnWidth = 5, .rowHeight = 10});
     s.setRowHeight(1, 20);
     s.setColumnWidth(1, 6);
-    s.setColumnWidth(kPatternLetterColumn, 7);
+    s.setColumnWidth(cols.letter, 7);
     s.setColors({1, 2, 1, rows}, colors::red, colors::lightYellow);
-    s.setBackground({kPatternBonusColumn, 2, kPatternBonusColumn, rows}, colors::lightYellow);
-    s.setColors({9, 2, 9, rows}, colors::blue, colors::lightCyan);
-    s.setColors({10, 2, 10, rows}, colors::blue, colors::white);
+    s.setBackground({cols.firstBonus, 2, cols.firstCount - 1, rows}, colors::lightYellow);
+    s.setColors({cols.firstCount, 2, cols.firstCount, rows}, colors::blue, colors::lightCyan);
+    s.setColors({cols.secondCount, 2, cols.secondCount, rows}, colors::blue, colors::white);
     s.setBorder({1, 1, c, rows}, BorderAll);
 
-    // The six main-number headers read as one framed title cell.
-    s.clearBorder({2, 1, 7, 1});
-    s.setBorder({2, 1, 7, 1}, BorderOutline);
+    // The main-number headers read as one framed title cell.
+    s.clearBorder({2, 1, cols.firstBonus - 1, 1});
+    s.setBorder({2, 1, cols.firstBonus - 1, 1}, BorderOutline);
     s.setColors({1, 1, c, 1}, colors::blue, colors::lightRed);
     s.setText(4, 1, texts.mainTitle);
     s.setHAlign(Block::cell(4, 1), HAlign::Left);
     s.setAllowOverflow(true);
     s.setText(1, 1, QStringLiteral("回数"));
-    s.setText(kPatternBonusColumn, 1, QStringLiteral("ボ数"));
-    s.setText(9, 1, texts.firstCount);
-    s.setText(10, 1, texts.secondCount);
-    s.setText(kPatternLetterColumn, 1, QStringLiteral("パターン"));
+    for (int j = 0; j < game.bonuses; ++j)
+        s.setText(cols.firstBonus + j, 1, bonusColumnName(game, j, QStringLiteral("ボ数")));
+    s.setText(cols.firstCount, 1, texts.firstCount);
+    s.setText(cols.secondCount, 1, texts.secondCount);
+    s.setText(cols.letter, 1, QStringLiteral("パターン"));
     return s;
 }
 

@@ -30,7 +30,7 @@ Sheet buildLastDigitRunSheet(const History& history, const StartupTables& t)
     const int latest = t.latestDrawNo;
 
     // For each last digit, the draw number of every complete draw once for
-    // each of its seven numbers (the bonus included) that ends in the digit,
+    // each of its numbers (the bonuses included) that ends in the digit,
     // in history order.
     std::array<std::vector<int>, 10> occurrences;
     for (const DrawRecord& d : history) {

@@ -1,60 +1,66 @@
 #include "core/analysis/combination/combination.h"
 
+#include "core/analysis/draw_columns.h"
+#include "core/analysis/draw_rows.h"
+
 namespace mirkano {
-
-namespace {
-
-constexpr int kColumns = 10;
-constexpr int kMainSumColumn = 8;
-constexpr int kBonusColumn = 9;
-constexpr int kTotalColumn = 10;
-
-}  // namespace
 
 Sheet buildNumberSumSheet(const History& history, const StartupTables& t)
 {
+    // 回数, the main numbers, their sum, the bonus numbers and the sum of all
+    // (Loto 6: 10 columns, the sum in 8, the bonus in 9).
+    const Game& game = t.game();
+    const int mainSumColumn = game.mains + 2;
+    const int firstBonus = mainSumColumn + 1;
+    const int lastBonus = mainSumColumn + game.bonuses;
+    const int totalColumn = lastBonus + 1;
+    const int columns = totalColumn;
     const int rows = t.latestDrawNo + 1;
     Sheet s;
-    s.setUp({.columns = kColumns, .rows = rows, .visibleColumns = kColumns, .visibleRows = 51,
+    s.setUp({.columns = columns, .rows = rows, .visibleColumns = columns, .visibleRows = 51,
              .scrollBars = ScrollBars::Vertical, .frozenRows = 1, .frozenColumns = 0,
              .columnWidth = 5, .rowHeight = 10});
     s.setRowHeight(1, 20);
-    s.setColumnWidth(kMainSumColumn, 8);
-    s.setColumnWidth(kBonusColumn, 7);
-    s.setColumnWidth(kTotalColumn, 10);
+    s.setColumnWidth(mainSumColumn, 8);
+    for (int col = firstBonus; col <= lastBonus; ++col)
+        s.setColumnWidth(col, 7);
+    s.setColumnWidth(totalColumn, 10);
     s.setColors({1, 2, 1, rows}, colors::red, colors::lightYellow);
-    for (int col : {kMainSumColumn, kTotalColumn})
+    for (int col : {mainSumColumn, totalColumn})
         s.setColors({col, 2, col, rows}, colors::blue, colors::lightCyan);
-    s.setBorder({1, 1, kColumns, rows}, BorderAll);
+    s.setBorder({1, 1, columns, rows}, BorderAll);
 
-    // The six main-number headers read as one title cell inside an outline
-    // that runs on around the sum and bonus headers.
-    s.clearBorder({2, 1, 7, 1});
-    s.setBorder({2, 1, kBonusColumn, 1}, BorderOutline);
-    s.setColors({1, 1, kColumns, 1}, colors::black, colors::lightRed);
-    s.setText(2, 1, QString(23, QLatin1Char(' ')) + QStringLiteral("　本 数 字") + QString(30, QLatin1Char(' ')));
+    // The main-number headers read as one title cell inside an outline
+    // that runs on around the sum and bonus headers. The title's lead of
+    // spaces, four for each main number but one, centres it over them
+    // (Loto 6: 23).
+    s.clearBorder({2, 1, mainSumColumn - 1, 1});
+    s.setBorder({2, 1, lastBonus, 1}, BorderOutline);
+    s.setColors({1, 1, columns, 1}, colors::black, colors::lightRed);
+    const int lead = 4 * game.mains - 1;
+    s.setText(2, 1, QString(lead, QLatin1Char(' ')) + QStringLiteral("　本 数 字") + QString(30, QLatin1Char(' ')));
     s.setHAlign(Block::cell(2, 1), HAlign::Left);
     s.setAllowOverflow(true);
     s.setText(1, 1, QStringLiteral("回数"));
-    s.setText(kMainSumColumn, 1, QStringLiteral("本数字合計"));
-    s.setText(kBonusColumn, 1, QStringLiteral("ボ数字"));
-    s.setText(kTotalColumn, 1, QStringLiteral("本数字+ボ数字"));
+    s.setText(mainSumColumn, 1, QStringLiteral("本数字合計"));
+    for (int j = 0; j < game.bonuses; ++j)
+        s.setText(firstBonus + j, 1, bonusColumnName(game, j, QStringLiteral("ボ数字")));
+    s.setText(totalColumn, 1, QStringLiteral("本数字+ボ数字"));
 
     // Each row depends on its own draw only, in history order.
-    int row = 2;
-    for (const DrawRecord& d : history) {
-        if (!d.complete())
-            continue;
+    for (const auto [d, row] : completeDrawRows(history, 2)) {
         s.setText(1, row, d.drawNo);
         int sum = 0;
-        for (int i = 0; i < 6; ++i) {
+        for (int i = 0; i < d.mainCount(); ++i) {
             s.setText(i + 2, row, d.main(i));
             sum += d.main(i);
         }
-        s.setText(kMainSumColumn, row, sum);
-        s.setText(kBonusColumn, row, d.bonus());
-        s.setText(kTotalColumn, row, sum + d.bonus());
-        ++row;
+        s.setText(mainSumColumn, row, sum);
+        for (int j = 0; j < d.bonusCount(); ++j) {
+            s.setText(firstBonus + j, row, d.bonus(j));
+            sum += d.bonus(j);
+        }
+        s.setText(totalColumn, row, sum);
     }
     return s;
 }
