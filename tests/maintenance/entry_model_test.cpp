@@ -56,7 +56,7 @@ TEST_F(EntryModel, ShowsEveryStoredRowUnderTheFieldNames)
     ASSERT_EQ(model->rowCount(), 3);
     ASSERT_EQ(model->columnCount(), 8);
     for (int c = 0; c < 8; ++c)
-        EXPECT_EQ(model->headerData(c, Qt::Horizontal).toString(), kFieldNames[std::size_t(c)].toString());
+        EXPECT_EQ(model->headerData(c, Qt::Horizontal).toString(), historyFieldNames(GameId::Loto6)[std::size_t(c)].toString());
     EXPECT_EQ(shown(2, 0), "4");
     EXPECT_EQ(shown(2, 1), "1");
     EXPECT_EQ(shown(2, 3), "");  // an empty number stays empty

@@ -17,17 +17,13 @@
 
 namespace mirkano {
 
-// Field names of one Loto 6 history row, in field order.
-inline constexpr int kFieldCount = 8;
-// Constant-initialised, so it is safe to read from other static initialisers.
-inline constexpr std::array<QStringView, kFieldCount> kFieldNames = {
-    u"回数", u"第1数字", u"第2数字", u"第3数字", u"第4数字", u"第5数字", u"第6数字", u"ボーナス数字",
-};
-inline constexpr int kNumbersPerDraw = 7;                   // Loto 6: six main numbers and the bonus
-inline constexpr int kMaxNumber = 43;                        // Loto 6's pool
 inline constexpr int kMaxDrawNo = 32767;                     // 回数 is a 16-bit signed value
 
 namespace detail {
+// Constant-initialised, so it is safe to read from other static initialisers.
+inline constexpr QStringView kLoto6FieldNames[] = {
+    u"回数", u"第1数字", u"第2数字", u"第3数字", u"第4数字", u"第5数字", u"第6数字", u"ボーナス数字",
+};
 inline constexpr QStringView kLoto7FieldNames[] = {
     u"回数", u"第1数字", u"第2数字", u"第3数字", u"第4数字", u"第5数字", u"第6数字", u"第7数字",
     u"ボーナス数字1", u"ボーナス数字2",
@@ -40,7 +36,7 @@ inline constexpr QStringView kMiniLotoFieldNames[] = {
 // Field names of one history row of a game, in field order: 回数, the main
 // numbers 第1数字 …, then the bonus ボーナス数字 (Loto 7: ボーナス数字1,
 // ボーナス数字2). The history file, its CSV and the entry window name the
-// fields so; Loto 6's are kFieldNames.
+// fields so.
 inline std::span<const QStringView> historyFieldNames(GameId id)
 {
     switch (id) {
@@ -51,7 +47,7 @@ inline std::span<const QStringView> historyFieldNames(GameId id)
     case GameId::Loto6:
         break;
     }
-    return kFieldNames;
+    return detail::kLoto6FieldNames;
 }
 // The name of number field i (0 = 第1数字, …, mains + bonuses − 1 = the last bonus).
 inline QStringView numberFieldName(GameId id, int i) { return historyFieldNames(id)[std::size_t(i + 1)]; }

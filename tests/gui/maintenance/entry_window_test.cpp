@@ -124,7 +124,7 @@ private slots:
         const int margins = 2 * grid->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, grid->horizontalHeader());
         for (int c = 0; c < 8; ++c) {
             const QString title = grid->model()->headerData(c, Qt::Horizontal).toString();
-            QCOMPARE(title, kFieldNames[std::size_t(c)].toString());
+            QCOMPARE(title, historyFieldNames(GameId::Loto6)[std::size_t(c)].toString());
             QVERIFY(grid->columnWidth(c) >= units.columnPixels(c == 0 ? 5 : 7));
             QVERIFY2(header.horizontalAdvance(title) + margins <= grid->columnWidth(c), qPrintable(title));
         }
@@ -424,7 +424,7 @@ private slots:
             QCOMPARE(int(catcher.seen().size()), 1);
             QCOMPARE(catcher.seen().front().text,
                      QStringLiteral("結果マスタの数字に誤りがあります。\n第2回 %1: %2")
-                         .arg(kFieldNames[std::size_t(c.marked.front())], QString::fromUtf8(c.rule)));
+                         .arg(historyFieldNames(GameId::Loto6)[std::size_t(c.marked.front())], QString::fromUtf8(c.rule)));
             type(w, 1, c.column, QString::number(stored.numbers[std::size_t(c.column - 1)]));
             QCOMPARE(model->index(1, c.column).data(Qt::BackgroundRole).value<QColor>() == WinningDataEntryWindow::kWrongCellColor, false);
         }

@@ -51,8 +51,8 @@ History gappedHistory()
         if (n >= 24 && n <= 26)
             continue;
         DrawRecord d{n, {}};
-        for (int k = 0; k < kNumbersPerDraw; ++k)
-            d.numbers[std::size_t(k)] = (7 * n + k) % kMaxNumber + 1;
+        for (int k = 0; k < game(GameId::Loto6).numbersPerDraw(); ++k)
+            d.numbers[std::size_t(k)] = (7 * n + k) % game(GameId::Loto6).pool + 1;
         h.push_back(d);
     }
     return h;
