@@ -203,6 +203,9 @@ void StatsWindow::fillCharts()
             lower->append(x, std::max(0.0, expected - band));
         }
         auto* area = new QAreaSeries(upper, lower);
+        // The area series draws its edges but does not own them.
+        upper->setParent(area);
+        lower->setParent(area);
         area->setName(QStringLiteral("95％の範囲"));
         area->setColor(QColor(255, 200, 120, 110));
         area->setBorderColor(QColor(255, 160, 60));
