@@ -41,9 +41,9 @@ endforeach()
 
 # The installed tool reads each installed sample history as its game's.
 foreach(sample "loto6|Mirkano.mdb" "loto7|Mirkano7.mdb" "miniloto|MirkanoMini.mdb")
-  string(REPLACE "|" ";" parts "${sample}")
-  list(GET parts 0 game)
-  list(GET parts 1 db)
+  string(REPLACE "|" ";" fields "${sample}")
+  list(GET fields 0 game)
+  list(GET fields 1 db)
   execute_process(COMMAND "${prefix}/bin/mirkano-cli" tables --game ${game} --db "${prefix}/lib/mirkano/${db}"
                   RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
   if(NOT rc EQUAL 0)

@@ -10,10 +10,10 @@ install(TARGETS mirkano-cli RUNTIME DESTINATION ${MIRKANO_APP_DIR})
 # The update module sits beside the tool, which loads it from there.
 install(TARGETS mirkano-cli-update LIBRARY DESTINATION ${MIRKANO_APP_DIR})
 foreach(sample IN LISTS MIRKANO_SAMPLE_HISTORIES)
-  string(REPLACE "|" ";" parts "${sample}")
-  list(GET parts 0 game)
-  list(GET parts 1 csv)
-  list(GET parts 2 db)
+  string(REPLACE "|" ";" fields "${sample}")
+  list(GET fields 0 game)
+  list(GET fields 1 csv)
+  list(GET fields 2 db)
   install(CODE "
     set(app \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${MIRKANO_APP_DIR}\")
     execute_process(COMMAND \"${CMAKE_COMMAND}\"

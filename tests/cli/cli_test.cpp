@@ -336,8 +336,8 @@ TEST(Cli, FailedWritesToStandardOutputEndInAMessageAndExitOne)
         EXPECT_EQ(QString::fromUtf8(p.readAllStandardError()), full);
     }
 
-    // The whole history into a file that may grow to 20 blocks only: part of
-    // it is written, and the run says so.
+    // The whole history into a file that may grow to 20 blocks: the history
+    // does not fit, only its start is written, and the run says so.
     saveHistory(db, test::sampleHistory());
     const QString partial = dir.path(QStringLiteral("backup.csv"));
     const auto shell = [&](const QString& script) {

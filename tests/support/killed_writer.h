@@ -1,6 +1,6 @@
 #pragma once
 // Writes cut short the hard way, as a kill -9 during an edit or a replacement
-// leaves them: a child process is forked, does its part of the write, tells
+// leaves them: a child process is forked, writes up to a chosen point, tells
 // the test it got there and is killed with SIGKILL.
 
 #include "core/history/file_replace.h"

@@ -179,10 +179,10 @@ Sheet buildTicketCheckSheet(const TicketCheck& result)
 
 QString ticketCheckSummary(const TicketCheck& result)
 {
-    QStringList parts;
+    QStringList classes;
     for (int c = 1; c <= result.game().prizeClassCount(); ++c)
-        parts << QStringLiteral("%1等 %2回").arg(c).arg(result.count(c));
-    return QStringLiteral("全%1回中　").arg(result.drawsChecked) + parts.join(QStringLiteral("　"));
+        classes << QStringLiteral("%1等 %2回").arg(c).arg(result.count(c));
+    return QStringLiteral("全%1回中　").arg(result.drawsChecked) + classes.join(QStringLiteral("　"));
 }
 
 }  // namespace mirkano

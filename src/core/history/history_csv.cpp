@@ -446,22 +446,22 @@ std::optional<QDate> readDate(QStringView text)
         if (t.startsWith(u"元年"))
             t.replace(0, 1, QStringLiteral("1"));
     }
-    QStringList parts;
+    QStringList ymd;
     if (t.endsWith(u'日') && t.count(u'年') == 1 && t.count(u'月') == 1) {
         t.chop(1);
         t.replace(u'年', u'-').replace(u'月', u'-');
-        parts = t.split(u'-');
+        ymd = t.split(u'-');
     } else if (base == 0) {
         for (QChar sep : {u'-', u'/', u'.'})
             if (t.count(sep) == 2) {
-                parts = t.split(sep);
+                ymd = t.split(sep);
                 break;
             }
     }
-    if (parts.size() != 3)
+    if (ymd.size() != 3)
         return std::nullopt;
-    const int y = digitsValue(parts[0]), m = digitsValue(parts[1]), d = digitsValue(parts[2]);
-    if (y < 0 || m < 0 || d < 0 || (base == 0 && parts[0].size() != 4) || (base != 0 && (y < 1 || y > 99)))
+    const int y = digitsValue(ymd[0]), m = digitsValue(ymd[1]), d = digitsValue(ymd[2]);
+    if (y < 0 || m < 0 || d < 0 || (base == 0 && ymd[0].size() != 4) || (base != 0 && (y < 1 || y > 99)))
         return std::nullopt;
     const QDate date(base + y, m, d);
     if (!date.isValid())

@@ -97,7 +97,7 @@ QUrl historyUrl(const QString& serverIn, GameId game)
         throw UpdateError(
             QStringLiteral("当選データの取得先サーバー「%1」は http:// または https:// で始まるアドレスではありません。")
                 .arg(shown));
-    // The parts after the scheme: host and port up to the path, then "?" or "#".
+    // What follows the scheme: host and port up to the path, then "?" or "#".
     // A query belongs only to a file's own address (a path longer than "/").
     const qsizetype hostStart = server.indexOf(QLatin1String("://")) + 3;
     const qsizetype extra = server.indexOf(QRegularExpression(QStringLiteral("[?#]")), hostStart);

@@ -77,12 +77,12 @@ QString numbersVerdict(const StatsReport& r)
     }
     if (often.isEmpty() && seldom.isEmpty())
         return QStringLiteral("有意に偏った数字はありません（どの数字の出方も偶然の範囲内です）");
-    QStringList parts;
+    QStringList lines;
     if (!often.isEmpty())
-        parts << QStringLiteral("有意に多い数字：") + often.join(u'、');
+        lines << QStringLiteral("有意に多い数字：") + often.join(u'、');
     if (!seldom.isEmpty())
-        parts << QStringLiteral("有意に少ない数字：") + seldom.join(u'、');
-    return parts.join(QStringLiteral("　"));
+        lines << QStringLiteral("有意に少ない数字：") + seldom.join(u'、');
+    return lines.join(QStringLiteral("　"));
 }
 
 namespace {
