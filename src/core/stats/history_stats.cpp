@@ -147,11 +147,11 @@ PredictionRecordTest predictionRecordTest(const std::vector<int>& picks, const s
     return t;
 }
 
-QString verdict(double p)
+QString verdictWords(double p)
 {
-    if (p < 0.05)
-        return QStringLiteral("偶然では説明しにくい偏りです (p = %1)").arg(p, 0, 'g', 3);
-    return QStringLiteral("偶然の範囲内です (p = %1)").arg(p, 0, 'g', 3);
+    return p < kSignificance ? QStringLiteral("偶然では説明しにくい偏りです") : QStringLiteral("偶然の範囲内です");
 }
+
+QString verdict(double p) { return verdictWords(p) + QStringLiteral(" (p = %1)").arg(p, 0, 'g', 3); }
 
 }  // namespace mirkano::stats

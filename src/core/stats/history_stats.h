@@ -23,6 +23,9 @@ struct DrawShape {
     int lowSplit = 21;  // low numbers are 1 … lowSplit
 };
 
+// Below this p-value a result is called more than chance.
+inline constexpr double kSignificance = 0.05;
+
 struct Uniformity {
     double statistic = 0;  // the scaled X²
     int df = 0;
@@ -43,8 +46,8 @@ struct NumberTest {
     double z = 0;
     double p = 1;      // two-sided, of the exact binomial law
     double pHolm = 1;  // corrected over all numbers of the pool
-    // +1 significantly often, −1 significantly seldom (pHolm < 0.05), else 0.
-    int mark() const { return pHolm < 0.05 ? (observed > expected ? 1 : -1) : 0; }
+    // +1 significantly often, −1 significantly seldom (pHolm < kSignificance), else 0.
+    int mark() const { return pHolm < kSignificance ? (observed > expected ? 1 : -1) : 0; }
 };
 std::vector<NumberTest> numberTests(const std::vector<int>& counts, int draws, int pool, int perDraw);
 
@@ -89,7 +92,8 @@ struct PredictionRecordTest {
 PredictionRecordTest predictionRecordTest(const std::vector<int>& picks, const std::vector<int>& matches,
                                           int pool, int mains);
 
-// A p-value in words for the player.
+// A p-value in words for the player, with the value, and the words alone.
 QString verdict(double p);
+QString verdictWords(double p);
 
 }  // namespace mirkano::stats

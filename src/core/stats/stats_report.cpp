@@ -91,11 +91,6 @@ QString fixed(double v, int decimals) { return QString::number(v, 'f', decimals)
 
 QString pText(double p) { return p < 0.0001 ? QStringLiteral("< 0.0001") : fixed(p, 4); }
 
-QString shortVerdict(double p)
-{
-    return p < 0.05 ? QStringLiteral("偶然では説明しにくい偏りです") : QStringLiteral("偶然の範囲内です");
-}
-
 }  // namespace
 
 Sheet buildStatsSheet(const StatsReport& r)
@@ -133,7 +128,7 @@ Sheet buildStatsSheet(const StatsReport& r)
         s.setText(2, row, fixed(statistic, 2));
         s.setText(3, row, df);
         s.setText(4, row, pText(p));
-        s.setText(6, row, shortVerdict(p));
+        s.setText(6, row, verdictWords(p));
         ++row;
     };
     const auto count = [&](const QString& name, int observed, double expected, double p) {
@@ -141,7 +136,7 @@ Sheet buildStatsSheet(const StatsReport& r)
         s.setText(2, row, observed);
         s.setText(3, row, fixed(expected, 1));
         s.setText(4, row, pText(p));
-        s.setText(6, row, shortVerdict(p));
+        s.setText(6, row, verdictWords(p));
         ++row;
     };
     chi(QStringLiteral("本数字の出方（補正χ²）"), h.mains.statistic, h.mains.df, h.mains.p);

@@ -69,8 +69,8 @@ std::vector<SheetPainter::Span> allSpans(const std::vector<int>& px)
     return out;
 }
 
-// The page's printable area in grid pixels, and a painter on the device
-// that paints in grid pixels.
+}  // namespace
+
 QSizeF pageArea(QPagedPaintDevice& device)
 {
     const double scale = device.logicalDpiX() / 96.0;
@@ -82,8 +82,6 @@ void scaleToGridPixels(QPainter& painter, QPagedPaintDevice& device)
 {
     painter.scale(device.logicalDpiX() / 96.0, device.logicalDpiY() / 96.0);
 }
-
-}  // namespace
 
 QString pageNumberText(int page, int count)
 {
@@ -180,16 +178,21 @@ void SheetPages::paint(QPainter& painter, int page, const QString& caption) cons
     painter.restore();
 }
 
-void printSheet(QPagedPaintDevice& device, const Sheet& sheet, const QString& caption)
+void paintSheetPages(QPainter& painter, QPagedPaintDevice& device, const Sheet& sheet, const QString& caption)
 {
     const SheetPages pages(sheet, pageArea(device));
-    QPainter painter(&device);
-    scaleToGridPixels(painter, device);
     for (int i = 0; i < pages.count(); ++i) {
         if (i > 0)
             device.newPage();
         pages.paint(painter, i, caption);
     }
+}
+
+void printSheet(QPagedPaintDevice& device, const Sheet& sheet, const QString& caption)
+{
+    QPainter painter(&device);
+    scaleToGridPixels(painter, device);
+    paintSheetPages(painter, device, sheet, caption);
 }
 
 void printOnOnePage(QPagedPaintDevice& device, const QString& caption, const QStringList& lines,

@@ -72,9 +72,18 @@ QString pageNumberText(int page, int count);
 // across a portrait page, portrait otherwise.
 QPageLayout::Orientation preferredOrientation(const Sheet& sheet);
 
+// The printable area of the device's page in grid pixels (96 to the inch),
+// and a painter on the device made to paint in grid pixels.
+QSizeF pageArea(QPagedPaintDevice& device);
+void scaleToGridPixels(QPainter& painter, QPagedPaintDevice& device);
+
 // Prints the sheet on the device (a printer or a PDF writer), one page after
 // another, laid out for the device's page size and orientation.
 void printSheet(QPagedPaintDevice& device, const Sheet& sheet, const QString& caption);
+// The same with a painter already on the device and painting in grid
+// pixels, from the device's current page on, for a printout that goes on
+// after the sheet.
+void paintSheetPages(QPainter& painter, QPagedPaintDevice& device, const Sheet& sheet, const QString& caption);
 
 // A sheet printed under its own title.
 struct TitledSheet {

@@ -56,6 +56,26 @@ bool countsAsProgramWindow(const QWidget* w)
     return !qobject_cast<const QDialog*>(w);
 }
 
+// A history that could not be read for a cause outside the file (out of
+// memory, a failure of the library itself): the library's own text is not
+// for the user, the cause in words is.
+QString unreadableHistoryText(const QString& path, const std::exception& e)
+{
+    return QStringLiteral("履歴ファイル「%1」を読み込めません：%2")
+        .arg(QDir::toNativeSeparators(path), dynamic_cast<const std::bad_alloc*>(&e)
+                                                  ? QStringLiteral("メモリが不足しています")
+                                                  : QStringLiteral("予期しないエラーが起きました"));
+}
+
+// Any failure to read a history, in words: the message of the program's own
+// errors, which name the file and the cause, else the text above.
+QString historyFailureText(const QString& path, const std::exception& e)
+{
+    if (const auto* error = dynamic_cast<const Error*>(&e))
+        return error->message();
+    return unreadableHistoryText(path, e);
+}
+
 }  // namespace
 
 MainFrm::MainFrm(QString historyPath, QWidget* parent)
@@ -247,14 +267,8 @@ bool MainFrm::switchGame(GameId g)
         history = HistoryRecordset(loadHistory(historyPath, g));
         tables = buildStartupTables(history.rows(), g);
     } catch (const std::exception& e) {
-        const auto* error = dynamic_cast<const Error*>(&e);
         showMessage(QMessageBox::Critical, windowTitle(),
-                    (error ? error->message()
-                           : QStringLiteral("履歴ファイル「%1」を読み込めません：%2")
-                                 .arg(QDir::toNativeSeparators(historyPath),
-                                      dynamic_cast<const std::bad_alloc*>(&e)
-                                          ? QStringLiteral("メモリが不足しています")
-                                          : QStringLiteral("予期しないエラーが起きました")))
+                    historyFailureText(historyPath, e)
                         + QStringLiteral("\n%1のままです。").arg(mirkano::game(m_game).name.toString()));
         showGame();
         return false;
@@ -296,15 +310,8 @@ bool MainFrm::load()
         showMessage(QMessageBox::Critical, windowTitle(), e.message());
         return false;
     } catch (const std::exception& e) {
-        // Out of memory, or a failure of the library itself: its own text is
-        // not for the user, the cause in words is.
-        const bool outOfMemory = dynamic_cast<const std::bad_alloc*>(&e) != nullptr;
         busy.restore();
-        showMessage(QMessageBox::Critical, windowTitle(),
-                    QStringLiteral("履歴ファイル「%1」を読み込めません：%2")
-                        .arg(QDir::toNativeSeparators(m_historyPath),
-                             outOfMemory ? QStringLiteral("メモリが不足しています")
-                                         : QStringLiteral("予期しないエラーが起きました")));
+        showMessage(QMessageBox::Critical, windowTitle(), unreadableHistoryText(m_historyPath, e));
         return false;
     }
     if (!notice.isEmpty()) {
@@ -497,17 +504,9 @@ bool MainFrm::reloadHistory()
         m_tables = std::move(tables);
     } catch (const std::exception& e) {
         // The cause in words, and that the windows go on with what they show.
-        QString cause;
-        if (const auto* error = dynamic_cast<const Error*>(&e))
-            cause = error->message();
-        else
-            cause = QStringLiteral("履歴ファイル「%1」を読み込めません：%2")
-                        .arg(QDir::toNativeSeparators(m_historyPath),
-                             dynamic_cast<const std::bad_alloc*>(&e) ? QStringLiteral("メモリが不足しています")
-                                                                    : QStringLiteral("予期しないエラーが起きました"));
         busy.restore();
         showMessage(QMessageBox::Critical, windowTitle(),
-                    cause + QStringLiteral("\n開いている画面は、前に読み込んだ当選データのままです。"));
+                    historyFailureText(m_historyPath, e) + QStringLiteral("\n開いている画面は、前に読み込んだ当選データのままです。"));
         return false;
     }
     for (const QPointer<AnalysisWindow>& w : std::as_const(m_windows))

@@ -79,14 +79,6 @@ void attach(QChart* chart, QAbstractSeries* series, QAbstractAxis* x, QAbstractA
     series->attachAxis(y);
 }
 
-// Printing: the page's printable area in grid pixels (96 to the inch).
-QSizeF pageArea(QPagedPaintDevice& device)
-{
-    const double scale = device.logicalDpiX() / 96.0;
-    const QRect area = device.pageLayout().paintRectPixels(device.logicalDpiX());
-    return QSizeF(area.width() / scale, area.height() / scale);
-}
-
 }  // namespace
 
 StatsWindow::StatsWindow(QWidget* parent) : ChildWindow(parent)
@@ -294,16 +286,10 @@ void StatsWindow::fillCharts()
 
 void StatsWindow::print(QPagedPaintDevice& device) const
 {
-    const Sheet sheet = m_grid->sheet();
     const QSizeF area = pageArea(device);
-    const SheetPages pages(sheet, area);
     QPainter painter(&device);
-    painter.scale(device.logicalDpiX() / 96.0, device.logicalDpiY() / 96.0);
-    for (int i = 0; i < pages.count(); ++i) {
-        if (i > 0)
-            device.newPage();
-        pages.paint(painter, i, kStatsCaption);
-    }
+    scaleToGridPixels(painter, device);
+    paintSheetPages(painter, device, m_grid->sheet(), kStatsCaption);
     // Each chart fills a page under the caption, drawn as vectors.
     QFont captionFont = uiFont();
     captionFont.setPixelSize(16);
