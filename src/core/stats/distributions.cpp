@@ -128,22 +128,6 @@ std::vector<std::uint64_t> subsetSumCounts(int pool, int k)
     return ways[std::size_t(k)];
 }
 
-std::vector<double> convolve(const std::vector<std::vector<double>>& laws)
-{
-    std::vector<double> total{1.0};
-    for (const std::vector<double>& law : laws) {
-        if (law.empty())
-            continue;
-        std::vector<double> next(total.size() + law.size() - 1, 0.0);
-        for (std::size_t a = 0; a < total.size(); ++a)
-            if (total[a] != 0)
-                for (std::size_t b = 0; b < law.size(); ++b)
-                    next[a + b] += total[a] * law[b];
-        total = std::move(next);
-    }
-    return total;
-}
-
 GoodnessOfFit goodnessOfFit(const std::vector<double>& observed, const std::vector<double>& probabilities,
                             double minExpected)
 {
@@ -169,11 +153,16 @@ GoodnessOfFit goodnessOfFit(const std::vector<double>& observed, const std::vect
         }
     }
     GoodnessOfFit fit;
+    if (cells.empty() || n <= 0)
+        return fit;
     for (const auto& [o, e] : cells)
         if (e > 0)
             fit.statistic += (o - e) * (o - e) / e;
     fit.df = int(cells.size()) - 1;
-    fit.p = fit.df >= 1 ? chiSquareUpperTail(fit.statistic, fit.df) : 1.0;
+    // One cell left, or one short of minExpected (everything pooled and still
+    // too few): χ² does not describe the statistic, so no p-value.
+    if (*fit.df >= 1 && cells.front().second >= minExpected && cells.back().second >= minExpected)
+        fit.p = chiSquareUpperTail(fit.statistic, *fit.df);
     return fit;
 }
 

@@ -1,10 +1,11 @@
 #pragma once
 // The distributions the statistical tests need, computed exactly where the
 // numbers are small (binomial coefficients, hypergeometric laws, the law of a
-// sum of k different numbers, convolutions) and to double precision where a
+// sum of k different numbers) and to double precision where a
 // tail of a continuous law is asked for (χ², normal).
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace mirkano::stats {
@@ -32,17 +33,15 @@ std::vector<double> hypergeometric(int pool, int marked, int draws);
 // The counts add up to C(pool, k). Exact in 64 bits for the games' pools.
 std::vector<std::uint64_t> subsetSumCounts(int pool, int k);
 
-// The law of a sum of independent variables given by their laws (index =
-// value): the convolution of all of them.
-std::vector<double> convolve(const std::vector<std::vector<double>>& laws);
-
 // A χ² goodness-of-fit test of observed counts against probabilities (one
-// cell per index), cells pooled from both ends until each expected count is
-// at least `minExpected`. df = pooled cells − 1 − estimated parameters.
+// cell per index), cells pooled from the low end until each expected count
+// is at least `minExpected`, a short last cell into its neighbour. df =
+// pooled cells − 1. A test left with one cell (df 0) says nothing: its p is
+// empty; with no observations at all df is empty too.
 struct GoodnessOfFit {
     double statistic = 0;
-    int df = 0;
-    double p = 1;
+    std::optional<int> df;
+    std::optional<double> p;
 };
 GoodnessOfFit goodnessOfFit(const std::vector<double>& observed, const std::vector<double>& probabilities,
                             double minExpected = 5.0);

@@ -1,6 +1,7 @@
 #include "core/stats/history_stats.h"
 
 #include "core/game/game.h"
+#include "core/stats/sum_tail.h"
 
 #include <QString>
 
@@ -22,7 +23,8 @@ Uniformity uniformity(const std::vector<int>& counts, int draws, int pool, int p
         x2 += d * d / expected;
     }
     u.statistic = x2 * double(pool - 1) / double(pool - perDraw);
-    u.p = chiSquareUpperTail(u.statistic, u.df);
+    if (expected >= kMinExpected)
+        u.p = chiSquareUpperTail(u.statistic, u.df);
     return u;
 }
 
@@ -55,7 +57,7 @@ LawTest lawTest(const std::vector<int>& observed, std::vector<double> exact)
     LawTest t;
     t.observed = observed;
     t.exact = std::move(exact);
-    t.fit = goodnessOfFit(std::vector<double>(observed.begin(), observed.end()), t.exact);
+    t.fit = goodnessOfFit(std::vector<double>(observed.begin(), observed.end()), t.exact, kMinExpected);
     return t;
 }
 
@@ -110,18 +112,18 @@ HistoryStats historyStats(const std::vector<int>& numbers, const DrawShape& s)
     for (std::size_t v = 0; v < ways.size(); ++v)
         h.exactSumVariance += (double(v) - h.exactSumMean) * (double(v) - h.exactSumMean) * sumLaw[v];
     h.sum = lawTest(sums, std::move(sumLaw));
-    if (h.draws > 0) {
+    if (h.draws > 0)
         h.sumMean = sumTotal / h.draws;
-        h.sumVariance = h.draws > 1 ? (sumSquares - h.draws * h.sumMean * h.sumMean) / (h.draws - 1) : 0.0;
-    }
+    if (h.draws > 1)
+        h.sumVariance = (sumSquares - h.draws * *h.sumMean * *h.sumMean) / (h.draws - 1);
     h.odd = lawTest(odd, hypergeometric(s.pool, (s.pool + 1) / 2, s.mains));
     h.low = lawTest(low, hypergeometric(s.pool, s.lowSplit, s.mains));
 
     ConsecutiveTest& c = h.consecutive;
     c.probability = 1.0 - double(static_cast<long double>(choose(s.pool - s.mains + 1, s.mains)) / all);
     c.expected = h.draws * c.probability;
-    const double sd = std::sqrt(h.draws * c.probability * (1 - c.probability));
-    c.p = sd > 0 ? normalTwoSided((c.observed - c.expected) / sd) : 1.0;
+    if (h.draws > 0)
+        c.p = binomialTwoSided(c.observed, h.draws, c.probability);
     return h;
 }
 
@@ -129,29 +131,37 @@ PredictionRecordTest predictionRecordTest(const std::vector<int>& picks, const s
                                           int mains)
 {
     PredictionRecordTest t;
-    std::vector<std::vector<double>> laws;
-    laws.reserve(picks.size());
+    // Draws with the same number of picks share one law of matches.
+    std::vector<int> draws(std::size_t(pool) + 1, 0);
     for (std::size_t i = 0; i < picks.size(); ++i) {
-        // Matches of `picks` random numbers with the draw's mains.
-        std::vector<double> law = hypergeometric(pool, mains, std::clamp(picks[i], 0, pool));
-        for (std::size_t j = 0; j < law.size(); ++j)
-            t.expected += double(j) * law[j];
-        laws.push_back(std::move(law));
+        ++draws[std::size_t(std::clamp(picks[i], 0, pool))];
         t.matches += i < matches.size() ? matches[i] : 0;
     }
-    const std::vector<double> total = convolve(laws);
-    double tail = 0;
-    for (std::size_t v = std::size_t(std::max(t.matches, 0)); v < total.size(); ++v)
-        tail += total[v];
-    t.p = std::clamp(tail, 0.0, 1.0);
+    std::vector<RepeatedLaw> laws;
+    for (int size = 0; size <= pool; ++size) {
+        if (draws[std::size_t(size)] == 0)
+            continue;
+        // Matches of `size` random numbers with the draw's mains.
+        RepeatedLaw r{hypergeometric(pool, mains, size), draws[std::size_t(size)]};
+        for (std::size_t j = 0; j < r.law.size(); ++j)
+            t.expected += double(r.count) * double(j) * r.law[j];
+        laws.push_back(std::move(r));
+    }
+    if (!picks.empty())
+        t.p = sumUpperTail(laws, t.matches);
     return t;
 }
 
-QString verdictWords(double p)
+QString verdictWords(std::optional<double> p)
 {
-    return p < kSignificance ? QStringLiteral("偶然では説明しにくい偏りです") : QStringLiteral("偶然の範囲内です");
+    if (!p)
+        return QStringLiteral("回数が足りません");
+    return *p < kSignificance ? QStringLiteral("偶然では説明しにくい偏りです") : QStringLiteral("偶然の範囲内です");
 }
 
-QString verdict(double p) { return verdictWords(p) + QStringLiteral(" (p = %1)").arg(p, 0, 'g', 3); }
+QString verdict(std::optional<double> p)
+{
+    return p ? verdictWords(p) + QStringLiteral(" (p = %1)").arg(*p, 0, 'g', 3) : verdictWords(p);
+}
 
 }  // namespace mirkano::stats
