@@ -5,6 +5,7 @@
 #include "support/cli_run.h"
 #include "support/fixtures.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -24,7 +25,7 @@ void collectP(const QJsonValue& v, std::vector<double>& out)
     if (v.isObject()) {
         const QJsonObject o = v.toObject();
         for (auto it = o.begin(); it != o.end(); ++it) {
-            if (it.key() == QLatin1String("p") || it.key() == QLatin1String("pHolm"))
+            if ((it.key() == QLatin1String("p") || it.key() == QLatin1String("pHolm")) && !it.value().isNull())
                 out.push_back(it.value().toDouble(-1));
             collectP(it.value(), out);
         }
@@ -95,12 +96,52 @@ TEST(StatsCommand, ReportsEveryTestOfEachGamesRealHistory)
                 << which;
         }
 
+        // Every test of the table was run on a real history, each with its
+        // corrected p-value beside the plain one.
+        EXPECT_EQ(s.value(QStringLiteral("testsRun")).toInt(), 8);
+        for (const QJsonValue t : {s[QStringLiteral("uniformity")], s[QStringLiteral("bonusUniformity")],
+                                   s[QStringLiteral("sum")], s[QStringLiteral("odd")], s[QStringLiteral("low")],
+                                   s[QStringLiteral("consecutive")], s[QStringLiteral("prediction")][QStringLiteral("single")],
+                                   s[QStringLiteral("prediction")][QStringLiteral("multiple")]})
+            EXPECT_GE(t[QStringLiteral("pHolm")].toDouble(), t[QStringLiteral("p")].toDouble(2));
+
         std::vector<double> ps;
         collectP(s, ps);
         EXPECT_GT(ps.size(), std::size_t(g.pool));
         for (double p : ps)
             EXPECT_TRUE(p >= 0 && p <= 1) << p;
     }
+}
+
+// Twenty draws are too few for the χ² tests: their p-values are null, not a
+// verdict, and no undefined figure is written as a number.
+TEST(StatsCommand, ShortHistoryGivesNullWhereATestCannotBeRun)
+{
+    TempDir dir;
+    QFile in(sampleCsvPath(GameId::Loto6));
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    QByteArray csv;
+    for (int line = 0; line <= 20; ++line)
+        csv += in.readLine();
+    const QString csvPath = dir.path(QStringLiteral("short.csv")), db = dir.path(QStringLiteral("short.mdb"));
+    QFile out(csvPath);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(csv);
+    out.close();
+    ASSERT_EQ(runInProcess({QStringLiteral("import"), QStringLiteral("--csv"), csvPath, QStringLiteral("--db"), db}).exitCode, 0);
+    const QJsonObject s = run({QStringLiteral("stats"), QStringLiteral("--db"), db});
+    EXPECT_EQ(s.value(QStringLiteral("draws")).toInt(), 20);
+    for (const char* test : {"uniformity", "bonusUniformity"}) {
+        EXPECT_TRUE(s[QLatin1String(test)][QStringLiteral("p")].isNull()) << test;
+        EXPECT_TRUE(s[QLatin1String(test)][QStringLiteral("pHolm")].isNull()) << test;
+        EXPECT_EQ(s[QLatin1String(test)][QStringLiteral("df")].toInt(), 42) << test;
+    }
+    EXPECT_TRUE(s[QStringLiteral("consecutive")][QStringLiteral("p")].isDouble());
+    EXPECT_TRUE(s[QStringLiteral("sum")][QStringLiteral("variance")].isDouble());
+    EXPECT_LT(s.value(QStringLiteral("testsRun")).toInt(), 8);
+    // No figure anywhere stands in as −1.
+    const QByteArray text = QJsonDocument(s).toJson(QJsonDocument::Compact);
+    EXPECT_FALSE(text.contains(":-1,") || text.contains(":-1}")) << text.toStdString();
 }
 
 TEST(StatsCommand, RefusesWhatItCannotUse)

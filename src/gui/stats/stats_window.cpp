@@ -4,7 +4,6 @@
 #include "gui/sheet/grid_actions.h"
 #include "gui/sheet/grid_units.h"
 #include "gui/sheet/sheet_print.h"
-#include "gui/shell/busy_pointer.h"
 
 #include <QAreaSeries>
 #include <QBarCategoryAxis>
@@ -12,6 +11,8 @@
 #include <QBarSet>
 #include <QCategoryAxis>
 #include <QChart>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineSeries>
@@ -19,6 +20,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QThread>
 #include <QValueAxis>
 #include <QVBoxLayout>
 
@@ -66,6 +68,8 @@ QValueAxis* countAxis(QChart* chart, double top, const QString& title)
 {
     auto* axis = new QValueAxis;
     axis->setRange(0, top > 0 ? top * 1.1 : 1);
+    // Ticks on round numbers (0, 50, 100, …), the top raised to the next one.
+    axis->applyNiceNumbers();
     axis->setTitleText(title);
     axis->setLabelFormat(QStringLiteral("%.0f"));
     chart->addAxis(axis, Qt::AlignLeft);
@@ -138,9 +142,16 @@ StatsWindow::StatsWindow(QWidget* parent) : ChildWindow(parent)
     resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
 }
 
+StatsWindow::~StatsWindow()
+{
+    // The worker writes only into its own result, but it must end before
+    // the thread object goes.
+    if (m_worker)
+        m_worker->wait();
+}
+
 void StatsWindow::load(const History& history, GameId game, const ReflectFlags& flags)
 {
-    BusyPointer busy;
     emit opened();
     move(0, 0);
     resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
@@ -149,19 +160,57 @@ void StatsWindow::load(const History& history, GameId game, const ReflectFlags& 
 
 void StatsWindow::recompute(const History& history, GameId game, const ReflectFlags& flags)
 {
-    BusyPointer busy;
-    m_report = stats::statsReport(history, game, flags);
+    m_pending = Request{history, game, flags};
+    if (!m_worker)
+        startNext();
+}
+
+void StatsWindow::startNext()
+{
+    auto request = std::make_shared<Request>(std::move(*m_pending));
+    m_pending.reset();
+    auto result = std::make_shared<stats::StatsReport>();
+    m_worker = QThread::create([request, result] {
+        *result = stats::statsReport(request->history, request->game, request->flags);
+    });
+    connect(m_worker, &QThread::finished, this, [this, result] {
+        m_worker->deleteLater();
+        m_worker = nullptr;
+        if (m_pending) {
+            startNext();  // the history changed meanwhile: these figures are stale
+            return;
+        }
+        unsetCursor();
+        showReport(*result);
+    });
+    setCursor(Qt::BusyCursor);
+    m_print->setEnabled(false);
+    const QString note = QStringLiteral("計算しています…");
+    if (!m_summary->text().startsWith(note))
+        m_summary->setText(m_summary->text().isEmpty() ? note : note + u'\n' + m_summary->text());
+    m_worker->start();
+}
+
+bool StatsWindow::waitForReport(int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (isComputing() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        if (m_worker)
+            m_worker->wait(10);
+    }
+    QCoreApplication::processEvents();
+    return !isComputing();
+}
+
+void StatsWindow::showReport(const stats::StatsReport& report)
+{
+    m_report = report;
     m_grid->setSheet(stats::buildStatsSheet(m_report));
-    const stats::HistoryStats& h = m_report.history;
-    m_summary->setText(
-        QStringLiteral("%1　完全な%2回を検定（第%3回以降の%4回で予想を検証）\n本数字の出方：%5\n%6\n"
-                       "１発予想の一致数：%7")
-            .arg(mirkano::game(game).name.toString())
-            .arg(h.draws)
-            .arg(m_report.backtest.from)
-            .arg(m_report.testedDraws)
-            .arg(stats::verdict(h.mains.p), stats::numbersVerdict(m_report), stats::verdict(m_report.single.p)));
+    m_summary->setText(stats::statsHeadline(m_report));
     fillCharts();
+    m_print->setEnabled(true);
+    emit computed();
 }
 
 void StatsWindow::fillCharts()
@@ -249,7 +298,22 @@ void StatsWindow::fillCharts()
             top = std::max({top, double(count), exact * h.draws});
         }
         bars->append(observed);
-        QBarCategoryAxis* x = categoryAxis(chart, labels, QStringLiteral("合計（%1ごと、左端の値）").arg(kSumBin));
+        // Round values at the bins' left edges, every other bin when a label
+        // under each would not fit: over twenty bins of a narrow chart give
+        // each label room for one digit.
+        const int bins = int(labels.size());
+        const int every = bins > 12 ? 2 : 1;
+        auto* x = new QCategoryAxis;
+        x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+        x->setRange(-0.5, bins - 0.5);
+        x->setStartValue(-0.5);
+        for (int i = 0; i < bins; ++i)
+            if (labels[i].toInt() % (kSumBin * every) == 0)
+                x->append(labels[i], i - 0.5);
+        x->setTitleText(QStringLiteral("合計（%1ごと）").arg(kSumBin));
+        x->setLabelsFont(uiFont());
+        x->setGridLineVisible(false);
+        chart->addAxis(x, Qt::AlignBottom);
         QValueAxis* y = countAxis(chart, top, QStringLiteral("回"));
         attach(chart, bars, x, y);
         attach(chart, curve, x, y);
