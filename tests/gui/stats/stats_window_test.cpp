@@ -10,6 +10,10 @@
 #include <QAreaSeries>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QValueAxis>
 #include <QChart>
 #include <QImage>
 #include <QLabel>
@@ -62,6 +66,11 @@ private slots:
             StatsWindow w;
             w.load(history, g.id, ReflectFlags{});
             w.show();
+            // Computed off the GUI thread: load returns at once.
+            QVERIFY(w.isComputing());
+            QVERIFY(!w.printButton()->isEnabled());
+            QVERIFY(w.waitForReport());
+            QVERIFY(w.printButton()->isEnabled());
             const stats::StatsReport& r = w.report();
             QCOMPARE(r.history.draws, int(history.size()));
 
@@ -70,7 +79,14 @@ private slots:
             QCOMPARE(w.grid()->sheet().rows(), expected.rows());
             for (int row = 1; row <= expected.rows(); ++row)
                 QCOMPARE(w.grid()->sheet().text(6, row), expected.text(6, row));
+            QCOMPARE(w.summary()->text(), stats::statsHeadline(r));
             QVERIFY(w.summary()->text().contains(g.name.toString()));
+            QVERIFY(w.summary()->text().contains(QStringLiteral("8個の検定を実施")));
+            // Every column of both header rows has its title.
+            for (int col = 1; col <= expected.columns(); ++col) {
+                QVERIFY(!expected.text(col, 1).isEmpty());
+                QVERIFY(!expected.text(col, 2 + stats::kFamilySize + 1).isEmpty());
+            }
 
             // Frequency: a bar per number, the expected count and its band.
             QBarSet* counts = seriesOf<QBarSeries>(w.frequencyChart())->barSets().first();
@@ -92,6 +108,27 @@ private slots:
             for (const QPointF& p : seriesOf<QLineSeries>(w.sumChart())->points())
                 curve += p.y();
             QVERIFY(std::abs(curve - r.history.draws) < 1e-6 * r.history.draws);
+            // At the window's size the sums' labels are whole round values
+            // (no "1…"), and the count axis ticks on round numbers.
+            w.tabs()->setCurrentWidget(w.sumChart());
+            QCoreApplication::processEvents();
+            auto* sumAxis = qobject_cast<QCategoryAxis*>(w.sumChart()->chart()->axes(Qt::Horizontal).first());
+            QVERIFY(sumAxis);
+            QVERIFY(sumAxis->categoriesLabels().size() <= 12);
+            for (const QString& label : sumAxis->categoriesLabels())
+                QVERIFY2(label.toInt() % 10 == 0 && label.toInt() > 0, qPrintable(label));
+            const QFontMetrics metrics(sumAxis->labelsFont());
+            const double plotWidth = w.sumChart()->chart()->plotArea().width();
+            QVERIFY(metrics.horizontalAdvance(QStringLiteral("000")) <
+                    plotWidth / sumAxis->categoriesLabels().size());
+            for (QChartView* view : {w.frequencyChart(), w.sumChart(), w.predictionChart()}) {
+                auto* y = qobject_cast<QValueAxis*>(view->chart()->axes(Qt::Vertical).first());
+                const double step = (y->max() - y->min()) / (y->tickCount() - 1);
+                const double scale = std::pow(10.0, std::floor(std::log10(step)));
+                const double mantissa = step / scale;
+                QVERIFY2(std::abs(mantissa - std::round(mantissa)) < 1e-9 && y->min() == 0,
+                         qPrintable(QString::number(step)));
+            }
 
             // The prediction test: 0 … k matches, prediction beside chance.
             const QList<QBarSet*> sets = seriesOf<QBarSeries>(w.predictionChart())->barSets();
@@ -111,10 +148,30 @@ private slots:
         }
     }
 
+    // A change of history while the figures are computed: the window ends
+    // on the figures of the last history it was given, computed once more.
+    void aRecomputeWhileComputingEndsOnTheLastHistory()
+    {
+        const History full = sampleHistory(GameId::MiniLoto);
+        const History part(full.begin(), full.begin() + 30);
+        StatsWindow w;
+        QSignalSpy computed(&w, &StatsWindow::computed);
+        w.load(full, GameId::MiniLoto, ReflectFlags{});
+        w.recompute(full, GameId::MiniLoto, ReflectFlags{});
+        w.recompute(part, GameId::MiniLoto, ReflectFlags{});
+        QVERIFY(w.waitForReport());
+        QCOMPARE(computed.count(), 1);
+        QCOMPARE(w.report().history.draws, 30);
+        // Thirty draws: the uniformity test of the bonuses cannot be run.
+        QVERIFY(w.grid()->sheet().text(6, 3) == QStringLiteral("回数が足りません"));
+        QVERIFY(w.summary()->text().contains(QStringLiteral("回数が足りず")));
+    }
+
     void printsTheSheetAndEveryChart()
     {
         StatsWindow w;
         w.load(sampleHistory(), GameId::Loto6, ReflectFlags{});
+        QVERIFY(w.waitForReport());
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("stats.pdf"));
         int sheetPages = 0;
