@@ -10,6 +10,7 @@
 #include "core/game/game_files.h"
 #include "core/history/history_csv.h"
 #include "core/maintenance/history_update.h"
+#include "gui/maintenance/history_update_dialog.h"
 #include "gui/shell/main_frm.h"
 #include "support/loopback_http.h"
 
