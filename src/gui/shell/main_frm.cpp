@@ -339,6 +339,8 @@ bool MainFrm::loadAtStart(bool fallBackToLoto6)
             if (const QString cause = writeLastGame(folder, m_game); !cause.isEmpty())
                 qWarning().noquote() << cause;
             busy.restore();
+            if (!fault.endsWith(u'。'))
+                fault += u'。';
             showMessage(QMessageBox::Warning, windowTitle(),
                         fault
                             + QStringLiteral("\n\n%1の履歴を読み込めないため、ロト6で起動します。"

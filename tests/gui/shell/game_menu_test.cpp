@@ -185,7 +185,7 @@ private slots:
         QCOMPARE(frame.messages.size(), 1);
         const QString message = frame.messages.first();
         QVERIFY2(message.contains(loto7) && message.endsWith(QStringLiteral(
-                     "ロト7の履歴を読み込めないため、ロト6で起動します。ロト7は、履歴ファイルを直してから「ゲーム」メニューで選べます。")),
+                     "。\n\nロト7の履歴を読み込めないため、ロト6で起動します。ロト7は、履歴ファイルを直してから「ゲーム」メニューで選べます。")),
                  qPrintable(message));
         QCOMPARE(readLastGame(folder), GameId::Loto6);
         QFile kept(loto7);
