@@ -36,7 +36,7 @@ const std::vector<CliCommand> kCommands = {
      "mirkano-cli backtest --db FILE [--reflect 0,3,...] [--from N] [--game GAME]", &runBacktest},
     {"stats", {"db", "reflect", "game"}, "mirkano-cli stats --db FILE [--reflect 0,3,...] [--game GAME]", &runStats},
     {"update", {"db", "server", "prefer", "game"},
-     "mirkano-cli update --db FILE --server URL [--prefer mine|theirs] [--game GAME]", &runUpdateCommand},
+     "mirkano-cli update --db FILE [--server URL] [--prefer mine|theirs] [--game GAME]", &runUpdateCommand},
 };
 
 // Longer than any path the system accepts: no argument is that long.

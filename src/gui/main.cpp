@@ -35,7 +35,8 @@ int main(int argc, char* argv[])
     mirkano::copySampleHistoryIfMissing(historyPath);
     mirkano::MainFrm frame(historyPath, mirkano::gameSettingsPath(folder, game));
     frame.setGame(game);
-    if (!frame.load())
+    // A last game whose history cannot be read opens Loto 6 instead.
+    if (!frame.loadAtStartUp())
         return 1;
     QObject::connect(&frame, &mirkano::MainFrm::shutDown, &app, &QCoreApplication::quit);
     // The analysis windows are large: the frame starts filling the screen

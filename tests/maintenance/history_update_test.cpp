@@ -2,6 +2,7 @@
 // replaces the history file whole; every bad download, served by a real HTTP
 // server on the loopback, leaves the old file byte for byte.
 
+#include "core/game/game_files.h"
 #include "core/maintenance/history_download.h"
 #include "core/maintenance/history_update.h"
 #include "maintenance/maintenance_support.h"
@@ -233,7 +234,9 @@ TEST(HistoryUpdate, ServerSettingNamesSchemeHostAndPort)
               QStringLiteral("https://example.jp/download/Mirkano/Mirkano.mdb"));
     for (const char* bad : {"", "example.jp", "ftp://example.jp", "http://", "http://example.jp/?q=1"})
         EXPECT_FALSE(causeOf([&] { historyUrl(QString::fromLatin1(bad)); }).isEmpty()) << bad;
-    EXPECT_TRUE(causeOf([] { historyUrl({}); }).contains(QStringLiteral("設定されていません")));
+    EXPECT_EQ(causeOf([] { historyUrl({}, GameId::Loto7); }),
+              QStringLiteral("ロト7の当選データの取得先が設定されていません。"
+                             "データ管理 → 最新化の設定… で取得先のアドレスを設定してください。"));
 
     // The file beside the program, overridden by the environment.
     TempDir dir;
@@ -254,4 +257,63 @@ TEST(HistoryUpdate, ServerSettingNamesSchemeHostAndPort)
     ASSERT_TRUE(QFile::remove(dir.path(kServerFileName)));
     ASSERT_EQ(::mkfifo(QFile::encodeName(dir.path(kServerFileName)).constData(), 0644), 0);
     EXPECT_EQ(configuredServer(dir.path({})), QString());
+}
+
+// Each game keeps its own address (file and variable); Loto 7 and Mini Loto
+// without one take Loto 6's only when it names a server, which serves every
+// game's history, never Loto 6's own CSV.
+TEST(HistoryUpdate, EachGameHasItsOwnAddress)
+{
+    TempDir dir;
+    const QString folder = dir.path({});
+    const auto write = [&](GameId game, const QByteArray& text) {
+        QFile f(dir.path(updateServerFileName(game)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text);
+    };
+    for (GameId g : {GameId::Loto6, GameId::Loto7, GameId::MiniLoto})
+        qunsetenv(updateServerVariable(g).constData());
+    EXPECT_EQ(updateServerFileName(GameId::Loto6), kServerFileName);
+    EXPECT_EQ(updateServerFileName(GameId::Loto7), QStringLiteral("update-server-loto7.txt"));
+    EXPECT_EQ(updateServerVariable(GameId::MiniLoto), QByteArray("MIRKANO_SERVER_MINILOTO"));
+
+    write(GameId::Loto6, "https://example.jp/loto6.csv\n");
+    write(GameId::Loto7, "# ロト7\nhttps://example.jp/loto7.csv\n");
+    EXPECT_EQ(configuredServer(folder, GameId::Loto6), QStringLiteral("https://example.jp/loto6.csv"));
+    EXPECT_EQ(configuredServer(folder, GameId::Loto7), QStringLiteral("https://example.jp/loto7.csv"));
+    EXPECT_EQ(configuredServer(folder, GameId::MiniLoto), QString()) << "Loto 6's CSV is no Mini Loto source";
+
+    write(GameId::Loto6, "http://10.0.0.5:8000/\n");
+    EXPECT_EQ(configuredServer(folder, GameId::MiniLoto), QStringLiteral("http://10.0.0.5:8000/"));
+    EXPECT_EQ(historyUrl(configuredServer(folder, GameId::MiniLoto), GameId::MiniLoto).path(),
+              QStringLiteral("/download/Mirkano/MirkanoMini.mdb"));
+    EXPECT_EQ(configuredServer(folder, GameId::Loto7), QStringLiteral("https://example.jp/loto7.csv"));
+
+    // Each game's variable overrides its own file only.
+    qputenv("MIRKANO_SERVER_LOTO7", "http://127.0.0.1:7");
+    EXPECT_EQ(configuredServer(folder, GameId::Loto7), QStringLiteral("http://127.0.0.1:7"));
+    EXPECT_EQ(configuredServer(folder, GameId::Loto6), QStringLiteral("http://10.0.0.5:8000/"));
+    qunsetenv("MIRKANO_SERVER_LOTO7");
+}
+
+// Only the head of the file is read: a huge line is no address and costs
+// nothing (a few megabytes show it; the fault was seconds and hundreds of
+// megabytes for 200 MB). An address before it is found.
+TEST(HistoryUpdate, AHugeLineInTheAddressFileIsNotReadWhole)
+{
+    TempDir dir;
+    qunsetenv(kServerVariable);
+    const QByteArray huge(4 << 20, 'a');
+    {
+        QFile f(dir.path(kServerFileName));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("http://" + huge + "\nhttp://10.0.0.5:8000\n");
+    }
+    EXPECT_EQ(configuredServer(dir.path({})), QString());
+    {
+        QFile f(dir.path(kServerFileName));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("# source\nhttp://10.0.0.5:8000\n" + huge);
+    }
+    EXPECT_EQ(configuredServer(dir.path({})), QStringLiteral("http://10.0.0.5:8000"));
 }

@@ -4,6 +4,7 @@
 
 #include "cli/cli.h"
 #include "core/history/history_csv.h"
+#include "core/maintenance/history_update.h"
 #include "maintenance/maintenance_support.h"
 #include "support/cli_run.h"
 #include "support/loopback_http.h"
@@ -102,12 +103,11 @@ TEST(UpdateCli, MergesTheSourceOrRefusesWithTheCauseAndTheFileUntouched)
     EXPECT_TRUE(missing.err.contains(QStringLiteral("'が存在しません"))) << missing.err.toStdString();
     EXPECT_FALSE(QFile::exists(none));
 
-    for (const QStringList& wrong : {QStringList{QStringLiteral("update"), QStringLiteral("--db"), db},
-                                     QStringList{QStringLiteral("update"), QStringLiteral("--server"), http.server()},
+    for (const QStringList& wrong : {QStringList{QStringLiteral("update"), QStringLiteral("--server"), http.server()},
                                      args(http.server()) << QStringLiteral("extra")}) {
         const CliRun usage = runInProcess(wrong);
         EXPECT_EQ(usage.exitCode, 2);
-        EXPECT_TRUE(usage.err.contains(QStringLiteral("mirkano-cli update --db FILE --server URL [--prefer mine|theirs]")));
+        EXPECT_TRUE(usage.err.contains(QStringLiteral("mirkano-cli update --db FILE [--server URL] [--prefer mine|theirs]")));
     }
     EXPECT_EQ(loadHistory(db), more);
 }
@@ -150,4 +150,40 @@ TEST(UpdateCli, AGamesHistoryTakesOnlyThatGamesDraws)
     EXPECT_EQ(r.out, QByteArray("追加 91回、同じ 600回、補完 0回、食い違い 0回\n"));
     EXPECT_EQ(http.paths().last(), QStringLiteral("/download/Mirkano/Mirkano7.mdb"));
     EXPECT_EQ(loadHistory(db, GameId::Loto7), full);
+}
+
+// Without --server the update takes the address set for the history's game,
+// as the desktop program does: Loto 7's own, else Loto 6's server; with
+// neither, it says how to set one.
+TEST(UpdateCli, WithoutServerTheGamesOwnAddressIsUsed)
+{
+    ensureCoreApplication();
+    TempDir dir;
+    const QString db = dir.path(QStringLiteral("Mirkano7.mdb"));
+    const History full = sampleHistory(GameId::Loto7);
+    saveHistory(db, History(full.begin(), full.begin() + 690), GameId::Loto7);
+    LoopbackHttp loto6, loto7;
+    loto6.serve({.body = historyBytes(dir, full)});
+    loto7.serve({.body = historyToCsv(full), .contentType = "text/csv"});
+    const QStringList args{QStringLiteral("update"), QStringLiteral("--db"), db};
+
+    qputenv(kServerVariable, loto6.server().toUtf8());
+    qputenv("MIRKANO_SERVER_LOTO7", (loto7.server() + QStringLiteral("/loto7.csv")).toUtf8());
+    CliRun r = runInProcess(args);
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(loto7.paths(), QStringList{QStringLiteral("/loto7.csv")});
+    EXPECT_TRUE(loto6.paths().isEmpty());
+
+    qunsetenv("MIRKANO_SERVER_LOTO7");
+    r = runInProcess(args);
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(loto6.paths(), QStringList{QStringLiteral("/download/Mirkano/Mirkano7.mdb")});
+    EXPECT_EQ(loadHistory(db, GameId::Loto7), full);
+
+    qputenv(kServerVariable, (loto6.server() + QStringLiteral("/loto6.csv")).toUtf8());  // Loto 6's own CSV
+    r = runInProcess(args);
+    qunsetenv(kServerVariable);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, QStringLiteral("mirkano-cli: ロト7の当選データの取得先が設定されていません。--server でアドレスを指定するか、"
+                                    "ミルカノのデータ管理 → 最新化の設定… で設定してください。\n"));
 }

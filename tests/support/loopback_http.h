@@ -26,6 +26,7 @@ public:
         qint64 sendBytes = -1;       // send only this much of the body (-1: all of it)
         bool stall = false;          // after sending, keep the connection open and send nothing more
         QByteArray location = {};    // a Location header (a redirect, with status 301, 302, …)
+        QByteArray headers = {};     // further header lines, each ending in CR LF
     };
 
     LoopbackHttp()
@@ -63,6 +64,7 @@ private:
         head += "Content-Type: " + r.contentType + "\r\n";
         if (!r.location.isEmpty())
             head += "Location: " + r.location + "\r\n";
+        head += r.headers;
         if (r.announceLength)
             head += "Content-Length: " + QByteArray::number(r.body.size()) + "\r\n";
         head += "Connection: close\r\n\r\n";

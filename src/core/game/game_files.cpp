@@ -8,6 +8,20 @@
 
 namespace mirkano {
 
+QString updateServerFileName(GameId g)
+{
+    if (g == GameId::Loto6)
+        return QStringLiteral("update-server.txt");
+    return QStringLiteral("update-server-%1.txt").arg(game(g).cliName.toString());
+}
+
+QByteArray updateServerVariable(GameId g)
+{
+    if (g == GameId::Loto6)
+        return "MIRKANO_SERVER";
+    return "MIRKANO_SERVER_" + game(g).cliName.toString().toUpper().toLatin1();
+}
+
 QString gameHistoryPath(const QString& folder, GameId g)
 {
     return QDir(folder).filePath(game(g).historyFile.toString());

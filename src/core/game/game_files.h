@@ -2,16 +2,25 @@
 // Where each game keeps its files, and which game the desktop program opened
 // last. The three games' histories and settings files sit side by side in
 // one folder (beside the program, or in the user's data folder); the last
-// game is a one-word file there, apart from the prediction settings.
+// game is a one-word file there, apart from the prediction settings. Each
+// game's update source is named in a file of its own beside the program.
 
 #include "core/game/game.h"
 
+#include <QByteArray>
 #include <QString>
 
 namespace mirkano {
 
 // The file naming the last game: its --game word (loto6, loto7, miniloto).
 inline const QString kLastGameFileName = QStringLiteral("last-game.txt");
+
+// Where each game's update source is set: Loto 6 keeps update-server.txt
+// and the variable MIRKANO_SERVER, as before the games; Loto 7 and Mini Loto
+// add their --game word (update-server-loto7.txt, MIRKANO_SERVER_LOTO7;
+// update-server-miniloto.txt, MIRKANO_SERVER_MINILOTO).
+QString updateServerFileName(GameId game);
+QByteArray updateServerVariable(GameId game);
 
 // The game's history file and settings file in this folder.
 QString gameHistoryPath(const QString& folder, GameId game);

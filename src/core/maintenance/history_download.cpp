@@ -18,6 +18,9 @@ namespace mirkano {
 
 namespace {
 
+// Bytes received ahead of being counted, at most.
+constexpr qint64 kReadBufferBytes = 1 << 20;
+
 // A time limit in whole seconds, rounded up.
 int seconds(int ms) { return (ms + 999) / 1000; }
 
@@ -67,9 +70,20 @@ QString networkCause(QNetworkReply::NetworkError error, const QUrl& url)
         return QStringLiteral("サーバーが読み取りを許可しませんでした");
     case QNetworkReply::ContentNotFoundError:
         return QStringLiteral("サーバーに当選データがありません");
+    case QNetworkReply::UnknownContentError:
+        // With a successful answer, only the unpacking of a compressed body
+        // fails this way: a corrupt one, or one that would unpack to far more
+        // than it is (a "bomb").
+        return QStringLiteral("サーバーが圧縮して送ったデータを展開できません（壊れているか、展開すると大きくなりすぎます）");
     default:
         return QStringLiteral("通信エラーです（番号 %1）").arg(int(error));
     }
+}
+
+bool isHttp(const QUrl& url)
+{
+    const QString scheme = url.scheme().toLower();
+    return scheme == QLatin1String("http") || scheme == QLatin1String("https");
 }
 
 // Errors of the connection itself, as opposed to an HTTP answer.
@@ -118,6 +132,10 @@ void HistoryDownload::start()
     request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
     request.setMaximumRedirectsAllowed(kMaxRedirects);
     m_reply = m_manager->get(request);
+    // The transfer waits while this much is received and not yet taken, so
+    // that a body sent faster than it is counted never piles up in memory
+    // beyond the cap: every byte is counted as it is taken (onReadyRead).
+    m_reply->setReadBufferSize(kReadBufferBytes);
     connect(m_reply, &QNetworkReply::redirected, this, [this](const QUrl& to) { m_redirectedTo = to; });
     connect(m_reply, &QNetworkReply::readyRead, this, &HistoryDownload::onReadyRead);
     connect(m_reply, &QNetworkReply::finished, this, &HistoryDownload::onFinished);
@@ -141,8 +159,11 @@ void HistoryDownload::cancel()
 
 void HistoryDownload::onReadyRead()
 {
+    if (!m_abortCause.isEmpty() || m_cancelled)
+        return;
     m_idle.start(m_limits.idleTimeoutMs);
-    m_outcome.body += m_reply->readAll();
+    // One byte past the cap is enough to know it is passed.
+    m_outcome.body += m_reply->read(m_limits.maxBytes + 1 - m_outcome.body.size());
     if (m_outcome.body.size() > m_limits.maxBytes) {
         abortWith(tooLarge(m_limits.maxBytes));
         return;
@@ -154,6 +175,7 @@ void HistoryDownload::onReadyRead()
 void HistoryDownload::abortWith(const QString& cause)
 {
     m_abortCause = cause;
+    m_outcome.body = QByteArray();
     if (m_reply)
         m_reply->abort();
 }
@@ -183,6 +205,21 @@ void HistoryDownload::onFinished()
         fail(m_abortCause);
     } else if (error == QNetworkReply::TooManyRedirectsError || error == QNetworkReply::InsecureRedirectError) {
         fail(networkCause(error, m_url));
+    } else if (error == QNetworkReply::ProtocolUnknownError && isHttp(m_redirectedTo.isValid() ? m_redirectedTo : m_url)) {
+        // An http(s) address answered with a redirect that cannot be
+        // followed: the fault is that answer's, not the address the user set.
+        const QUrl& from = m_redirectedTo.isValid() ? m_redirectedTo : m_url;
+        const QByteArray location = m_reply->rawHeader("Location").trimmed();
+        if (!location.isEmpty())
+            fail(QStringLiteral("「%1」からの転送先「%2」は http:// または https:// のアドレスではありません")
+                     .arg(shownUrl(from), echoed(QString::fromLatin1(location), 200)));
+        else if (status >= 300 && status < 400)
+            fail(QStringLiteral("「%1」が転送（HTTP %2）を返しましたが、転送先（Location）がありません")
+                     .arg(shownUrl(from))
+                     .arg(status));
+        else
+            fail(QStringLiteral("「%1」からの転送（リダイレクト）は、転送先がないか、http:// または https:// のアドレスではありません")
+                     .arg(shownUrl(from)));
     } else if (isTransportError(error)) {
         // After a redirect the status still names the redirect; the failure
         // is the target's.
@@ -199,7 +236,9 @@ void HistoryDownload::onFinished()
                  ? QStringLiteral("転送先「%1」が %2 を返しました").arg(shownUrl(m_redirectedTo), answer)
                  : QStringLiteral("サーバーが %1 を返しました").arg(answer));
     } else if (error != QNetworkReply::NoError) {
-        fail(networkCause(error, m_url));
+        fail(m_redirectedTo.isValid()
+                 ? QStringLiteral("転送先「%1」：%2").arg(shownUrl(m_redirectedTo), networkCause(error, m_redirectedTo))
+                 : networkCause(error, m_url));
     } else if (status == 0 && m_url.scheme().startsWith(QLatin1String("http"))) {
         fail(QStringLiteral("サーバーの応答が HTTP ではありません"));
     }
@@ -231,7 +270,7 @@ MergeResult updateHistoryFile(const QString& target, const QString& server, cons
     const DownloadOutcome got = downloadHistory(url, limits);
     if (!got.ok())
         throw UpdateError(got.cancelled ? QStringLiteral("ダウンロードを中止しました") : got.error);
-    const SourceHistory source = readSourceHistory(got.body, url.toString(), game);
+    const SourceHistory source = readSourceHistory(got.body, url.toString(), game, target);
     return mergeIntoHistoryFile(target, source.rows, preference, url.toString());
 }
 

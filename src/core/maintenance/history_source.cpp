@@ -2,11 +2,18 @@
 
 #include "core/maintenance/history_update.h"
 #include "core/history/file_kind.h"
+#include "core/history/file_replace.h"
 #include "core/history/history_csv.h"
 #include "core/history/history_store.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <cerrno>
+
+#include <unistd.h>
 
 namespace mirkano {
 
@@ -19,28 +26,66 @@ namespace {
 
 }  // namespace
 
-SourceHistory readSourceHistory(const QByteArray& body, const QString& sourceName, std::optional<GameId> game)
-{
-    if (const QString cause = downloadedBodyFault(body); !cause.isEmpty())
-        refuse(sourceName, cause);
-    if (!looksLikeDatabase(body, body.size()))
-        return {SourceKind::Csv, parseHistoryCsv(body, sourceName, game)};
+namespace {
 
-    // A history file is read from a copy in a folder of its own.
-    QTemporaryDir dir;
-    if (!dir.isValid())
-        throw UpdateError(QStringLiteral("作業フォルダーを作れません：%1").arg(dir.errorString()));
-    const QString path = dir.filePath(kHistoryFileName);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(body) != body.size() || !file.flush())
-        throw UpdateError(QStringLiteral("作業ファイルに書き込めません：%1").arg(file.errorString()));
-    file.close();
+// Reads the copy at path of a history file's bytes (the database engine reads
+// files only) as history of the game.
+SourceHistory readHistoryCopy(const QString& path, const QString& sourceName,
+                              std::optional<GameId> game)
+{
     if (const QString cause = historyFileFault(path); !cause.isEmpty())
         refuse(sourceName, cause);
     if (const GameId theirs = historyFileGame(path); game && theirs != *game)
         refuse(sourceName, QStringLiteral("%1の当選データで、%2の当選データではありません")
                                .arg(mirkano::game(theirs).name, mirkano::game(*game).name));
     return {SourceKind::HistoryFile, loadHistory(path)};
+}
+
+}  // namespace
+
+SourceHistory readSourceHistory(const QByteArray& body, const QString& sourceName, std::optional<GameId> game,
+                                const QString& besideHistory)
+{
+    if (const QString cause = downloadedBodyFault(body); !cause.isEmpty())
+        refuse(sourceName, cause);
+    if (!looksLikeDatabase(body, body.size()))
+        return {SourceKind::Csv, parseHistoryCsv(body, sourceName, game)};
+
+    if (besideHistory.isEmpty()) {
+        // No history to keep it beside: a folder of its own.
+        QTemporaryDir dir;
+        if (!dir.isValid())
+            throw UpdateError(QStringLiteral("作業フォルダーを作れません：%1").arg(dir.errorString()));
+        const QString path = dir.filePath(kHistoryFileName);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(body) != body.size() || !file.flush())
+            throw UpdateError(QStringLiteral("作業ファイルに書き込めません：%1").arg(file.errorString()));
+        file.close();
+        return readHistoryCopy(path, sourceName, game);
+    }
+
+    // The copy is a download work file beside the history: locked while this
+    // process reads it, and removed by the next update if the process is
+    // killed meanwhile, like the other work files there.
+    const QFileInfo target(detail::resolveLinks(QFileInfo(besideHistory).absoluteFilePath()));
+    const detail::WorkFile work(target.absolutePath(), target.fileName(), detail::kDownloadWorkSuffix);
+    if (work.fd() < 0)
+        throw UpdateError(QStringLiteral("作業ファイルをフォルダー「%1」に作れません（%2）")
+                              .arg(QDir::toNativeSeparators(target.absolutePath()), detail::systemCause(work.error())));
+    struct Discard {
+        const detail::WorkFile& work;
+        ~Discard() { work.remove(); }
+    } discard{work};
+    for (qint64 done = 0; done < body.size();) {
+        const ssize_t n = ::write(work.fd(), body.constData() + done, std::size_t(body.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            throw UpdateError(QStringLiteral("作業ファイル「%1」に書き込めません（%2）")
+                                  .arg(QDir::toNativeSeparators(work.path()), detail::systemCause(n < 0 ? errno : EIO)));
+        done += n;
+    }
+    return readHistoryCopy(work.path(), sourceName, game);
 }
 
 QString otherGameFault(const History& theirs, GameId game, const QString& source)

@@ -24,9 +24,12 @@ struct SourceHistory {
 // (a CSV or history file of another game is refused naming both games).
 // Throws HistoryError (a CSV that is refused, naming its line and cause) or
 // UpdateError (an empty body, a web page, a history file that cannot be read
-// or is of another game); sourceName names the source in the messages.
+// or is of another game); sourceName names the source in the messages. A
+// history file is read from a work copy beside besideHistory (the history the
+// draws go into), which a later update clears if this process is killed
+// meanwhile; without one, from a folder of its own.
 SourceHistory readSourceHistory(const QByteArray& body, const QString& sourceName,
-                                std::optional<GameId> game = std::nullopt);
+                                std::optional<GameId> game = std::nullopt, const QString& besideHistory = {});
 
 // Why draws read from source cannot go into a history of the game: they are
 // of another game ("「…」はロト7の当選データです。ロト6の履歴には取り込めません");

@@ -1,5 +1,6 @@
 #include "core/maintenance/history_update.h"
 
+#include "core/game/game_files.h"
 #include "core/history/file_kind.h"
 #include "core/history/file_replace.h"
 #include "core/history/history_store.h"
@@ -10,7 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <QTextStream>
 
 #include <algorithm>
 #include <cerrno>
@@ -57,22 +57,55 @@ QString downloadedBodyFault(const QByteArray& body)
     return {};
 }
 
-QString configuredServer(const QString& programDir)
+QString ownConfiguredServer(const QString& programDir, GameId game)
 {
-    const QString fromEnv = qEnvironmentVariable(kServerVariable).trimmed();
+    const QString fromEnv = qEnvironmentVariable(updateServerVariable(game).constData()).trimmed();
     if (!fromEnv.isEmpty())
         return fromEnv;
     // Only a regular file: a named pipe there would hang the update.
     QFile file;
-    if (!openRegularFile(file, QDir(programDir).filePath(kServerFileName)).isEmpty())
+    if (!openRegularFile(file, QDir(programDir).filePath(updateServerFileName(game))).isEmpty())
         return {};
-    QTextStream in(&file);
-    while (!in.atEnd()) {
-        const QString line = in.readLine().trimmed();
+    QByteArray head = file.read(kServerFileReadLimit + 1);
+    if (head.size() > kServerFileReadLimit) {
+        // The line running past the limit is cut: it is no address.
+        head.truncate(kServerFileReadLimit);
+        head.truncate(head.lastIndexOf('\n') + 1);
+    }
+    for (const QByteArray& raw : head.split('\n')) {
+        const QString line = QString::fromUtf8(raw).trimmed();
         if (!line.isEmpty() && !line.startsWith(u'#'))
             return line;
     }
     return {};
+}
+
+bool namesServer(const QString& address)
+{
+    const QUrl url(address.trimmed());
+    if (!url.isValid() || url.hasQuery() || url.hasFragment())
+        return false;
+    QString path = url.path();
+    while (path.endsWith(u'/'))
+        path.chop(1);
+    return path.isEmpty();
+}
+
+QString configuredServer(const QString& programDir, GameId game)
+{
+    const QString own = ownConfiguredServer(programDir, game);
+    if (!own.isEmpty() || game == GameId::Loto6)
+        return own;
+    // A server serves each game's history at the game's own path.
+    const QString loto6 = ownConfiguredServer(programDir, GameId::Loto6);
+    return namesServer(loto6) ? loto6 : QString();
+}
+
+QString noServerMessage(GameId game)
+{
+    return QStringLiteral("%1の当選データの取得先が設定されていません。"
+                          "データ管理 → 最新化の設定… で取得先のアドレスを設定してください。")
+        .arg(mirkano::game(game).name);
 }
 
 QString historyDownloadPath(GameId game)
@@ -84,10 +117,7 @@ QUrl historyUrl(const QString& serverIn, GameId game)
 {
     const QString server = serverIn.trimmed();
     if (server.isEmpty())
-        throw UpdateError(QStringLiteral(
-            "当選データの取得先サーバーが設定されていません。プログラムのフォルダーの %1 に"
-            "サーバーのアドレス（例：http://example.jp:8080）を書くか、環境変数 %2 で指定してください。")
-                              .arg(kServerFileName, QString::fromLatin1(kServerVariable)));
+        throw UpdateError(noServerMessage(game));
     const QString shown = echoed(server);
     const auto refuseServer = [&](const QString& cause) {
         throw UpdateError(QStringLiteral("当選データの取得先サーバー「%1」は使えません：%2。").arg(shown, cause));
@@ -110,6 +140,10 @@ QUrl historyUrl(const QString& serverIn, GameId game)
         refuseServer(QStringLiteral("「?」から後（問い合わせ）は、ファイルそのもののアドレスにだけ付けられます"));
     QString authority = server.mid(hostStart, pathStart < 0 ? -1 : pathStart - hostStart);
     authority = authority.mid(authority.lastIndexOf(u'@') + 1);  // without user and password
+    // An IPv6 host is written in brackets; an opened one must be closed
+    // before any port.
+    if (authority.startsWith(u'[') && !authority.contains(u']'))
+        refuseServer(QStringLiteral("IPv6 のアドレスを閉じる「]」がありません"));
     const qsizetype bracket = authority.lastIndexOf(u']');
     const qsizetype colon = authority.indexOf(u':', bracket < 0 ? 0 : bracket);
     if (colon >= 0) {

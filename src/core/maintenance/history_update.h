@@ -38,22 +38,40 @@ private:
 inline const QString kHistoryDownloadPath = QStringLiteral("/download/Mirkano/Mirkano.mdb");
 QString historyDownloadPath(GameId game);
 
-// The file, beside the program, whose first line names the download server,
-// and the environment variable that overrides it.
+// Loto 6's setting: the file, beside the program, whose first line names the
+// download server, and the environment variable that overrides it. The other
+// games' are updateServerFileName() and updateServerVariable() (game_files.h).
 inline const QString kServerFileName = QStringLiteral("update-server.txt");
 inline constexpr char kServerVariable[] = "MIRKANO_SERVER";
 
-// The server as the user set it: MIRKANO_SERVER when it is set and not empty,
-// else the first line of update-server.txt in programDir that is neither
-// blank nor a comment ("#"); an empty text when neither names one.
-QString configuredServer(const QString& programDir);
+// The longest stretch of a setting file that is read: an address is far
+// shorter, and a huge file must not hold up the update.
+inline constexpr qint64 kServerFileReadLimit = 4096;
+
+// The game's own setting: its variable when set and not empty, else the first
+// line of its file in programDir that is neither blank nor a comment ("#"),
+// read from the file's first kServerFileReadLimit bytes (a line not ended
+// within them is no address); an empty text when neither names one.
+QString ownConfiguredServer(const QString& programDir, GameId game = GameId::Loto6);
+
+// The address the game's update uses: its own setting; Loto 7 and Mini Loto
+// without one take Loto 6's when that names a server (scheme, host and port),
+// which serves every game's history at the game's download path. A file's own
+// address (a CSV of Loto 6) is never taken for another game. Empty when none.
+QString configuredServer(const QString& programDir, GameId game = GameId::Loto6);
+
+// Whether an address names a server (a path of at most "/") rather than a file.
+bool namesServer(const QString& address);
 
 // The address to fetch: for a server named by scheme, host and port
 // ("http://127.0.0.1:8080", a path of at most "/") the game's history at its
 // download path; an address with a longer path ("https://example.jp/loto6.csv")
-// names the file itself. Throws UpdateError when no server is set or the text
-// is not an http or https address.
+// names the file itself. Throws UpdateError when no server is set (naming the
+// game and where it is set) or the text is not an http or https address.
 QUrl historyUrl(const QString& server, GameId game = GameId::Loto6);
+
+// "ロト7の当選データの取得先が設定されていません。…": no address is set for the game.
+QString noServerMessage(GameId game);
 
 // What is wrong with downloaded bytes before they are read at all (nothing
 // came, or a web page came); empty when nothing is.

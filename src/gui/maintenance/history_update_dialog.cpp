@@ -27,12 +27,12 @@ QString receivedText(qint64 received, qint64 total)
 
 }  // namespace
 
-std::optional<UpdateReport> runHistoryUpdate(QWidget* parent, const AskFn& ask, const QString& target,
+std::optional<UpdateReport> runHistoryUpdate(QWidget* parent, const AskFn& ask, const QString& target, GameId shown,
                                              const QString& server, const DownloadLimits& limits)
 {
     QUrl url;
     try {
-        url = historyUrl(server);
+        url = historyUrl(server, shown);
     } catch (const Error& e) {
         return UpdateReport{QMessageBox::Critical, e.message()};
     }
@@ -85,7 +85,7 @@ std::optional<UpdateReport> runHistoryUpdate(QWidget* parent, const AskFn& ask, 
     SourceHistory source;
     try {
         BusyPointer busy;
-        source = readSourceHistory(got.body, url.toString(), game);
+        source = readSourceHistory(got.body, url.toString(), game, target);
     } catch (const Error& e) {
         return UpdateReport{QMessageBox::Critical, e.message()};
     }
@@ -95,7 +95,10 @@ std::optional<UpdateReport> runHistoryUpdate(QWidget* parent, const AskFn& ask, 
         return std::nullopt;
     if (merged->icon == QMessageBox::Critical)
         return UpdateReport{QMessageBox::Critical, merged->text};
-    return UpdateReport{QMessageBox::NoIcon, kUpdateDone + u'\n' + merged->text, merged->changed};
+    // Nothing new is said as such, not as an update done.
+    if (!merged->changed)
+        return UpdateReport{QMessageBox::NoIcon, merged->text, false};
+    return UpdateReport{QMessageBox::NoIcon, kUpdateDone + u'\n' + merged->text, true};
 }
 
 }  // namespace mirkano

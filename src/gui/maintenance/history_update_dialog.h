@@ -24,11 +24,12 @@ struct UpdateReport {
 
 inline const QString kUpdateDone = QStringLiteral("当選データを最新化しました。");
 
-// Runs the whole update over parent, asking through ask when draws differ.
-// nullopt when the user cancelled the download or stopped at the question
-// (nothing written); otherwise the summary of the merge or the cause of the
-// refusal (the history file then as it was).
-std::optional<UpdateReport> runHistoryUpdate(QWidget* parent, const AskFn& ask, const QString& target,
+// Runs the whole update of the game's history over parent, asking through ask
+// when draws differ. nullopt when the user cancelled the download or stopped
+// at the question (nothing written); otherwise the summary of the merge (headed
+// kUpdateDone only when the history changed) or the cause of the refusal (the
+// history file then as it was).
+std::optional<UpdateReport> runHistoryUpdate(QWidget* parent, const AskFn& ask, const QString& target, GameId game,
                                              const QString& server, const DownloadLimits& limits);
 
 }  // namespace mirkano

@@ -1,5 +1,6 @@
 #include "gui/maintenance/update_source_dialog.h"
 
+#include "core/game/game_files.h"
 #include "core/maintenance/history_merge.h"
 #include "core/maintenance/history_source.h"
 #include "core/maintenance/history_update.h"
@@ -26,33 +27,39 @@ const QString kStopText = QStringLiteral("中止(&S)");
 
 }  // namespace
 
-void saveConfiguredServer(const QString& programDir, const QString& address)
+void saveConfiguredServer(const QString& programDir, const QString& address, GameId game)
 {
-    const QString path = QDir(programDir).filePath(kServerFileName);
-    const QByteArray text = "# 当選データ最新化の取得先（データ管理 → 最新化の設定… で変更できます）\n"
+    const QString path = QDir(programDir).filePath(updateServerFileName(game));
+    const QByteArray text = QStringLiteral("# %1の当選データ最新化の取得先（データ管理 → 最新化の設定… で変更できます）\n")
+                                .arg(mirkano::game(game).name)
+                                .toUtf8()
                             + address.trimmed().toUtf8() + '\n';
     if (const QString cause = writeFileWhole(path, text); !cause.isEmpty())
         throw Error(QStringLiteral("設定ファイル「%1」に書き込めません：%2").arg(QDir::toNativeSeparators(path), cause));
 }
 
-UpdateSourceDialog::UpdateSourceDialog(QString programDir, QString historyPath, DownloadLimits limits,
+UpdateSourceDialog::UpdateSourceDialog(QString programDir, QString historyPath, GameId game, DownloadLimits limits,
                                        QWidget* parent)
-    : QDialog(parent), m_programDir(std::move(programDir)), m_historyPath(std::move(historyPath)), m_limits(limits)
+    : QDialog(parent), m_programDir(std::move(programDir)), m_historyPath(std::move(historyPath)), m_game(game),
+      m_limits(limits)
 {
     setObjectName(QStringLiteral("updateSourceDialog"));
-    setWindowTitle(QStringLiteral("最新化の設定"));
+    const QString name = mirkano::game(game).name.toString();
+    setWindowTitle(QStringLiteral("最新化の設定 － %1").arg(name));
     setFont(uiFont());
     auto* layout = new QVBoxLayout(this);
+    // Each game has its own address; the example is the game's own CSV.
     auto* intro = new QLabel(
-        QStringLiteral("当選データ最新化で当選データを取り込むアドレスを入力してください。\n"
+        QStringLiteral("%1の当選データ最新化で当選データを取り込むアドレスを入力してください。\n"
                        "ミルカノの当選データファイルを置いたサーバー（例：http://example.jp:8080）か、"
-                       "当選数字のCSVファイルそのもののアドレス（例：https://example.jp/loto6.csv）です。"),
+                       "%1の当選数字のCSVファイルそのもののアドレス（例：https://example.jp/%2.csv）です。")
+            .arg(name, mirkano::game(game).cliName.toString()),
         this);
     intro->setWordWrap(true);
     layout->addWidget(intro);
 
     auto* row = new QHBoxLayout;
-    m_address = new QLineEdit(configuredServer(m_programDir), this);
+    m_address = new QLineEdit(configuredServer(m_programDir, m_game), this);
     m_address->setObjectName(QStringLiteral("sourceAddress"));
     m_address->setMinimumWidth(420);
     m_test = new QPushButton(kTestText, this);
@@ -69,9 +76,10 @@ UpdateSourceDialog::UpdateSourceDialog(QString programDir, QString historyPath, 
     m_result->setMinimumHeight(m_result->fontMetrics().lineSpacing() * 3);
     layout->addWidget(m_result);
 
-    if (!qEnvironmentVariable(kServerVariable).trimmed().isEmpty()) {
+    const QByteArray variable = updateServerVariable(m_game);
+    if (!qEnvironmentVariable(variable.constData()).trimmed().isEmpty()) {
         auto* note = new QLabel(QStringLiteral("環境変数 %1 が設定されているため、最新化ではそちらのアドレスが使われます。")
-                                    .arg(QString::fromLatin1(kServerVariable)),
+                                    .arg(QString::fromLatin1(variable)),
                                 this);
         note->setWordWrap(true);
         layout->addWidget(note);
@@ -87,20 +95,6 @@ UpdateSourceDialog::UpdateSourceDialog(QString programDir, QString historyPath, 
 
 UpdateSourceDialog::~UpdateSourceDialog() { stopTest(); }
 
-namespace {
-
-// The game of the history the update goes into; Loto 6 when it cannot be read.
-GameId gameOf(const QString& historyPath)
-{
-    try {
-        return historyFileGame(historyPath);
-    } catch (const Error&) {
-        return GameId::Loto6;
-    }
-}
-
-}  // namespace
-
 void UpdateSourceDialog::startOrStopTest()
 {
     if (m_download) {
@@ -109,7 +103,7 @@ void UpdateSourceDialog::startOrStopTest()
     }
     QUrl url;
     try {
-        url = historyUrl(m_address->text(), gameOf(m_historyPath));
+        url = historyUrl(m_address->text(), m_game);
     } catch (const Error& e) {
         m_result->setText(e.message());
         emit testFinished();
@@ -137,14 +131,14 @@ void UpdateSourceDialog::showTestOutcome()
         m_result->setText(outcome.error);
     } else {
         try {
-            const SourceHistory source = readSourceHistory(outcome.body, shown, gameOf(m_historyPath));
+            const SourceHistory source = readSourceHistory(outcome.body, shown, m_game, m_historyPath);
             int complete = 0;
             for (const DrawRecord& r : source.rows)
                 complete += r.complete();
             const QString kind = source.kind == SourceKind::Csv ? QStringLiteral("CSV") : QStringLiteral("当選データファイル");
             QString text = QStringLiteral("取得できました（%1）：%2回分の当選データがあります。").arg(kind).arg(complete);
             try {
-                const MergeResult merged = mergeHistories(loadHistory(m_historyPath), source.rows, MergePreference::Mine);
+                const MergeResult merged = mergeHistories(loadHistory(m_historyPath, m_game), source.rows, MergePreference::Mine);
                 text += QStringLiteral("\nそのうち %1回が手元にない新しい回です。").arg(merged.added);
                 if (!merged.conflicts.empty())
                     text += QStringLiteral("\n手元と数字が違う回が %1回あります（最新化のときに確認します）。")
@@ -178,7 +172,7 @@ void UpdateSourceDialog::accept()
     const QString address = m_address->text().trimmed();
     if (!address.isEmpty()) {
         try {
-            historyUrl(address);
+            historyUrl(address, m_game);
         } catch (const Error& e) {
             showMessageBox(this, QMessageBox::Critical, kMessageTitle, e.message(), QMessageBox::Ok, QMessageBox::Ok);
             m_address->setFocus();
@@ -186,7 +180,7 @@ void UpdateSourceDialog::accept()
         }
     }
     try {
-        saveConfiguredServer(m_programDir, address);
+        saveConfiguredServer(m_programDir, address, m_game);
     } catch (const Error& e) {
         showMessageBox(this, QMessageBox::Critical, kMessageTitle, e.message(), QMessageBox::Ok, QMessageBox::Ok);
         return;

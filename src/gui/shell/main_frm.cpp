@@ -293,12 +293,8 @@ bool MainFrm::switchGame(GameId g)
     return true;
 }
 
-bool MainFrm::load()
+QString MainFrm::readStartHistory(QString& notice)
 {
-    readSettings();
-    BusyPointer busy;
-    setPropEnd(true);
-    QString notice;
     try {
         // A write cut short in an earlier run (the program was killed in the
         // middle of an edit) is rolled back, and the user told so.
@@ -306,12 +302,56 @@ bool MainFrm::load()
         m_history = HistoryRecordset(loadHistory(m_historyPath, m_game));
         m_tables = buildStartupTables(m_history.rows(), m_game);
     } catch (const HistoryError& e) {
-        busy.restore();
-        showMessage(QMessageBox::Critical, windowTitle(), e.message());
-        return false;
+        return e.message();
     } catch (const std::exception& e) {
+        return unreadableHistoryText(m_historyPath, e);
+    }
+    return {};
+}
+
+bool MainFrm::load() { return loadAtStart(false); }
+
+bool MainFrm::loadAtStartUp() { return loadAtStart(true); }
+
+bool MainFrm::loadAtStart(bool fallBackToLoto6)
+{
+    readSettings();
+    BusyPointer busy;
+    setPropEnd(true);
+    QString notice;
+    QString fault = readStartHistory(notice);
+    if (!fault.isEmpty() && fallBackToLoto6 && m_game != GameId::Loto6) {
+        // The last game's history cannot be read: the program starts on
+        // Loto 6 beside it rather than not at all, and remembers that, so
+        // that every game stays within reach through the ゲーム menu.
+        const QString left = mirkano::game(m_game).name.toString();
+        const QString folder = QFileInfo(m_historyPath).absolutePath();
+        m_game = GameId::Loto6;
+        m_historyPath = gameHistoryPath(folder, m_game);
+        m_settingsPath = gameSettingsPath(folder, m_game);
+        showGame();
+        copySampleHistoryIfMissing(m_historyPath);
+        readSettings();
+        notice.clear();
+        if (const QString loto6Fault = readStartHistory(notice); !loto6Fault.isEmpty()) {
+            fault += u'\n' + loto6Fault;
+        } else {
+            if (const QString cause = writeLastGame(folder, m_game); !cause.isEmpty())
+                qWarning().noquote() << cause;
+            busy.restore();
+            if (!fault.endsWith(u'。'))
+                fault += u'。';
+            showMessage(QMessageBox::Warning, windowTitle(),
+                        fault
+                            + QStringLiteral("\n\n%1の履歴を読み込めないため、ロト6で起動します。"
+                                             "%1は、履歴ファイルを直してから「ゲーム」メニューで選べます。")
+                                  .arg(left));
+            fault.clear();
+        }
+    }
+    if (!fault.isEmpty()) {
         busy.restore();
-        showMessage(QMessageBox::Critical, windowTitle(), unreadableHistoryText(m_historyPath, e));
+        showMessage(QMessageBox::Critical, windowTitle(), fault);
         return false;
     }
     if (!notice.isEmpty()) {
@@ -480,8 +520,8 @@ void MainFrm::updateWinningData()
         return;
     }
     const std::optional<UpdateReport> report =
-        runHistoryUpdate(this, askFunction(), m_historyPath, configuredServer(QCoreApplication::applicationDirPath()),
-                         m_updateLimits);
+        runHistoryUpdate(this, askFunction(), m_historyPath, m_game,
+                         configuredServer(QCoreApplication::applicationDirPath(), m_game), m_updateLimits);
     if (report)
         showMessage(report->icon, windowTitle(), report->text);
     if (report && report->changed)
@@ -490,7 +530,7 @@ void MainFrm::updateWinningData()
 
 void MainFrm::editUpdateSource()
 {
-    UpdateSourceDialog dialog(QCoreApplication::applicationDirPath(), m_historyPath, m_updateLimits, this);
+    UpdateSourceDialog dialog(QCoreApplication::applicationDirPath(), m_historyPath, m_game, m_updateLimits, this);
     dialog.exec();
 }
 

@@ -48,6 +48,12 @@ public:
     // a message naming the file and the cause and returns false; the caller
     // then ends the program without showing the window.
     bool load();
+    // load() as the program starts: when the game shown last is not Loto 6
+    // and its history cannot be read, one message names the file and the
+    // cause and says that Loto 6 opens instead, and Loto 6 beside it is loaded
+    // and recorded as the last game. False (after the message) only when no
+    // history can be read.
+    bool loadAtStartUp();
     // The game the frame shows; set before load() for a game other than
     // Loto 6 (load() then refuses a history file of another game).
     GameId game() const { return m_game; }
@@ -110,13 +116,14 @@ public:
     // The open entry window, or nullptr.
     WinningDataEntryWindow* winningDataEntryWindow() const;
 
-    // "当選データ最新化": downloads the history from the server in the setting
-    // (update-server.txt beside the program, or MIRKANO_SERVER), checks it
+    // "当選データ最新化": downloads the history from the game's address
+    // (configuredServer(): update-server.txt, update-server-loto7.txt, …
+    // beside the program, or their environment variables), checks it
     // and replaces the history file; refused while the entry window, which
     // writes to that file, is open. A replaced file is read again
     // (reloadHistory()).
     void updateWinningData();
-    // データ管理 → 最新化の設定…: the update's source address, set and tried out.
+    // データ管理 → 最新化の設定…: the current game's update address, set and tried out.
     void editUpdateSource();
     void setUpdateLimits(const DownloadLimits& limits) { m_updateLimits = limits; }
 
@@ -177,6 +184,10 @@ protected:
 
 private:
     void buildMenus();
+    bool loadAtStart(bool fallBackToLoto6);
+    // Reads the history and its start-up tables; the cause in words when it
+    // cannot, with notice set to a rolled-back write's note.
+    QString readStartHistory(QString& notice);
     void onActivated();
     // A window became the active one: the frame's activation counts when it
     // comes from another window of the program.

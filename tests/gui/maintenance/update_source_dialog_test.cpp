@@ -50,7 +50,7 @@ private slots:
     void testSaysWhatTheSourceHoldsAndWhatIsNew()
     {
         LoopbackHttp http;
-        UpdateSourceDialog d(m_programDir.path(), m_history, {.idleTimeoutMs = 10'000, .totalTimeoutMs = 20'000});
+        UpdateSourceDialog d(m_programDir.path(), m_history, GameId::Loto6, {.idleTimeoutMs = 10'000, .totalTimeoutMs = 20'000});
         d.show();
         // A server: the history file at the download path.
         QTemporaryDir other;
@@ -84,7 +84,7 @@ private slots:
 
     void okStoresTheAddressAndRefusesABadOne()
     {
-        UpdateSourceDialog d(m_programDir.path(), m_history, {});
+        UpdateSourceDialog d(m_programDir.path(), m_history, GameId::Loto6, {});
         d.show();
         d.addressEdit()->setText(QStringLiteral("ftp://example.jp/"));
         {
@@ -98,8 +98,36 @@ private slots:
         QVERIFY(!d.isVisible());
         QCOMPARE(configuredServer(m_programDir.path()), QStringLiteral("https://example.jp/loto6.csv"));
         // The dialog opens with the stored address.
-        UpdateSourceDialog again(m_programDir.path(), m_history, {});
+        UpdateSourceDialog again(m_programDir.path(), m_history, GameId::Loto6, {});
         QCOMPARE(again.addressEdit()->text(), QStringLiteral("https://example.jp/loto6.csv"));
+    }
+
+    // Loto 7's dialog edits Loto 7's address, with its own example; Loto 6's
+    // stays as it was, and a Loto 7 source is tried against the Loto 7 history.
+    void eachGameEditsItsOwnAddress()
+    {
+        QTemporaryDir folder;
+        saveConfiguredServer(folder.path(), QStringLiteral("https://example.jp/loto6.csv"));
+        const QString history7 = folder.filePath(QStringLiteral("Mirkano7.mdb"));
+        const History full = sampleHistory(GameId::Loto7);
+        saveHistory(history7, History(full.begin(), full.begin() + 680), GameId::Loto7);
+        UpdateSourceDialog d(folder.path(), history7, GameId::Loto7, {.idleTimeoutMs = 10'000, .totalTimeoutMs = 20'000});
+        d.show();
+        QCOMPARE(d.windowTitle(), QStringLiteral("最新化の設定 － ロト7"));
+        QVERIFY(d.findChild<QLabel*>()->text().contains(QStringLiteral("https://example.jp/loto7.csv")));
+        QCOMPARE(d.addressEdit()->text(), QString());  // Loto 6's CSV is not Loto 7's source
+
+        LoopbackHttp http;
+        http.serve({.body = historyToCsv(full), .contentType = "text/csv"});
+        QCOMPARE(runTest(d, http.server() + QStringLiteral("/loto7.csv")),
+                 QStringLiteral("取得できました（CSV）：691回分の当選データがあります。\n"
+                                "そのうち 11回が手元にない新しい回です。"));
+        d.accept();
+        QCOMPARE(configuredServer(folder.path(), GameId::Loto7), http.server() + QStringLiteral("/loto7.csv"));
+        QCOMPARE(configuredServer(folder.path(), GameId::Loto6), QStringLiteral("https://example.jp/loto6.csv"));
+        QFile loto7File(folder.filePath(QStringLiteral("update-server-loto7.txt")));
+        QVERIFY(loto7File.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromUtf8(loto7File.readAll()).startsWith(QStringLiteral("# ロト7の当選データ最新化の取得先")));
     }
 };
 

@@ -139,6 +139,76 @@ private slots:
         QCOMPARE(frame.game(), GameId::Loto7);
         QVERIFY(!frame.winningDataEntryWindow());
     }
+
+    // The game shown last cannot be read (a Loto 6 file copied over it, or
+    // bytes that are no history): the program says so and starts on Loto 6,
+    // which it remembers, so the next start is plain; the file is left as it
+    // is. Only when Loto 6 cannot be read either does the start fail.
+    void anUnreadableLastGameStartsOnLoto6_data()
+    {
+        QTest::addColumn<bool>("loto6Copy");
+        QTest::newRow("Loto 6 file") << true;
+        QTest::newRow("not a history") << false;
+    }
+
+    void anUnreadableLastGameStartsOnLoto6()
+    {
+        QFETCH(bool, loto6Copy);
+        HistoryFile file;
+        const QString folder = file.folder();
+        const QString loto7 = gameHistoryPath(folder, GameId::Loto7);
+        if (loto6Copy) {
+            QVERIFY(QFile::copy(file.path(), loto7));
+        } else {
+            QFile f(loto7);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(4096, 'x'));
+        }
+        const QByteArray loto7Bytes = [&] {
+            QFile f(loto7);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }();
+        QVERIFY(writeLastGame(folder, GameId::Loto7).isEmpty());
+        // As the program starts.
+        const auto start = [&](GameFrame& frame) {
+            frame.setGame(readLastGame(folder));
+            return frame.loadAtStartUp();
+        };
+        GameFrame frame(gameHistoryPath(folder, readLastGame(folder)), gameSettingsPath(folder, readLastGame(folder)));
+        QVERIFY(start(frame));
+        QCOMPARE(frame.game(), GameId::Loto6);
+        QCOMPARE(frame.windowTitle(), QStringLiteral("ミルカノ"));
+        QVERIFY(gameItem(frame, "loto6")->isChecked());
+        QCOMPARE(frame.historyPath(), file.path());
+        QCOMPARE(frame.settingsPath(), gameSettingsPath(folder, GameId::Loto6));
+        QCOMPARE(frame.history(), smallHistory());
+        QCOMPARE(frame.messages.size(), 1);
+        const QString message = frame.messages.first();
+        QVERIFY2(message.contains(loto7) && message.endsWith(QStringLiteral(
+                     "。\n\nロト7の履歴を読み込めないため、ロト6で起動します。ロト7は、履歴ファイルを直してから「ゲーム」メニューで選べます。")),
+                 qPrintable(message));
+        QCOMPARE(readLastGame(folder), GameId::Loto6);
+        QFile kept(loto7);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), loto7Bytes);
+
+        GameFrame next(gameHistoryPath(folder, readLastGame(folder)), gameSettingsPath(folder, readLastGame(folder)));
+        QVERIFY(start(next));
+        QVERIFY(next.messages.isEmpty());
+
+        // Neither game can be read: the start fails, naming both files.
+        {
+            QFile f(file.path());
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(QByteArray(4096, 'y'));
+        }
+        QVERIFY(writeLastGame(folder, GameId::Loto7).isEmpty());
+        GameFrame broken(loto7, gameSettingsPath(folder, GameId::Loto7));
+        QVERIFY(!start(broken));
+        QCOMPARE(broken.messages.size(), 1);
+        QVERIFY2(broken.messages.first().contains(loto7) && broken.messages.first().contains(file.path()),
+                 qPrintable(broken.messages.first()));
+    }
 };
 
 QTEST_MAIN(GameMenuTest)
