@@ -373,7 +373,8 @@ private slots:
             QCOMPARE(int(catcher.seen().size()), 1);
             const auto& seen = catcher.seen().front();
             QCOMPARE(seen.text.section(u'\n', 0, 0), QStringLiteral("結果マスタの数字に誤りがあります。"));
-            QCOMPARE(seen.text.section(u'\n', 1), w->model()->placeOf(step.reported) + QStringLiteral(": ")
+            QCOMPARE(seen.text.section(u'\n', 1, 1), WinningDataEntryWindow::kWrongNumberMeaning);
+            QCOMPARE(seen.text.section(u'\n', 2), w->model()->placeOf(step.reported) + QStringLiteral(": ")
                                                        + step.reported.data(Qt::ToolTipRole).toString());
             QCOMPARE(seen.title, QStringLiteral("メッセ－ジ"));
             QCOMPARE(seen.title.at(3).unicode(), char16_t(0xFF0D));
