@@ -63,6 +63,10 @@ QString sumTitle(int lead)
 std::vector<Case> cases()
 {
     const QString bo = QStringLiteral("ボ数字");
+    const QString narrow = QStringLiteral("ボ数");
+    auto spanning = [](int pad, const char* title) {
+        return QString(pad, QChar(0x3000)) + QString::fromUtf8(title) + QString(pad, QChar(0x3000));
+    };
     return {
         // One row per number 1 … pool; a column per appearance of the most frequent number.
         {"frequency", L6, 402, 45, 51, 45, {{2, 1, {"数字", "1", "2"}}, {45, 1, {"43"}}}},
@@ -75,22 +79,24 @@ std::vector<Case> cases()
         {"appearance-count", L6, 15, 2139, 15, 52,
          {{2, 1, QStringList{"回数"} + positions(6, bo, 1) + positions(6, bo, 1)},
           {1, 12, {"前回までの出現回数合計(回)"}}}},
+        // The other games name a narrow bonus column ボ数 wherever it stands,
+        // and centre each title on its group (full-width spaces either side).
         {"appearance-count", L7, 19, 693, 19, 52,
-         {{2, 1, QStringList{"回数"} + positions(7, bo, 2) + positions(7, bo, 2)},
-          {1, 14, {"前回までの出現回数合計(回)"}}}},
+         {{2, 1, QStringList{"回数"} + positions(7, narrow, 2) + positions(7, narrow, 2)},
+          {1, 2, QStringList{spanning(12, "当 選 数 字")} + blanks(8) + QStringList{spanning(12, "前回までの出現回数合計(回)")}}}},
         {"appearance-count", Mini, 13, 1402, 13, 52,
-         {{2, 1, QStringList{"回数"} + positions(5, bo, 1) + positions(5, bo, 1)},
-          {1, 11, {"前回までの出現回数合計(回)"}}}},
+         {{2, 1, QStringList{"回数"} + positions(5, narrow, 1) + positions(5, narrow, 1)},
+          {1, 2, QStringList{spanning(8, "当 選 数 字")} + blanks(5) + QStringList{spanning(8, "前回までの出現回数合計(回)")}}}},
         // Each number with its figure; the header again, mirrored, at the bottom.
         {"appearance-interval", L6, 15, 2141, 15, 52,
          {{2, 1, QStringList{"回数"} + positions(6, bo, 1, "出現")}, {2140, 2, positions(6, bo, 1, "出現")}}},
         {"appearance-interval", L7, 19, 695, 19, 52,
-         {{2, 1, QStringList{"回数"} + positions(7, bo, 2, "出現")}, {694, 2, positions(7, bo, 2, "出現")}}},
+         {{2, 1, QStringList{"回数"} + positions(7, narrow, 2, "出現")}, {694, 2, positions(7, narrow, 2, "出現")}}},
         {"appearance-interval", Mini, 13, 1404, 13, 52,
-         {{2, 1, QStringList{"回数"} + positions(5, bo, 1, "出現")}, {1403, 2, positions(5, bo, 1, "出現")}}},
+         {{2, 1, QStringList{"回数"} + positions(5, narrow, 1, "出現")}, {1403, 2, positions(5, narrow, 1, "出現")}}},
         {"number-interval", L6, 15, 2141, 15, 52, {{2, 1, QStringList{"回数"} + positions(6, bo, 1, "差分")}}},
-        {"number-interval", L7, 19, 695, 19, 52, {{2, 1, QStringList{"回数"} + positions(7, bo, 2, "差分")}}},
-        {"number-interval", Mini, 13, 1404, 13, 52, {{2, 1, QStringList{"回数"} + positions(5, bo, 1, "差分")}}},
+        {"number-interval", L7, 19, 695, 19, 52, {{2, 1, QStringList{"回数"} + positions(7, narrow, 2, "差分")}}},
+        {"number-interval", Mini, 13, 1404, 13, 52, {{2, 1, QStringList{"回数"} + positions(5, narrow, 1, "差分")}}},
         // A column per number 1 … pool between two draw-number columns.
         {"dispersion", L6, 45, 2140, 45, 47, {{2, 42, {"41", "42", "43", "回"}}, {1, 22, {"数　　　　　　　字"}}}},
         {"dispersion", L7, 39, 694, 39, 47, {{2, 36, {"35", "36", "37", "回"}}, {1, 19, {"数　　　　　　　字"}}}},

@@ -180,11 +180,24 @@ TEST(Backtest, SheetShowsCountsBesideExpectedCounts)
                                                        QStringLiteral("期待回数")}));
     // Three matches: once for the single prediction, 4 · 0.02549 expected.
     EXPECT_EQ(test::rowTexts(s, 6, 1, 3), (QStringList{QStringLiteral("3個"), "1", "0.10"}));
-    // Six matches for six random numbers: 4 / 6,096,454.
-    EXPECT_EQ(s.text(3, 9), QStringLiteral("6.6e-07"));
+    // Six matches for six random numbers: 4 / 6,096,454, in plain decimals
+    // that the column is wide enough for.
+    EXPECT_EQ(s.text(3, 9), QStringLiteral("0.00000066"));
+    EXPECT_GE(s.columnWidth(3), s.text(3, 9).size());
     EXPECT_EQ(test::rowTexts(s, 11, 1, 2), (QStringList{QStringLiteral("1等"), "1"}));
     EXPECT_EQ(s.text(4, 11), QStringLiteral("2"));
     EXPECT_EQ(test::rowTexts(s, 16, 1, 2), (QStringList{QStringLiteral("検証回数"), "4"}));
+}
+
+TEST(Backtest, ExpectedCountsReadAsPlainDecimals)
+{
+    const std::pair<double, const char*> cases[] = {
+        {0, "0"},           {12.345, "12.3"},      {10, "10.0"},          {0.1, "0.10"},
+        {0.01, "0.01"},     {0.0066, "0.0066"},    {6.6e-05, "0.000066"}, {9.96e-05, "0.00010"},
+        {1.64e-07, "0.00000016"}, {9.7e-08, "0.000000097"},
+    };
+    for (const auto& [x, text] : cases)
+        EXPECT_EQ(expectedCountText(x), QString::fromUtf8(text)) << x;
 }
 
 TEST(Backtest, Loto7CountsAClassWithEitherBonus)

@@ -35,20 +35,24 @@ void tallyClasses(const Game& g, const DrawMatch& h, ClassCounts& counts, ClassE
         expected[c] += odds[c];
 }
 
-// Expected counts in the sheet: small values keep two significant digits so
-// that a chance of one in millions does not read as zero.
-QString expectedText(double x)
+}  // namespace
+
+QString expectedCountText(double x)
 {
-    if (x == 0)
+    if (!(x > 0))
         return QStringLiteral("0");
     if (x >= 10)
         return QString::number(x, 'f', 1);
     if (x >= 0.01)
         return QString::number(x, 'f', 2);
-    return QString::number(x, 'g', 2);
+    // Small values in plain decimals with two significant digits, so that a
+    // chance of one in millions reads as 0.00000016, neither as zero nor in
+    // exponent notation. The decimals are counted after the rounding, so
+    // that 0.0000996 reads 0.00010.
+    const double rounded = QString::number(x, 'g', 2).toDouble();
+    const int decimals = 1 - int(std::floor(std::log10(rounded)));
+    return QString::number(rounded, 'f', decimals);
 }
-
-}  // namespace
 
 int defaultBacktestStart(const ReflectFlags& flags)
 {
@@ -182,17 +186,26 @@ Sheet buildBacktestSheet(const BacktestResult& r)
         const int row = kMatchRow + k;
         s.setText(1, row, QStringLiteral("%1個").arg(k));
         s.setText(2, row, r.single[std::size_t(k)]);
-        s.setText(3, row, expectedText(r.expectedSingle[std::size_t(k)] * r.draws));
+        s.setText(3, row, expectedCountText(r.expectedSingle[std::size_t(k)] * r.draws));
         s.setText(4, row, r.multiple[std::size_t(k)]);
-        s.setText(5, row, expectedText(r.expectedMultiple[std::size_t(k)] * r.draws));
+        s.setText(5, row, expectedCountText(r.expectedMultiple[std::size_t(k)] * r.draws));
     }
     for (int c = 1; c <= g.prizeClassCount(); ++c) {
         const int row = classRow + c - 1;
         s.setText(1, row, QStringLiteral("%1等").arg(c));
         s.setText(2, row, r.singleClasses[std::size_t(c)]);
-        s.setText(3, row, expectedText(r.expectedSingleClasses[std::size_t(c)]));
+        s.setText(3, row, expectedCountText(r.expectedSingleClasses[std::size_t(c)]));
         s.setText(4, row, r.multipleClasses[std::size_t(c)]);
-        s.setText(5, row, expectedText(r.expectedMultipleClasses[std::size_t(c)]));
+        s.setText(5, row, expectedCountText(r.expectedMultipleClasses[std::size_t(c)]));
+    }
+    // An expected column is as wide as its longest figure (the chance of a
+    // first prize over a few draws takes eleven characters).
+    for (int c : {3, 5}) {
+        double longest = 0;
+        for (int row = kMatchRow; row < totalRow; ++row)
+            longest = std::max(longest, double(s.text(c, row).size()));
+        if (longest + 1 > s.columnWidth(c))
+            s.setColumnWidth(c, longest + 1);
     }
     s.setText(1, totalRow, QStringLiteral("検証回数"));
     s.setText(2, totalRow, r.draws);

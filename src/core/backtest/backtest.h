@@ -75,6 +75,10 @@ BacktestResult runBacktest(const History& history, const ReflectFlags& flags,
 // The window's sheet: counts per number of matches (0 … k) and per prize
 // class of the game, for the single and the multiple prediction, beside
 // their expected counts.
+// An expected count as the sheet shows it: one decimal from 10 on, two
+// from 0.01, and below that plain decimals with two significant digits
+// (6.6e-05 reads 0.000066); never an exponent.
+QString expectedCountText(double x);
 Sheet buildBacktestSheet(const BacktestResult& result);
 // One line naming the options' offset and the draws tested.
 QString backtestSummary(const BacktestResult& result);

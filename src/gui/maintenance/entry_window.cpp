@@ -75,6 +75,8 @@ const QString WinningDataEntryWindow::kAddLineQuestion =
     QStringLiteral("選択された行のうしろに行を追加します。よろしいですか？");
 const QString WinningDataEntryWindow::kDeleteLineQuestion = QStringLiteral("選択された行を削除します。よろしいですか？");
 const QString WinningDataEntryWindow::kWrongNumber = QStringLiteral("結果マスタの数字に誤りがあります。");
+const QString WinningDataEntryWindow::kWrongNumberMeaning =
+    QStringLiteral("（結果マスタは、この画面の当選数字の表です。赤い欄の数字は保存されていません）");
 const QColor WinningDataEntryWindow::kWrongCellColor = QColor(255, 120, 120);
 const QString WinningDataEntryWindow::kMissingDrawNo =
     QStringLiteral("回数が入力されていない行があります。回数を入力するか、行を削除してください。");
@@ -294,10 +296,11 @@ std::optional<WinningDataEntryWindow::UnstoredInput> WinningDataEntryWindow::fir
         return std::nullopt;
     m_grid->commitEditing();
     if (const std::optional<QModelIndex> wrong = m_model->firstWrongNumber()) {
-        // The first line says that something is wrong, the second where and why.
+        // The first line says that something is wrong, the second what the
+        // table it names is, the third where and why.
         const QString where =
             m_model->placeOf(*wrong) + QStringLiteral(": ") + numberProblemText(m_model->problemAt(*wrong), m_model->game());
-        return UnstoredInput{*wrong, kWrongNumber + u'\n' + where};
+        return UnstoredInput{*wrong, kWrongNumber + u'\n' + kWrongNumberMeaning + u'\n' + where};
     }
     // A row with numbers but no 回数 is not stored.
     if (const std::optional<QModelIndex> missing = m_model->firstRowWithoutDrawNo())

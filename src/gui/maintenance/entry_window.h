@@ -51,6 +51,8 @@ public:
     static const QString kAddLineQuestion;
     static const QString kDeleteLineQuestion;
     static const QString kWrongNumber;
+    // The line under kWrongNumber that says what 結果マスタ is.
+    static const QString kWrongNumberMeaning;
     static const QString kMissingDrawNo;
     static const QString kDropOnClose;
     static const QString kDropOnExit;

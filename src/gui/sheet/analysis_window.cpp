@@ -3,6 +3,7 @@
 #include "gui/shell/busy_pointer.h"
 #include "gui/sheet/grid_actions.h"
 #include "gui/sheet/grid_units.h"
+#include "gui/sheet/phrase_wrap.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -199,7 +200,12 @@ void AnalysisWindow::placeGrid()
     const int bodyW = m_body->width(), bodyH = m_body->height();
     const int width = std::max(0, bodyW - 2 * left);
 
-    const bool wide = m_controlsWidth + 6 + m_description->fontMetrics().horizontalAdvance(m_description->text()) <= width;
+    const QString& description = m_analysis.facts.description;
+    const bool wide = m_controlsWidth + 6 + m_description->fontMetrics().horizontalAdvance(description) <= width;
+    // On its own line the description wraps between phrases only.
+    const QString shown = wide ? description : phraseWrapped(description, m_description->fontMetrics(), width);
+    if (m_description->text() != shown)
+        m_description->setText(shown);
     if (int(wide) != m_wide) {
         m_wide = int(wide);
         m_topLayout->removeWidget(m_description);

@@ -27,6 +27,8 @@ public:
 
     const Analysis& analysis() const { return m_analysis; }
     SheetGrid* grid() const { return m_grid; }
+    // The description label; on a line of its own its text holds line
+    // feeds between phrases (see phrase_wrap.h).
     QLabel* description() const { return m_description; }
     QPushButton* closeButton() const { return m_close; }
     QPushButton* printButton() const { return m_print; }  // nullptr when the window has none

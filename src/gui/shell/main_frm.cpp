@@ -17,6 +17,7 @@
 #include "gui/sheet/grid_units.h"
 #include "gui/shell/busy_pointer.h"
 #include "gui/shell/csv_file.h"
+#include "gui/shell/window_list_menu.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -183,7 +184,10 @@ void MainFrm::buildMenus()
     m_gameActions->setExclusive(true);
     for (const Game& g : games()) {
         const GameId id = g.id;
-        QAction* a = command(gameMenu, "", g.name.toString(), [this, id] { switchGame(id); }, true);
+        // The access key is the game's digit, M for ミニロト.
+        const QChar key = id == GameId::Loto6 ? u'6' : id == GameId::Loto7 ? u'7' : u'M';
+        QAction* a = command(gameMenu, "", g.name.toString() + QStringLiteral("(&%1)").arg(key),
+                             [this, id] { switchGame(id); }, true);
         a->setObjectName(QStringLiteral("mnuGame_") + g.cliName.toString());
         a->setCheckable(true);
         a->setData(int(id));
@@ -217,6 +221,8 @@ void MainFrm::buildMenus()
     key(command(window, "mnuWindowPrevious", QStringLiteral("前のウィンドウ(&P)"),
                 [this] { m_mdi->activatePreviousSubWindow(); }, true),
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)});
+    // Below them, the open child windows, the active one checked.
+    m_windowList = new WindowListMenu(window, m_mdi, [this](QMdiSubWindow* w) { bringToFront(w); });
 
     QMenu* help = submenu(bar, "mnuHelp", QStringLiteral("ヘルプ(&H)"));
     QAction* helpFile = command(help, "mnuHelpFile", QStringLiteral("ヘルプ(&H)"), [this] { openHelpFile(); }, true);
@@ -476,13 +482,32 @@ BacktestWindow* MainFrm::openBacktest(const ReflectFlags& flags)
     return w;
 }
 
+bool MainFrm::closeWindowsFirst(const QString& then)
+{
+    // The refusal names the windows that are open and offers to close them.
+    QStringList open;
+    for (QMdiSubWindow* w : m_mdi->subWindowList(QMdiArea::CreationOrder))
+        open << QStringLiteral("「%1」").arg(w->windowTitle());
+    const QString text = kCloseWindowsFirst + u'\n'
+                         + QStringLiteral("開いているウィンドウ：%1").arg(open.join(u'、')) + u'\n'
+                         + QStringLiteral("これらのウィンドウを閉じて%1か？").arg(then);
+    if (ask(QMessageBox::Warning, kMessageTitle, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        != QMessageBox::Yes)
+        return false;
+    m_mdi->closeAllSubWindows();
+    return m_propEnd;
+}
+
 bool MainFrm::openWinningDataEntry()
 {
+    // The open entry window only comes to the front.
+    if (bringToFront(m_entry))
+        return true;
     BusyPointer busy;
     if (!m_propEnd) {
         busy.restore();
-        showMessage(QMessageBox::Critical, kMessageTitle, kCloseWindowsFirst);
-        return false;
+        if (!closeWindowsFirst(QStringLiteral("「当選データ入力」を開きます")))
+            return false;
     }
     emit winningDataEntryAllowed();
     auto* w = new WinningDataEntryWindow(askFunction(), windowTitle());
@@ -635,10 +660,8 @@ bool MainFrm::importHistoryCsv()
 {
     // The same guard as the entry window: the windows that read the history
     // must be closed first.
-    if (!m_propEnd) {
-        showMessage(QMessageBox::Critical, kMessageTitle, kCloseWindowsFirst);
+    if (!m_propEnd && !closeWindowsFirst(QStringLiteral("CSVから取り込みます")))
         return false;
-    }
     const QString csv = chooseImportFile();
     if (csv.isEmpty())
         return false;

@@ -29,6 +29,7 @@ class QMdiArea;
 namespace mirkano {
 
 class ChildMenuBar;
+class WindowListMenu;
 class WinningDataEntryWindow;
 
 // The refusal of the winning-data entry command, under kMessageTitle.
@@ -111,7 +112,10 @@ public:
     BacktestWindow* backtestWindow() const { return m_backtest.data(); }
 
     // "当選データ入力": opens the entry window only while no analysis window
-    // is open; otherwise shows the refusal. Returns whether it was allowed.
+    // is open; otherwise the refusal names the open windows and offers to
+    // close them (default いいえ), and the entry window opens once they are
+    // closed. An open entry window comes to the front. Returns whether the
+    // entry window is open.
     bool openWinningDataEntry();
     // The open entry window, or nullptr.
     WinningDataEntryWindow* winningDataEntryWindow() const;
@@ -128,14 +132,16 @@ public:
     void setUpdateLimits(const DownloadLimits& limits) { m_updateLimits = limits; }
 
     void arrangeWindows(Arrangement how);
+    // The list of open child windows at the end of the ウィンドウ menu.
+    WindowListMenu* windowList() const { return m_windowList; }
 
     // The open prediction window, or nullptr.
     PredictionWindow* predictionWindow() const { return m_prediction.data(); }
 
     // "CSVから取り込み…": merges the draws of a chosen CSV into the history
     // file (every line checked first; draws that differ from the stored ones
-    // asked about, default keep mine); refused while any window that reads
-    // the history is open. The new history is read again at once
+    // asked about, default keep mine); while any window that reads the
+    // history is open, asks to close them first as the entry command does. The new history is read again at once
     // (reloadHistory()). Returns whether the history changed.
     bool importHistoryCsv();
     // "CSVへ書き出し…": the history file as CSV, in the form the import
@@ -206,6 +212,11 @@ private:
     // Shows a new child and makes it the active one.
     void showChild(ChildWindow* w);
 
+    // The refusal of a command that needs every child window closed: names
+    // the open ones and asks whether to close them and go on with `then`
+    // ("…を開きます"). True when they were closed.
+    bool closeWindowsFirst(const QString& then);
+
     // Shows the game in the caption and the ゲーム menu.
     void showGame();
 
@@ -231,6 +242,7 @@ private:
     QPointer<QWidget> m_versionWindow;
     QPointer<WinningDataEntryWindow> m_entry;
     ChildMenuBar* m_childMenus = nullptr;
+    WindowListMenu* m_windowList = nullptr;
     DownloadLimits m_updateLimits;
 
     // Activation: the frame counts an activation that comes from another

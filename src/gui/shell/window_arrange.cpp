@@ -2,6 +2,7 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollBar>
 
 #include <algorithm>
 
@@ -24,26 +25,45 @@ std::vector<std::pair<int, int>> split(int start, int length, int n)
     return parts;
 }
 
+QRect transposed(const QRect& r) { return QRect(r.y(), r.x(), r.height(), r.width()); }
+
 }  // namespace
 
-std::vector<QRect> tileHorizontally(const QRect& area, int n)
+std::vector<QRect> tileHorizontally(const QRect& area, int n, QSize minimum)
 {
     std::vector<QRect> rects;
     if (n <= 0)
         return rects;
-    for (auto [top, height] : split(area.top(), area.height(), n))
-        rects.emplace_back(area.left(), top, area.width(), height);
+    // As many windows to a column as the minimum height allows, then as few
+    // columns as hold them all, the windows shared out evenly among them.
+    const int perColumn = minimum.height() > 0 ? std::clamp(area.height() / minimum.height(), 1, n) : n;
+    const int columns = (n + perColumn - 1) / perColumn;
+    const int height = std::max(area.height(), minimum.height());
+    const int width = std::max(area.width(), columns * std::max(0, minimum.width()));
+    const auto columnParts = split(area.left(), width, columns);
+    const auto counts = split(0, n, columns);
+    for (int c = 0; c < columns; ++c) {
+        const auto [left, columnWidth] = columnParts[std::size_t(c)];
+        for (auto [top, rowHeight] : split(area.top(), height, counts[std::size_t(c)].second))
+            rects.emplace_back(left, top, columnWidth, rowHeight);
+    }
     return rects;
 }
 
-std::vector<QRect> tileVertically(const QRect& area, int n)
+std::vector<QRect> tileVertically(const QRect& area, int n, QSize minimum)
 {
-    std::vector<QRect> rects;
-    if (n <= 0)
-        return rects;
-    for (auto [left, width] : split(area.left(), area.width(), n))
-        rects.emplace_back(left, area.top(), width, area.height());
+    std::vector<QRect> rects = tileHorizontally(transposed(area), n, minimum.transposed());
+    for (QRect& r : rects)
+        r = transposed(r);
     return rects;
+}
+
+QSize smallestTile(const QMdiArea* area)
+{
+    // A caption, the line of description and buttons above a grid and about
+    // six rows of it; as wide as the buttons' line of most windows.
+    const QFontMetrics fm = area->fontMetrics();
+    return {fm.horizontalAdvance(QString(20, QChar(0x6570))), fm.height() * 13};
 }
 
 std::vector<QRect> iconRow(const QRect& area, const std::vector<QSize>& sizes)
@@ -97,6 +117,11 @@ std::vector<QRect> cascade(const QRect& area, const std::vector<QSize>& sizes, i
 
 void arrange(QMdiArea* area, Arrangement how)
 {
+    // Windows placed beyond the viewport earlier (a tiling of many windows)
+    // have scrolled the area: back to the corner, so that the viewport shows
+    // the area from its origin again.
+    area->horizontalScrollBar()->setValue(area->horizontalScrollBar()->minimum());
+    area->verticalScrollBar()->setValue(area->verticalScrollBar()->minimum());
     const QRect client = area->viewport()->rect();
     auto restore = [](QMdiSubWindow* w) {
         if (w->isMaximized())
@@ -148,8 +173,9 @@ void arrange(QMdiArea* area, Arrangement how)
         restore(w);
     const QRect rest = aboveIcons(client, iconRects);
     const int n = int(others.size());
-    const std::vector<QRect> rects =
-        how == Arrangement::TileHorizontal ? tileHorizontally(rest, n) : tileVertically(rest, n);
+    const QSize minimum = smallestTile(area);
+    const std::vector<QRect> rects = how == Arrangement::TileHorizontal ? tileHorizontally(rest, n, minimum)
+                                                                        : tileVertically(rest, n, minimum);
     for (std::size_t i = 0; i < others.size(); ++i)
         others[i]->setGeometry(rects[i]);
 }

@@ -143,18 +143,18 @@ private slots:
         QVERIFY(grid->height() >= grid->horizontalHeader()->height() + 50 * grid->rowHeight(0));
         QVERIFY(grid->geometry().bottom() <= w->widget()->height());
 
-        // While it is open, the entry command is refused, and so is the update.
+        // While it is open, the entry command brings it to the front and
+        // the update is refused.
         {
             AnsweringCatcher catcher;
-            QVERIFY(!m_frame->openWinningDataEntry());
+            QVERIFY(m_frame->openWinningDataEntry());
             menuItem(*m_frame, "mnuMasterUpdate")->trigger();
-            QCOMPARE(int(catcher.seen().size()), 2);
-            for (const auto& seen : catcher.seen()) {
-                QCOMPARE(seen.text, QStringLiteral("表示中のウィンドウを閉じないと実行できません。"));
-                QCOMPARE(seen.icon, QMessageBox::Critical);
-            }
+            QCOMPARE(int(catcher.seen().size()), 1);
+            QCOMPARE(catcher.seen().front().text, QStringLiteral("表示中のウィンドウを閉じないと実行できません。"));
+            QCOMPARE(catcher.seen().front().icon, QMessageBox::Critical);
         }
         QCOMPARE(m_frame->winningDataEntryWindow(), w);
+        QCOMPARE(m_frame->mdiArea()->activeSubWindow(), w);
 
         w->closeButton()->click();
         QVERIFY(m_frame->propEnd());
@@ -268,7 +268,9 @@ private slots:
         w->closeButton()->click();
         QCOMPARE(int(catcher.seen().size()), 1);
         QCOMPARE(catcher.seen().front().text,
-                 QStringLiteral("結果マスタの数字に誤りがあります。\n第1回 ボーナス数字: 1～43 の数字を入力してください"));
+                 QStringLiteral("結果マスタの数字に誤りがあります。\n"
+                                "（結果マスタは、この画面の当選数字の表です。赤い欄の数字は保存されていません）\n"
+                                "第1回 ボーナス数字: 1～43 の数字を入力してください"));
         QCOMPARE(w->model()->index(0, 7).data().toString(), QStringLiteral("0"));
         QCOMPARE(grid->currentIndex(), w->model()->index(0, 7));
         QCOMPARE(loadHistory(m_file->path())[0], smallHistory()[0]);
@@ -371,7 +373,8 @@ private slots:
             QCOMPARE(int(catcher.seen().size()), 1);
             const auto& seen = catcher.seen().front();
             QCOMPARE(seen.text.section(u'\n', 0, 0), QStringLiteral("結果マスタの数字に誤りがあります。"));
-            QCOMPARE(seen.text.section(u'\n', 1), w->model()->placeOf(step.reported) + QStringLiteral(": ")
+            QCOMPARE(seen.text.section(u'\n', 1, 1), WinningDataEntryWindow::kWrongNumberMeaning);
+            QCOMPARE(seen.text.section(u'\n', 2), w->model()->placeOf(step.reported) + QStringLiteral(": ")
                                                        + step.reported.data(Qt::ToolTipRole).toString());
             QCOMPARE(seen.title, QStringLiteral("メッセ－ジ"));
             QCOMPARE(seen.title.at(3).unicode(), char16_t(0xFF0D));
@@ -423,7 +426,8 @@ private slots:
             w->closeButton()->click();
             QCOMPARE(int(catcher.seen().size()), 1);
             QCOMPARE(catcher.seen().front().text,
-                     QStringLiteral("結果マスタの数字に誤りがあります。\n第2回 %1: %2")
+                     (WinningDataEntryWindow::kWrongNumber + u'\n' + WinningDataEntryWindow::kWrongNumberMeaning
+                      + QStringLiteral("\n第2回 %1: %2"))
                          .arg(historyFieldNames(GameId::Loto6)[std::size_t(c.marked.front())], QString::fromUtf8(c.rule)));
             type(w, 1, c.column, QString::number(stored.numbers[std::size_t(c.column - 1)]));
             QCOMPARE(model->index(1, c.column).data(Qt::BackgroundRole).value<QColor>() == WinningDataEntryWindow::kWrongCellColor, false);
@@ -592,7 +596,7 @@ private slots:
                      QStringLiteral("ボーナス数字1とボーナス数字2には異なる数字を入力してください"));
         }
         QVERIFY(!w->checkAndClose());
-        QCOMPARE(asked.last(), WinningDataEntryWindow::kWrongNumber
+        QCOMPARE(asked.last(), WinningDataEntryWindow::kWrongNumber + u'\n' + WinningDataEntryWindow::kWrongNumberMeaning
                                    + QStringLiteral("\n第1回 ボーナス数字1: ボーナス数字1とボーナス数字2には異なる数字を入力してください"));
         QCOMPARE(grid->currentIndex(), grid->model()->index(0, 8));
         // A bonus equal to 第7数字, then one outside 1～37.

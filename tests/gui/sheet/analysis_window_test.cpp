@@ -1,9 +1,10 @@
 // The analysis window: its elements per window facts, the grid's place, the
 // window that follows resizing, the window that grows to show its whole grid,
-// and the idle print button.
+// the description wrapped between phrases, and the idle print button.
 
 #include "analysis/game_histories.h"
 #include "gui/sheet/analysis_window.h"
+#include "gui/sheet/phrase_wrap.h"
 #include "gui_support.h"
 
 #include <QLabel>
@@ -69,7 +70,7 @@ private slots:
         QCOMPARE(opened.count(), 1);
         QCOMPARE(w->windowTitle(), a.facts.caption);
         QCOMPARE(w->size(), QSize(twipsToPixels(a.facts.widthTwips), twipsToPixels(a.facts.heightTwips)));
-        QCOMPARE(w->description()->text(), a.facts.description);
+        QCOMPARE(w->description()->text().remove(u'\n'), a.facts.description);
         QCOMPARE(w->closeButton()->text(), QStringLiteral("閉じる"));
         QCOMPARE(w->printButton() != nullptr, print);
         if (print) {
@@ -235,6 +236,17 @@ private slots:
         const bool v = sheet.scrollBars() == ScrollBars::Vertical || sheet.scrollBars() == ScrollBars::Both;
         QVERIFY(h || !g->horizontalScrollBar()->isVisible());
         QVERIFY(v || !g->verticalScrollBar()->isVisible());
+        // The description, where it wraps, breaks between phrases only and
+        // each of its lines fits the label.
+        const QLabel* label = w->description();
+        const std::vector<int> breaks = phraseBreaks(a.facts.description);
+        int at = 0;
+        for (const QString& line : label->text().split(u'\n')) {
+            QVERIFY2(at == 0 || std::find(breaks.begin(), breaks.end(), at) != breaks.end(), qPrintable(line));
+            QVERIFY2(label->fontMetrics().horizontalAdvance(line) <= label->contentsRect().width(), qPrintable(line));
+            at += int(line.size());
+        }
+        QCOMPARE(at, int(a.facts.description.size()));
         if (id == QLatin1String("count-groups") && !longHistory && gameId == GameId::Loto6)
             QCOMPARE(sheet.text(1, sheet.rows()), QStringLiteral("400回"));
         // A window of another game fits its grid as closely as Loto 6's

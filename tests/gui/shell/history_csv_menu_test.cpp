@@ -81,12 +81,27 @@ private slots:
         QVERIFY(frame.load());
         frame.openAnalysis(QStringLiteral("pull"));
         QVERIFY(!frame.propEnd());
+        // The refusal names the window and offers to close it; いいえ (the
+        // default) leaves it open and imports nothing.
+        frame.answer = QMessageBox::No;
         QVERIFY(!frame.importHistoryCsv());
         QCOMPARE(frame.dialogs, 0);
         QCOMPARE(int(frame.messages.size()), 1);
-        QCOMPARE(frame.messages[0].icon, QMessageBox::Critical);
+        QCOMPARE(frame.messages[0].icon, QMessageBox::Warning);
         QCOMPARE(frame.messages[0].title, QStringLiteral("メッセ－ジ"));
-        QCOMPARE(frame.messages[0].text, QStringLiteral("表示中のウィンドウを閉じないと実行できません。"));
+        QCOMPARE(frame.messages[0].defaultButton, QMessageBox::No);
+        QCOMPARE(frame.messages[0].text, QStringLiteral("表示中のウィンドウを閉じないと実行できません。\n"
+                                                        "開いているウィンドウ：「引っ張り分析」\n"
+                                                        "これらのウィンドウを閉じてCSVから取り込みますか？"));
+        QVERIFY(frame.analysisWindow(QStringLiteral("pull")));
+        QCOMPARE(bytesOf(history.path()), before);
+
+        // はい closes it and goes on to the choice of a file.
+        frame.answer = QMessageBox::Yes;
+        QVERIFY(!frame.importHistoryCsv());  // the file dialog is cancelled
+        QCOMPARE(frame.dialogs, 1);
+        QVERIFY(!frame.analysisWindow(QStringLiteral("pull")));
+        QVERIFY(frame.propEnd());
         QCOMPARE(bytesOf(history.path()), before);
     }
 

@@ -3,6 +3,8 @@
 // arrangement.
 
 #include "gui_support.h"
+#include "maintenance/answering_catcher.h"
+#include "gui/maintenance/entry_window.h"
 #include "gui/predict/prediction_window.h"
 #include "gui/shell/main_frm.h"
 
@@ -111,36 +113,74 @@ private slots:
         QVERIFY(!frame.openAnalysis(QStringLiteral("no-such-analysis")));
     }
 
-    void entryGuardRefusesWhileAWindowIsOpen()
+    // The refusal keeps its first line, names every open window and offers
+    // to close them: いいえ (the default) leaves everything as it was, はい
+    // closes them and opens the entry window.
+    void entryGuardNamesTheOpenWindowsAndOffersToCloseThem()
     {
         MainFrm frame(m_file.path());
         QVERIFY(frame.load());
         frame.show();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        QTRY_VERIFY(frame.predictionWindow());
         QSignalSpy allowed(&frame, &MainFrm::winningDataEntryAllowed);
+        QSignalSpy prediction(&frame, &MainFrm::predictionRequested);
 
         AnalysisWindow* w = frame.openAnalysis(QStringLiteral("pull"));
+        const QString question = QStringLiteral("表示中のウィンドウを閉じないと実行できません。\n"
+                                                "開いているウィンドウ：「一発ミルカノ予想」、「引っ張り分析」\n"
+                                                "これらのウィンドウを閉じて「当選データ入力」を開きますか？");
         {
-            MessageCatcher catcher;
+            AnsweringCatcher catcher({QMessageBox::No});
             QVERIFY(!frame.openWinningDataEntry());
             QCOMPARE(int(catcher.seen().size()), 1);
             const auto& seen = catcher.seen().front();
-            QCOMPARE(seen.text, QStringLiteral("表示中のウィンドウを閉じないと実行できません。"));
+            QCOMPARE(seen.text, question);
             QCOMPARE(seen.title, QStringLiteral("メッセ－ジ"));
             QCOMPARE(seen.title.at(3).unicode(), char16_t(0xFF0D));
-            QCOMPARE(seen.icon, QMessageBox::Critical);
-            QCOMPARE(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+            QCOMPARE(seen.icon, QMessageBox::Warning);
+            QCOMPARE(seen.buttons, QMessageBox::Yes | QMessageBox::No);
+            QCOMPARE(seen.defaultButton, QMessageBox::No);
         }
         QCOMPARE(allowed.count(), 0);
+        QCOMPARE(frame.analysisWindow(QStringLiteral("pull")), w);
+        QVERIFY(frame.predictionWindow());
         QVERIFY(!QApplication::overrideCursor());
 
-        w->closeButton()->click();
         {
-            MessageCatcher catcher;
+            AnsweringCatcher catcher({QMessageBox::Yes});
+            QVERIFY(frame.openWinningDataEntry());
+            QCOMPARE(int(catcher.seen().size()), 1);
+        }
+        QCoreApplication::processEvents();
+        settle();
+        QCOMPARE(allowed.count(), 1);
+        QVERIFY(!frame.analysisWindow(QStringLiteral("pull")));
+        QVERIFY(!frame.predictionWindow());
+        QCOMPARE(prediction.count(), 0);  // closing them does not reopen it
+        QVERIFY(frame.winningDataEntryWindow());
+        QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
+        QVERIFY(!QApplication::overrideCursor());
+
+        // The entry command again only brings the open entry window to the front.
+        w = frame.openAnalysis(QStringLiteral("pull"));
+        {
+            AnsweringCatcher catcher;
             QVERIFY(frame.openWinningDataEntry());
             QVERIFY(catcher.seen().empty());
         }
+        QCOMPARE(frame.mdiArea()->activeSubWindow(), frame.winningDataEntryWindow());
         QCOMPARE(allowed.count(), 1);
-        QVERIFY(!QApplication::overrideCursor());
+        frame.winningDataEntryWindow()->close();
+        w->close();
+
+        // With nothing open it opens at once.
+        {
+            AnsweringCatcher catcher;
+            QVERIFY(frame.openWinningDataEntry());
+            QVERIFY(catcher.seen().empty());
+        }
+        QCOMPARE(allowed.count(), 2);
     }
 
     void openingAnOpenWindowBringsItToTheFrontUnchanged()
@@ -254,9 +294,9 @@ private slots:
             {1, "mnuCsvImport", "CSVから取り込み…", true},
             {1, "mnuCsvExport", "CSVへ書き出し…", true},
             {0, "mnuGame", "ゲーム(&G)", true},
-            {1, "mnuGame_loto6", "ロト6", true},
-            {1, "mnuGame_loto7", "ロト7", true},
-            {1, "mnuGame_miniloto", "ミニロト", true},
+            {1, "mnuGame_loto6", "ロト6(&6)", true},
+            {1, "mnuGame_loto7", "ロト7(&7)", true},
+            {1, "mnuGame_miniloto", "ミニロト(&M)", true},
             {0, "mnuWindow", "ウィンドウ(&W)", true},
             {1, "mnuWindowHorizontal", "上下に並べて表示(&H)", true},
             {1, "mnuWindowVertical", "左右に並べて表示(&V)", true},
@@ -337,7 +377,7 @@ private slots:
         QVERIFY(w);
         QCOMPARE(w->windowTitle(), caption);
         QCOMPARE(w->size(), QSize(twipsToPixels(widthTwips), twipsToPixels(heightTwips)));
-        QCOMPARE(w->description()->text(), description);
+        QCOMPARE(w->description()->text().remove(u'\n'), description);
         QVERIFY(w->printButton());
         QVERIFY(!frame.propEnd());
         frame.findChild<QAction*>(QStringLiteral("mnuEnd"))->trigger();

@@ -40,10 +40,23 @@ Sheet buildAppearanceCountSheet(const History& history, const StartupTables& t)
     s.setBorder(Block::cell(firstCount - 1, 1), BorderRight);
     s.setBorder(Block::cell(columns, 1), BorderRight);
     s.setAllowOverflow(true);
-    s.setText(4, 1, QStringLiteral("       当 選 数 字"));
-    s.setText(firstCount + 3, 1, QStringLiteral("前回までの出現回数合計(回)"));
-    s.setHAlign(Block::cell(4, 1), HAlign::Left);
-    s.setHAlign(Block::cell(firstCount + 3, 1), HAlign::Left);
+    if (game.id == GameId::Loto6) {
+        s.setText(4, 1, QStringLiteral("       当 選 数 字"));
+        s.setText(firstCount + 3, 1, QStringLiteral("前回までの出現回数合計(回)"));
+        s.setHAlign(Block::cell(4, 1), HAlign::Left);
+        s.setHAlign(Block::cell(firstCount + 3, 1), HAlign::Left);
+    } else {
+        // Each title stands in the first cell of its group with full-width
+        // spaces either side, together wider than the group: it spills over
+        // the group up to the next title (or the sheet's end), and the grid
+        // centres a title padded so on the cells it spans. Its full size fits
+        // the group, however few numbers the game draws.
+        const QString pad(perDraw * 5 / 4 + 1, QChar(0x3000));
+        s.setText(2, 1, pad + QStringLiteral("当 選 数 字") + pad);
+        s.setText(firstCount, 1, pad + QStringLiteral("前回までの出現回数合計(回)") + pad);
+        s.setHAlign(Block::cell(2, 1), HAlign::Left);
+        s.setHAlign(Block::cell(firstCount, 1), HAlign::Left);
+    }
 
     s.setText(1, 2, QStringLiteral("回数"));
     for (int k = 1; k <= game.mains; ++k) {
@@ -51,7 +64,7 @@ Sheet buildAppearanceCountSheet(const History& history, const StartupTables& t)
         s.setText(firstCount + k - 1, 2, QStringLiteral("第%1数字").arg(k));
     }
     for (int j = 0; j < game.bonuses; ++j) {
-        const QString name = bonusColumnName(game, j, QStringLiteral("ボ数字"));
+        const QString name = bonusColumnName(game, j, QStringLiteral("ボ数字"), s.columnWidth(game.mains + 2 + j));
         s.setText(game.mains + 2 + j, 2, name);
         s.setText(firstCount + game.mains + j, 2, name);
     }

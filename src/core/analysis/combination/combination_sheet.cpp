@@ -83,7 +83,7 @@ Sheet makePatternSheet(const Game& game, int latestDrawNo, const PatternTexts& t
     s.setAllowOverflow(true);
     s.setText(1, 1, QStringLiteral("回数"));
     for (int j = 0; j < game.bonuses; ++j)
-        s.setText(cols.firstBonus + j, 1, bonusColumnName(game, j, QStringLiteral("ボ数")));
+        s.setText(cols.firstBonus + j, 1, bonusColumnName(game, j, QStringLiteral("ボ数"), s.columnWidth(cols.firstBonus + j)));
     s.setText(cols.firstCount, 1, texts.firstCount);
     s.setText(cols.secondCount, 1, texts.secondCount);
     s.setText(cols.letter, 1, QStringLiteral("パターン"));

@@ -44,7 +44,7 @@ Sheet buildNumberSumSheet(const History& history, const StartupTables& t)
     s.setText(1, 1, QStringLiteral("回数"));
     s.setText(mainSumColumn, 1, QStringLiteral("本数字合計"));
     for (int j = 0; j < game.bonuses; ++j)
-        s.setText(firstBonus + j, 1, bonusColumnName(game, j, QStringLiteral("ボ数字")));
+        s.setText(firstBonus + j, 1, bonusColumnName(game, j, QStringLiteral("ボ数字"), s.columnWidth(firstBonus + j)));
     s.setText(totalColumn, 1, QStringLiteral("本数字+ボ数字"));
 
     // Each row depends on its own draw only, in history order.

@@ -50,7 +50,7 @@ void drawHeader(Sheet& s, int h, const Game& game, const DivisionGroups& groups)
     s.setRowHeight(h, 20);
     s.setText(1, h, QStringLiteral("回数"));
     for (int j = 0; j < game.bonuses; ++j)
-        s.setText(c.firstBonus + j, h, bonusColumnName(game, j, QStringLiteral("ボ数")));
+        s.setText(c.firstBonus + j, h, bonusColumnName(game, j, QStringLiteral("ボ数"), s.columnWidth(c.firstBonus + j)));
     for (int g = 0; g < kGroups; ++g)
         s.setText(c.firstCounter + g, h, groupTitle(groups, g));
 }

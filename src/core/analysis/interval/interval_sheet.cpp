@@ -38,7 +38,7 @@ void drawHeader(Sheet& s, const Game& g, int r, bool bottom, const HeaderTexts& 
     for (int k = 0; k < g.mains; ++k)
         s.setText(numberColumn(k), nameRow, QStringLiteral("第%1数字").arg(k + 1));
     for (int j = 0; j < g.bonuses; ++j)
-        s.setText(numberColumn(g.mains + j), nameRow, bonusColumnName(g, j, QStringLiteral("ボ数字")));
+        s.setText(numberColumn(g.mains + j), nameRow, bonusColumnName(g, j, QStringLiteral("ボ数字"), s.columnWidth(numberColumn(g.mains + j))));
     for (int k = 0; k < g.numbersPerDraw(); ++k)
         s.setText(figureColumn(k), nameRow, texts.figureName);
 }

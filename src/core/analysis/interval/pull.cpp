@@ -43,7 +43,7 @@ Sheet buildPullSheet(const History& history, const StartupTables& t)
     s.setText(titleColumn, 1, QStringLiteral("        本 数 字         "));
     s.setHAlign(Block::cell(titleColumn, 1), HAlign::Left);
     for (int j = 0; j < game.bonuses; ++j)
-        s.setText(firstBonus + j, 1, bonusColumnName(game, j, QStringLiteral("ボーナス数字")));
+        s.setText(firstBonus + j, 1, bonusColumnName(game, j, QStringLiteral("ボーナス数字"), s.columnWidth(firstBonus + j)));
 
     // A number is highlighted when it was among the numbers (bonuses
     // included) of the last complete draw, whatever its position there.
