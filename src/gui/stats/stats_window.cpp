@@ -4,6 +4,7 @@
 #include "gui/sheet/grid_actions.h"
 #include "gui/sheet/grid_units.h"
 #include "gui/sheet/sheet_print.h"
+#include "gui/stats/stats_print.h"
 #include "gui/shell/busy_pointer.h"
 
 #include <QAreaSeries>
@@ -120,6 +121,8 @@ StatsWindow::StatsWindow(QWidget* parent) : ChildWindow(parent)
     m_tabs = new QTabWidget(body);
     m_grid = new SheetGrid(m_tabs);
     m_grid->setObjectName(QStringLiteral("fpSpread1"));
+    // The grid's 印刷… prints what the button does.
+    GridActions::of(m_grid)->printHandler = [this] { m_print->click(); };
     m_tabs->addTab(m_grid, QStringLiteral("検定結果"));
     m_frequency = makeChartView(m_tabs, "frequencyChart");
     m_tabs->addTab(m_frequency, QStringLiteral("数字の出現回数"));
@@ -152,6 +155,7 @@ void StatsWindow::recompute(const History& history, GameId game, const ReflectFl
     BusyPointer busy;
     m_report = stats::statsReport(history, game, flags);
     m_grid->setSheet(stats::buildStatsSheet(m_report));
+    setPrintSource(historySourceText(game, history));
     const stats::HistoryStats& h = m_report.history;
     m_summary->setText(
         QStringLiteral("%1　完全な%2回を検定（第%3回以降の%4回で予想を検証）\n本数字の出方：%5\n%6\n"
@@ -286,24 +290,8 @@ void StatsWindow::fillCharts()
 
 void StatsWindow::print(QPagedPaintDevice& device) const
 {
-    const QSizeF area = pageArea(device);
-    QPainter painter(&device);
-    scaleToGridPixels(painter, device);
-    paintSheetPages(painter, device, m_grid->sheet(), kStatsCaption);
-    // Each chart fills a page under the caption, drawn as vectors.
-    QFont captionFont = uiFont();
-    captionFont.setPixelSize(16);
-    captionFont.setBold(true);
-    for (QChartView* view : {m_frequency, m_sum, m_prediction}) {
-        device.newPage();
-        painter.setFont(captionFont);
-        painter.setPen(Qt::black);
-        painter.drawText(QRectF(0, 0, area.width(), 24), Qt::AlignLeft | Qt::AlignVCenter, kStatsCaption);
-        // A chart whose tab was never shown has not been laid out yet.
-        if (view->width() < view->minimumWidth() || view->height() < view->minimumHeight())
-            view->resize(view->minimumSize());
-        view->render(&painter, QRectF(0, 32, area.width(), area.height() - 32), QRect(), Qt::KeepAspectRatio);
-    }
+    printStats(device, m_grid->sheet(), {m_frequency->chart(), m_sum->chart(), m_prediction->chart()},
+               {kStatsCaption, printSource()});
 }
 
 }  // namespace mirkano
