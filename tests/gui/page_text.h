@@ -1,9 +1,12 @@
 #pragma once
 // A paint device that keeps the texts painted on it, in order: what a page
-// of a printout says, read back from the printing code's own painting.
+// of a printout says, read back from the printing code's own painting; and
+// the number of pages of a PDF file.
 
+#include <QFile>
 #include <QPaintDevice>
 #include <QPaintEngine>
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace mirkano::test {
@@ -55,5 +58,13 @@ private:
     mutable Engine m_engine;
     QStringList m_texts;
 };
+
+inline int pdfPageCount(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    return int(QString::fromLatin1(f.readAll()).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
+}
 
 }  // namespace mirkano::test

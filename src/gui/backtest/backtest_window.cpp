@@ -35,10 +35,16 @@ BacktestWindow::BacktestWindow(GameId game, QWidget* parent) : ChildWindow(paren
     m_print->setObjectName(QStringLiteral("cmdPrint"));
     m_close = new QPushButton(QStringLiteral("閉じる"), body);
     m_close->setObjectName(QStringLiteral("Command1"));
-    for (QPushButton* b : {m_print, m_close}) {
+    // 閉じる where it always stood, 印刷 under it: the description keeps
+    // its width.
+    auto* buttons = new QVBoxLayout;
+    buttons->setSpacing(4);
+    for (QPushButton* b : {m_close, m_print}) {
         b->setFixedSize(64, 24);
-        top->addWidget(b, 0, Qt::AlignTop);
+        buttons->addWidget(b);
     }
+    buttons->addStretch(1);
+    top->addLayout(buttons);
     layout->addLayout(top);
     connect(m_close, &QPushButton::clicked, this, &QMdiSubWindow::close);
     connect(m_print, &QPushButton::clicked, this, &BacktestWindow::print);
