@@ -74,7 +74,7 @@ void printAnalysis(benchmark::State& state, InputFn input, const Analysis& a)
     const Input& in = input();
     const Sheet sheet = a.build(in.history, in.tables);
     measurePrint(state, preferredOrientation(sheet), [&](QPrinter& printer) {
-        printSheet(printer, sheet, a.facts.caption);
+        printSheet(printer, sheet, {a.facts.caption, historySourceText(in.tables.gameId, in.tables.latestDrawNo)});
         const double scale = printer.logicalDpiX() / 96.0;
         const QRect area = printer.pageLayout().paintRectPixels(printer.logicalDpiX());
         return SheetPages(sheet, QSizeF(area.size()) / scale).count();

@@ -14,6 +14,8 @@
 
 int main(int argc, char* argv[])
 {
+    // The file chooser's dates read Japanese whatever the desktop's language.
+    mirkano::useJapaneseSystemLocale();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ミルカノ"));
     QApplication::setFont(mirkano::uiFont());

@@ -64,7 +64,6 @@ std::vector<Analysis> makeAnalyses(GameId id)
         WindowFacts f{QStringLiteral("出現頻度分析"), 12530 + dPool * kTwipsPerRow, 13800,
                       QStringLiteral("過去の当選番号の出現回数を数字別に分析します"),
                       balls(13, {62, 128, 255}, colors::bonusMark)};
-        f.hasPrint = false;
         list.push_back({"frequency", f, &buildFrequencySheet});
     }
     list.push_back({"count-groups",

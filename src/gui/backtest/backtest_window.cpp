@@ -3,7 +3,9 @@
 #include "gui/shell/busy_pointer.h"
 #include "core/backtest/backtest.h"
 #include "gui/check/grow_to_body.h"
+#include "gui/sheet/grid_actions.h"
 #include "gui/sheet/grid_units.h"
+#include "gui/sheet/sheet_print.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -29,12 +31,23 @@ BacktestWindow::BacktestWindow(GameId game, QWidget* parent) : ChildWindow(paren
     m_description->setObjectName(QStringLiteral("Label1"));
     m_description->setWordWrap(true);
     top->addWidget(m_description, 1, Qt::AlignTop);
+    m_print = new QPushButton(QStringLiteral("印刷"), body);
+    m_print->setObjectName(QStringLiteral("cmdPrint"));
     m_close = new QPushButton(QStringLiteral("閉じる"), body);
     m_close->setObjectName(QStringLiteral("Command1"));
-    m_close->setFixedSize(64, 24);
-    top->addWidget(m_close, 0, Qt::AlignTop);
+    // 閉じる where it always stood, 印刷 under it: the description keeps
+    // its width.
+    auto* buttons = new QVBoxLayout;
+    buttons->setSpacing(4);
+    for (QPushButton* b : {m_close, m_print}) {
+        b->setFixedSize(64, 24);
+        buttons->addWidget(b);
+    }
+    buttons->addStretch(1);
+    top->addLayout(buttons);
     layout->addLayout(top);
     connect(m_close, &QPushButton::clicked, this, &QMdiSubWindow::close);
+    connect(m_print, &QPushButton::clicked, this, &BacktestWindow::print);
 
     m_summary = new QLabel(body);
     m_summary->setObjectName(QStringLiteral("Label2"));
@@ -43,6 +56,8 @@ BacktestWindow::BacktestWindow(GameId game, QWidget* parent) : ChildWindow(paren
 
     m_grid = new SheetGrid(body);
     m_grid->setObjectName(QStringLiteral("fpSpread1"));
+    // The grid's 印刷… prints what the button does.
+    GridActions::of(m_grid)->printHandler = [this] { print(); };
     layout->addWidget(m_grid, 0, Qt::AlignLeft | Qt::AlignTop);
     layout->addStretch(1);
 
@@ -61,7 +76,20 @@ void BacktestWindow::load(const History& history, const ReflectFlags& flags)
     m_grid->setSheet(buildBacktestSheet(result));
     m_grid->setFixedSize(m_grid->sizeHint());
     m_summary->setText(backtestWindowSummary(result));
+    setPrintSource(historySourceText(m_game, history));
     growToShowBody(this);
+}
+
+void BacktestWindow::printTo(QPagedPaintDevice& device) const
+{
+    printSheetUnderLines(device, {windowTitle(), printSource()},
+                         QStringList{m_description->text()} + m_summary->text().split(u'\n'), m_grid->sheet());
+}
+
+void BacktestWindow::print()
+{
+    showPrintPreview(this, windowTitle(), preferredOrientation(m_grid->sheet()),
+                     [this](QPagedPaintDevice& device) { printTo(device); });
 }
 
 void BacktestWindow::showEvent(QShowEvent* e)

@@ -16,6 +16,7 @@
 #include "gui/shell/child_window.h"
 
 class QLabel;
+class QPagedPaintDevice;
 class QPushButton;
 
 namespace mirkano {
@@ -45,11 +46,18 @@ public:
     QLabel* description() const { return m_description; }
     QLabel* summary() const { return m_summary; }
     QPushButton* closeButton() const { return m_close; }
+    QPushButton* printButton() const { return m_print; }
     SheetGrid* grid() const { return m_grid; }
 
     // Busy pointer, `opened`, placed at the top-left of the frame's client
     // area with its fixed size, the test run with these options, pointer back.
     void load(const History& history, const ReflectFlags& flags);
+
+    // "印刷": the description and the summary, then the grid, on pages whose
+    // header names the game and the last draw tested.
+    void printTo(QPagedPaintDevice& device) const;
+    // The print preview of printTo (the button, and the grid's 印刷…).
+    void print();
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -60,6 +68,7 @@ private:
     QLabel* m_description = nullptr;
     QLabel* m_summary = nullptr;
     QPushButton* m_close = nullptr;
+    QPushButton* m_print = nullptr;
     SheetGrid* m_grid = nullptr;
 };
 

@@ -3,7 +3,9 @@
 #include "core/check/ticket_check.h"
 #include "gui/check/grow_to_body.h"
 #include "gui/maintenance/ask.h"
+#include "gui/sheet/grid_actions.h"
 #include "gui/sheet/grid_units.h"
+#include "gui/sheet/sheet_print.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -62,9 +64,11 @@ TicketCheckWindow::TicketCheckWindow(GameId game, QWidget* parent) : ChildWindow
     row->addSpacing(8);
     m_check = new QPushButton(QStringLiteral("確認"), body);
     m_check->setObjectName(QStringLiteral("Command2"));
+    m_print = new QPushButton(QStringLiteral("印刷"), body);
+    m_print->setObjectName(QStringLiteral("cmdPrint"));
     m_close = new QPushButton(QStringLiteral("閉じる"), body);
     m_close->setObjectName(QStringLiteral("Command1"));
-    for (QPushButton* b : {m_check, m_close}) {
+    for (QPushButton* b : {m_check, m_print, m_close}) {
         b->setFixedSize(64, 24);
         row->addWidget(b);
     }
@@ -73,8 +77,10 @@ TicketCheckWindow::TicketCheckWindow(GameId game, QWidget* parent) : ChildWindow
     connect(m_check, &QPushButton::clicked, this, [this] { check(); });
     // Return on a focused button presses it, as Space does.
     m_check->installEventFilter(this);
+    m_print->installEventFilter(this);
     m_close->installEventFilter(this);
     connect(m_close, &QPushButton::clicked, this, &QMdiSubWindow::close);
+    connect(m_print, &QPushButton::clicked, this, &TicketCheckWindow::print);
 
     m_summary = new QLabel(body);
     m_summary->setObjectName(QStringLiteral("Label2"));
@@ -82,6 +88,8 @@ TicketCheckWindow::TicketCheckWindow(GameId game, QWidget* parent) : ChildWindow
 
     m_grid = new SheetGrid(body);
     m_grid->setObjectName(QStringLiteral("fpSpread1"));
+    // The grid's 印刷… prints what the button does.
+    GridActions::of(m_grid)->printHandler = [this] { print(); };
     // The grid keeps its own size; a long result scrolls inside it.
     layout->addWidget(m_grid, 0, Qt::AlignLeft | Qt::AlignTop);
     layout->addStretch(1);
@@ -108,6 +116,8 @@ void TicketCheckWindow::showEmptyResult()
     m_grid->setSheet(buildTicketCheckSheet(none));
     m_grid->setFixedSize(m_grid->sizeHint());
     m_summary->clear();
+    m_checked.clear();
+    setPrintSource(historySourceText(m_game, m_history));
 }
 
 void TicketCheckWindow::showEvent(QShowEvent* e)
@@ -118,7 +128,7 @@ void TicketCheckWindow::showEvent(QShowEvent* e)
 
 bool TicketCheckWindow::eventFilter(QObject* watched, QEvent* e)
 {
-    if (e->type() == QEvent::KeyPress && (watched == m_check || watched == m_close)) {
+    if (e->type() == QEvent::KeyPress && (watched == m_check || watched == m_print || watched == m_close)) {
         const int key = static_cast<QKeyEvent*>(e)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             static_cast<QPushButton*>(watched)->click();
@@ -147,9 +157,31 @@ bool TicketCheckWindow::check()
     m_grid->setSheet(buildTicketCheckSheet(result));
     m_grid->setFixedSize(m_grid->sizeHint());
     m_summary->setText(ticketCheckSummary(result));
+    QStringList numbers;
+    for (int n : ticket)
+        numbers << QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+    m_checked = numbers.join(u' ');
+    // The history this result was checked against, not a newer one kept
+    // for the next check.
+    setPrintSource(historySourceText(m_game, m_history));
     // A long result brings the grid's scroll bar: the window makes room for it.
     growToShowBody(this);
     return true;
+}
+
+void TicketCheckWindow::printTo(QPagedPaintDevice& device) const
+{
+    QStringList lines{m_description->text()};
+    lines << (m_checked.isEmpty() ? QStringLiteral("確認した数字：なし") : QStringLiteral("確認した数字：") + m_checked);
+    if (!m_summary->text().isEmpty())
+        lines << m_summary->text();
+    printSheetUnderLines(device, {windowTitle(), printSource()}, lines, m_grid->sheet());
+}
+
+void TicketCheckWindow::print()
+{
+    showPrintPreview(this, windowTitle(), preferredOrientation(m_grid->sheet()),
+                     [this](QPagedPaintDevice& device) { printTo(device); });
 }
 
 void TicketCheckWindow::showRefusal(const QString& text)

@@ -18,6 +18,7 @@
 
 class QLabel;
 class QLineEdit;
+class QPagedPaintDevice;
 class QPushButton;
 
 namespace mirkano {
@@ -35,6 +36,7 @@ public:
     QLineEdit* entry(int i) const { return m_entries[std::size_t(i)]; }  // i = 0 … entryCount() − 1
     QPushButton* checkButton() const { return m_check; }
     QPushButton* closeButton() const { return m_close; }
+    QPushButton* printButton() const { return m_print; }
     QLabel* summary() const { return m_summary; }
     SheetGrid* grid() const { return m_grid; }
 
@@ -50,6 +52,12 @@ public:
     // Returns whether the ticket was checked.
     bool check();
 
+    // "印刷": the ticket checked and the summary, then the grid of its wins,
+    // on pages whose header names the game and the last draw checked against.
+    void printTo(QPagedPaintDevice& device) const;
+    // The print preview of printTo (the button, and the grid's 印刷…).
+    void print();
+
 protected:
     // The message box of a refused ticket; tests see it like any other.
     virtual void showRefusal(const QString& text);
@@ -62,9 +70,12 @@ private:
 
     GameId m_game;
     History m_history;
+    // The numbers of the ticket the grid shows, empty before a check.
+    QString m_checked;
     std::vector<QLineEdit*> m_entries;
     QPushButton* m_check = nullptr;
     QPushButton* m_close = nullptr;
+    QPushButton* m_print = nullptr;
     QLabel* m_description = nullptr;
     QLabel* m_summary = nullptr;
     SheetGrid* m_grid = nullptr;

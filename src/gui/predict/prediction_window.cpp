@@ -193,7 +193,7 @@ void PredictionWindow::printTo(QPagedPaintDevice& device) const
     std::vector<TitledSheet> sheets;
     for (std::size_t s = 0; s < kSheetPlaces.size(); ++s)
         sheets.push_back({QString::fromUtf8(kSheetPlaces[s].title), m_sheets[s]->sheet()});
-    printOnOnePage(device, windowTitle(), printLines(), sheets);
+    printOnOnePage(device, {windowTitle(), historySourceText(m_game, m_latestDrawNo)}, printLines(), sheets);
 }
 
 void PredictionWindow::print()

@@ -4,6 +4,7 @@
 #include "gui/sheet/grid_actions.h"
 #include "gui/sheet/grid_units.h"
 #include "gui/sheet/phrase_wrap.h"
+#include "gui/sheet/sheet_print.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -140,6 +141,7 @@ void AnalysisWindow::load(const History& history, const StartupTables& tables)
     move(0, 0);
     resize(twipsToPixels(m_analysis.facts.widthTwips), twipsToPixels(m_analysis.facts.heightTwips));
     m_grid->setSheet(m_analysis.build(history, tables));
+    setPrintSource(historySourceText(tables.gameId, tables.latestDrawNo));
     placeGrid();
     // The frame's sizes are settled once the window is shown; a window shown
     // already grows at once.
@@ -153,6 +155,7 @@ void AnalysisWindow::recompute(const History& history, const StartupTables& tabl
     BusyPointer busy;
     const int across = m_grid->horizontalScrollBar()->value(), down = m_grid->verticalScrollBar()->value();
     m_grid->setSheet(m_analysis.build(history, tables));
+    setPrintSource(historySourceText(tables.gameId, tables.latestDrawNo));
     placeGrid();
     m_grid->horizontalScrollBar()->setValue(across);
     m_grid->verticalScrollBar()->setValue(down);

@@ -4,6 +4,7 @@
 #include "core/history/history_store.h"
 #include "core/sheet/sheet_text.h"
 #include "gui/maintenance/ask.h"
+#include "gui/shell/child_window.h"
 #include "gui/shell/csv_file.h"
 #include "gui/sheet/grid_units.h"
 #include "gui/sheet/sheet_grid.h"
@@ -161,6 +162,14 @@ QString GridActions::caption() const
     return m_grid->windowTitle();
 }
 
+PageHeader GridActions::pageHeader() const
+{
+    for (QWidget* w = m_grid->parentWidget(); w; w = w->parentWidget())
+        if (auto* child = qobject_cast<ChildWindow*>(w))
+            return {caption(), child->printSource()};
+    return {caption(), QString()};
+}
+
 void GridActions::writeCsv(const QString& path) const
 {
     writeCsvFile(path, sheetToCsv(m_grid->sheet()));
@@ -206,9 +215,9 @@ void GridActions::print()
         return;
     }
     const Sheet sheet = m_grid->sheet();
-    const QString title = caption();
-    showPrintPreview(m_grid, title, preferredOrientation(sheet),
-                     [&](QPagedPaintDevice& device) { printSheet(device, sheet, title); });
+    const PageHeader header = pageHeader();
+    showPrintPreview(m_grid, header.caption, preferredOrientation(sheet),
+                     [&](QPagedPaintDevice& device) { printSheet(device, sheet, header); });
 }
 
 QMenu* GridActions::buildMenu(QWidget* parent)

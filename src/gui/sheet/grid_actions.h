@@ -7,6 +7,7 @@
 // alone: the selection is drawn by a transparent layer over the cells.
 
 #include "core/sheet/sheet.h"
+#include "gui/sheet/sheet_print.h"
 
 #include <QObject>
 #include <QPageLayout>
@@ -56,8 +57,10 @@ public:
     // The print preview of the sheet, captioned with the window's title (or
     // what printHandler shows instead).
     void print();
-    // Title of the window that shows the grid (the page header of a print).
+    // Title of the window that shows the grid.
     QString caption() const;
+    // The page header of a print: the caption and the window's print source.
+    PageHeader pageHeader() const;
 
     QMenu* buildMenu(QWidget* parent);
     QAction* copyAction() const { return m_copy; }

@@ -20,6 +20,12 @@ public:
     // which names every window in the help index.
     QString helpKeyword() const { return windowTitle(); }
 
+    // The game and the last draw the window's figures come from, as the
+    // header of its printouts names them ("ロト6　第2137回まで"); set by the
+    // window whenever it computes them.
+    QString printSource() const { return m_printSource; }
+    void setPrintSource(const QString& source) { m_printSource = source; }
+
 signals:
     void opened();
     void unloaded();
@@ -41,6 +47,7 @@ protected:
 
 private:
     QWidget* m_body = nullptr;
+    QString m_printSource;
     bool m_unloaded = false;
 };
 

@@ -4,6 +4,7 @@
 #include "gui/sheet/grid_actions.h"
 #include "gui/sheet/grid_units.h"
 #include "gui/sheet/sheet_print.h"
+#include "gui/stats/stats_print.h"
 
 #include <QAreaSeries>
 #include <QBarCategoryAxis>
@@ -124,6 +125,8 @@ StatsWindow::StatsWindow(QWidget* parent) : ChildWindow(parent)
     m_tabs = new QTabWidget(body);
     m_grid = new SheetGrid(m_tabs);
     m_grid->setObjectName(QStringLiteral("fpSpread1"));
+    // The grid's 印刷… prints what the button does.
+    GridActions::of(m_grid)->printHandler = [this] { m_print->click(); };
     m_tabs->addTab(m_grid, QStringLiteral("検定結果"));
     m_frequency = makeChartView(m_tabs, "frequencyChart");
     m_tabs->addTab(m_frequency, QStringLiteral("数字の出現回数"));
@@ -170,10 +173,12 @@ void StatsWindow::startNext()
     auto request = std::make_shared<Request>(std::move(*m_pending));
     m_pending.reset();
     auto result = std::make_shared<stats::StatsReport>();
+    // The printout names the history these figures come from, even if another is loaded meanwhile.
+    const QString source = historySourceText(request->game, request->history);
     m_worker = QThread::create([request, result] {
         *result = stats::statsReport(request->history, request->game, request->flags);
     });
-    connect(m_worker, &QThread::finished, this, [this, result] {
+    connect(m_worker, &QThread::finished, this, [this, result, source] {
         m_worker->deleteLater();
         m_worker = nullptr;
         if (m_pending) {
@@ -181,7 +186,7 @@ void StatsWindow::startNext()
             return;
         }
         unsetCursor();
-        showReport(*result);
+        showReport(*result, source);
     });
     setCursor(Qt::BusyCursor);
     m_print->setEnabled(false);
@@ -203,10 +208,11 @@ bool StatsWindow::waitForReport(int timeoutMs)
     return !isComputing();
 }
 
-void StatsWindow::showReport(const stats::StatsReport& report)
+void StatsWindow::showReport(const stats::StatsReport& report, const QString& source)
 {
     m_report = report;
     m_grid->setSheet(stats::buildStatsSheet(m_report));
+    setPrintSource(source);
     m_summary->setText(stats::statsHeadline(m_report));
     fillCharts();
     m_print->setEnabled(true);
@@ -350,24 +356,8 @@ void StatsWindow::fillCharts()
 
 void StatsWindow::print(QPagedPaintDevice& device) const
 {
-    const QSizeF area = pageArea(device);
-    QPainter painter(&device);
-    scaleToGridPixels(painter, device);
-    paintSheetPages(painter, device, m_grid->sheet(), kStatsCaption);
-    // Each chart fills a page under the caption, drawn as vectors.
-    QFont captionFont = uiFont();
-    captionFont.setPixelSize(16);
-    captionFont.setBold(true);
-    for (QChartView* view : {m_frequency, m_sum, m_prediction}) {
-        device.newPage();
-        painter.setFont(captionFont);
-        painter.setPen(Qt::black);
-        painter.drawText(QRectF(0, 0, area.width(), 24), Qt::AlignLeft | Qt::AlignVCenter, kStatsCaption);
-        // A chart whose tab was never shown has not been laid out yet.
-        if (view->width() < view->minimumWidth() || view->height() < view->minimumHeight())
-            view->resize(view->minimumSize());
-        view->render(&painter, QRectF(0, 32, area.width(), area.height() - 32), QRect(), Qt::KeepAspectRatio);
-    }
+    printStats(device, m_grid->sheet(), {m_frequency->chart(), m_sum->chart(), m_prediction->chart()},
+               {kStatsCaption, printSource()});
 }
 
 }  // namespace mirkano

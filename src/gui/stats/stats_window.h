@@ -72,7 +72,8 @@ public:
     QPushButton* printButton() const { return m_print; }
     QPushButton* closeButton() const { return m_close; }
 
-    // The sheet on its pages, then each chart on a page of its own.
+    // The sheet on its pages, then each chart on a page of its own, every
+    // page under a header naming the game and the last draw.
     void print(QPagedPaintDevice& device) const;
 
 signals:
@@ -85,7 +86,7 @@ private:
         ReflectFlags flags;
     };
     void startNext();
-    void showReport(const stats::StatsReport& report);
+    void showReport(const stats::StatsReport& report, const QString& source);
     void fillCharts();
 
     std::optional<Request> m_pending;

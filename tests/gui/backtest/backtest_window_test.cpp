@@ -4,14 +4,18 @@
 // window for the entry guard.
 
 #include "gui_support.h"
+#include "page_text.h"
 #include "core/backtest/backtest.h"
 #include "gui/backtest/backtest_window.h"
+#include "gui/sheet/grid_actions.h"
+#include "gui/sheet/sheet_print.h"
 #include "gui/shell/main_frm.h"
 #include "predict/game_samples.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QMdiArea>
+#include <QPdfWriter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -134,6 +138,26 @@ private slots:
         w->closeButton()->click();
         QVERIFY(frame.propEnd());
         QVERIFY(!frame.backtestWindow());
+    }
+
+    // 印刷 (and the grid's 印刷…) prints the test under a header naming the
+    // game and the last draw of the history tested.
+    void printsTheTestNamingTheGameAndLastDraw()
+    {
+        const GameId id = GameId::Loto7;
+        const History& h = gameSample(id);
+        BacktestWindow w(id);
+        w.load(h, ReflectFlags{});
+        QCOMPARE(w.printButton()->text(), QStringLiteral("印刷"));
+        QVERIFY(GridActions::of(w.grid())->printHandler);
+        QCOMPARE(w.printSource(), QStringLiteral("ロト7　第%1回まで").arg(h.back().drawNo));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("backtest.pdf"));
+        {
+            QPdfWriter pdf(path);
+            w.printTo(pdf);
+        }
+        QCOMPARE(pdfPageCount(path), 1);
     }
 };
 

@@ -3,8 +3,11 @@
 // ticket and refuses a bad one with a message, keeping the result shown.
 
 #include "gui_support.h"
+#include "page_text.h"
 #include "core/check/ticket_check.h"
 #include "gui/check/ticket_check_window.h"
+#include "gui/sheet/grid_actions.h"
+#include "gui/sheet/sheet_print.h"
 #include "gui/shell/main_frm.h"
 #include "predict/game_samples.h"
 
@@ -12,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QPdfWriter>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -224,6 +228,37 @@ private slots:
 
         QTest::keyClick(w->closeButton(), Qt::Key_Enter);
         QVERIFY(!frame.ticketCheckWindow());
+    }
+
+    // 印刷 prints what the grid shows, under a header naming the game and
+    // the history the ticket was checked against, not a newer one kept for
+    // the next check.
+    void printsTheResultWithTheHistoryItWasCheckedAgainst()
+    {
+        const GameId id = GameId::MiniLoto;
+        const History h = gameSample(id);
+        TicketCheckWindow w(id);
+        w.load(h);
+        QCOMPARE(w.printButton()->text(), QStringLiteral("印刷"));
+        QVERIFY(GridActions::of(w.grid())->printHandler);
+        for (int i = 0; i < w.entryCount(); ++i)
+            w.entry(i)->setText(QString::number(h.back().main(i)));
+        QVERIFY(w.check());
+        const QString checked = historySourceText(id, h.back().drawNo);
+        QCOMPARE(w.printSource(), checked);
+        History newer = h;
+        newer.push_back(h.back());
+        ++newer.back().drawNo;
+        w.setHistory(newer);
+        QCOMPARE(w.printSource(), checked);
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("check.pdf"));
+        {
+            QPdfWriter pdf(path);
+            w.printTo(pdf);
+        }
+        QVERIFY(pdfPageCount(path) >= 1);
     }
 };
 

@@ -44,7 +44,7 @@ private slots:
         QTest::addColumn<bool>("print");
         QTest::addColumn<QStringList>("legend");
         QTest::newRow("count-groups") << "count-groups" << true << QStringList{};
-        QTest::newRow("frequency") << "frequency" << false
+        QTest::newRow("frequency") << "frequency" << true
                                    << QStringList{QStringLiteral("：本数字"), QStringLiteral("：ボーナス数字")};
         QTest::newRow("pull") << "pull" << true << QStringList{QStringLiteral(":前回の数字")};
         QTest::newRow("five-division") << "five-division" << true << QStringList{};

@@ -1,9 +1,12 @@
 // Printing a sheet: pages painted from the sheet fill the page width with the
 // cells where the layout says, a long sheet runs over pages with its header
-// rows on every page, a wide one shrinks and then continues across with its
-// label columns repeated, and a PDF holds as many pages as the layout has.
+// rows on every page (each table of a sheet of several its own), a wide one
+// shrinks and then continues across with its label columns repeated, every
+// page's header names the window, the game and the last draw and numbers the
+// page, and a PDF holds as many pages as the layout has.
 
 #include "gui_support.h"
+#include "page_text.h"
 #include "core/analysis/analysis.h"
 #include "core/history/startup_tables.h"
 #include "gui/sheet/grid_actions.h"
@@ -46,7 +49,7 @@ QImage paintPage(const SheetPages& pages, int page, QSize pageSize, double zoom)
     img.fill(Qt::white);
     QPainter p(&img);
     p.scale(zoom, zoom);
-    pages.paint(p, page, QStringLiteral("出現間隔分析"));
+    pages.paint(p, page, {QStringLiteral("出現間隔分析"), QStringLiteral("ロト6　第2137回まで")});
     return img;
 }
 
@@ -199,10 +202,98 @@ private slots:
                 QCOMPARE(int(pages.columns(i).size()), s.columns());
             }
             QCOMPARE(next, s.rows() + 1);
-            printSheet(pdf, s, a->facts.caption);
+            printSheet(pdf, s, {a->facts.caption, historySourceText(GameId::Loto6, h)});
         }
         QVERIFY(expected > 1);
         QCOMPARE(pdfPages(path), expected);
+    }
+
+    // A sheet of two tables, a blank row between them: a page that goes on
+    // inside the second table repeats the second table's header, not the
+    // first's, and a table's header never stands alone at a page's foot.
+    void eachTableRepeatsItsOwnHeader()
+    {
+        Sheet s = longSheet(5, 100);
+        for (int c = 1; c <= 5; ++c)
+            s.setText(c, 39, QString());
+        s.setText(1, 40, QStringLiteral("数字"));
+        // 40 rows to a page at full size: the first page would end on row 40,
+        // the second table's header.
+        const QSize page(5 * GridUnits(sheetFont()).columnPixels(5), SheetPages::kHeaderPixels + 40 * 16);
+        const SheetPages pages(s, page, {40});
+        QCOMPARE(pages.count(), 3);
+        QCOMPARE(pages.rows(0).front(), 1);
+        QCOMPARE(pages.rows(0).back(), 39);
+        QCOMPARE(pages.rows(1).front(), 40);
+        QCOMPARE(pages.rows(1)[1], 41);
+        QCOMPARE(pages.rows(1).back(), 79);
+        QCOMPARE(pages.rows(2).front(), 40);
+        QCOMPARE(pages.rows(2)[1], 80);
+        QCOMPARE(pages.rows(2).back(), 100);
+        // Painted, the repeated header is the second table's.
+        PageText text(page);
+        {
+            QPainter p(&text);
+            pages.paint(p, 2, {QStringLiteral("統計的検定"), QStringLiteral("ミニロト　第1400回まで")}, 1, 5);
+        }
+        QVERIFY2(text.texts().contains(QStringLiteral("数字")), qPrintable(text.joined()));
+        QVERIFY2(!text.texts().contains(QStringLiteral("回数")), qPrintable(text.joined()));
+    }
+
+    // The page header: the caption, the game and the last draw, and the page
+    // among all pages of the printout, also where the sheet's pages are only
+    // some of them.
+    void thePageHeaderNamesTheGameTheLastDrawAndThePage()
+    {
+        const Sheet s = longSheet(12, 200);
+        const QSize page(12 * GridUnits(sheetFont()).columnPixels(5), SheetPages::kHeaderPixels + 60 * 16);
+        const SheetPages pages(s, page);
+        QCOMPARE(pages.count(), 4);
+        const PageHeader header{QStringLiteral("出現間隔分析"), QStringLiteral("ミニロト　第1400回まで")};
+        const auto textsOf = [&](int at, int first, int total) {
+            PageText text(page);
+            QPainter p(&text);
+            pages.paint(p, at, header, first, total);
+            p.end();
+            // A text of mixed scripts reaches the device in runs.
+            return text.texts().join(QString());
+        };
+        const QString own = textsOf(1, 1, 0);
+        QVERIFY2(own.startsWith(header.caption + header.source + QStringLiteral("2 / 4 ページ")), qPrintable(own));
+        QVERIFY2(textsOf(1, 3, 9).contains(QStringLiteral("4 / 9 ページ")), qPrintable(textsOf(1, 3, 9)));
+    }
+
+    void theSourceNamesTheGameAndItsLastCompleteDraw_data()
+    {
+        QTest::addColumn<int>("game");
+        QTest::addColumn<QString>("history");  // draw numbers, "x" after an incomplete one
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Loto 6") << int(GameId::Loto6) << "1 2 3" << QStringLiteral("ロト6　第3回まで");
+        QTest::newRow("Mini Loto, last incomplete") << int(GameId::MiniLoto) << "7 8 9x"
+                                                    << QStringLiteral("ミニロト　第8回まで");
+        QTest::newRow("Loto 7, none complete") << int(GameId::Loto7) << "5x" << QStringLiteral("ロト7　当選データなし");
+        QTest::newRow("empty") << int(GameId::Loto6) << "" << QStringLiteral("ロト6　当選データなし");
+    }
+
+    void theSourceNamesTheGameAndItsLastCompleteDraw()
+    {
+        QFETCH(int, game);
+        QFETCH(QString, history);
+        QFETCH(QString, text);
+        const GameId id = GameId(game);
+        const Game& g = mirkano::game(id);
+        History h;
+        for (const QString& d : history.split(u' ', Qt::SkipEmptyParts)) {
+            DrawRecord r;
+            r.gameId = id;
+            r.drawNo = QString(d).remove(u'x').toInt();
+            for (int i = 0; i < g.numbersPerDraw(); ++i)
+                r.numbers[std::size_t(i)] = i + 1;
+            if (d.endsWith(u'x'))
+                r.numbers[0] = 0;
+            h.push_back(r);
+        }
+        QCOMPARE(historySourceText(id, h), text);
     }
 
     // The grid's 印刷… opens the preview in the orientation the sheet's shape

@@ -5,6 +5,7 @@
 #include "gui_support.h"
 #include "core/stats/stats_report.h"
 #include "gui/sheet/sheet_print.h"
+#include "gui/stats/stats_print.h"
 #include "gui/stats/stats_window.h"
 
 #include <QAreaSeries>
@@ -180,7 +181,9 @@ private slots:
             pdf.setResolution(300);
             pdf.setPageOrientation(QPageLayout::Landscape);
             const QRect area = pdf.pageLayout().paintRectPixels(300);
-            sheetPages = SheetPages(w.grid()->sheet(), QSizeF(area.size()) / (300 / 96.0)).count();
+            sheetPages = SheetPages(w.grid()->sheet(), QSizeF(area.size()) / (300 / 96.0),
+                                    tablesAfterBlankRows(w.grid()->sheet()))
+                             .count();
             w.print(pdf);
         }
         QFile f(path);
