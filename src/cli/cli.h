@@ -102,8 +102,16 @@ struct CliCommand {
 // Every command, in the order the usage text lists them.
 const std::vector<CliCommand>& cliCommands();
 const CliCommand* findCliCommand(std::string_view name);
-// The usage text of every command, built from the table.
+// The usage printed on a usage error without a command: every command's
+// line and the games, built from the table.
 std::string usageText();
+// The full help of help, --help and -h: the usage, the analysis IDs and an
+// example ticket of each game.
+std::string helpText();
+// The line --version prints: the version the version window shows.
+std::string versionText();
+// An example ticket of the game: its main numbers spread over the pool ("1,9,17,26,34,43").
+QString ticketExample(const Game& g);
 
 // Runs one command line (without the program name). Every failure ends in a
 // message on err and exit code 1 or 2; nothing escapes as an exception.
@@ -151,6 +159,8 @@ int runCheck(const Args&, Streams&);
 int runBacktest(const Args&, Streams&);
 int runStats(const Args&, Streams&);
 int runUpdate(const Args&, Streams&);
+int runHelp(const Args&, Streams&);
+int runVersion(const Args&, Streams&);
 
 // The update is the only command that needs the network library, which is
 // slow to load; the tool keeps it in a module beside itself

@@ -37,7 +37,12 @@ const std::vector<CliCommand> kCommands = {
     {"stats", {"db", "reflect", "game"}, "mirkano-cli stats --db FILE [--reflect 0,3,...] [--game GAME]", &runStats},
     {"update", {"db", "server", "prefer", "game"},
      "mirkano-cli update --db FILE [--server URL] [--prefer mine|theirs] [--game GAME]", &runUpdateCommand},
+    {"help", {}, "mirkano-cli help [COMMAND]  （--help、-h も同じ。コマンドの後の --help はそのコマンドの使い方）", &runHelp},
+    {"--version", {}, "mirkano-cli --version", &runVersion},
 };
+
+// Other names of the help command.
+bool isHelpName(std::string_view name) { return name == "--help" || name == "-h"; }
 
 // Longer than any path the system accepts: no argument is that long.
 constexpr qsizetype kMaxArgumentLength = 4096;
@@ -122,22 +127,12 @@ const std::vector<CliCommand>& cliCommands()
 
 const CliCommand* findCliCommand(std::string_view name)
 {
+    if (isHelpName(name))
+        name = "help";
     for (const CliCommand& c : kCommands)
         if (name == c.name)
             return &c;
     return nullptr;
-}
-
-std::string usageText()
-{
-    std::string text = "使い方:\n";
-    for (const CliCommand& c : kCommands)
-        text += std::string("  ") + c.usage + "\n";
-    text += "GAME: ";
-    for (const Game& g : games())
-        text += g.cliName.toString().toStdString() + "（" + g.name.toString().toStdString() + "） ";
-    text += "（省略時はファイルのゲーム、新しいファイルはロト6）\n";
-    return text;
 }
 
 namespace {
@@ -294,7 +289,15 @@ int runCli(const QStringList& args, Streams& s)
             throw UsageError{args.isEmpty() ? QStringLiteral("コマンドを指定してください")
                                             : QStringLiteral("コマンド「%1」はありません").arg(echoed(args.first()))};
         checkLengths(args);
-        const int code = command->run(parseArgs(*command, args), s);
+        // --help or -h anywhere after a command is help COMMAND, whatever else the line holds.
+        Args parsed;
+        if (std::any_of(args.begin() + 1, args.end(), [](const QString& arg) { return isHelpName(arg.toStdString()); })) {
+            parsed.positional = {QString::fromLatin1(command->name)};
+            command = findCliCommand("help");
+        } else {
+            parsed = parseArgs(*command, args);
+        }
+        const int code = command->run(parsed, s);
         return outputWritten(s) ? code : kBadData;
     } catch (const UsageError& e) {
         s.out.flush();

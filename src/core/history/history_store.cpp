@@ -361,7 +361,10 @@ QString openHistoryDb(const QString& path, int flags, Connection& conn, bool unl
     for (const char* key : {detail::kHistoryPassword, detail::kSixDigitPassword}) {
         sqlite3_close_v2(conn.db);
         conn.db = nullptr;
-        rc = sqlite3_open_v2(uri.constData(), &conn.db, flags | SQLITE_OPEN_URI, nullptr);
+        // NOMUTEX: a connection is only ever used by the thread that opened
+        // it, so the engine's lock around every call (each column read
+        // included) is left out.
+        rc = sqlite3_open_v2(uri.constData(), &conn.db, flags | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
         if (rc != SQLITE_OK)
             return causeOf(conn.db, rc);
         sqlite3_busy_timeout(conn.db, kBusyTimeoutMs);
@@ -711,7 +714,8 @@ void saveHistory(const QString& pathIn, const History& rows, GameId game)
 
     try {
         Connection conn;
-        int rc = sqlite3_open_v2(QFile::encodeName(temp).constData(), &conn.db, SQLITE_OPEN_READWRITE, nullptr);
+        int rc = sqlite3_open_v2(QFile::encodeName(temp).constData(), &conn.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
+                                 nullptr);
         if (rc != SQLITE_OK)
             failSave(path, causeOf(conn.db, rc));
         keyNewDatabase(conn.db);

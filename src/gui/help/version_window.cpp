@@ -1,5 +1,7 @@
 #include "gui/help/version_window.h"
 
+#include "core/version.h"
+
 #include <QFont>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -129,7 +131,7 @@ VersionWindow::VersionWindow(QWidget* mainWindow)
     auto* slogan = new QLabel(QStringLiteral("数字の流れを読み解いて、次の一回へ。"));
     slogan->setObjectName(QStringLiteral("sloganLabel"));
 
-    auto* version = new QLabel(QStringLiteral(" Ver3.60"));
+    auto* version = new QLabel(QLatin1Char(' ') + QString::fromUtf16(kVersionText));
     version->setObjectName(QStringLiteral("versionLabel"));
 
     auto* close = new QPushButton(QStringLiteral("閉じる"));
