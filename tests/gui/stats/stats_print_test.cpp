@@ -50,6 +50,7 @@ private slots:
         QFETCH(QString, source);
         StatsWindow w;
         w.load(sampleHistory(GameId(game)), GameId(game), ReflectFlags{});
+        QVERIFY(w.waitForReport());
         const StatsPrintout printout = printoutOf(w);
         const int sheetPages = printout.sheetPages().count();
         QCOMPARE(printout.count(), sheetPages + 3);
@@ -99,6 +100,7 @@ private slots:
     {
         StatsWindow w;
         w.load(sampleHistory(), GameId::Loto6, ReflectFlags{});
+        QVERIFY(w.waitForReport());
         const Sheet& sheet = w.grid()->sheet();
         const std::vector<int> starts = tablesAfterBlankRows(sheet);
         QCOMPARE(int(starts.size()), 1);
