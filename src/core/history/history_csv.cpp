@@ -630,7 +630,7 @@ CsvHistory parseGameHistoryCsv(const QByteArray& csv, const QString& sourceName,
     const auto refuseGame = [&] {
         const Game& other = game(*shown);
         failLine(sourceName, 1,
-                 QStringLiteral("%1の当選データの CSV%2（%3）。%4の当選データとしては取り込めません。"
+                 QStringLiteral("%1の当選データの CSV %2（%3）。%4の当選データとしては取り込めません。"
                                 "%1の履歴に取り込むには、コマンドでは --game %5 を付け、画面ではメニュー「ゲーム」で"
                                 "%1に切り替えてから取り込んでください")
                      .arg(other.name, byHeader ? QStringLiteral("です") : QStringLiteral("のようです"), clue, g.name,
