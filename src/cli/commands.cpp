@@ -189,7 +189,7 @@ GameHistory loadGameHistory(const Args& a, const QString& db)
     std::optional<GameId> wanted;
     if (a.has("game"))
         wanted = commandGame(a, db);
-    HistoryFile file = readHistoryFile(db, wanted);
+    HistoryReading file = readHistoryFile(db, wanted);
     // Draws that break the game's rules are named on stderr; the output
     // counts only the others.
     if (const QString notice = leftOutNotice(db, file.leftOut); !notice.isEmpty())

@@ -699,12 +699,12 @@ History loadHistory(const QString& path, GameId expected)
 
 History loadHistory(const QString& path, GameId expected, QStringList& leftOut)
 {
-    HistoryFile file = readHistoryFile(path, expected);
+    HistoryReading file = readHistoryFile(path, expected);
     leftOut = std::move(file.leftOut);
     return std::move(file.rows);
 }
 
-HistoryFile readHistoryFile(const QString& path, std::optional<GameId> expected)
+HistoryReading readHistoryFile(const QString& path, std::optional<GameId> expected)
 {
     StoredHistory stored = loadStored(path, false);
     if (expected && stored.game != *expected)

@@ -64,12 +64,12 @@ History loadHistory(const QString& path, GameId expected);
 History loadHistory(const QString& path, GameId expected, QStringList& leftOut);
 // The game a history file records, its rows and what loadHistory leaves
 // out, read in one opening; with expected, a file of another game is refused.
-struct HistoryFile {
+struct HistoryReading {
     GameId game = GameId::Loto6;
     History rows;
     QStringList leftOut;
 };
-HistoryFile readHistoryFile(const QString& path, std::optional<GameId> expected);
+HistoryReading readHistoryFile(const QString& path, std::optional<GameId> expected);
 // The words for the player about what loadHistory left out: the file, how
 // many draws, the first `shown` of them; empty when nothing was.
 QString leftOutNotice(const QString& path, const QStringList& leftOut, int shown = 10);
