@@ -13,6 +13,7 @@
 #include <QJsonDocument>
 
 #include <algorithm>
+#include <cstdio>
 #include <cerrno>
 #include <exception>
 #include <new>
@@ -179,12 +180,16 @@ GameId commandGame(const Args& a, const QString& db)
 
 GameHistory loadGameHistory(const Args& a, const QString& db)
 {
-    if (a.has("game")) {
-        const GameId g = commandGame(a, db);
-        return {g, loadHistory(db, g)};
-    }
-    History rows = loadHistory(db);
-    return {rows.empty() ? historyFileGame(db) : rows.front().gameId, std::move(rows)};
+    // The game: --game, else the one the file records.
+    std::optional<GameId> wanted;
+    if (a.has("game"))
+        wanted = commandGame(a, db);
+    HistoryReading file = readHistoryFile(db, wanted);
+    // Draws that break the game's rules are named on stderr; the output
+    // counts only the others.
+    if (const QString notice = leftOutNotice(db, file.leftOut); !notice.isEmpty())
+        std::fprintf(stderr, "mirkano-cli: %s\n", notice.toUtf8().constData());
+    return {file.game, std::move(file.rows)};
 }
 
 void writeBytes(std::ostream& os, const QByteArray& bytes)

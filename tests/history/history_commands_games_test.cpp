@@ -103,11 +103,13 @@ TEST(HistoryCommandsGames, AnotherGamesFileOrCsvIsRefusedNamingBothGames)
         // Without --game the file's game reads the CSV: a Mini Loto CSV is no Loto 7 data.
         {{"import", "--csv", miniCsv, "--db", loto7, "--merge"}, 1,
          QStringLiteral("CSV「%1」の1行目：ミニロトの当選データの CSV です（見出しの本数字が5個です）。"
-                        "ロト7の当選データとしては取り込めません")
+                        "ロト7の当選データとしては取り込めません。ミニロトの履歴に取り込むには、コマンドでは --game miniloto "
+                        "を付け、画面ではメニュー「ゲーム」でミニロトに切り替えてから取り込んでください")
              .arg(miniCsv)},
         {{"import", "--csv", loto7Csv, "--db", loto6, "--force"}, 1,
          QStringLiteral("CSV「%1」の1行目：ロト7の当選データの CSV です（見出しに「第7数字」があります）。"
-                        "ロト6の当選データとしては取り込めません")
+                        "ロト6の当選データとしては取り込めません。ロト7の履歴に取り込むには、コマンドでは --game loto7 "
+                        "を付け、画面ではメニュー「ゲーム」でロト7に切り替えてから取り込んでください")
              .arg(loto7Csv)},
         // A new file without --game: the CSV's own game must be named.
         {{"import", "--csv", loto7Csv, "--db", dir.path(QStringLiteral("new.mdb"))}, 2,

@@ -134,13 +134,16 @@ TEST(HistoryCsvGames, ACsvOfAnotherGameOrOutsideTheGamesRuleIsRefused)
         GameId game;
         const char* message;
     } cases[] = {
-        {loto7, GameId::Loto6, "1行目：ロト7の当選データの CSV です（見出しに「第7数字」があります）。ロト6の当選データとしては取り込めません"},
-        {loto7, GameId::MiniLoto, "1行目：ロト7の当選データの CSV です（見出しに「第7数字」があります）。ミニロトの当選データとしては取り込めません"},
-        {publicLoto7, GameId::Loto6, "1行目：ロト7の当選データの CSV です（見出しに「BONUS数字2」があります）。ロト6の当選データとしては取り込めません"},
-        {loto6, GameId::Loto7, "1行目：ロト6の当選データの CSV です（見出しに「第6数字」があります）。ロト7の当選データとしては取り込めません"},
-        {mini, GameId::Loto6, "1行目：ミニロトの当選データの CSV です（見出しの本数字が5個です）。ロト6の当選データとしては取り込めません"},
-        {"1,7,10,12,17,23,28,34,3,15\n", GameId::Loto6, "1行目：ロト7の当選データの CSV です（見出しがなく、1行の項目が10個です）。ロト6の当選データとしては取り込めません"},
-        {"1,1,3,17,20,25,26\n", GameId::Loto7, "1行目：ミニロトの当選データの CSV です（見出しがなく、1行の項目が7個です）。ロト7の当選データとしては取り込めません"},
+        {loto7, GameId::Loto6, "1行目：ロト7の当選データの CSV です（見出しに「第7数字」があります）。ロト6の当選データとしては取り込めません。"},
+        {loto7, GameId::MiniLoto, "1行目：ロト7の当選データの CSV です（見出しに「第7数字」があります）。ミニロトの当選データとしては取り込めません。"},
+        {publicLoto7, GameId::Loto6, "1行目：ロト7の当選データの CSV です（見出しに「BONUS数字2」があります）。ロト6の当選データとしては取り込めません。"},
+        {loto6, GameId::Loto7, "1行目：ロト6の当選データの CSV です（見出しに「第6数字」があります）。ロト7の当選データとしては取り込めません。"},
+        {mini, GameId::Loto6, "1行目：ミニロトの当選データの CSV です（見出しの本数字が5個です）。ロト6の当選データとしては取り込めません。"},
+        // Without a header, the shape of the first record: a date after 回数 or not, and how many numbers.
+        {"1,7,10,12,17,23,28,34,3,15\n", GameId::Loto6, "1行目：ロト7の当選データの CSV のようです（見出しがなく、回数の後に数字が9個です）。ロト6の当選データとしては取り込めません。"},
+        {"1,1,3,17,20,25,26\n", GameId::Loto7, "1行目：ミニロトの当選データの CSV のようです（見出しがなく、回数の後に数字が6個です）。ロト7の当選データとしては取り込めません。"},
+        {"1,1999-04-13,1,3,17,20,25,26\n", GameId::Loto6, "1行目：ミニロトの当選データの CSV のようです（見出しがなく、回数と日付の後に数字が6個です）。ロト6の当選データとしては取り込めません。"},
+        {"1,2,8,10,13,27,30,39\n", GameId::MiniLoto, "1行目：ロト6の当選データの CSV のようです（見出しがなく、回数の後に数字が7個です）。ミニロトの当選データとしては取り込めません。"},
         // The game's own rule: its columns, its pool, its numbers all different.
         {"回数,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,第7数字,ボーナス数字1\n", GameId::Loto7,
          "1行目：見出し「回数,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,第7数字,ボーナス数字1」にボーナス数字2の列がありません"
@@ -151,9 +154,20 @@ TEST(HistoryCsvGames, ACsvOfAnotherGameOrOutsideTheGamesRuleIsRefused)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.csv.toStdString());
-        EXPECT_EQ(errorOf(c.csv, c.game), QStringLiteral("CSV「in.csv」の") + QString::fromUtf8(c.message));
+        QString expected = QStringLiteral("CSV「in.csv」の") + QString::fromUtf8(c.message);
+        // A refusal as another game's says how to take the CSV in as that game's.
+        for (const Game& g : games())
+            if (expected.startsWith(QStringLiteral("CSV「in.csv」の1行目：%1の当選データの CSV").arg(g.name)))
+                expected += QStringLiteral("%1の履歴に取り込むには、コマンドでは --game %2 を付け、画面ではメニュー「ゲーム」で"
+                                           "%1に切り替えてから取り込んでください")
+                                .arg(g.name, g.cliName);
+        EXPECT_EQ(errorOf(c.csv, c.game), expected);
     }
-    // Each reads as its own game, also when none is given.
+    // Each reads as its own game, also when none is given, with or without
+    // a header and a date.
+    EXPECT_EQ(parseGameHistoryCsv("1,1999-04-13,1,3,17,20,25,26\n", QStringLiteral("in.csv"), std::nullopt).game,
+              GameId::MiniLoto);
+    EXPECT_EQ(parseGameHistoryCsv("1,2,8,10,13,27,30,39\n", QStringLiteral("in.csv"), std::nullopt).game, GameId::Loto6);
     for (const auto& [csv, g] : {std::pair{loto6, GameId::Loto6}, {loto7, GameId::Loto7}, {mini, GameId::MiniLoto}}) {
         EXPECT_EQ(parseGameHistoryCsv(csv, QStringLiteral("in.csv"), std::nullopt).game, g);
         EXPECT_EQ(parseHistoryCsv(csv, QStringLiteral("in.csv"), g).front().gameId, g);

@@ -1,4 +1,5 @@
 #include "core/history/history_csv.h"
+#include "core/history/history_store.h"
 #include "core/maintenance/history_merge.h"
 #include "support/fixtures.h"
 
@@ -329,4 +330,81 @@ TEST(HistoryCsv, RefusesUnreadableDatesDatesOutOfOrderAndUnmappedHeaders)
                               QStringLiteral("in.csv"))
                   .size(),
               2u);
+}
+
+// An era date is read only within its era's span; everything else in the
+// text is folded only from its full-width form.
+TEST(HistoryCsv, ReadsEraDatesWithinTheirSpanAndFoldsOnlyFullWidthForms)
+{
+    const QByteArray header = "回数,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,ボーナス数字\n";
+    const auto withDate = [&](const char* date) { return header + "1," + date + ",2,8,10,13,27,30,39\n"; };
+    for (const char* date : {"平成31年4月30日", "令和元年5月1日", "平成元年1月8日", "昭和64年1月7日",
+                             "大正15年12月24日", "明治45年7月29日", "\xE3\x8D\xBB" "12年10月5日" /* ㍻ */}) {
+        SCOPED_TRACE(date);
+        EXPECT_EQ(errorOf(withDate(date)), QStringLiteral("(no error)"));
+    }
+    const struct {
+        const char* date;
+        const char* span;
+    } refused[] = {
+        {"平成31年5月1日", "平成の日付は平成元年1月8日（1989-01-08）から平成31年4月30日（2019-04-30）までです"},
+        {"平成99年1月1日", "平成の日付は平成元年1月8日（1989-01-08）から平成31年4月30日（2019-04-30）までです"},
+        {"令和元年4月30日", "令和の日付は令和元年5月1日（2019-05-01）からです"},
+        {"昭和64年1月8日", "昭和の日付は昭和元年12月25日（1926-12-25）から昭和64年1月7日（1989-01-07）までです"},
+        {"明治5年1月1日", "明治の日付は明治6年1月1日（1873-01-01）から明治45年7月29日（1912-07-29）までです"},
+    };
+    for (const auto& r : refused) {
+        SCOPED_TRACE(r.date);
+        EXPECT_EQ(errorOf(withDate(r.date)), QStringLiteral("CSV「in.csv」の2行目：日付「%1」が読めません（%2）")
+                                                 .arg(QString::fromUtf8(r.date), QString::fromUtf8(r.span)));
+    }
+    // Full-width digits and half-width katakana titles are folded; a
+    // superscript or circled digit is no digit.
+    EXPECT_EQ(parseHistoryCsv("回数,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,ﾎﾞｰﾅｽ数字\n"
+                              "１,２,８,１０,１３,２７,３０,３９\n",
+                              QStringLiteral("in.csv")),
+              makeHistory({{1, {2, 8, 10, 13, 27, 30, 39}}}));
+    EXPECT_EQ(errorOf(header + "1,,\xC2\xB9,8,10,13,27,30,39\n"), QStringLiteral("CSV「in.csv」の2行目：第1数字「¹」が整数ではありません"));
+    EXPECT_EQ(errorOf(header + "1,,2,8,10,13,27,30,\xE2\x91\xA0\n"),
+              QStringLiteral("CSV「in.csv」の2行目：ボーナス数字「①」が整数ではありません"));
+}
+
+// Bytes that are no text the reader takes are refused with the encoding they
+// are in, or, for a history file, with the way to take one in.
+TEST(HistoryCsv, RefusesCutTextAndEncodingsItDoesNotReadByName)
+{
+    const QString text = QStringLiteral("回数,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,ボーナス数字\n1,2,8,10,13,27,30,39\n");
+    const QByteArray utf16 = QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom).encode(text);
+    const QByteArray utf32le = QStringEncoder(QStringEncoder::Utf32LE, QStringEncoder::Flag::WriteBom).encode(text);
+    const QByteArray utf32be = QStringEncoder(QStringEncoder::Utf32BE).encode(text);
+    const QByteArray utf16be = QStringEncoder(QStringEncoder::Utf16BE).encode(text);
+    const QString readable = QStringLiteral("UTF-8、バイト順マーク付きの UTF-16、シフトJIS のどれかで保存してください");
+    const struct {
+        QByteArray bytes;
+        QString cause;
+    } cases[] = {
+        {utf16 + 'x', QStringLiteral("UTF-16 のファイルが途中で切れています（大きさ %1 バイトが奇数です）").arg(utf16.size() + 1)},
+        {"\xEF\xBB\xBF" + text.toUtf8() + "\xE6\x95", QStringLiteral("UTF-8 として読めない文字があります")},
+        {utf32le, QStringLiteral("文字コードが UTF-32 です。") + readable},
+        {utf32be, QStringLiteral("文字コードが UTF-32 のようです。") + readable},
+        {utf16be, QStringLiteral("文字コードがバイト順マークのない UTF-16 のようです。") + readable},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cause.toStdString());
+        EXPECT_EQ(errorOf(c.bytes), QStringLiteral("CSV「in.csv」を読み取れません：") + c.cause);
+    }
+
+    // A history file given as the CSV.
+    test::TempDir dir;
+    const QString history = dir.path(QStringLiteral("Mirkano.mdb"));
+    saveHistory(history, makeHistory({{1, {2, 8, 10, 13, 27, 30, 39}}}));
+    try {
+        readHistoryCsv(history);
+        ADD_FAILURE() << "no error";
+    } catch (const HistoryError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("CSV「%1」を読み取れません：CSV ではなく履歴ファイル（データベース）です。"
+                                              "履歴ファイルの当選データを取り込むには、mirkano-cli export --db そのファイル > "
+                                              "当選データ.csv で CSV に書き出し、その CSV を取り込んでください")
+                                   .arg(QFileInfo(history).absoluteFilePath()));
+    }
 }

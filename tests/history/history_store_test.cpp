@@ -1,5 +1,6 @@
 #include "core/history/history_key.h"
 #include "core/history/history_store.h"
+#include "core/history/startup_tables.h"
 #include "support/fixtures.h"
 
 #define SQLITE_HAS_CODEC 1
@@ -584,4 +585,86 @@ TEST(HistoryStore, SaveKeepsALinkAndClearsWorkFilesOfCutShortSaves)
     EXPECT_EQ(QDir(dir.path(QStringLiteral("data"))).entryList(QDir::Files | QDir::Hidden),
               (QStringList{QStringLiteral(".Mirkano.mdb.running.tmp"), QStringLiteral(".Other.mdb.dead.tmp"),
                            QStringLiteral("Mirkano.mdb")}));
+}
+
+// A file whose game record was changed is refused, naming the game its
+// fields hold, by every reader and by the entry window.
+TEST(HistoryStore, AFileWhoseFieldsAreAnotherGamesIsRefusedNamingThatGame)
+{
+    TempDir dir;
+    const struct {
+        GameId holds;
+        const char* recorded;
+        const char* cause;
+    } cases[] = {
+        {GameId::Loto6, "miniloto", "ゲームの記録はミニロトですが、中身はロト6の当選データのようです（項目「第6数字」があります）"},
+        {GameId::MiniLoto, "loto6", "ゲームの記録はロト6ですが、中身はミニロトの当選データのようです（項目がミニロトのものです）"},
+        {GameId::Loto7, "loto6", "ゲームの記録はロト6ですが、中身はロト7の当選データのようです（項目「第7数字」があります）"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.recorded);
+        const QString path = dir.path(QString::fromLatin1(c.recorded) + QStringLiteral(".mdb"));
+        const DrawRecord draw{1, {1, 2, 3, 4, 5, 6, 7, 8, 9}, c.holds};
+        DrawRecord row = draw;
+        for (int i = row.numberCount(); i < kMaxNumbersPerDraw; ++i)
+            row.numbers[std::size_t(i)] = 0;
+        saveHistory(path, {row}, c.holds);
+        Db(path, kPassword).exec((QByteArray("UPDATE ゲーム SET ゲーム = '") + c.recorded + "'").constData());
+        const QString cause = QString::fromUtf8(c.cause) + QStringLiteral("。ゲームの記録が書き換えられたファイルは読めません");
+        EXPECT_EQ(historyFileFault(path), cause);
+        try {
+            loadHistory(path);
+            ADD_FAILURE() << "no error";
+        } catch (const HistoryError& e) {
+            EXPECT_EQ(e.message(), QStringLiteral("履歴ファイル「%1」を開けません：%2").arg(path, cause));
+        }
+        EXPECT_THROW(HistoryEditor{path}, HistoryError);
+    }
+}
+
+// A draw that breaks the game's rules is named and counted nowhere; the
+// entry window sees it as stored, so it can be mended there and is not
+// written over unseen.
+TEST(HistoryStore, DrawsThatBreakTheGamesRulesAreNamedAndCountedNowhere)
+{
+    TempDir dir;
+    const QString path = dir.path(QStringLiteral("Mirkano.mdb"));
+    // As an earlier version or another tool may have left it: no checks.
+    craft(path, kPassword, R"sql(
+        CREATE TABLE 当選データ (回数, 第1数字, 第2数字, 第3数字, 第4数字, 第5数字, 第6数字, ボーナス数字);
+        CREATE VIEW 全データ選択クエリ AS
+          SELECT 回数, 第1数字, 第2数字, 第3数字, 第4数字, 第5数字, 第6数字, ボーナス数字 FROM 当選データ;
+        INSERT INTO 当選データ VALUES (1, 2, 8, 10, 13, 27, 30, 39);
+        INSERT INTO 当選データ VALUES (2, 1, 12, 16, 20, 12, 43, 5);
+        INSERT INTO 当選データ VALUES (3, 1, 9, 16, 20, 21, 43, 44);
+        INSERT INTO 当選データ VALUES (1, 2, 8, 10, 13, 27, 30, 39);
+        INSERT INTO 当選データ VALUES ('x', 1, 9, 16, 20, 21, 43, 5);
+    )sql");
+    QStringList leftOut;
+    const History rows = loadHistory(path, GameId::Loto6, leftOut);
+    EXPECT_EQ(rows, makeHistory({{1, {2, 8, 10, 13, 27, 30, 39}}, {2, {1, 12, 16, 20, 12, 43, 5}}, {3, {1, 9, 16, 20, 21, 43, 0}}}));
+    EXPECT_EQ(leftOut, (QStringList{
+                           QStringLiteral("第1回：同じ回数の行がほかにもあるため、2行目からは読みません"),
+                           QStringLiteral("第2回：同じ数字が二度あるため、この回は数えません（第2数字と第5数字が 12）"),
+                           QStringLiteral("第3回：ボーナス数字「44」が 1～43 の数字ではないため、この回は数えません"),
+                           QStringLiteral("回数「x」の行：回数が 1～32767 の整数ではないため読みません"),
+                       }));
+    EXPECT_TRUE(rows[0].complete());
+    EXPECT_FALSE(rows[1].complete());
+    EXPECT_EQ(buildStartupTables(rows).latestDrawNo, 1);
+    EXPECT_EQ(historyFileFault(path), QStringLiteral("回数 1 が重複しています"));
+    EXPECT_TRUE(leftOutNotice(path, leftOut, 2).endsWith(QStringLiteral("\nほか 2件")));
+
+    // The entry window's rows hold what is stored; a row it cannot store is refused with a cause.
+    HistoryEditor editor(path);
+    const History stored = editor.rows();
+    EXPECT_EQ(stored[2].numbers[6], 44);
+    EXPECT_THROW(editor.updateRow(3, stored[2]), HistoryError);
+    EXPECT_EQ(loadHistory(path).size(), 3u);
+
+    // A file of this program holding a repeat (its checks allow one) does not pass as an update source.
+    const QString own = dir.path(QStringLiteral("own.mdb"));
+    saveHistory(own, kSmall);
+    Db(own, kPassword).exec("UPDATE 当選データ SET 第5数字 = 9 WHERE 回数 = 2");
+    EXPECT_EQ(historyFileFault(own), QStringLiteral("回数 2 に同じ数字が二度あります（第2数字と第5数字が 9）"));
 }

@@ -13,6 +13,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <array>
 #include <map>
 
 namespace mirkano {
@@ -52,7 +53,8 @@ QString excerpt(QStringView field, qsizetype length = kExcerptLength)
     return out;
 }
 
-// Decodes with the given decoder; nullopt when the bytes are not valid in it.
+// Decodes with the given decoder; nullopt when the bytes are not valid in it,
+// also when they end inside a character.
 std::optional<QString> decodeStrict(QStringDecoder decoder, QByteArrayView bytes)
 {
     if (!decoder.isValid())
@@ -63,25 +65,66 @@ std::optional<QString> decodeStrict(QStringDecoder decoder, QByteArrayView bytes
     return text;
 }
 
+constexpr auto kStrict = QStringConverter::Flag::Stateless;
+
+// The encoding bytes holding NULs are in when they are text the reader does
+// not take: UTF-32 (two NULs in the same half of every four bytes) or UTF-16
+// without a byte-order mark (NULs on one side of the byte pairs, a quarter of
+// the bytes or more); empty for a stray NUL, which the fields report.
+QString causeOfNuls(QByteArrayView bytes, const QString& readable)
+{
+    const QByteArrayView head = bytes.first(std::min<qsizetype>(bytes.size(), 4096) & ~qsizetype(3));
+    bool little = !head.isEmpty(), big = !head.isEmpty();
+    qsizetype even = 0, odd = 0;
+    for (qsizetype i = 0; i < head.size(); ++i) {
+        if (head[i] == 0)
+            ++(i % 2 ? odd : even);
+        if (i % 4 == 0) {
+            little = little && head[i + 2] == 0 && head[i + 3] == 0;
+            big = big && head[i] == 0 && head[i + 1] == 0;
+        }
+    }
+    if (little || big)
+        return QStringLiteral("文字コードが UTF-32 のようです。%1").arg(readable);
+    if ((even == 0 || odd == 0) && (even + odd) * 4 >= head.size())
+        return QStringLiteral("文字コードがバイト順マークのない UTF-16 のようです。%1").arg(readable);
+    return {};
+}
+
 // The text of the file: a byte-order mark names UTF-8 or UTF-16; without one
-// the bytes are UTF-8 when they are valid as such, else Shift_JIS.
+// the bytes are UTF-8 when they are valid as such, else Shift_JIS. UTF-32,
+// UTF-16 without a mark and a history file are refused by name.
 QString decodeCsv(const QByteArray& bytes, const QString& source)
 {
     const QByteArrayView all(bytes);
+    const QString readable = QStringLiteral("UTF-8、バイト順マーク付きの UTF-16、シフトJIS のどれかで保存してください");
+    if (all.startsWith(QByteArrayView("\xFF\xFE\0\0", 4)) || all.startsWith(QByteArrayView("\0\0\xFE\xFF", 4)))
+        failFile(source, QStringLiteral("文字コードが UTF-32 です。%1").arg(readable));
+    if (looksLikeDatabase(all, all.size()))
+        failFile(source, QStringLiteral("CSV ではなく履歴ファイル（データベース）です。履歴ファイルの当選データを"
+                                        "取り込むには、mirkano-cli export --db そのファイル > 当選データ.csv で "
+                                        "CSV に書き出し、その CSV を取り込んでください"));
     std::optional<QString> text;
     if (all.startsWith("\xEF\xBB\xBF")) {
-        text = decodeStrict(QStringDecoder(QStringDecoder::Utf8), all.sliced(3));
+        text = decodeStrict(QStringDecoder(QStringDecoder::Utf8, kStrict), all.sliced(3));
         if (!text)
             failFile(source, QStringLiteral("UTF-8 として読めない文字があります"));
     } else if (all.startsWith("\xFF\xFE") || all.startsWith("\xFE\xFF")) {
         const bool little = all.startsWith("\xFF\xFE");
-        text = decodeStrict(QStringDecoder(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE), all.sliced(2));
+        if (all.size() % 2 != 0)
+            failFile(source, QStringLiteral("UTF-16 のファイルが途中で切れています（大きさ %1 バイトが奇数です）")
+                                 .arg(all.size()));
+        text = decodeStrict(QStringDecoder(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE, kStrict),
+                            all.sliced(2));
         if (!text)
             failFile(source, QStringLiteral("UTF-16 として読めない文字があります"));
     } else {
-        text = decodeStrict(QStringDecoder(QStringDecoder::Utf8), all);
+        if (all.contains('\0'))
+            if (const QString cause = causeOfNuls(all, readable); !cause.isEmpty())
+                failFile(source, cause);
+        text = decodeStrict(QStringDecoder(QStringDecoder::Utf8, kStrict), all);
         if (!text) {
-            text = decodeStrict(QStringDecoder("Shift_JIS"), all);
+            text = decodeStrict(QStringDecoder("Shift_JIS", kStrict), all);
             if (text && text->contains(QChar(QChar::ReplacementCharacter)))
                 text.reset();
         }
@@ -200,16 +243,29 @@ struct Layout {
 };
 
 // A text as the reader compares it: full-width letters, digits and signs
-// folded to their half-width forms, blanks removed, letters upper case.
+// folded to their half-width forms, half-width katakana to full-width, blanks
+// removed, letters upper case. Nothing else is folded: a superscript ¹ or a
+// circled ① is no digit 1.
 QString folded(QStringView text)
 {
-    QString out = text.toString();
-    for (QChar c : text)
-        if (c.unicode() >= 0x80) {
-            out = out.normalized(QString::NormalizationForm_KC);
-            break;
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= 0xFF01 && c <= 0xFF5E) {
+            out += QChar(char16_t(c - 0xFF01 + 0x21));
+        } else if (c >= 0xFF61 && c <= 0xFF9F) {
+            // A run of half-width katakana, its sound marks joined to the
+            // kana before them (ﾎﾞ → ボ).
+            qsizetype end = i;
+            while (end < text.size() && text[end].unicode() >= 0xFF61 && text[end].unicode() <= 0xFF9F)
+                ++end;
+            out += text.sliced(i, end - i).toString().normalized(QString::NormalizationForm_KC);
+            i = end - 1;
+        } else if (c != u' ' && c != u'\t' && c != 0x3000) {
+            out += QChar(c);
         }
-    out.remove(u' ').remove(u'\t').remove(u'\u3000');
+    }
     return out.toUpper();
 }
 
@@ -300,21 +356,6 @@ std::optional<GameId> headerGame(const QStringList& fields, QString& clue)
     return std::nullopt;
 }
 
-// A game whose draws fill a record of count fields without a header: 回数,
-// an optional date and the game's numbers. Loto 6 first where two games fit.
-std::optional<GameId> gameOfFieldCount(int count)
-{
-    for (const Game& g : games())
-        if (count == g.numbersPerDraw() + 1 || count == g.numbersPerDraw() + 2)
-            return g.id;
-    return std::nullopt;
-}
-
-bool fitsWithoutHeader(int count, const Game& g)
-{
-    return count == g.numbersPerDraw() + 1 || count == g.numbersPerDraw() + 2;
-}
-
 // The column a header lacks and the names that would give it.
 QString missingColumn(const Layout& layout, const Game& g)
 {
@@ -398,24 +439,6 @@ FieldReading readNumberField(QStringView text, GameId game)
     return readNumberText(text, game);
 }
 
-// A layout without a header: 回数, an optional date, the game's main numbers
-// and its bonus numbers, when the first record reads so.
-std::optional<Layout> layoutWithoutHeader(const QStringList& fields, int count, const Game& g)
-{
-    if (!fitsWithoutHeader(count, g) || fields.size() < count)
-        return std::nullopt;
-    if (readDrawNoField(fields[0]).kind != FieldReading::Valid)
-        return std::nullopt;
-    Layout layout;
-    layout.header = false;
-    layout.drawNo = 0;
-    const int first = count == g.numbersPerDraw() + 2 ? 2 : 1;
-    layout.date = first == 2 ? 1 : -1;
-    for (int i = 0; i < g.numbersPerDraw(); ++i)
-        layout.numbers[std::size_t(i)] = first + i;
-    return layout;
-}
-
 // Whole number of the digits in text[from, to), or -1.
 int digitsValue(QStringView text)
 {
@@ -430,28 +453,77 @@ int digitsValue(QStringView text)
     return v;
 }
 
+// A Japanese era: its name, the square sign some fonts and Shift_JIS files
+// write it with, and its first and last day. 元年 is year 1; an era's year y
+// is the Western year first.year() + y − 1. 明治 dates are read from 明治6年
+// on: before it they are of the old lunisolar calendar.
+struct Era {
+    const char16_t* name;
+    char16_t sign;
+    QDate first;
+    QDate last;  // invalid: the era goes on
+    int firstYear;  // the Western year of its 元年
+};
+
+const std::array<Era, 5>& eras()
+{
+    static const std::array<Era, 5> table = {{
+        {u"明治", u'\u337E', QDate(1873, 1, 1), QDate(1912, 7, 29), 1868},
+        {u"大正", u'\u337D', QDate(1912, 7, 30), QDate(1926, 12, 24), 1912},
+        {u"昭和", u'\u337C', QDate(1926, 12, 25), QDate(1989, 1, 7), 1926},
+        {u"平成", u'\u337B', QDate(1989, 1, 8), QDate(2019, 4, 30), 1989},
+        {u"令和", u'\u32FF', QDate(2019, 5, 1), QDate(), 2019},
+    }};
+    return table;
+}
+
+// A date written in an era, as the era writes it: 平成31年4月30日.
+QString eraDateText(const Era& era, const QDate& d)
+{
+    const int y = d.year() - era.firstYear + 1;
+    return QStringLiteral("%1%2年%3月%4日")
+        .arg(QStringView(era.name))
+        .arg(y == 1 ? QStringLiteral("元") : QString::number(y))
+        .arg(d.month())
+        .arg(d.day());
+}
+
+// A date field read: the date, or why it cannot be one (empty for a text
+// that is no date at all).
+struct DateReading {
+    std::optional<QDate> date;
+    QString cause;
+};
+
 // A draw date: 2000-10-05, 2000/10/5, 2000.10.5, 2000年10月5日, or an era
-// date 平成12年10月5日 / 令和元年5月1日, a weekday in brackets after it allowed.
-std::optional<QDate> readDate(QStringView text)
+// date 平成12年10月5日 / 令和元年5月1日 within the era's span, a weekday in
+// brackets after it allowed.
+DateReading readDate(QStringView text)
 {
     QString t = folded(text);
     // A weekday after the date: "(木)", "木曜", "木曜日", after a comma or not.
     static const QRegularExpression weekday(QStringLiteral("(,?\\([月火水木金土日]\\)|,?[月火水木金土日]曜日?)$"));
     if (const QRegularExpressionMatch m = weekday.match(t); m.hasMatch())
         t.truncate(m.capturedStart());
-    int base = 0;  // the year before an era's first
-    if (t.startsWith(u"平成") || t.startsWith(u"令和")) {
-        base = t.startsWith(u"平成") ? 1988 : 2018;
-        t = t.sliced(2);
+    const Era* era = nullptr;
+    for (const Era& e : eras()) {
+        if (t.startsWith(QStringView(e.name)))
+            t = t.sliced(2);
+        else if (t.startsWith(QChar(e.sign)))
+            t = t.sliced(1);
+        else
+            continue;
+        era = &e;
         if (t.startsWith(u"元年"))
             t.replace(0, 1, QStringLiteral("1"));
+        break;
     }
     QStringList ymd;
     if (t.endsWith(u'日') && t.count(u'年') == 1 && t.count(u'月') == 1) {
         t.chop(1);
         t.replace(u'年', u'-').replace(u'月', u'-');
         ymd = t.split(u'-');
-    } else if (base == 0) {
+    } else if (!era) {
         for (QChar sep : {u'-', u'/', u'.'})
             if (t.count(sep) == 2) {
                 ymd = t.split(sep);
@@ -459,14 +531,77 @@ std::optional<QDate> readDate(QStringView text)
             }
     }
     if (ymd.size() != 3)
-        return std::nullopt;
+        return {};
     const int y = digitsValue(ymd[0]), m = digitsValue(ymd[1]), d = digitsValue(ymd[2]);
-    if (y < 0 || m < 0 || d < 0 || (base == 0 && ymd[0].size() != 4) || (base != 0 && (y < 1 || y > 99)))
-        return std::nullopt;
-    const QDate date(base + y, m, d);
+    if (y < 0 || m < 0 || d < 0 || (!era && ymd[0].size() != 4) || (era && y < 1))
+        return {};
+    const QDate date(era ? era->firstYear + y - 1 : y, m, d);
     if (!date.isValid())
+        return {};
+    if (era && (date < era->first || (era->last.isValid() && date > era->last))) {
+        const QString span = era->last.isValid()
+                                 ? QStringLiteral("%1（%2）から%3（%4）まで")
+                                       .arg(eraDateText(*era, era->first), era->first.toString(Qt::ISODate),
+                                            eraDateText(*era, era->last), era->last.toString(Qt::ISODate))
+                                 : QStringLiteral("%1（%2）から")
+                                       .arg(eraDateText(*era, era->first), era->first.toString(Qt::ISODate));
+        return {std::nullopt, QStringLiteral("%1の日付は%2です").arg(QStringView(era->name), span)};
+    }
+    return {date, {}};
+}
+
+// The shape of a first record without a header: 回数, an optional date and
+// the numbers of a draw. The second field is the date when it reads as one,
+// a number when it reads as one; anything else (an empty or mistyped date)
+// is taken for the date when the record then holds a game's numbers.
+struct HeaderlessShape {
+    bool dated = false;
+    int numbers = 0;  // fields after 回数 and the date
+};
+HeaderlessShape headerlessShape(const QStringList& fields, int count, const Game& g)
+{
+    if (count < 2 || fields.size() < 2)
+        return {false, count - 1};
+    if (readDate(fields[1]).date)
+        return {true, count - 2};
+    if (readNumberField(fields[1], GameId::Loto6).kind == FieldReading::Valid)
+        return {false, count - 1};
+    return count == g.numbersPerDraw() + 2 ? HeaderlessShape{true, count - 2} : HeaderlessShape{false, count - 1};
+}
+
+// The game whose draws a first record without a header holds, by its shape;
+// where a second field that is neither date nor number leaves two games
+// possible, Loto 6 first.
+std::optional<GameId> gameOfHeaderlessRecord(const QStringList& fields, int count, QString& clue)
+{
+    for (const Game& g : games()) {
+        const HeaderlessShape shape = headerlessShape(fields, count, g);
+        if (shape.numbers == g.numbersPerDraw()) {
+            clue = shape.dated ? QStringLiteral("見出しがなく、回数と日付の後に数字が%1個です").arg(shape.numbers)
+                               : QStringLiteral("見出しがなく、回数の後に数字が%1個です").arg(shape.numbers);
+            return g.id;
+        }
+    }
+    return std::nullopt;
+}
+
+// A layout without a header: 回数, an optional date, the game's main numbers
+// and its bonus numbers, when the first record reads so.
+std::optional<Layout> layoutWithoutHeader(const QStringList& fields, int count, const Game& g)
+{
+    if (fields.size() < count || readDrawNoField(fields[0]).kind != FieldReading::Valid)
         return std::nullopt;
-    return date;
+    const HeaderlessShape shape = headerlessShape(fields, count, g);
+    if (shape.numbers != g.numbersPerDraw())
+        return std::nullopt;
+    Layout layout;
+    layout.header = false;
+    layout.drawNo = 0;
+    const int first = shape.dated ? 2 : 1;
+    layout.date = shape.dated ? 1 : -1;
+    for (int i = 0; i < g.numbersPerDraw(); ++i)
+        layout.numbers[std::size_t(i)] = first + i;
+    return layout;
 }
 
 }  // namespace
@@ -483,19 +618,23 @@ CsvHistory parseGameHistoryCsv(const QByteArray& csv, const QString& sourceName,
     bool blank = false;
     const int headerCount = records.next(fields, blank);
     // The game the layout shows: by the header's number columns, else, for a
-    // first record that is a draw, by its number of fields.
+    // first record that is a draw, by its shape.
     QString clue;
     std::optional<GameId> shown = headerGame(fields, clue);
     const bool byHeader = shown.has_value();
     if (!shown && !fields.isEmpty() && readDrawNoField(fields[0]).kind == FieldReading::Valid)
-        if ((shown = gameOfFieldCount(headerCount)))
-            clue = QStringLiteral("見出しがなく、1行の項目が%1個です").arg(headerCount);
+        shown = gameOfHeaderlessRecord(fields, headerCount, clue);
     const GameId gameId = wanted ? *wanted : shown.value_or(GameId::Loto6);
     const Game& g = game(gameId);
+    // A CSV of another game: named, and how to take it in as that game's.
     const auto refuseGame = [&] {
+        const Game& other = game(*shown);
         failLine(sourceName, 1,
-                 QStringLiteral("%1の当選データの CSV です（%2）。%3の当選データとしては取り込めません")
-                     .arg(game(*shown).name, clue, g.name));
+                 QStringLiteral("%1の当選データの CSV %2（%3）。%4の当選データとしては取り込めません。"
+                                "%1の履歴に取り込むには、コマンドでは --game %5 を付け、画面ではメニュー「ゲーム」で"
+                                "%1に切り替えてから取り込んでください")
+                     .arg(other.name, byHeader ? QStringLiteral("です") : QStringLiteral("のようです"), clue, g.name,
+                          other.cliName));
     };
     const Layout named = layoutOfHeader(fields, sourceName, g);
     std::optional<Layout> layout;
@@ -538,13 +677,15 @@ CsvHistory parseGameHistoryCsv(const QByteArray& csv, const QString& sourceName,
         row.drawNo = drawNo.value;
 
         if (layout->date >= 0 && !fields[layout->date].isEmpty()) {
-            const std::optional<QDate> date = readDate(fields[layout->date]);
-            if (!date)
+            const DateReading date = readDate(fields[layout->date]);
+            if (!date.date)
                 failLine(sourceName, lineNo,
-                         QStringLiteral("日付「%1」が読めません（2000-10-05、2000/10/5、2000年10月5日、"
-                                        "令和8年9月14日 のように書いてください）")
-                             .arg(excerpt(fields[layout->date])));
-            dates.push_back({row.drawNo, *date, lineNo});
+                         QStringLiteral("日付「%1」が読めません（%2）")
+                             .arg(excerpt(fields[layout->date]),
+                                  date.cause.isEmpty() ? QStringLiteral("2000-10-05、2000/10/5、2000年10月5日、"
+                                                                        "令和8年9月14日 のように書いてください")
+                                                       : date.cause));
+            dates.push_back({row.drawNo, *date.date, lineNo});
         }
 
         const std::span<const QStringView> names = historyFieldNames(gameId);

@@ -130,6 +130,17 @@ QString otherGameRow(const DrawRecord& row, GameId history)
         .arg(row.facts().name, game(history).name);
 }
 
+// The fields of a draw that hold the same number: "第2数字と第5数字が 12".
+QString repeatedNumbers(const DrawRecord& row)
+{
+    const std::span<const QStringView> names = historyFieldNames(row.gameId);
+    for (std::size_t i = 0; i < row.all().size(); ++i)
+        for (std::size_t j = 0; j < i; ++j)
+            if (row.numbers[i] != 0 && row.numbers[i] == row.numbers[j])
+                return QStringLiteral("%1と%2が %3").arg(names[j + 1], names[i + 1]).arg(row.numbers[i]);
+    return {};
+}
+
 // Binds a row's numbers from parameter first on, an empty number as NULL.
 void bindNumbers(sqlite3_stmt* stmt, int first, const DrawRecord& row)
 {
@@ -434,6 +445,39 @@ GameRecord recordedGame(sqlite3* db)
     return {found.value_or(GameId::Loto6), {}};
 }
 
+// Whether the query's fields are another game's than the one the file
+// records (a changed or wrong game record): that game's fields are all
+// there, and either the recorded game's are not or the other game has a
+// field the recorded one lacks (a Loto 6 file recorded as Mini Loto holds
+// 第6数字). The cause naming both games, else empty.
+QString otherGameFields(sqlite3_stmt* query, GameId recorded)
+{
+    QStringList present;
+    for (int c = 0; c < sqlite3_column_count(query); ++c)
+        present << QString::fromUtf8(sqlite3_column_name(query, c));
+    const auto has = [&](QStringView name) { return present.contains(name.toString()); };
+    const std::span<const QStringView> own = historyFieldNames(recorded);
+    const bool ownComplete = std::all_of(own.begin(), own.end(), has);
+    for (const Game& other : games()) {
+        if (other.id == recorded)
+            continue;
+        const std::span<const QStringView> names = historyFieldNames(other.id);
+        if (!std::all_of(names.begin(), names.end(), has))
+            continue;
+        const auto extra = std::find_if(names.begin(), names.end(), [&](QStringView n) {
+            return std::find(own.begin(), own.end(), n) == own.end();
+        });
+        if (ownComplete && extra == names.end())
+            continue;
+        const QString clue = extra != names.end() ? QStringLiteral("項目「%1」があります").arg(*extra)
+                                                  : QStringLiteral("項目が%1のものです").arg(other.name);
+        return QStringLiteral("ゲームの記録は%1ですが、中身は%2の当選データのようです（%3）。"
+                              "ゲームの記録が書き換えられたファイルは読めません")
+            .arg(game(recorded).name, other.name, clue);
+    }
+    return {};
+}
+
 // Prepares the history query and finds each field of the game's by name,
 // whatever order the query gives them in; the cause when it cannot.
 QString prepareHistoryQuery(sqlite3* db, Statement& query, GameId game, std::vector<int>& column)
@@ -450,6 +494,8 @@ QString prepareHistoryQuery(sqlite3* db, Statement& query, GameId game, std::vec
             if (column[f] < 0 && names[f] == name)
                 column[f] = c;
     }
+    if (const QString cause = otherGameFields(query.stmt, game); !cause.isEmpty())
+        return cause;
     for (std::size_t f = 0; f < names.size(); ++f)
         if (column[f] < 0)
             return QStringLiteral("項目「%1」がありません").arg(names[f]);
@@ -460,30 +506,80 @@ QString prepareHistoryQuery(sqlite3* db, Statement& query, GameId game, std::vec
 struct StoredHistory {
     GameId game = GameId::Loto6;
     History rows;
+    QStringList leftOut;  // draws that break the game's rules (readRows)
 };
 
-// Reads every row of an open history of the game, in ascending 回数.
-History readRows(const QString& path, sqlite3* db, GameId game)
+// A number field that breaks the game's rules, for a notice: its text as stored.
+QString storedText(sqlite3_stmt* stmt, int col)
+{
+    const unsigned char* text = sqlite3_column_text(stmt, col);
+    return text ? QString::fromUtf8(reinterpret_cast<const char*>(text)).left(16) : QString();
+}
+
+// Reads every row of an open history of the game, in ascending 回数. What
+// breaks the game's rules is named in leftOut, one line a draw, and kept out
+// of every count: a row without a 回数 of 1 … 32767 and a second row of one
+// 回数 are left out, a number that is no number of the game reads as empty,
+// and a draw repeating a number is no complete draw (DrawRecord::complete).
+// The entry window (keepStored) sees a whole number outside the pool as it
+// is stored, so that it is marked there and not written over unseen.
+History readRows(const QString& path, sqlite3* db, GameId game, QStringList* leftOut = nullptr,
+                 bool keepStored = false)
 {
     Statement query;
     std::vector<int> column;
     if (const QString cause = prepareHistoryQuery(db, query, game, column); !cause.isEmpty())
         failOpen(path, cause);
 
+    const std::span<const QStringView> names = historyFieldNames(game);
+    const int pool = mirkano::game(game).pool;
+    const auto notice = [&](const QString& text) {
+        if (leftOut)
+            *leftOut << text;
+    };
     History rows;
+    std::set<int> drawNos;
     int rowsRead = 0;
     int rc;
     while ((rc = sqlite3_step(query.stmt)) == SQLITE_ROW) {
         if (++rowsRead > kMaxDrawNo)
             failOpen(path, QStringLiteral("行が %1 を超えていて、履歴ファイルではありません").arg(kMaxDrawNo));
         const std::optional<long long> drawNo = wholeNumber(query.stmt, column[0]);
-        if (!drawNo || !isDrawNo(*drawNo))
-            continue;  // not a draw this program can place in the history
+        if (!drawNo || !isDrawNo(*drawNo)) {
+            // Not a draw this program can place in the history.
+            notice(QStringLiteral("回数「%1」の行：回数が 1～%2 の整数ではないため読みません")
+                       .arg(storedText(query.stmt, column[0]))
+                       .arg(kMaxDrawNo));
+            continue;
+        }
+        if (!drawNos.insert(int(*drawNo)).second) {
+            notice(QStringLiteral("第%1回：同じ回数の行がほかにもあるため、2行目からは読みません").arg(*drawNo));
+            continue;
+        }
         DrawRecord row;
         row.drawNo = int(*drawNo);
         row.gameId = game;
-        for (std::size_t f = 1; f < column.size(); ++f)
-            row.numbers[f - 1] = numberField(query.stmt, column[f], game);
+        QStringList wrong;
+        for (std::size_t f = 1; f < column.size(); ++f) {
+            const int n = numberField(query.stmt, column[f], game);
+            row.numbers[f - 1] = n;
+            if (n != 0 || sqlite3_column_type(query.stmt, column[f]) == SQLITE_NULL
+                || storedText(query.stmt, column[f]).trimmed().isEmpty())
+                continue;
+            wrong << QStringLiteral("%1「%2」").arg(names[f], storedText(query.stmt, column[f]));
+            const std::optional<long long> v = wholeNumber(query.stmt, column[f]);
+            if (keepStored && v && *v >= -99 && *v <= 999)
+                row.numbers[f - 1] = int(*v);
+        }
+        if (!wrong.isEmpty())
+            notice(QStringLiteral("第%1回：%2が 1～%3 の数字ではないため、この回は数えません")
+                       .arg(row.drawNo)
+                       .arg(wrong.join(u'、'))
+                       .arg(pool));
+        else if (hasRepeatedNumber(row))
+            notice(QStringLiteral("第%1回：同じ数字が二度あるため、この回は数えません（%2）")
+                       .arg(row.drawNo)
+                       .arg(repeatedNumbers(row)));
         rows.push_back(row);
     }
     if (rc != SQLITE_DONE)
@@ -518,7 +614,9 @@ StoredHistory readHistory(const QString& path, bool unlocked, bool gameOnly)
         failOpen(path, record.fault);
     if (gameOnly)
         return {record.game, {}};
-    return {record.game, readRows(path, conn.db, record.game)};
+    StoredHistory stored{record.game, {}, {}};
+    stored.rows = readRows(path, conn.db, record.game, &stored.leftOut);
+    return stored;
 }
 
 }  // namespace
@@ -598,12 +696,40 @@ History loadHistory(const QString& path) { return loadStored(path, false).rows; 
 
 History loadHistory(const QString& path, GameId expected)
 {
+    QStringList leftOut;
+    return loadHistory(path, expected, leftOut);
+}
+
+History loadHistory(const QString& path, GameId expected, QStringList& leftOut)
+{
+    HistoryReading file = readHistoryFile(path, expected);
+    leftOut = std::move(file.leftOut);
+    return std::move(file.rows);
+}
+
+HistoryReading readHistoryFile(const QString& path, std::optional<GameId> expected)
+{
     StoredHistory stored = loadStored(path, false);
-    if (stored.game != expected)
+    if (expected && stored.game != *expected)
         throw HistoryError(QStringLiteral("履歴ファイル「%1」は%2の当選データです。%3の当選データとしては開けません")
                                .arg(displayPath(QFileInfo(path).absoluteFilePath()),
-                                    game(stored.game).name.toString(), game(expected).name.toString()));
-    return std::move(stored.rows);
+                                    game(stored.game).name.toString(), game(*expected).name.toString()));
+    return {stored.game, std::move(stored.rows), std::move(stored.leftOut)};
+}
+
+QString leftOutNotice(const QString& path, const QStringList& leftOut, int shown)
+{
+    if (leftOut.isEmpty())
+        return {};
+    QString text = QStringLiteral("履歴ファイル「%1」に、ゲームの決まりに合わない当選データが%2件あります。"
+                                  "分析や予想には使いません。当選データ入力で直してください。")
+                       .arg(displayPath(QFileInfo(path).absoluteFilePath()))
+                       .arg(leftOut.size());
+    for (int i = 0; i < std::min<int>(shown, int(leftOut.size())); ++i)
+        text += QStringLiteral("\n") + leftOut[i];
+    if (leftOut.size() > shown)
+        text += QStringLiteral("\nほか %1件").arg(leftOut.size() - shown);
+    return text;
 }
 
 GameId historyFileGame(const QString& path) { return loadStored(path, true).game; }
@@ -650,8 +776,12 @@ QString historyFileFault(const QString& pathIn)
         }
         if (!seen.insert(*drawNo).second)
             return QStringLiteral("回数 %1 が重複しています").arg(*drawNo);
+        DrawRecord row;
+        row.drawNo = int(*drawNo);
+        row.gameId = game;
         for (std::size_t f = 1; f < column.size(); ++f) {
             const int col = column[f];
+            row.numbers[f - 1] = numberField(query.stmt, col, game);
             const int type = sqlite3_column_type(query.stmt, col);
             if (type == SQLITE_NULL)
                 continue;
@@ -665,6 +795,8 @@ QString historyFileFault(const QString& pathIn)
                     .arg(names[f], text)
                     .arg(mirkano::game(game).pool);
         }
+        if (hasRepeatedNumber(row))
+            return QStringLiteral("回数 %1 に同じ数字が二度あります（%2）").arg(*drawNo).arg(repeatedNumbers(row));
     }
     if (rc != SQLITE_DONE)
         return causeOf(conn.db, rc);
@@ -883,6 +1015,11 @@ HistoryEditor::HistoryEditor(const QString& pathIn) : d(std::make_unique<Impl>()
     d->game = record.game;
     if (!hasDrawTable(d->conn.db, d->game))
         failOpen(d->path, QStringLiteral("表「当選データ」がないため編集できません"));
+    // A file whose fields are another game's is not edited as the recorded one's.
+    Statement query;
+    std::vector<int> column;
+    if (const QString cause = prepareHistoryQuery(d->conn.db, query, d->game, column); !cause.isEmpty())
+        failOpen(d->path, cause);
 }
 
 HistoryEditor::~HistoryEditor() = default;
@@ -898,7 +1035,7 @@ History HistoryEditor::rows() const
         sqlite3* db;
         ~Uncap() { sqlite3_progress_handler(db, 0, nullptr, nullptr); }
     } uncap{d->conn.db};
-    return readRows(d->path, d->conn.db, d->game);
+    return readRows(d->path, d->conn.db, d->game, nullptr, true);
 }
 
 void HistoryEditor::insertRow(const DrawRecord& row)

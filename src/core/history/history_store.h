@@ -7,8 +7,10 @@
 #include "core/history/history.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
+#include <optional>
 
 namespace mirkano {
 
@@ -53,6 +55,24 @@ History loadHistory(const QString& path);
 // The same, for a caller that works on one game: a file that records another
 // game is refused with a HistoryError naming both games.
 History loadHistory(const QString& path, GameId expected);
+// The same, naming in leftOut, one line a draw, what breaks the game's rules
+// and is kept out of every count: a row without a 回数 of 1 … 32767 or with
+// the 回数 of an earlier row (left out), a number outside the game's (read
+// as empty), a draw with a number twice (kept as stored, but no complete
+// draw). A file whose fields are another game's than the one it records is
+// refused, naming that game.
+History loadHistory(const QString& path, GameId expected, QStringList& leftOut);
+// The game a history file records, its rows and what loadHistory leaves
+// out, read in one opening; with expected, a file of another game is refused.
+struct HistoryReading {
+    GameId game = GameId::Loto6;
+    History rows;
+    QStringList leftOut;
+};
+HistoryReading readHistoryFile(const QString& path, std::optional<GameId> expected);
+// The words for the player about what loadHistory left out: the file, how
+// many draws, the first `shown` of them; empty when nothing was.
+QString leftOutNotice(const QString& path, const QStringList& leftOut, int shown = 10);
 // The game a history file records; a file without the record is Loto 6.
 // Throws HistoryError as loadHistory does.
 GameId historyFileGame(const QString& path);

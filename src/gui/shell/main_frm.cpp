@@ -268,9 +268,10 @@ bool MainFrm::switchGame(GameId g)
     copySampleHistoryIfMissing(historyPath);
     HistoryRecordset history;
     StartupTables tables;
+    QStringList leftOut;
     try {
         BusyPointer busy;
-        history = HistoryRecordset(loadHistory(historyPath, g));
+        history = HistoryRecordset(loadHistory(historyPath, g, leftOut));
         tables = buildStartupTables(history.rows(), g);
     } catch (const std::exception& e) {
         showMessage(QMessageBox::Critical, windowTitle(),
@@ -295,6 +296,8 @@ bool MainFrm::switchGame(GameId g)
     showGame();
     if (const QString cause = writeLastGame(folder, g); !cause.isEmpty())
         qWarning().noquote() << cause;
+    if (const QString left = leftOutNotice(historyPath, leftOut); !left.isEmpty())
+        showMessage(QMessageBox::Information, windowTitle(), left);
     openPrediction();
     return true;
 }
@@ -305,7 +308,11 @@ QString MainFrm::readStartHistory(QString& notice)
         // A write cut short in an earlier run (the program was killed in the
         // middle of an edit) is rolled back, and the user told so.
         notice = rollBackInterruptedWrite(m_historyPath);
-        m_history = HistoryRecordset(loadHistory(m_historyPath, m_game));
+        QStringList leftOut;
+        m_history = HistoryRecordset(loadHistory(m_historyPath, m_game, leftOut));
+        // Draws that break the game's rules are named, and counted nowhere.
+        if (const QString left = leftOutNotice(m_historyPath, leftOut); !left.isEmpty())
+            notice += (notice.isEmpty() ? QString() : QStringLiteral("\n\n")) + left;
         m_tables = buildStartupTables(m_history.rows(), m_game);
     } catch (const HistoryError& e) {
         return e.message();

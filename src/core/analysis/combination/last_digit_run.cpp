@@ -48,12 +48,20 @@ Sheet buildLastDigitRunSheet(const History& history, const StartupTables& t)
     // Neighbouring occurrences of a digit in the same or the next draw extend
     // its run; the later one's cell shows the run so far, so a streak's first
     // draw stays empty and a draw holding the digit twice is written twice,
-    // the larger count last. Any other step ends the run. The scan looks at
-    // the first `latest` pairs of each digit's list.
+    // the larger count last. Any other step ends the run.
+    //
+    // Loto 6's sheet looks at the first `latest` pairs of each digit's list,
+    // as it always has (its seven numbers a draw keep a real history's lists
+    // within that). Loto 7's nine numbers and Mini Loto's six give lists
+    // longer than the latest draw number, so their scan takes every pair a
+    // history of `latest` draws can hold.
+    const std::size_t pairs = history.empty() || history.front().gameId == GameId::Loto6
+                                  ? std::size_t(latest)
+                                  : std::size_t(latest) * std::size_t(history.front().numberCount());
     for (int digit = 0; digit <= 9; ++digit) {
         const std::vector<int>& list = occurrences[std::size_t(digit)];
         int run = 0;
-        for (std::size_t i = 1; i <= std::size_t(latest) && i < list.size(); ++i) {
+        for (std::size_t i = 1; i <= pairs && i < list.size(); ++i) {
             const int prev = list[i - 1], cur = list[i];
             if (prev + 1 >= cur) {
                 ++run;
