@@ -76,20 +76,14 @@ struct DrawRecord {
     {
         return {numbers.data() + mainCount(), std::size_t(bonusCount())};
     }
-    // A complete draw has all its game's numbers, each 1 … pool and no two
-    // alike (a draw's balls are different); every reader skips other rows, so
-    // readers may index tables by these numbers directly and never count a
-    // draw that cannot have been drawn.
+    // A complete draw has all its game's numbers, each 1 … pool; every reader
+    // skips other rows, so readers may index tables by these numbers directly.
     bool complete() const
     {
         const Game& g = facts();
-        std::uint64_t seen = 0;
-        for (int i = 0; i < g.numbersPerDraw(); ++i) {
-            const int n = numbers[std::size_t(i)];
-            if (n < 1 || n > g.pool || (seen >> n & 1u))
+        for (int i = 0; i < g.numbersPerDraw(); ++i)
+            if (numbers[std::size_t(i)] < 1 || numbers[std::size_t(i)] > g.pool)
                 return false;
-            seen |= std::uint64_t(1) << n;
-        }
         return true;
     }
 };

@@ -516,13 +516,15 @@ QString storedText(sqlite3_stmt* stmt, int col)
     return text ? QString::fromUtf8(reinterpret_cast<const char*>(text)).left(16) : QString();
 }
 
-// Reads every row of an open history of the game, in ascending 回数. What
-// breaks the game's rules is named in leftOut, one line a draw, and kept out
-// of every count: a row without a 回数 of 1 … 32767 and a second row of one
-// 回数 are left out, a number that is no number of the game reads as empty,
-// and a draw repeating a number is no complete draw (DrawRecord::complete).
-// The entry window (keepStored) sees a whole number outside the pool as it
-// is stored, so that it is marked there and not written over unseen.
+// Reads every row of an open history of the game, in ascending 回数. A row
+// without a 回数 of 1 … 32767 is left out and a number that is no number of
+// the game reads as empty (the draw is then incomplete). With leftOut, for
+// the analyses, what breaks the game's rules is named there, one line a
+// draw, and a draw repeating a number or a second row of one 回数 is left
+// out too, so that no count holds it; without, such rows are read as stored,
+// so that a merge or an update writes them back as they were. The entry
+// window (keepStored) sees a whole number outside the pool as it is stored,
+// so that it is marked there and not written over unseen.
 History readRows(const QString& path, sqlite3* db, GameId game, QStringList* leftOut = nullptr,
                  bool keepStored = false)
 {
@@ -552,7 +554,7 @@ History readRows(const QString& path, sqlite3* db, GameId game, QStringList* lef
                        .arg(kMaxDrawNo));
             continue;
         }
-        if (!drawNos.insert(int(*drawNo)).second) {
+        if (!drawNos.insert(int(*drawNo)).second && leftOut) {
             notice(QStringLiteral("第%1回：同じ回数の行がほかにもあるため、2行目からは読みません").arg(*drawNo));
             continue;
         }
@@ -571,15 +573,17 @@ History readRows(const QString& path, sqlite3* db, GameId game, QStringList* lef
             if (keepStored && v && *v >= -99 && *v <= 999)
                 row.numbers[f - 1] = int(*v);
         }
-        if (!wrong.isEmpty())
+        if (!wrong.isEmpty()) {
             notice(QStringLiteral("第%1回：%2が 1～%3 の数字ではないため、この回は数えません")
                        .arg(row.drawNo)
                        .arg(wrong.join(u'、'))
                        .arg(pool));
-        else if (hasRepeatedNumber(row))
+        } else if (leftOut && hasRepeatedNumber(row)) {
             notice(QStringLiteral("第%1回：同じ数字が二度あるため、この回は数えません（%2）")
                        .arg(row.drawNo)
                        .arg(repeatedNumbers(row)));
+            continue;
+        }
         rows.push_back(row);
     }
     if (rc != SQLITE_DONE)
@@ -603,7 +607,7 @@ bool hasDrawTable(sqlite3* db, GameId game)
 namespace {
 
 // The game of the file and, unless gameOnly, its rows.
-StoredHistory readHistory(const QString& path, bool unlocked, bool gameOnly)
+StoredHistory readHistory(const QString& path, bool unlocked, bool gameOnly, bool checked)
 {
     Connection conn;
     if (const QString cause = openHistoryDb(path, SQLITE_OPEN_READONLY, conn, unlocked); !cause.isEmpty())
@@ -615,7 +619,7 @@ StoredHistory readHistory(const QString& path, bool unlocked, bool gameOnly)
     if (gameOnly)
         return {record.game, {}};
     StoredHistory stored{record.game, {}, {}};
-    stored.rows = readRows(path, conn.db, record.game, &stored.leftOut);
+    stored.rows = readRows(path, conn.db, record.game, checked ? &stored.leftOut : nullptr);
     return stored;
 }
 
@@ -667,7 +671,7 @@ QString rollBackInterruptedWrite(const QString& pathIn)
 namespace {
 
 // The history file read as loadHistory() describes; gameOnly: only its game.
-StoredHistory loadStored(const QString& pathIn, bool gameOnly)
+StoredHistory loadStored(const QString& pathIn, bool gameOnly, bool checked = false)
 {
     const QString path = QFileInfo(pathIn).absoluteFilePath();
     if (const QString notice = rollBackInterruptedWrite(path); !notice.isEmpty())
@@ -679,7 +683,7 @@ StoredHistory loadStored(const QString& pathIn, bool gameOnly)
     const FileState before = fileState(path);
     if (!before.writerFiles) {
         try {
-            StoredHistory stored = readHistory(path, true, gameOnly);
+            StoredHistory stored = readHistory(path, true, gameOnly, checked);
             if (fileState(path) == before)
                 return stored;
         } catch (const HistoryError&) {
@@ -687,7 +691,7 @@ StoredHistory loadStored(const QString& pathIn, bool gameOnly)
                 throw;  // the file as it stands is not readable
         }
     }
-    return readHistory(path, false, gameOnly);
+    return readHistory(path, false, gameOnly, checked);
 }
 
 }  // namespace
@@ -709,7 +713,7 @@ History loadHistory(const QString& path, GameId expected, QStringList& leftOut)
 
 HistoryReading readHistoryFile(const QString& path, std::optional<GameId> expected)
 {
-    StoredHistory stored = loadStored(path, false);
+    StoredHistory stored = loadStored(path, false, true);
     if (expected && stored.game != *expected)
         throw HistoryError(QStringLiteral("履歴ファイル「%1」は%2の当選データです。%3の当選データとしては開けません")
                                .arg(displayPath(QFileInfo(path).absoluteFilePath()),

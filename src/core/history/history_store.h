@@ -55,12 +55,14 @@ History loadHistory(const QString& path);
 // The same, for a caller that works on one game: a file that records another
 // game is refused with a HistoryError naming both games.
 History loadHistory(const QString& path, GameId expected);
-// The same, naming in leftOut, one line a draw, what breaks the game's rules
-// and is kept out of every count: a row without a 回数 of 1 … 32767 or with
-// the 回数 of an earlier row (left out), a number outside the game's (read
-// as empty), a draw with a number twice (kept as stored, but no complete
-// draw). A file whose fields are another game's than the one it records is
-// refused, naming that game.
+// The same for the analyses: what breaks the game's rules is named in
+// leftOut, one line a draw, and no count holds it: a row without a 回数 of
+// 1 … 32767 and a second row of one 回数 are left out, a draw with a number
+// twice is left out, a number outside the game's reads as empty (the draw is
+// incomplete). The loads above keep such draws as stored, so that what
+// writes the whole file (a merge, an update) keeps them as they were. Every
+// load refuses a file whose fields are another game's than the one it
+// records, naming that game.
 History loadHistory(const QString& path, GameId expected, QStringList& leftOut);
 // The game a history file records, its rows and what loadHistory leaves
 // out, read in one opening; with expected, a file of another game is refused.

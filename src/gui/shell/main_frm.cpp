@@ -570,7 +570,10 @@ bool MainFrm::reloadHistory()
 {
     BusyPointer busy;
     try {
-        History rows = loadHistory(m_historyPath, m_game);
+        // Draws that break the game's rules stay out of the counts, as at
+        // start (where they were named).
+        QStringList leftOut;
+        History rows = loadHistory(m_historyPath, m_game, leftOut);
         StartupTables tables = buildStartupTables(rows, m_game);
         m_history = HistoryRecordset(std::move(rows));
         m_tables = std::move(tables);
