@@ -65,8 +65,9 @@ TEST(MatchOdds, EveryGameFromItsPoolAndMainNumbers)
             const auto best = bestClassProbabilities(picks, c.game);
             ASSERT_EQ(int(best.size()), g.prizeClassCount() + 1);
             EXPECT_LE(std::accumulate(best.begin(), best.end(), 0.0), 1.0 + 1e-12) << picks;
-            if (picks < g.mains)
+            if (picks < g.mains) {
                 EXPECT_EQ(std::accumulate(best.begin(), best.end(), 0.0), 0.0) << picks;
+            }
         }
         const auto one = bestClassProbabilities(g.mains, c.game);
         for (int cls = 1; cls <= g.prizeClassCount(); ++cls)

@@ -99,7 +99,7 @@ TEST(StatsCommand, ReportsEveryTestOfEachGamesRealHistory)
         // Every test of the table was run on a real history, each with its
         // corrected p-value beside the plain one.
         EXPECT_EQ(s.value(QStringLiteral("testsRun")).toInt(), 8);
-        for (const QJsonValue t : {s[QStringLiteral("uniformity")], s[QStringLiteral("bonusUniformity")],
+        for (const QJsonValue& t : {s[QStringLiteral("uniformity")], s[QStringLiteral("bonusUniformity")],
                                    s[QStringLiteral("sum")], s[QStringLiteral("odd")], s[QStringLiteral("low")],
                                    s[QStringLiteral("consecutive")], s[QStringLiteral("prediction")][QStringLiteral("single")],
                                    s[QStringLiteral("prediction")][QStringLiteral("multiple")]})

@@ -20,7 +20,7 @@ class LoopbackHttp : public QObject {
 public:
     struct Reply {
         int status = 200;
-        QByteArray body;
+        QByteArray body = {};
         QByteArray contentType = "application/octet-stream";
         bool announceLength = true;  // send Content-Length (else the closing connection ends the body)
         qint64 sendBytes = -1;       // send only this much of the body (-1: all of it)

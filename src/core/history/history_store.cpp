@@ -617,7 +617,7 @@ StoredHistory readHistory(const QString& path, bool unlocked, bool gameOnly, boo
     if (!record.fault.isEmpty())
         failOpen(path, record.fault);
     if (gameOnly)
-        return {record.game, {}};
+        return {record.game, {}, {}};
     StoredHistory stored{record.game, {}, {}};
     stored.rows = readRows(path, conn.db, record.game, checked ? &stored.leftOut : nullptr);
     return stored;
