@@ -5,7 +5,7 @@
 
 #include "core/error.h"
 #include "core/history/history_store.h"
-#include "core/history/system_cause.h"
+#include "core/files/system_cause.h"
 
 #include <QFile>
 #include <QDir>

@@ -8,7 +8,7 @@
 #include "core/error.h"
 #include "core/maintenance/history_merge.h"
 #include "core/maintenance/history_source.h"
-#include "core/history/file_kind.h"
+#include "core/files/file_kind.h"
 #include "core/history/history_csv.h"
 #include "core/history/history_store.h"
 #include "core/history/startup_tables.h"

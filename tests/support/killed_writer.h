@@ -3,7 +3,7 @@
 // leaves them: a child process is forked, writes up to a chosen point, tells
 // the test it got there and is killed with SIGKILL.
 
-#include "core/history/file_replace.h"
+#include "core/files/file_replace.h"
 #include "core/history/history_key.h"
 
 #define SQLITE_HAS_CODEC 1

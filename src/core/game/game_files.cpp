@@ -1,7 +1,7 @@
 #include "core/game/game_files.h"
 
-#include "core/history/file_kind.h"
-#include "core/history/file_write.h"
+#include "core/files/file_kind.h"
+#include "core/files/file_write.h"
 
 #include <QDir>
 #include <QFile>

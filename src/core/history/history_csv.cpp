@@ -2,7 +2,7 @@
 
 #include "core/history/csv_date.h"
 #include "core/history/draw_rule.h"
-#include "core/history/file_kind.h"
+#include "core/files/file_kind.h"
 
 #include <QDate>
 #include <QDir>

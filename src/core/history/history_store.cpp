@@ -1,10 +1,10 @@
 #include "core/history/history_store.h"
 
 #include "core/history/draw_rule.h"
-#include "core/history/file_kind.h"
-#include "core/history/file_replace.h"
+#include "core/files/file_kind.h"
+#include "core/files/file_replace.h"
 #include "core/history/history_key.h"
-#include "core/history/system_cause.h"
+#include "core/files/system_cause.h"
 
 #define SQLITE_HAS_CODEC 1
 #include <sqlite3.h>

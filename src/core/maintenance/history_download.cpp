@@ -2,7 +2,7 @@
 
 #include "core/maintenance/history_source.h"
 #include "core/maintenance/history_update.h"
-#include "core/history/file_replace.h"
+#include "core/files/file_replace.h"
 #include "core/history/history_store.h"
 
 #include <QDir>

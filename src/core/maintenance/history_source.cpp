@@ -1,8 +1,8 @@
 #include "core/maintenance/history_source.h"
 
 #include "core/maintenance/history_update.h"
-#include "core/history/file_kind.h"
-#include "core/history/file_replace.h"
+#include "core/files/file_kind.h"
+#include "core/files/file_replace.h"
 #include "core/history/history_csv.h"
 #include "core/history/history_store.h"
 

@@ -1,10 +1,10 @@
 #include "core/maintenance/history_update.h"
 
 #include "core/game/game_files.h"
-#include "core/history/file_kind.h"
-#include "core/history/file_replace.h"
+#include "core/files/file_kind.h"
+#include "core/files/file_replace.h"
 #include "core/history/history_store.h"
-#include "core/history/system_cause.h"
+#include "core/files/system_cause.h"
 
 #include <QDir>
 #include <QRegularExpression>

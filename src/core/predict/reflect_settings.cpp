@@ -1,9 +1,9 @@
 #include "core/predict/reflect_settings.h"
 
-#include "core/history/file_kind.h"
-#include "core/history/file_write.h"
+#include "core/files/file_kind.h"
+#include "core/files/file_write.h"
 #include "core/history/history_store.h"
-#include "core/history/system_cause.h"
+#include "core/files/system_cause.h"
 
 #include <QDir>
 #include <QFile>

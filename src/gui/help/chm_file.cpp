@@ -1,6 +1,6 @@
 #include "gui/help/chm_file.h"
 
-#include "core/history/file_kind.h"
+#include "core/files/file_kind.h"
 
 #include <chm_lib.h>
 

@@ -1,6 +1,6 @@
 #include "gui/help/help_viewer.h"
 
-#include "core/history/file_kind.h"
+#include "core/files/file_kind.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

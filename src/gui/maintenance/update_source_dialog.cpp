@@ -4,7 +4,7 @@
 #include "core/maintenance/history_merge.h"
 #include "core/maintenance/history_source.h"
 #include "core/maintenance/history_update.h"
-#include "core/history/file_write.h"
+#include "core/files/file_write.h"
 #include "core/history/history_store.h"
 #include "gui/maintenance/ask.h"
 #include "gui/sheet/grid_units.h"

@@ -1,8 +1,8 @@
 #include "gui/shell/csv_file.h"
 
 #include "core/error.h"
-#include "core/history/file_kind.h"
-#include "core/history/file_write.h"
+#include "core/files/file_kind.h"
+#include "core/files/file_write.h"
 
 #include <QDir>
 #include <QFileDialog>

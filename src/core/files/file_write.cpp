@@ -1,6 +1,6 @@
-#include "core/history/file_write.h"
+#include "core/files/file_write.h"
 
-#include "core/history/file_replace.h"
+#include "core/files/file_replace.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "core/history/file_kind.h"
+#include "core/files/file_kind.h"
 
-#include "core/history/system_cause.h"
+#include "core/files/system_cause.h"
 
 #include <QFile>
 

@@ -2,8 +2,8 @@
 // small files are written whole or not at all, also on a full disk; an export
 // never writes over a history file.
 
-#include "core/history/file_kind.h"
-#include "core/history/file_write.h"
+#include "core/files/file_kind.h"
+#include "core/files/file_write.h"
 #include "core/history/history_store.h"
 #include "support/fixtures.h"
 #include "support/full_disk.h"

@@ -2,7 +2,7 @@
 // English texts ("No space left on device", "Existing file … is not
 // writable") never reach a message.
 
-#include "core/history/system_cause.h"
+#include "core/files/system_cause.h"
 #include "support/fixtures.h"
 
 #include <QDir>

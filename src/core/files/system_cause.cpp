@@ -1,4 +1,4 @@
-#include "core/history/system_cause.h"
+#include "core/files/system_cause.h"
 
 #include <QFileDevice>
 #include <QFileInfo>
