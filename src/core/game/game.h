@@ -1,8 +1,8 @@
 #pragma once
 // The three Japanese number lotteries as facts the rest of the program reads:
 // the pool of numbers, how many main and bonus numbers a draw has, the prize
-// classes, where low numbers end, and the files a game keeps. Nothing else
-// writes a game's numbers down.
+// classes, where low numbers end, the price of a ticket and the files a game
+// keeps. Nothing else writes a game's numbers down.
 
 #include <QString>
 #include <QStringView>
@@ -34,6 +34,7 @@ struct Game {
     std::span<const PrizeClass> prizes;  // 1等 first
     QStringView historyFile;  // beside the program
     QStringView settingsFile;
+    int price;                // yen per ticket
 
     int numbersPerDraw() const { return mains + bonuses; }
     // Low numbers are 1 … lowHighSplit(), high numbers the rest: ⌊pool / 2⌋.
@@ -79,9 +80,9 @@ inline constexpr PrizeClass kMiniLotoPrizes[] = {
 };
 
 inline constexpr Game kGames[] = {
-    {GameId::Loto6, u"ロト6", u"loto6", 43, 6, 1, kLoto6Prizes, u"Mirkano.mdb", u"ミルカノ.ini"},
-    {GameId::Loto7, u"ロト7", u"loto7", 37, 7, 2, kLoto7Prizes, u"Mirkano7.mdb", u"ミルカノ7.ini"},
-    {GameId::MiniLoto, u"ミニロト", u"miniloto", 31, 5, 1, kMiniLotoPrizes, u"MirkanoMini.mdb", u"ミルカノミニ.ini"},
+    {GameId::Loto6, u"ロト6", u"loto6", 43, 6, 1, kLoto6Prizes, u"Mirkano.mdb", u"ミルカノ.ini", 200},
+    {GameId::Loto7, u"ロト7", u"loto7", 37, 7, 2, kLoto7Prizes, u"Mirkano7.mdb", u"ミルカノ7.ini", 300},
+    {GameId::MiniLoto, u"ミニロト", u"miniloto", 31, 5, 1, kMiniLotoPrizes, u"MirkanoMini.mdb", u"ミルカノミニ.ini", 200},
 };
 
 }  // namespace detail

@@ -4,6 +4,7 @@
 // closed again, so that a downloaded copy can replace it later. The entry
 // window alone keeps it open while it writes single rows (HistoryEditor).
 
+#include "core/history/draw_prizes.h"
 #include "core/history/history.h"
 
 #include <QString>
@@ -64,12 +65,14 @@ History loadHistory(const QString& path, GameId expected);
 // load refuses a file whose fields are another game's than the one it
 // records, naming that game.
 History loadHistory(const QString& path, GameId expected, QStringList& leftOut);
-// The game a history file records, its rows and what loadHistory leaves
-// out, read in one opening; with expected, a file of another game is refused.
+// The game a history file records, its rows, what loadHistory leaves out and
+// the prize data (table 賞金データ; empty when the file has none), read in one
+// opening; with expected, a file of another game is refused.
 struct HistoryReading {
     GameId game = GameId::Loto6;
     History rows;
     QStringList leftOut;
+    PrizeTable prizes;
 };
 HistoryReading readHistoryFile(const QString& path, std::optional<GameId> expected);
 // The words for the player about what loadHistory left out: the file, how
@@ -95,6 +98,13 @@ QString historyFileFault(const QString& path);
 void saveHistory(const QString& path, const History& rows, GameId game);
 // The game of the rows (Loto 6 for no rows).
 void saveHistory(const QString& path, const History& rows);
+// The same with the prize data: the file gets the table 賞金データ holding
+// them (none when prizes is empty). The two forms above keep the prize data
+// the file at path holds now, so that no writer loses them.
+void saveHistory(const QString& path, const History& rows, GameId game, const PrizeTable& prizes);
+// The prize data of the history file at path (empty when it has none).
+// Throws HistoryError as loadHistory does.
+PrizeTable loadPrizes(const QString& path);
 
 // How many complete draws of stored a replacement by replacement would lose:
 // those whose 回数 is missing there or not a complete draw.
@@ -126,8 +136,13 @@ public:
     // Replaces the row stored under storedDrawNo (its 回数 may change);
     // refused when the new 回数 belongs to another row.
     void updateRow(int storedDrawNo, const DrawRecord& row);
-    // Removes the row; no row under that 回数 is no change.
+    // Removes the row and its prize data; no row under that 回数 is no change.
     void deleteRow(int drawNo);
+    // The prize data as stored now, in ascending 回数.
+    PrizeTable prizes() const;
+    // Stores the prize data of p.drawNo in place of what was there; an empty
+    // p removes them.
+    void setPrizes(const DrawPrizes& p);
 
 private:
     struct Impl;
