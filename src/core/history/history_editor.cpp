@@ -1,0 +1,145 @@
+// The history file opened for editing row by row: each change one
+// transaction of its own, refused whole when it cannot be made.
+#include "core/history/history_db.h"
+
+#include "core/history/draw_rule.h"
+
+#include <QFileInfo>
+
+#include <functional>
+
+namespace mirkano {
+
+using namespace historydb;
+
+namespace {
+
+[[noreturn]] void failWrite(const QString& path, const QString& cause)
+{
+    throw HistoryError(
+        QStringLiteral("履歴ファイル「%1」に書き込めません：%2").arg(displayPath(path), cause).toStdString());
+}
+
+QString drawNoTaken(int drawNo) { return QStringLiteral("回数 %1 はすでに履歴にあります").arg(drawNo); }
+
+}  // namespace
+
+struct HistoryEditor::Impl {
+    QString path;
+    Connection conn;
+    GameId game = GameId::Loto6;
+
+    // Runs one statement in a transaction of its own. With notOneRow given, a
+    // statement that changes other than exactly one row is rolled back and
+    // refused with that cause.
+    void run(const QByteArray& sql, const std::function<void(sqlite3_stmt*)>& bind, const DrawRecord* row,
+             const QString& notOneRow = {})
+    {
+        auto exec = [this](const char* text) { return sqlite3_exec(conn.db, text, nullptr, nullptr, nullptr); };
+        int rc = exec("BEGIN IMMEDIATE");
+        if (rc != SQLITE_OK)
+            failWrite(path, causeOf(conn.db, rc));
+        {
+            Statement stmt;
+            rc = sqlite3_prepare_v2(conn.db, sql.constData(), -1, &stmt.stmt, nullptr);
+            if (rc == SQLITE_OK) {
+                bind(stmt.stmt);
+                rc = sqlite3_step(stmt.stmt);
+            }
+            if (rc != SQLITE_DONE) {
+                const QString cause = rc == SQLITE_CONSTRAINT_PRIMARYKEY && row ? drawNoTaken(row->drawNo)
+                                    : (rc & 0xff) == SQLITE_CONSTRAINT && row ? notStorable(*row)
+                                                                              : causeOf(conn.db, rc);
+                exec("ROLLBACK");
+                failWrite(path, cause);
+            }
+            if (!notOneRow.isEmpty() && sqlite3_changes(conn.db) != 1) {
+                exec("ROLLBACK");
+                failWrite(path, notOneRow);
+            }
+        }
+        rc = exec("COMMIT");
+        if (rc != SQLITE_OK) {
+            const QString cause = causeOf(conn.db, rc);
+            exec("ROLLBACK");
+            failWrite(path, cause);
+        }
+    }
+};
+
+HistoryEditor::HistoryEditor(const QString& pathIn) : d(std::make_unique<Impl>())
+{
+    d->path = QFileInfo(pathIn).absoluteFilePath();
+    if (const QString cause = openHistoryDb(d->path, SQLITE_OPEN_READWRITE, d->conn); !cause.isEmpty())
+        failOpen(d->path, cause);
+    // The engine opens a write-protected file read-only without a word; every
+    // edit would then fail.
+    if (sqlite3_db_readonly(d->conn.db, "main") == 1)
+        failOpen(d->path, causeOf(d->conn.db, SQLITE_READONLY));
+    sqlite3_progress_handler(d->conn.db, 0, nullptr, nullptr);  // writes are not capped
+    sqlite3_extended_result_codes(d->conn.db, 1);
+    sqlite3_busy_timeout(d->conn.db, kEditBusyTimeoutMs);
+    const GameRecord record = recordedGame(d->conn.db);
+    if (!record.fault.isEmpty())
+        failOpen(d->path, record.fault);
+    d->game = record.game;
+    if (!hasDrawTable(d->conn.db, d->game))
+        failOpen(d->path, QStringLiteral("表「当選データ」がないため編集できません"));
+    // A file whose fields are another game's is not edited as the recorded one's.
+    Statement query;
+    std::vector<int> column;
+    if (const QString cause = prepareHistoryQuery(d->conn.db, query, d->game, column); !cause.isEmpty())
+        failOpen(d->path, cause);
+}
+
+HistoryEditor::~HistoryEditor() = default;
+
+const QString& HistoryEditor::path() const { return d->path; }
+
+GameId HistoryEditor::game() const { return d->game; }
+
+History HistoryEditor::rows() const
+{
+    limitWork(d->conn);
+    struct Uncap {
+        sqlite3* db;
+        ~Uncap() { sqlite3_progress_handler(db, 0, nullptr, nullptr); }
+    } uncap{d->conn.db};
+    return readRows(d->path, d->conn.db, d->game, nullptr, true);
+}
+
+void HistoryEditor::insertRow(const DrawRecord& row)
+{
+    if (row.gameId != d->game)
+        failWrite(d->path, otherGameRow(row, d->game));
+    if (!isStorableRow(row))
+        failWrite(d->path, notStorable(row));
+    d->run(insertOf(d->game), [&](sqlite3_stmt* st) {
+        sqlite3_bind_int(st, 1, row.drawNo);
+        bindNumbers(st, 2, row);
+    }, &row);
+}
+
+void HistoryEditor::updateRow(int storedDrawNo, const DrawRecord& row)
+{
+    if (row.gameId != d->game)
+        failWrite(d->path, otherGameRow(row, d->game));
+    if (!isStorableRow(row))
+        failWrite(d->path, notStorable(row));
+    d->run(
+        updateOf(d->game),
+        [&](sqlite3_stmt* st) {
+            sqlite3_bind_int(st, 1, row.drawNo);
+            bindNumbers(st, 2, row);
+            sqlite3_bind_int(st, 2 + row.numberCount(), storedDrawNo);
+        },
+        &row, QStringLiteral("回数 %1 の行が履歴にありません").arg(storedDrawNo));
+}
+
+void HistoryEditor::deleteRow(int drawNo)
+{
+    d->run("DELETE FROM 当選データ WHERE 回数 = ?", [&](sqlite3_stmt* st) { sqlite3_bind_int(st, 1, drawNo); },
+           nullptr);
+}
+
+}  // namespace mirkano
