@@ -91,6 +91,17 @@ QString prepareHistoryQuery(sqlite3* db, Statement& query, GameId game, std::vec
 History readRows(const QString& path, sqlite3* db, GameId game, QStringList* leftOut = nullptr,
                  bool keepStored = false);
 
+// --- The prize table (history_prizes.cpp) ---
+// The table 賞金データ of a game's history file.
+QByteArray prizeSchemaOf(GameId game);
+QByteArray prizeInsertOf(GameId game);
+bool hasPrizeTable(sqlite3* db);
+// Binds 回数 as parameter 1 and the prize fields from 2 on, unknown as NULL.
+void bindPrizes(sqlite3_stmt* stmt, const DrawPrizes& p, GameId game);
+// The prize data of an open history of the game (empty without the table), in
+// ascending 回数; a row without a 回数 of 1 … 32767 is left out.
+PrizeTable readPrizeRows(const QString& path, sqlite3* db, GameId game);
+
 // --- Journals (history_journal.cpp) ---
 QString journalOf(const QString& path);
 

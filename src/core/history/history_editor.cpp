@@ -29,11 +29,18 @@ struct HistoryEditor::Impl {
     Connection conn;
     GameId game = GameId::Loto6;
 
-    // Runs one statement in a transaction of its own. With notOneRow given, a
+    using Binder = std::function<void(sqlite3_stmt*)>;
+    struct Step {
+        QByteArray sql;
+        Binder bind;
+    };
+
+    // Runs one statement in a transaction of its own, and after it the steps
+    // in `also` (the prize data that go with a row). With notOneRow given, a
     // statement that changes other than exactly one row is rolled back and
     // refused with that cause.
-    void run(const QByteArray& sql, const std::function<void(sqlite3_stmt*)>& bind, const DrawRecord* row,
-             const QString& notOneRow = {})
+    void run(const QByteArray& sql, const Binder& bind, const DrawRecord* row, const QString& notOneRow = {},
+             const std::vector<Step>& also = {})
     {
         auto exec = [this](const char* text) { return sqlite3_exec(conn.db, text, nullptr, nullptr, nullptr); };
         int rc = exec("BEGIN IMMEDIATE");
@@ -58,12 +65,41 @@ struct HistoryEditor::Impl {
                 failWrite(path, notOneRow);
             }
         }
+        for (const Step& step : also) {
+            Statement stmt;
+            rc = sqlite3_prepare_v2(conn.db, step.sql.constData(), -1, &stmt.stmt, nullptr);
+            if (rc == SQLITE_OK) {
+                step.bind(stmt.stmt);
+                rc = sqlite3_step(stmt.stmt);
+            }
+            if (rc != SQLITE_DONE) {
+                const QString cause = (rc & 0xff) == SQLITE_CONSTRAINT
+                                          ? QStringLiteral("賞金データは、金額と口数が0以上の整数でなければなりません")
+                                          : causeOf(conn.db, rc);
+                exec("ROLLBACK");
+                failWrite(path, cause);
+            }
+        }
         rc = exec("COMMIT");
         if (rc != SQLITE_OK) {
             const QString cause = causeOf(conn.db, rc);
             exec("ROLLBACK");
             failWrite(path, cause);
         }
+    }
+
+    // The steps that carry a draw's prize data to its new 回数 (none when it
+    // keeps its 回数 or the file has no prize table). Prize data of the new
+    // 回数 belong to no draw (the row update refuses a 回数 in use) and go.
+    std::vector<Step> movePrizes(int from, int to)
+    {
+        if (from == to || !hasPrizeTable(conn.db))
+            return {};
+        return {{"DELETE FROM 賞金データ WHERE 回数 = ?", [to](sqlite3_stmt* st) { sqlite3_bind_int(st, 1, to); }},
+                {"UPDATE 賞金データ SET 回数 = ? WHERE 回数 = ?", [from, to](sqlite3_stmt* st) {
+                     sqlite3_bind_int(st, 1, to);
+                     sqlite3_bind_int(st, 2, from);
+                 }}};
     }
 };
 
@@ -133,13 +169,34 @@ void HistoryEditor::updateRow(int storedDrawNo, const DrawRecord& row)
             bindNumbers(st, 2, row);
             sqlite3_bind_int(st, 2 + row.numberCount(), storedDrawNo);
         },
-        &row, QStringLiteral("回数 %1 の行が履歴にありません").arg(storedDrawNo));
+        &row, QStringLiteral("回数 %1 の行が履歴にありません").arg(storedDrawNo), d->movePrizes(storedDrawNo, row.drawNo));
 }
 
 void HistoryEditor::deleteRow(int drawNo)
 {
+    std::vector<Impl::Step> also;
+    if (hasPrizeTable(d->conn.db))
+        also.push_back({"DELETE FROM 賞金データ WHERE 回数 = ?", [drawNo](sqlite3_stmt* st) { sqlite3_bind_int(st, 1, drawNo); }});
     d->run("DELETE FROM 当選データ WHERE 回数 = ?", [&](sqlite3_stmt* st) { sqlite3_bind_int(st, 1, drawNo); },
-           nullptr);
+           nullptr, {}, also);
+}
+
+PrizeTable HistoryEditor::prizes() const { return readPrizeRows(d->path, d->conn.db, d->game); }
+
+void HistoryEditor::setPrizes(const DrawPrizes& p)
+{
+    if (p.drawNo < 1 || p.drawNo > kMaxDrawNo)
+        failWrite(d->path, QStringLiteral("回数 %1 は 1～%2 ではありません").arg(p.drawNo).arg(kMaxDrawNo));
+    const GameId game = d->game;
+    std::vector<Impl::Step> also;
+    if (!p.empty())
+        also.push_back({prizeInsertOf(game), [&p, game](sqlite3_stmt* st) { bindPrizes(st, p, game); }});
+    // A file without the table gets it with its first prize data.
+    const bool table = hasPrizeTable(d->conn.db);
+    if (!table && p.empty())
+        return;
+    const QByteArray first = table ? QByteArray("DELETE FROM 賞金データ WHERE 回数 = ?") : prizeSchemaOf(game);
+    d->run(first, [&](sqlite3_stmt* st) { if (table) sqlite3_bind_int(st, 1, p.drawNo); }, nullptr, {}, also);
 }
 
 }  // namespace mirkano

@@ -93,6 +93,7 @@ struct StoredHistory {
     GameId game = GameId::Loto6;
     History rows;
     QStringList leftOut;  // draws that break the game's rules (readRows)
+    PrizeTable prizes;    // the table 賞金データ
 };
 
 // A number field that breaks the game's rules, for a notice: its text as stored.
@@ -223,6 +224,7 @@ StoredHistory readHistory(const QString& path, bool unlocked, bool gameOnly, boo
     if (gameOnly)
         return stored;
     stored.rows = readRows(path, conn.db, record.game, checked ? &stored.leftOut : nullptr);
+    stored.prizes = readPrizeRows(path, conn.db, record.game);
     return stored;
 }
 
@@ -274,7 +276,7 @@ HistoryReading readHistoryFile(const QString& path, std::optional<GameId> expect
         throw HistoryError(QStringLiteral("履歴ファイル「%1」は%2の当選データです。%3の当選データとしては開けません")
                                .arg(displayPath(QFileInfo(path).absoluteFilePath()),
                                     game(stored.game).name.toString(), game(*expected).name.toString()));
-    return {stored.game, std::move(stored.rows), std::move(stored.leftOut), {}};
+    return {stored.game, std::move(stored.rows), std::move(stored.leftOut), std::move(stored.prizes)};
 }
 
 QString leftOutNotice(const QString& path, const QStringList& leftOut, int shown)
@@ -293,6 +295,8 @@ QString leftOutNotice(const QString& path, const QStringList& leftOut, int shown
 }
 
 GameId historyFileGame(const QString& path) { return loadStored(path, true).game; }
+
+PrizeTable loadPrizes(const QString& path) { return loadStored(path, false).prizes; }
 
 QString historyFileFault(const QString& pathIn)
 {

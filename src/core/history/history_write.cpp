@@ -25,7 +25,20 @@ void saveHistory(const QString& path, const History& rows)
     saveHistory(path, rows, rows.empty() ? GameId::Loto6 : rows.front().gameId);
 }
 
-void saveHistory(const QString& pathIn, const History& rows, GameId game)
+void saveHistory(const QString& path, const History& rows, GameId game)
+{
+    // The prize data the file holds now go into the new file, when it is of
+    // the same game; a file that cannot be read has none to keep.
+    PrizeTable kept;
+    try {
+        if (QFileInfo::exists(path) && historyFileGame(path) == game)
+            kept = loadPrizes(path);
+    } catch (const HistoryError&) {
+    }
+    saveHistory(path, rows, game, kept);
+}
+
+void saveHistory(const QString& pathIn, const History& rows, GameId game, const PrizeTable& prizes)
 {
     const QString path = QFileInfo(pathIn).absoluteFilePath();
     // A link stays a link: the file it points to is the one replaced.
@@ -87,6 +100,25 @@ void saveHistory(const QString& pathIn, const History& rows, GameId game)
                 rc = sqlite3_step(insert.stmt);
                 if ((rc & 0xff) == SQLITE_CONSTRAINT)
                     failSave(path, notStorable(row));
+                if (rc != SQLITE_DONE)
+                    failSave(path, causeOf(conn.db, rc));
+            }
+        }
+        if (!prizes.empty()) {
+            exec(prizeSchemaOf(game).constData());
+            Statement insert;
+            rc = sqlite3_prepare_v2(conn.db, prizeInsertOf(game).constData(), -1, &insert.stmt, nullptr);
+            if (rc != SQLITE_OK)
+                failSave(path, causeOf(conn.db, rc));
+            for (const DrawPrizes& p : prizes) {
+                if (p.empty())
+                    continue;
+                sqlite3_reset(insert.stmt);
+                bindPrizes(insert.stmt, p, game);
+                rc = sqlite3_step(insert.stmt);
+                if ((rc & 0xff) == SQLITE_CONSTRAINT)
+                    failSave(path, QStringLiteral("第%1回の賞金データは履歴に入れられません（回数は1～32767で重複なし、金額と口数は0以上の整数）")
+                                       .arg(p.drawNo));
                 if (rc != SQLITE_DONE)
                     failSave(path, causeOf(conn.db, rc));
             }
