@@ -1,7 +1,9 @@
 #pragma once
 // The main window: the multiple-document frame with the whole menu, the
 // start-up and shutdown sequences, the end flag through which the analysis
-// windows report that one of them is open, and the window arrangement.
+// windows report that one of them is open, and the window arrangement. The
+// history actions (reading the history, the game switch, the entry window,
+// the update, CSV import and export) are defined in history_actions.cpp.
 
 #include "gui/backtest/backtest_window.h"
 #include "gui/check/ticket_check_window.h"
