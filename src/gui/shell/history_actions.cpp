@@ -73,9 +73,13 @@ bool MainFrm::switchGame(GameId g)
     HistoryRecordset history;
     StartupTables tables;
     QStringList leftOut;
+    PrizeTable prizes;
     try {
         BusyPointer busy;
-        history = HistoryRecordset(loadHistory(historyPath, g, leftOut));
+        HistoryReading file = readHistoryFile(historyPath, g);
+        leftOut = std::move(file.leftOut);
+        prizes = std::move(file.prizes);
+        history = HistoryRecordset(std::move(file.rows));
         tables = buildStartupTables(history.rows(), g);
     } catch (const std::exception& e) {
         showMessage(QMessageBox::Critical, windowTitle(),
@@ -95,6 +99,7 @@ bool MainFrm::switchGame(GameId g)
     m_settingsPath = gameSettingsPath(folder, g);
     m_history = std::move(history);
     m_tables = std::move(tables);
+    m_prizes = std::move(prizes);
     m_backtestStale = false;
     readSettings();
     showGame();
@@ -112,8 +117,10 @@ QString MainFrm::readStartHistory(QString& notice)
         // A write cut short in an earlier run (the program was killed in the
         // middle of an edit) is rolled back, and the user told so.
         notice = rollBackInterruptedWrite(m_historyPath);
-        QStringList leftOut;
-        m_history = HistoryRecordset(loadHistory(m_historyPath, m_game, leftOut));
+        HistoryReading file = readHistoryFile(m_historyPath, m_game);
+        const QStringList leftOut = std::move(file.leftOut);
+        m_prizes = std::move(file.prizes);
+        m_history = HistoryRecordset(std::move(file.rows));
         // Draws that break the game's rules are named, and counted nowhere.
         if (const QString left = leftOutNotice(m_historyPath, leftOut); !left.isEmpty())
             notice += (notice.isEmpty() ? QString() : QStringLiteral("\n\n")) + left;
@@ -209,11 +216,11 @@ bool MainFrm::reloadHistory()
     try {
         // Draws that break the game's rules stay out of the counts, as at
         // start (where they were named).
-        QStringList leftOut;
-        History rows = loadHistory(m_historyPath, m_game, leftOut);
-        StartupTables tables = buildStartupTables(rows, m_game);
-        m_history = HistoryRecordset(std::move(rows));
+        HistoryReading file = readHistoryFile(m_historyPath, m_game);
+        StartupTables tables = buildStartupTables(file.rows, m_game);
+        m_history = HistoryRecordset(std::move(file.rows));
         m_tables = std::move(tables);
+        m_prizes = std::move(file.prizes);
     } catch (const std::exception& e) {
         // The cause in words, and that the windows go on with what they show.
         busy.restore();

@@ -486,6 +486,7 @@ void MainFrm::closeEvent(QCloseEvent* e)
     // Release the history; nothing from here on may stop the shutdown.
     m_history = HistoryRecordset{};
     m_tables = StartupTables{};
+    m_prizes = PrizeTable{};
     {
         BusyPointer busy;
     }
