@@ -184,7 +184,8 @@ GameHistory loadGameHistory(const Args& a, const QString& db)
     std::optional<GameId> wanted;
     if (a.has("game"))
         wanted = commandGame(a, db);
-    HistoryReading file = readHistoryFile(db, wanted);
+    // The prize data are read only by the commands that speak yen.
+    HistoryReading file = readHistoryFile(db, wanted, false);
     // Draws that break the game's rules are named on stderr; the output
     // counts only the others.
     if (const QString notice = leftOutNotice(db, file.leftOut); !notice.isEmpty())

@@ -97,9 +97,21 @@ PrizeTable historydb::readPrizeRows(const QString& path, sqlite3* db, GameId gam
             continue;
         for (std::size_t f = 0; f < names.size(); ++f) {
             fields[f].reset();
-            if (column[f] >= 0 && sqlite3_column_type(query.stmt, column[f]) != SQLITE_NULL)
+            if (column[f] < 0)
+                continue;
+            // What this program writes is an integer or NULL; anything else
+            // (a foreign value) goes the slow way.
+            switch (sqlite3_column_type(query.stmt, column[f])) {
+            case SQLITE_NULL:
+                break;
+            case SQLITE_INTEGER:
+                if (const sqlite3_int64 v = sqlite3_column_int64(query.stmt, column[f]); v >= 0)
+                    fields[f] = v;
+                break;
+            default:
                 if (const std::optional<long long> v = wholeNumber(query.stmt, column[f]); v && *v >= 0)
                     fields[f] = *v;
+            }
         }
         DrawPrizes p = prizesFromFields(int(*drawNo), fields, game);
         if (!p.empty() && (prizes.empty() || prizes.back().drawNo < p.drawNo))

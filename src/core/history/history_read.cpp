@@ -210,7 +210,7 @@ History historydb::readRows(const QString& path, sqlite3* db, GameId game, QStri
 namespace {
 
 // The game of the file and, unless gameOnly, its rows.
-StoredHistory readHistory(const QString& path, bool unlocked, bool gameOnly, bool checked)
+StoredHistory readHistory(const QString& path, bool unlocked, bool gameOnly, bool checked, bool prizes)
 {
     Connection conn;
     if (const QString cause = openHistoryDb(path, SQLITE_OPEN_READONLY, conn, unlocked); !cause.isEmpty())
@@ -224,12 +224,13 @@ StoredHistory readHistory(const QString& path, bool unlocked, bool gameOnly, boo
     if (gameOnly)
         return stored;
     stored.rows = readRows(path, conn.db, record.game, checked ? &stored.leftOut : nullptr);
-    stored.prizes = readPrizeRows(path, conn.db, record.game);
+    if (prizes)
+        stored.prizes = readPrizeRows(path, conn.db, record.game);
     return stored;
 }
 
 // The history file read as loadHistory() describes; gameOnly: only its game.
-StoredHistory loadStored(const QString& pathIn, bool gameOnly, bool checked = false)
+StoredHistory loadStored(const QString& pathIn, bool gameOnly, bool checked = false, bool prizes = false)
 {
     const QString path = QFileInfo(pathIn).absoluteFilePath();
     if (const QString notice = rollBackInterruptedWrite(path); !notice.isEmpty())
@@ -241,7 +242,7 @@ StoredHistory loadStored(const QString& pathIn, bool gameOnly, bool checked = fa
     const FileState before = fileState(path);
     if (!before.writerFiles) {
         try {
-            StoredHistory stored = readHistory(path, true, gameOnly, checked);
+            StoredHistory stored = readHistory(path, true, gameOnly, checked, prizes);
             if (fileState(path) == before)
                 return stored;
         } catch (const HistoryError&) {
@@ -249,7 +250,7 @@ StoredHistory loadStored(const QString& pathIn, bool gameOnly, bool checked = fa
                 throw;  // the file as it stands is not readable
         }
     }
-    return readHistory(path, false, gameOnly, checked);
+    return readHistory(path, false, gameOnly, checked, prizes);
 }
 
 }  // namespace
@@ -269,9 +270,9 @@ History loadHistory(const QString& path, GameId expected, QStringList& leftOut)
     return std::move(file.rows);
 }
 
-HistoryReading readHistoryFile(const QString& path, std::optional<GameId> expected)
+HistoryReading readHistoryFile(const QString& path, std::optional<GameId> expected, bool prizes)
 {
-    StoredHistory stored = loadStored(path, false, true);
+    StoredHistory stored = loadStored(path, false, true, prizes);
     if (expected && stored.game != *expected)
         throw HistoryError(QStringLiteral("履歴ファイル「%1」は%2の当選データです。%3の当選データとしては開けません")
                                .arg(displayPath(QFileInfo(path).absoluteFilePath()),
@@ -296,7 +297,7 @@ QString leftOutNotice(const QString& path, const QStringList& leftOut, int shown
 
 GameId historyFileGame(const QString& path) { return loadStored(path, true).game; }
 
-PrizeTable loadPrizes(const QString& path) { return loadStored(path, false).prizes; }
+PrizeTable loadPrizes(const QString& path) { return loadStored(path, false, false, true).prizes; }
 
 QString historyFileFault(const QString& pathIn)
 {

@@ -65,16 +65,18 @@ History loadHistory(const QString& path, GameId expected);
 // load refuses a file whose fields are another game's than the one it
 // records, naming that game.
 History loadHistory(const QString& path, GameId expected, QStringList& leftOut);
-// The game a history file records, its rows, what loadHistory leaves out and
-// the prize data (table 賞金データ; empty when the file has none), read in one
-// opening; with expected, a file of another game is refused.
+// The game a history file records, its rows, what loadHistory leaves out and,
+// with prizes, the prize data (table 賞金データ; empty when the file has none),
+// read in one opening; with expected, a file of another game is refused. What
+// needs no prize data (the analyses, the start-up tables) leaves them out:
+// reading them costs about as much again as reading the draws.
 struct HistoryReading {
     GameId game = GameId::Loto6;
     History rows;
     QStringList leftOut;
     PrizeTable prizes;
 };
-HistoryReading readHistoryFile(const QString& path, std::optional<GameId> expected);
+HistoryReading readHistoryFile(const QString& path, std::optional<GameId> expected, bool prizes = true);
 // The words for the player about what loadHistory left out: the file, how
 // many draws, the first `shown` of them; empty when nothing was.
 QString leftOutNotice(const QString& path, const QStringList& leftOut, int shown = 10);
