@@ -12,6 +12,7 @@
 #include "gui/maintenance/ask.h"
 #include "gui/maintenance/child_menu_bar.h"
 #include "gui/maintenance/entry_window.h"
+#include "gui/maintenance/prize_window.h"
 #include "gui/maintenance/history_update_dialog.h"
 #include "gui/maintenance/merge_question.h"
 #include "gui/maintenance/update_source_dialog.h"
@@ -63,7 +64,8 @@ bool MainFrm::switchGame(GameId g)
         return false;
     }
     // Input typed into the entry window and not in the file is asked about first.
-    if (m_entry && !m_entry->confirmDroppingInput(false)) {
+    if ((m_entry && !m_entry->confirmDroppingInput(false))
+        || (m_prizeWindow && !m_prizeWindow->confirmDroppingInput(false))) {
         showGame();
         return false;
     }
@@ -188,10 +190,46 @@ bool MainFrm::openWinningDataEntry()
 
 WinningDataEntryWindow* MainFrm::winningDataEntryWindow() const { return m_entry.data(); }
 
+bool MainFrm::openPrizeData()
+{
+    // The same rule as the entry window: it writes to the history file, so
+    // the windows that read it are closed first.
+    if (bringToFront(m_prizeWindow))
+        return true;
+    BusyPointer busy;
+    if (!m_propEnd) {
+        busy.restore();
+        if (!closeWindowsFirst(QStringLiteral("「賞金データ」を開きます")))
+            return false;
+    }
+    auto* w = new PrizeDataWindow(askFunction(), windowTitle());
+    adoptChild(w, [this] {
+        m_prizeWindow = nullptr;
+        // The prize data saved are in the file, which the window has
+        // released by now: the frame and its windows read them from here on.
+        if (!m_shutDown && !m_switching)
+            reloadHistory();
+    });
+    try {
+        w->load(m_historyPath);
+    } catch (const Error& e) {
+        busy.restore();
+        m_mdi->removeSubWindow(w);
+        delete w;
+        showMessage(QMessageBox::Critical, windowTitle(), e.message());
+        return false;
+    }
+    m_prizeWindow = w;
+    showChild(w);
+    return true;
+}
+
+PrizeDataWindow* MainFrm::prizeDataWindow() const { return m_prizeWindow.data(); }
+
 void MainFrm::updateWinningData()
 {
-    // The entry window writes to the very file the update replaces.
-    if (m_entry) {
+    // The entry and prize data windows write to the very file the update replaces.
+    if (m_entry || m_prizeWindow) {
         showMessage(QMessageBox::Critical, kMessageTitle, kCloseWindowsFirst);
         return;
     }

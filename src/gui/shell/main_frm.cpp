@@ -7,6 +7,7 @@
 #include "gui/maintenance/ask.h"
 #include "gui/maintenance/child_menu_bar.h"
 #include "gui/maintenance/entry_window.h"
+#include "gui/maintenance/prize_window.h"
 #include "gui/icons/program_icon.h"
 #include "gui/predict/prediction_window.h"
 #include "gui/sheet/grid_units.h"
@@ -145,6 +146,7 @@ void MainFrm::buildMenus()
     command(hosyu, "mnuMasterUpdate", QStringLiteral("当選データ最新化(&U)"), [this] { updateWinningData(); }, true);
     command(hosyu, "mnuUpdateSource", QStringLiteral("最新化の設定…"), [this] { editUpdateSource(); }, true);
     command(hosyu, "mnuMasterInput", QStringLiteral("当選データ入力(&I)"), [this] { openWinningDataEntry(); }, true);
+    command(hosyu, "mnuPrizeData", QStringLiteral("賞金データ(&P)"), [this] { openPrizeData(); }, true);
     hosyu->addSeparator();
     command(hosyu, "mnuCsvImport", QStringLiteral("CSVから取り込み…"), [this] { importHistoryCsv(); }, true);
     command(hosyu, "mnuCsvExport", QStringLiteral("CSVへ書き出し…"), [this] { exportHistoryCsv(); }, true);
@@ -473,6 +475,10 @@ void MainFrm::closeEvent(QCloseEvent* e)
     // Closing asks only when the entry window holds input that is not in the
     // file; the player may then stay.
     if (m_entry && !m_entry->confirmDroppingInput(true)) {
+        e->ignore();
+        return;
+    }
+    if (m_prizeWindow && !m_prizeWindow->confirmDroppingInput(true)) {
         e->ignore();
         return;
     }

@@ -33,6 +33,7 @@ namespace mirkano {
 class ChildMenuBar;
 class WindowListMenu;
 class WinningDataEntryWindow;
+class PrizeDataWindow;
 
 // The refusal of the winning-data entry command, under kMessageTitle.
 inline const QString kCloseWindowsFirst = QStringLiteral("表示中のウィンドウを閉じないと実行できません。");
@@ -125,6 +126,13 @@ public:
     bool openWinningDataEntry();
     // The open entry window, or nullptr.
     WinningDataEntryWindow* winningDataEntryWindow() const;
+    // "賞金データ": opens the window that shows and corrects a draw's prize
+    // data, under the entry window's rule (only while no other window is
+    // open; it closes them first when the player agrees). The history is read
+    // again when it closes. Returns whether the window is open.
+    bool openPrizeData();
+    // The open prize data window, or nullptr.
+    PrizeDataWindow* prizeDataWindow() const;
 
     // "当選データ最新化": downloads the history from the game's address
     // (configuredServer(): update-server.txt, update-server-loto7.txt, …
@@ -248,6 +256,7 @@ private:
     QPointer<StatsWindow> m_stats;
     QPointer<QWidget> m_versionWindow;
     QPointer<WinningDataEntryWindow> m_entry;
+    QPointer<PrizeDataWindow> m_prizeWindow;
     ChildMenuBar* m_childMenus = nullptr;
     WindowListMenu* m_windowList = nullptr;
     DownloadLimits m_updateLimits;

@@ -290,6 +290,7 @@ private slots:
             {1, "mnuMasterUpdate", "当選データ最新化(&U)", true},
             {1, "mnuUpdateSource", "最新化の設定…", true},
             {1, "mnuMasterInput", "当選データ入力(&I)", true},
+            {1, "mnuPrizeData", "賞金データ(&P)", true},
             {1, "", "", true},  // separator
             {1, "mnuCsvImport", "CSVから取り込み…", true},
             {1, "mnuCsvExport", "CSVへ書き出し…", true},
