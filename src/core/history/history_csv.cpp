@@ -1,6 +1,7 @@
 #include "core/history/history_csv.h"
 
 #include "core/history/csv_date.h"
+#include "core/history/csv_prizes.h"
 #include "core/history/draw_rule.h"
 #include "core/files/file_kind.h"
 
@@ -240,6 +241,7 @@ struct Layout {
     int drawNo = -1;
     int date = -1;                                  // -1: no date column
     std::array<int, kMaxNumbersPerDraw> numbers{};  // the game's mains, then its bonuses
+    std::vector<int> prizes;                        // by prizeFieldNames; -1: no such column
     bool header = true;                             // false: the first record is a draw
 };
 
@@ -384,6 +386,7 @@ Layout layoutOfHeader(const QStringList& fields, const QString& source, const Ga
 {
     Layout layout;
     layout.numbers.fill(-1);
+    layout.prizes.assign(prizeFieldNames(g.id).size(), -1);
     auto take = [&](int& slot, int column) {
         if (slot >= 0)
             failLine(source, 1, QStringLiteral("見出し「%1」が重複しています").arg(excerpt(fields[column])));
@@ -411,6 +414,8 @@ Layout layoutOfHeader(const QStringList& fields, const QString& source, const Ga
                 take(layout.numbers[std::size_t(i)], c + i);
             }
             c += g.mains - 1;
+        } else if (const int p = prizeFieldOfTitle(name, g.id); p >= 0) {
+            take(layout.prizes[std::size_t(p)], c);
         }
     }
     return layout;
@@ -542,6 +547,12 @@ CsvHistory parseGameHistoryCsv(const QByteArray& csv, const QString& sourceName,
                  QStringLiteral("見出し「%1」に%2").arg(excerpt(fields.mid(0, 40).join(u','), 80), missingColumn(named, g)));
 
     History rows;
+    PrizeTable prizes;
+    QStringList warnings;
+    const std::vector<QString> prizeNames = prizeFieldNames(gameId);
+    const bool anyPrizeColumn =
+        std::any_of(layout->prizes.begin(), layout->prizes.end(), [](int c) { return c >= 0; });
+    std::vector<std::optional<Yen>> prizeValues(prizeNames.size());
     struct Dated {
         int drawNo;
         QDate date;
@@ -549,6 +560,28 @@ CsvHistory parseGameHistoryCsv(const QByteArray& csv, const QString& sourceName,
     };
     std::vector<Dated> dates;
     std::map<int, int> lineOfDraw;  // 回数 → line where it first appeared
+    // The prize fields of a row: a draw with none known has no entry.
+    auto takePrizes = [&](const QStringList& fields, int lineNo, int drawNo) {
+        bool any = false;
+        for (std::size_t p = 0; p < prizeNames.size(); ++p) {
+            prizeValues[p].reset();
+            if (layout->prizes[p] < 0)
+                continue;
+            const QString& value = fields[layout->prizes[p]];
+            const AmountReading amount = readPrizeAmount(folded(value), int(p), gameId);
+            if (amount.kind == AmountReading::Bad)
+                failLine(sourceName, lineNo,
+                         QStringLiteral("%1「%2」が読めません（%3）").arg(prizeNames[p], excerpt(value), amount.cause));
+            if (amount.kind == AmountReading::Empty)
+                continue;
+            if (amount.value == kSuspectYen)
+                warnings << suspectAmountWarning(sourceName, lineNo, drawNo, prizeNames[p]);
+            prizeValues[p] = amount.value;
+            any = true;
+        }
+        if (any)
+            prizes.push_back(prizesFromFields(drawNo, prizeValues, gameId));
+    };
     auto takeRow = [&](const QStringList& fields, int lineNo) {
         DrawRecord row;
         row.gameId = gameId;
@@ -604,6 +637,8 @@ CsvHistory parseGameHistoryCsv(const QByteArray& csv, const QString& sourceName,
                                  .arg(names[std::size_t(e)]));
         }
         rows.push_back(row);
+        if (anyPrizeColumn)
+            takePrizes(fields, lineNo, row.drawNo);
     };
 
     if (!layout->header)
@@ -623,6 +658,8 @@ CsvHistory parseGameHistoryCsv(const QByteArray& csv, const QString& sourceName,
     }
     std::sort(rows.begin(), rows.end(),
               [](const DrawRecord& a, const DrawRecord& b) { return a.drawNo < b.drawNo; });
+    std::sort(prizes.begin(), prizes.end(),
+              [](const DrawPrizes& a, const DrawPrizes& b) { return a.drawNo < b.drawNo; });
     // Dates, where given, go forward with the draw numbers.
     std::sort(dates.begin(), dates.end(), [](const Dated& a, const Dated& b) { return a.drawNo < b.drawNo; });
     for (std::size_t i = 1; i < dates.size(); ++i)
@@ -635,7 +672,7 @@ CsvHistory parseGameHistoryCsv(const QByteArray& csv, const QString& sourceName,
                          .arg(dates[i - 1].drawNo)
                          .arg(dates[i - 1].date.toString(Qt::ISODate)));
         }
-    return {gameId, std::move(rows)};
+    return {gameId, std::move(rows), std::move(prizes), std::move(warnings)};
 }
 
 History parseHistoryCsv(const QByteArray& csv, const QString& sourceName, std::optional<GameId> game)
@@ -682,9 +719,17 @@ QByteArray historyToCsv(const History& rows)
 
 QByteArray historyToCsv(const History& rows, GameId game)
 {
+    return historyToCsv(rows, game, {});
+}
+
+QByteArray historyToCsv(const History& rows, GameId game, const PrizeTable& prizes)
+{
     QStringList header;
     for (QStringView name : historyFieldNames(game))
         header << name.toString();
+    const std::vector<QString> prizeNames = prizes.empty() ? std::vector<QString>{} : prizeFieldNames(game);
+    for (const QString& name : prizeNames)
+        header << name;
     QByteArray out = header.join(u',').toUtf8() + '\n';
     for (const DrawRecord& row : rows) {
         out += QByteArray::number(row.drawNo);
@@ -692,6 +737,16 @@ QByteArray historyToCsv(const History& rows, GameId game)
             out += ',';
             if (n != 0)
                 out += QByteArray::number(n);
+        }
+        if (!prizeNames.empty()) {
+            const DrawPrizes* p = findPrizes(prizes, row.drawNo);
+            const std::vector<std::optional<Yen>> fields =
+                p ? prizeFields(*p, game) : std::vector<std::optional<Yen>>(prizeNames.size());
+            for (const std::optional<Yen>& f : fields) {
+                out += ',';
+                if (f)
+                    out += QByteArray::number(*f);
+            }
         }
         out += '\n';
     }
