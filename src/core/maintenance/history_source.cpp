@@ -106,8 +106,9 @@ MergeResult mergeIntoHistoryFile(const QString& target, const History& theirs, M
     const GameId game = historyFileGame(target);
     if (const QString fault = otherGameFault(theirs, game, source); !fault.isEmpty())
         throw HistoryError(fault);
-    const History mine = loadHistory(target, game);
-    MergeResult result = mergeHistories(mine, loadPrizes(target), theirs, theirPrizes, preference, game);
+    // The stored draws and prize data in one opening of the file.
+    const HistoryReading mine = readHistoryFile(target, game);
+    MergeResult result = mergeHistories(mine.rows, mine.prizes, theirs, theirPrizes, preference, game);
     if (!result.refused && result.changes(preference))
         saveHistory(target, result.rows, game, result.prizes);
     return result;

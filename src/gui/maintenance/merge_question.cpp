@@ -62,8 +62,10 @@ std::optional<MergeReport> mergeIntoHistoryAsking(const AskFn& ask, const QStrin
         const GameId game = historyFileGame(target);
         if (const QString fault = otherGameFault(theirs, game, source); !fault.isEmpty())
             return MergeReport{QMessageBox::Critical, fault, false};
-        const History mine = loadHistory(target, game);
-        const PrizeTable minePrizes = loadPrizes(target);
+        // The stored draws and prize data in one opening of the file.
+        HistoryReading stored = readHistoryFile(target, game);
+        const History mine = std::move(stored.rows);
+        const PrizeTable minePrizes = std::move(stored.prizes);
         MergePreference preference = MergePreference::Mine;
         MergeResult planned = mergeHistories(mine, minePrizes, theirs, theirPrizes, MergePreference::Mine, game);
         if (planned.anyConflict()) {
