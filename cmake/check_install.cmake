@@ -49,5 +49,12 @@ foreach(sample "loto6|Mirkano.mdb" "loto7|Mirkano7.mdb" "miniloto|MirkanoMini.md
   if(NOT rc EQUAL 0)
     message(FATAL_ERROR "installed mirkano-cli cannot read the sample history ${db}: ${out}${err}")
   endif()
+  # Each sample history carries its prize data: the export has the prize columns.
+  execute_process(COMMAND "${prefix}/bin/mirkano-cli" export --game ${game} --db "${prefix}/lib/mirkano/${db}"
+                  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  string(FIND "${out}" "1等口数" at)
+  if(NOT rc EQUAL 0 OR at EQUAL -1)
+    message(FATAL_ERROR "the installed sample history ${db} has no prize data: ${err}")
+  endif()
 endforeach()
 file(REMOVE_RECURSE "${prefix}")

@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QString>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -60,9 +61,19 @@ inline std::string checkMessage(const Error& e, const QString& mustStartWith)
     return {};
 }
 
+// The row of a draw in rows sorted by 回数, or nullptr.
+inline const DrawRecord* findRow(const History& rows, int drawNo)
+{
+    const auto it = std::lower_bound(rows.begin(), rows.end(), drawNo,
+                                     [](const DrawRecord& r, int no) { return r.drawNo < no; });
+    return it != rows.end() && it->drawNo == drawNo ? &*it : nullptr;
+}
+
 // CSV bytes: either a message naming the source, or rows of the game the
-// layout shows that are sorted, unique and in range and that export parses
-// back to the same rows, as that game and as the game the export shows.
+// layout shows that are sorted, unique and in range, prize data only of
+// those draws, and that export parses back to the same rows (with the prize
+// columns, to the same prize data too), as that game and as the game the
+// export shows.
 inline std::string checkCsv(const QByteArray& bytes)
 {
     const QString source = QStringLiteral("fuzz.csv");
@@ -77,11 +88,20 @@ inline std::string checkCsv(const QByteArray& bytes)
         return bad;
     if (!rows.empty() && rows.front().gameId != read.game)
         return "rows of another game than the CSV's";
+    for (std::size_t i = 0; i < read.prizes.size(); ++i)
+        if (read.prizes[i].empty() || (i > 0 && read.prizes[i - 1].drawNo >= read.prizes[i].drawNo)
+            || !findRow(rows, read.prizes[i].drawNo))
+            return "prize data empty, out of order or of a draw the CSV lacks";
     try {
         const QByteArray exported = historyToCsv(rows, read.game);
         const CsvHistory back = parseGameHistoryCsv(exported, source, std::nullopt);
         if (back.game != read.game || back.rows != rows || parseHistoryCsv(exported, source, read.game) != rows)
             return "export does not parse back to the same rows";
+        // With the prize columns: the same rows and prize data.
+        const CsvHistory withPrizes =
+            parseGameHistoryCsv(historyToCsv(rows, read.game, read.prizes), source, std::nullopt);
+        if (withPrizes.game != read.game || withPrizes.rows != rows || withPrizes.prizes != read.prizes)
+            return "export with prize data does not parse back to the same rows and prize data";
     } catch (const HistoryError& e) {
         return "export does not parse back: " + e.message().toStdString();
     }

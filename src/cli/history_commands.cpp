@@ -19,6 +19,8 @@
 #include <QJsonArray>
 #include <QJsonObject>
 
+#include <algorithm>
+
 
 namespace mirkano::cli {
 
@@ -35,14 +37,42 @@ MergePreference parsePreference(const Args& a)
     throw UsageError{QStringLiteral("--prefer には mine（手元の数字を残す）か theirs（取り込む側の数字にする）を指定してください")};
 }
 
+// The prize data a replacement of the history at db by rows writes: the
+// CSV's, completed by what the replaced file held for the same draws (a file
+// that cannot be read, or of another game, holds none).
+PrizeTable replacementPrizes(const QString& db, const History& rows, const PrizeTable& csv, GameId game)
+{
+    PrizeTable stored;
+    try {
+        if (QFileInfo::exists(db) && historyFileGame(db) == game)
+            stored = loadPrizes(db);
+    } catch (const HistoryError&) {
+    }
+    PrizeTable prizes = mergeHistories(rows, stored, rows, csv, MergePreference::Theirs, game).prizes;
+    // Only the draws the new history holds.
+    std::erase_if(prizes, [&](const DrawPrizes& p) {
+        const auto row = std::lower_bound(rows.begin(), rows.end(), p.drawNo,
+                                          [](const DrawRecord& r, int no) { return r.drawNo < no; });
+        return row == rows.end() || row->drawNo != p.drawNo;
+    });
+    return prizes;
+}
+
 int reportMerge(const MergeResult& r, MergePreference preference, const QString& source, Streams& s)
 {
+    for (const QString& warning : r.warnings)
+        writeLine(s.err, QStringLiteral("mirkano-cli: ") + warning);
     if (r.refused) {
-        writeLine(s.err, QStringLiteral("mirkano-cli: 「%1」には、手元の当選データと数字が違う回が %2回あります。"
+        QString differ;
+        if (!r.conflicts.empty())
+            differ = QStringLiteral("数字が違う回が %1回").arg(int(r.conflicts.size()));
+        if (!r.prizeConflicts.empty())
+            differ += (differ.isEmpty() ? QString() : QStringLiteral("、"))
+                      + QStringLiteral("賞金データが違う項目が %1項目").arg(int(r.prizeConflicts.size()));
+        writeLine(s.err, QStringLiteral("mirkano-cli: 「%1」には、手元の当選データと%2あります。"
                                         "--prefer mine（手元を残す）か --prefer theirs（置き換える）を指定してください。")
-                             .arg(source)
-                             .arg(int(r.conflicts.size())));
-        writeLine(s.err, conflictLines(r.conflicts, 20));
+                             .arg(source, differ));
+        writeLine(s.err, allConflictLines(r, 20));
         writeLine(s.err, mergeSummary(r, preference));
         return kBadData;
     }
@@ -94,9 +124,12 @@ int runImport(const Args& a, Streams& s)
     // Merged into an existing history; a missing one is made from the CSV.
     if (a.has(kMergeFlag) && QFileInfo::exists(db)) {
         const MergePreference preference = parsePreference(a);
-        return reportMerge(mergeIntoHistoryFile(db, rows, preference, QDir::toNativeSeparators(csv)), preference,
-                           QDir::toNativeSeparators(csv), s);
+        MergeResult merged = mergeIntoHistoryFile(db, rows, preference, QDir::toNativeSeparators(csv), read.prizes);
+        merged.warnings = read.warnings;
+        return reportMerge(merged, preference, QDir::toNativeSeparators(csv), s);
     }
+    for (const QString& warning : read.warnings)
+        writeLine(s.err, QStringLiteral("mirkano-cli: ") + warning);
     if (!a.has(kForceFlag)) {
         if (const int lost = completeDrawsLost(db, rows); lost > 0)
             throw HistoryError(QStringLiteral("履歴ファイル「%1」をCSV「%2」で置き換えると、保存されている完全な当選データのうち"
@@ -105,7 +138,11 @@ int runImport(const Args& a, Streams& s)
                                    .arg(QDir::toNativeSeparators(db), QDir::toNativeSeparators(csv))
                                    .arg(lost));
     }
-    saveHistory(db, rows, read.game);
+    if (read.prizes.empty()) {
+        saveHistory(db, rows, read.game);  // keeps the prize data the file holds
+        return kDone;
+    }
+    saveHistory(db, rows, read.game, replacementPrizes(db, rows, read.prizes, read.game));
     return kDone;
 }
 
@@ -120,7 +157,7 @@ int runExport(const Args& a, Streams& s)
         throw Error(QStringLiteral("CSV を「%1」に書き出せません：%2")
                         .arg(QDir::toNativeSeparators(QFileInfo(out).symLinkTarget()), cause));
     const GameHistory h = loadGameHistory(a, db);
-    writeBytes(s.out, historyToCsv(h.rows, h.game));
+    writeBytes(s.out, historyToCsv(h.rows, h.game, loadPrizes(db)));
     return kDone;
 }
 

@@ -1,6 +1,8 @@
 #include "core/history/history_csv.h"
 
 #include "core/history/csv_date.h"
+#include "core/history/csv_prizes.h"
+#include "core/history/csv_text.h"
 #include "core/history/draw_rule.h"
 #include "core/files/file_kind.h"
 
@@ -21,9 +23,6 @@ namespace mirkano {
 
 namespace {
 
-// Columns kept from one record; further fields are only counted, so that a
-// line of a million commas costs no memory.
-constexpr int kMaxKeptFields = 4096;
 // Characters of a bad field quoted in a message.
 constexpr int kExcerptLength = 16;
 
@@ -32,15 +31,10 @@ QString displayPath(const QString& path)
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
 }
 
-[[noreturn]] void failFile(const QString& source, const QString& cause)
-{
-    throw HistoryError(QStringLiteral("CSV「%1」を読み取れません：%2").arg(source, cause));
-}
-
-[[noreturn]] void failLine(const QString& source, int line, const QString& cause)
-{
-    throw HistoryError(QStringLiteral("CSV「%1」の%2行目：%3").arg(source).arg(line).arg(cause));
-}
+using csv::decodeCsv;
+using csv::failFile;
+using csv::failLine;
+using CsvRecords = csv::Records;
 
 // A field as a message quotes it: at most a few characters, control
 // characters (a NUL would end the message) shown as replacement characters.
@@ -54,183 +48,6 @@ QString excerpt(QStringView field, qsizetype length = kExcerptLength)
     return out;
 }
 
-// Decodes with the given decoder; nullopt when the bytes are not valid in it,
-// also when they end inside a character.
-std::optional<QString> decodeStrict(QStringDecoder decoder, QByteArrayView bytes)
-{
-    if (!decoder.isValid())
-        return std::nullopt;
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        return std::nullopt;
-    return text;
-}
-
-constexpr auto kStrict = QStringConverter::Flag::Stateless;
-
-// The encoding bytes holding NULs are in when they are text the reader does
-// not take: UTF-32 (two NULs in the same half of every four bytes) or UTF-16
-// without a byte-order mark (NULs on one side of the byte pairs, a quarter of
-// the bytes or more); empty for a stray NUL, which the fields report.
-QString causeOfNuls(QByteArrayView bytes, const QString& readable)
-{
-    const QByteArrayView head = bytes.first(std::min<qsizetype>(bytes.size(), 4096) & ~qsizetype(3));
-    bool little = !head.isEmpty(), big = !head.isEmpty();
-    qsizetype even = 0, odd = 0;
-    for (qsizetype i = 0; i < head.size(); ++i) {
-        if (head[i] == 0)
-            ++(i % 2 ? odd : even);
-        if (i % 4 == 0) {
-            little = little && head[i + 2] == 0 && head[i + 3] == 0;
-            big = big && head[i] == 0 && head[i + 1] == 0;
-        }
-    }
-    if (little || big)
-        return QStringLiteral("文字コードが UTF-32 のようです。%1").arg(readable);
-    if ((even == 0 || odd == 0) && (even + odd) * 4 >= head.size())
-        return QStringLiteral("文字コードがバイト順マークのない UTF-16 のようです。%1").arg(readable);
-    return {};
-}
-
-// The text of the file: a byte-order mark names UTF-8 or UTF-16; without one
-// the bytes are UTF-8 when they are valid as such, else Shift_JIS. UTF-32,
-// UTF-16 without a mark and a history file are refused by name.
-QString decodeCsv(const QByteArray& bytes, const QString& source)
-{
-    const QByteArrayView all(bytes);
-    const QString readable = QStringLiteral("UTF-8、バイト順マーク付きの UTF-16、シフトJIS のどれかで保存してください");
-    if (all.startsWith(QByteArrayView("\xFF\xFE\0\0", 4)) || all.startsWith(QByteArrayView("\0\0\xFE\xFF", 4)))
-        failFile(source, QStringLiteral("文字コードが UTF-32 です。%1").arg(readable));
-    if (looksLikeDatabase(all, all.size()))
-        failFile(source, QStringLiteral("CSV ではなく履歴ファイル（データベース）です。履歴ファイルの当選データを"
-                                        "取り込むには、mirkano-cli export --db そのファイル > 当選データ.csv で "
-                                        "CSV に書き出し、その CSV を取り込んでください"));
-    std::optional<QString> text;
-    if (all.startsWith("\xEF\xBB\xBF")) {
-        text = decodeStrict(QStringDecoder(QStringDecoder::Utf8, kStrict), all.sliced(3));
-        if (!text)
-            failFile(source, QStringLiteral("UTF-8 として読めない文字があります"));
-    } else if (all.startsWith("\xFF\xFE") || all.startsWith("\xFE\xFF")) {
-        const bool little = all.startsWith("\xFF\xFE");
-        if (all.size() % 2 != 0)
-            failFile(source, QStringLiteral("UTF-16 のファイルが途中で切れています（大きさ %1 バイトが奇数です）")
-                                 .arg(all.size()));
-        text = decodeStrict(QStringDecoder(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE, kStrict),
-                            all.sliced(2));
-        if (!text)
-            failFile(source, QStringLiteral("UTF-16 として読めない文字があります"));
-    } else {
-        if (all.contains('\0'))
-            if (const QString cause = causeOfNuls(all, readable); !cause.isEmpty())
-                failFile(source, cause);
-        text = decodeStrict(QStringDecoder(QStringDecoder::Utf8, kStrict), all);
-        if (!text) {
-            text = decodeStrict(QStringDecoder("Shift_JIS", kStrict), all);
-            if (text && text->contains(QChar(QChar::ReplacementCharacter)))
-                text.reset();
-        }
-        if (!text)
-            failFile(source, QStringLiteral("文字コードが UTF-8、UTF-16、シフトJIS のいずれでもありません"));
-    }
-    return *std::move(text);
-}
-
-// Reads records of standard CSV: fields separated by commas, records by CR,
-// LF or CRLF; a field that starts with a double quote (after blanks) runs to
-// the closing quote and may hold commas, line ends and doubled quotes.
-class CsvRecords {
-public:
-    explicit CsvRecords(QStringView text, const QString& source) : m_text(text), m_source(source) {}
-
-    bool atEnd() const { return m_pos >= m_text.size(); }
-    // Line on which the next record starts.
-    int line() const { return m_line; }
-    // True when nothing but blanks and line ends is left.
-    bool onlyBlanksLeft() const
-    {
-        for (qsizetype i = m_pos; i < m_text.size(); ++i)
-            if (!m_text[i].isSpace())
-                return false;
-        return true;
-    }
-
-    // Reads the next record: the fields (each with surrounding blanks
-    // removed, at most kMaxKeptFields of them) and the number of fields.
-    int next(QStringList& fields, bool& blank)
-    {
-        fields.clear();
-        const int startLine = m_line;
-        int count = 0;
-        bool anyQuoted = false;
-        for (;;) {
-            QString field;
-            bool quoted = false;
-            skipBlanks();
-            if (m_pos < m_text.size() && m_text[m_pos] == u'"') {
-                quoted = anyQuoted = true;
-                ++m_pos;
-                for (;;) {
-                    if (m_pos >= m_text.size())
-                        failLine(m_source, startLine, QStringLiteral("引用符 \" が閉じていません"));
-                    const QChar c = m_text[m_pos++];
-                    if (c == u'"') {
-                        if (m_pos < m_text.size() && m_text[m_pos] == u'"') {
-                            field += u'"';
-                            ++m_pos;
-                            continue;
-                        }
-                        break;
-                    }
-                    if (c == u'\r' || c == u'\n') {
-                        if (c == u'\r' && m_pos < m_text.size() && m_text[m_pos] == u'\n')
-                            field += m_text[m_pos++];
-                        ++m_line;
-                    }
-                    field += c;
-                }
-            }
-            // Unquoted text, or whatever follows a closing quote, up to the field's end.
-            const qsizetype start = m_pos;
-            while (m_pos < m_text.size() && m_text[m_pos] != u',' && m_text[m_pos] != u'\r' &&
-                   m_text[m_pos] != u'\n')
-                ++m_pos;
-            field += m_text.mid(start, m_pos - start);
-            if (count < kMaxKeptFields)
-                fields << (quoted ? field : field.trimmed());
-            ++count;
-            if (m_pos < m_text.size() && m_text[m_pos] == u',') {
-                ++m_pos;
-                continue;
-            }
-            break;
-        }
-        endLine();
-        blank = count == 1 && !anyQuoted && fields.first().isEmpty();
-        return count;
-    }
-
-private:
-    void skipBlanks()
-    {
-        while (m_pos < m_text.size() && (m_text[m_pos] == u' ' || m_text[m_pos] == u'\t'))
-            ++m_pos;
-    }
-    void endLine()
-    {
-        if (m_pos >= m_text.size())
-            return;
-        if (m_text[m_pos] == u'\r' && m_pos + 1 < m_text.size() && m_text[m_pos + 1] == u'\n')
-            ++m_pos;
-        ++m_pos;
-        ++m_line;
-    }
-
-    QStringView m_text;
-    const QString& m_source;
-    qsizetype m_pos = 0;
-    int m_line = 1;
-};
-
 }  // namespace
 
 namespace {
@@ -240,6 +57,7 @@ struct Layout {
     int drawNo = -1;
     int date = -1;                                  // -1: no date column
     std::array<int, kMaxNumbersPerDraw> numbers{};  // the game's mains, then its bonuses
+    std::vector<int> prizes;                        // by prizeFieldNames; -1: no such column
     bool header = true;                             // false: the first record is a draw
 };
 
@@ -384,6 +202,7 @@ Layout layoutOfHeader(const QStringList& fields, const QString& source, const Ga
 {
     Layout layout;
     layout.numbers.fill(-1);
+    layout.prizes.assign(prizeFieldNames(g.id).size(), -1);
     auto take = [&](int& slot, int column) {
         if (slot >= 0)
             failLine(source, 1, QStringLiteral("見出し「%1」が重複しています").arg(excerpt(fields[column])));
@@ -411,6 +230,8 @@ Layout layoutOfHeader(const QStringList& fields, const QString& source, const Ga
                 take(layout.numbers[std::size_t(i)], c + i);
             }
             c += g.mains - 1;
+        } else if (const int p = prizeFieldOfTitle(name, g.id); p >= 0) {
+            take(layout.prizes[std::size_t(p)], c);
         }
     }
     return layout;
@@ -542,6 +363,12 @@ CsvHistory parseGameHistoryCsv(const QByteArray& csv, const QString& sourceName,
                  QStringLiteral("見出し「%1」に%2").arg(excerpt(fields.mid(0, 40).join(u','), 80), missingColumn(named, g)));
 
     History rows;
+    PrizeTable prizes;
+    QStringList warnings;
+    const std::vector<QString> prizeNames = prizeFieldNames(gameId);
+    const bool anyPrizeColumn =
+        std::any_of(layout->prizes.begin(), layout->prizes.end(), [](int c) { return c >= 0; });
+    std::vector<std::optional<Yen>> prizeValues(prizeNames.size());
     struct Dated {
         int drawNo;
         QDate date;
@@ -549,6 +376,28 @@ CsvHistory parseGameHistoryCsv(const QByteArray& csv, const QString& sourceName,
     };
     std::vector<Dated> dates;
     std::map<int, int> lineOfDraw;  // 回数 → line where it first appeared
+    // The prize fields of a row: a draw with none known has no entry.
+    auto takePrizes = [&](const QStringList& fields, int lineNo, int drawNo) {
+        bool any = false;
+        for (std::size_t p = 0; p < prizeNames.size(); ++p) {
+            prizeValues[p].reset();
+            if (layout->prizes[p] < 0)
+                continue;
+            const QString& value = fields[layout->prizes[p]];
+            const AmountReading amount = readPrizeAmount(folded(value), int(p), gameId);
+            if (amount.kind == AmountReading::Bad)
+                failLine(sourceName, lineNo,
+                         QStringLiteral("%1「%2」が読めません（%3）").arg(prizeNames[p], excerpt(value), amount.cause));
+            if (amount.kind == AmountReading::Empty)
+                continue;
+            if (amount.value == kSuspectYen)
+                warnings << suspectAmountWarning(sourceName, lineNo, drawNo, prizeNames[p]);
+            prizeValues[p] = amount.value;
+            any = true;
+        }
+        if (any)
+            prizes.push_back(prizesFromFields(drawNo, prizeValues, gameId));
+    };
     auto takeRow = [&](const QStringList& fields, int lineNo) {
         DrawRecord row;
         row.gameId = gameId;
@@ -604,6 +453,8 @@ CsvHistory parseGameHistoryCsv(const QByteArray& csv, const QString& sourceName,
                                  .arg(names[std::size_t(e)]));
         }
         rows.push_back(row);
+        if (anyPrizeColumn)
+            takePrizes(fields, lineNo, row.drawNo);
     };
 
     if (!layout->header)
@@ -623,6 +474,8 @@ CsvHistory parseGameHistoryCsv(const QByteArray& csv, const QString& sourceName,
     }
     std::sort(rows.begin(), rows.end(),
               [](const DrawRecord& a, const DrawRecord& b) { return a.drawNo < b.drawNo; });
+    std::sort(prizes.begin(), prizes.end(),
+              [](const DrawPrizes& a, const DrawPrizes& b) { return a.drawNo < b.drawNo; });
     // Dates, where given, go forward with the draw numbers.
     std::sort(dates.begin(), dates.end(), [](const Dated& a, const Dated& b) { return a.drawNo < b.drawNo; });
     for (std::size_t i = 1; i < dates.size(); ++i)
@@ -635,7 +488,7 @@ CsvHistory parseGameHistoryCsv(const QByteArray& csv, const QString& sourceName,
                          .arg(dates[i - 1].drawNo)
                          .arg(dates[i - 1].date.toString(Qt::ISODate)));
         }
-    return {gameId, std::move(rows)};
+    return {gameId, std::move(rows), std::move(prizes), std::move(warnings)};
 }
 
 History parseHistoryCsv(const QByteArray& csv, const QString& sourceName, std::optional<GameId> game)
@@ -682,9 +535,17 @@ QByteArray historyToCsv(const History& rows)
 
 QByteArray historyToCsv(const History& rows, GameId game)
 {
+    return historyToCsv(rows, game, {});
+}
+
+QByteArray historyToCsv(const History& rows, GameId game, const PrizeTable& prizes)
+{
     QStringList header;
     for (QStringView name : historyFieldNames(game))
         header << name.toString();
+    const std::vector<QString> prizeNames = prizes.empty() ? std::vector<QString>{} : prizeFieldNames(game);
+    for (const QString& name : prizeNames)
+        header << name;
     QByteArray out = header.join(u',').toUtf8() + '\n';
     for (const DrawRecord& row : rows) {
         out += QByteArray::number(row.drawNo);
@@ -692,6 +553,16 @@ QByteArray historyToCsv(const History& rows, GameId game)
             out += ',';
             if (n != 0)
                 out += QByteArray::number(n);
+        }
+        if (!prizeNames.empty()) {
+            const DrawPrizes* p = findPrizes(prizes, row.drawNo);
+            const std::vector<std::optional<Yen>> fields =
+                p ? prizeFields(*p, game) : std::vector<std::optional<Yen>>(prizeNames.size());
+            for (const std::optional<Yen>& f : fields) {
+                out += ',';
+                if (f)
+                    out += QByteArray::number(*f);
+            }
         }
         out += '\n';
     }

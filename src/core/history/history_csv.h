@@ -7,8 +7,9 @@
 // (日付, 抽選日, 抽せん日), the game's main numbers (第n数字, 数字n, 本数字n, or
 // one 本数字 title followed by empty titles) and its bonus (ボーナス数字,
 // BONUS数字, ボーナス, B数字; Loto 7's two: ボーナス数字1, ボーナス数字2,
-// BONUS数字1, BONUS数字2, …); every other column (prizes, winners,
-// carry-over) is ignored. Without a header every record is 回数, [date], the
+// BONUS数字1, BONUS数字2, …) and the prize columns of the public layouts
+// (N等口数, N等賞金, キャリーオーバー, 販売実績額; core/history/csv_prizes.h);
+// every other column is ignored. Without a header every record is 回数, [date], the
 // main numbers and the bonus numbers. 回数 may read "12" or "第12回"; dates
 // 2000-10-05, 2000/10/5, 2000年10月5日 or 平成/令和 era dates, and must go
 // forward with 回数. An empty number field is an empty number; a draw never
@@ -25,10 +26,12 @@
 // line ends; standard quoting (a quoted field may hold commas, line ends and
 // doubled quotes). The writer always writes UTF-8 with LF line ends.
 
+#include "core/history/draw_prizes.h"
 #include "core/history/history.h"
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -38,10 +41,15 @@ namespace mirkano {
 // draws with a date column come to about 1.3 MB), small enough to hold in memory.
 inline constexpr qint64 kMaxCsvBytes = 32 * 1024 * 1024;
 
-// A CSV's draws and the game they are of.
+// A CSV's draws, the game they are of, and the prize data of its prize
+// columns (empty without them). warnings names each prize field equal to
+// kSuspectYen (the file, the line, 回数 and the field): taken, but to be
+// shown to the user.
 struct CsvHistory {
     GameId game = GameId::Loto6;
     History rows;
+    PrizeTable prizes;
+    QStringList warnings;
 };
 
 // Parses CSV bytes as draws of the game; without a game, of the game the
@@ -50,8 +58,8 @@ struct CsvHistory {
 // encoding, open quote, non-numeric field, number out of 1 … the game's pool
 // or repeated within its draw, 回数 out of 1 … 32767 or repeated, unreadable
 // date or dates out of order, a header without a column the history needs,
-// wrong field count, a layout of another game). A bad field is quoted as a
-// short excerpt.
+// wrong field count, a layout of another game, a prize field that is no
+// amount). A bad field is quoted as a short excerpt.
 CsvHistory parseGameHistoryCsv(const QByteArray& csv, const QString& sourceName, std::optional<GameId> game);
 History parseHistoryCsv(const QByteArray& csv, const QString& sourceName, std::optional<GameId> game = std::nullopt);
 // Reads and parses a CSV file; throws HistoryError (also for a file larger
@@ -64,5 +72,9 @@ History readHistoryCsv(const QString& path, std::optional<GameId> game = std::nu
 // row, LF line ends); without a game, the rows' (Loto 6 for no rows).
 QByteArray historyToCsv(const History& rows);
 QByteArray historyToCsv(const History& rows, GameId game);
+// The same with the prize data: when prizes holds any, the header goes on
+// with prizeFieldNames(game) and each row with its draw's prize fields
+// (plain digits, empty where unknown); without, as above byte for byte.
+QByteArray historyToCsv(const History& rows, GameId game, const PrizeTable& prizes);
 
 }  // namespace mirkano

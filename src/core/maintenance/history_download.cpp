@@ -271,7 +271,9 @@ MergeResult updateHistoryFile(const QString& target, const QString& server, cons
     if (!got.ok())
         throw UpdateError(got.cancelled ? QStringLiteral("ダウンロードを中止しました") : got.error);
     const SourceHistory source = readSourceHistory(got.body, url.toString(), game, target);
-    return mergeIntoHistoryFile(target, source.rows, preference, url.toString());
+    MergeResult result = mergeIntoHistoryFile(target, source.rows, preference, url.toString(), source.prizes);
+    result.warnings = source.warnings;
+    return result;
 }
 
 }  // namespace mirkano

@@ -1,6 +1,9 @@
 #include "core/maintenance/history_merge.h"
 
+#include <QLocale>
 #include <QStringList>
+
+#include <algorithm>
 
 namespace mirkano {
 
@@ -42,7 +45,78 @@ QString drawText(const DrawRecord& row)
     return texts(row.mains()) + QStringLiteral(" + ") + texts(row.bonuses());
 }
 
+// An amount as the conflict lines show it: "1,234,567円", a 口数 "12口".
+QString amountText(Yen value, const QString& field)
+{
+    return QLocale(QLocale::Japanese, QLocale::Japan).toString(qlonglong(value))
+           + (field.endsWith(QStringLiteral("口数")) ? QStringLiteral("口") : QStringLiteral("円"));
+}
+
+// Merges the prize data of one draw known on both sides, field by field, into
+// result's counts; returns the merged entry.
+DrawPrizes mergeDrawPrizes(const DrawPrizes& mine, const DrawPrizes& theirs, MergePreference preference,
+                           GameId game, const std::vector<QString>& names, MergeResult& result)
+{
+    std::vector<std::optional<Yen>> merged = prizeFields(mine, game);
+    const std::vector<std::optional<Yen>> given = prizeFields(theirs, game);
+    for (std::size_t f = 0; f < merged.size(); ++f) {
+        std::optional<Yen>& m = merged[f];
+        const std::optional<Yen>& t = given[f];
+        if (!t || m == t || (*t == kSuspectYen && m)) {
+            continue;  // nothing given, the same, or a suspect value against a stored one
+        } else if (!m || *m == kSuspectYen) {
+            result.prizeSuspectReplaced += m.has_value();
+            ++result.prizeFieldsCompleted;
+            m = t;
+        } else {
+            result.prizeConflicts.push_back({mine.drawNo, names[f], *m, *t});
+            if (preference == MergePreference::Theirs)
+                m = t;
+        }
+    }
+    return prizesFromFields(mine.drawNo, merged, game);
+}
+
+// Merges the prize tables (ascending 回数) into result.
+void mergePrizes(const PrizeTable& mine, const PrizeTable& theirs, MergePreference preference, GameId game,
+                 MergeResult& result)
+{
+    result.prizeData = !mine.empty() || !theirs.empty();
+    if (!result.prizeData)
+        return;
+    const std::vector<QString> names = prizeFieldNames(game);
+    result.prizes.reserve(mine.size() + theirs.size());
+    auto m = mine.begin();
+    auto t = theirs.begin();
+    while (m != mine.end() || t != theirs.end()) {
+        if (t == theirs.end() || (m != mine.end() && m->drawNo < t->drawNo)) {
+            result.prizes.push_back(*m++);
+        } else if (m == mine.end() || t->drawNo < m->drawNo) {
+            for (const std::optional<Yen>& f : prizeFields(*t, game))
+                result.prizeFieldsCompleted += f.has_value();
+            result.prizes.push_back(*t++);
+        } else {
+            result.prizes.push_back(mergeDrawPrizes(*m++, *t++, preference, game, names, result));
+        }
+    }
+}
+
 }  // namespace
+
+MergeResult mergeHistories(const History& mine, const PrizeTable& minePrizes, const History& theirs,
+                           const PrizeTable& theirPrizes, MergePreference preference, GameId game)
+{
+    // A refusal is decided once the prize fields are compared too.
+    MergeResult result = mergeHistories(
+        mine, theirs, preference == MergePreference::Refuse ? MergePreference::Mine : preference);
+    mergePrizes(minePrizes, theirPrizes, preference, game, result);
+    if (result.anyConflict() && preference == MergePreference::Refuse) {
+        result.refused = true;
+        result.rows.clear();
+        result.prizes.clear();
+    }
+    return result;
+}
 
 MergeResult mergeHistories(const History& mine, const History& theirs, MergePreference preference)
 {
@@ -91,6 +165,27 @@ QString conflictLines(const std::vector<MergeConflict>& conflicts, int limit)
     return lines.join(u'\n');
 }
 
+QString allConflictLines(const MergeResult& result, int limit)
+{
+    if (result.prizeConflicts.empty())
+        return conflictLines(result.conflicts, limit);
+    QStringList lines;
+    const int draws = std::min(limit, int(result.conflicts.size()));
+    if (draws > 0)
+        lines << conflictLines({result.conflicts.begin(), result.conflicts.begin() + draws}, draws);
+    const int prizes = std::max(0, std::min(limit - draws, int(result.prizeConflicts.size())));
+    for (int i = 0; i < prizes; ++i) {
+        const PrizeConflict& c = result.prizeConflicts[std::size_t(i)];
+        lines << QStringLiteral("第%1回　%2　手元 %3　取り込み %4")
+                     .arg(c.drawNo)
+                     .arg(c.field, amountText(c.mine, c.field), amountText(c.theirs, c.field));
+    }
+    const int more = int(result.conflicts.size() + result.prizeConflicts.size()) - draws - prizes;
+    if (more > 0)
+        lines << QStringLiteral("ほか %1件").arg(more);
+    return lines.join(u'\n');
+}
+
 QString mergeSummary(const MergeResult& result, MergePreference preference)
 {
     QString text = QStringLiteral("追加 %1回、同じ %2回、補完 %3回、食い違い %4回")
@@ -108,6 +203,22 @@ QString mergeSummary(const MergeResult& result, MergePreference preference)
     }
     if (result.onlyMine > 0)
         text += QStringLiteral("、手元だけにある回 %1回はそのままです").arg(result.onlyMine);
+    if (!result.prizeData)
+        return text;
+    const int prizeConflicts = int(result.prizeConflicts.size());
+    text += QStringLiteral("。賞金データ：補完 %1項目、食い違い %2項目").arg(result.prizeFieldsCompleted).arg(prizeConflicts);
+    if (result.prizeSuspectReplaced > 0)
+        text += QStringLiteral("（2,147,483,647 だった %1項目を取り込み側の値に置き換えました）").arg(result.prizeSuspectReplaced);
+    if (prizeConflicts > 0) {
+        if (result.refused) {
+            if (result.conflicts.empty())
+                text += QStringLiteral("（食い違いがあるため何も書き込んでいません）");
+        } else if (preference == MergePreference::Theirs) {
+            text += QStringLiteral("（%1項目を取り込み側の値に置き換えました）").arg(prizeConflicts);
+        } else {
+            text += QStringLiteral("（%1項目は手元の値のままです）").arg(prizeConflicts);
+        }
+    }
     return text;
 }
 

@@ -38,7 +38,8 @@ SourceHistory readHistoryCopy(const QString& path, const QString& sourceName,
     if (const GameId theirs = historyFileGame(path); game && theirs != *game)
         refuse(sourceName, QStringLiteral("%1の当選データで、%2の当選データではありません")
                                .arg(mirkano::game(theirs).name, mirkano::game(*game).name));
-    return {SourceKind::HistoryFile, loadHistory(path)};
+    History rows = loadHistory(path);
+    return {SourceKind::HistoryFile, std::move(rows), loadPrizes(path), {}};
 }
 
 }  // namespace
@@ -48,8 +49,10 @@ SourceHistory readSourceHistory(const QByteArray& body, const QString& sourceNam
 {
     if (const QString cause = downloadedBodyFault(body); !cause.isEmpty())
         refuse(sourceName, cause);
-    if (!looksLikeDatabase(body, body.size()))
-        return {SourceKind::Csv, parseHistoryCsv(body, sourceName, game)};
+    if (!looksLikeDatabase(body, body.size())) {
+        CsvHistory csv = parseGameHistoryCsv(body, sourceName, game);
+        return {SourceKind::Csv, std::move(csv.rows), std::move(csv.prizes), std::move(csv.warnings)};
+    }
 
     if (besideHistory.isEmpty()) {
         // No history to keep it beside: a folder of its own.
@@ -98,14 +101,16 @@ QString otherGameFault(const History& theirs, GameId game, const QString& source
 }
 
 MergeResult mergeIntoHistoryFile(const QString& target, const History& theirs, MergePreference preference,
-                                 const QString& source)
+                                 const QString& source, const PrizeTable& theirPrizes)
 {
     const GameId game = historyFileGame(target);
     if (const QString fault = otherGameFault(theirs, game, source); !fault.isEmpty())
         throw HistoryError(fault);
-    MergeResult result = mergeHistories(loadHistory(target, game), theirs, preference);
+    // The stored draws and prize data in one opening of the file.
+    const HistoryReading mine = readHistoryFile(target, game);
+    MergeResult result = mergeHistories(mine.rows, mine.prizes, theirs, theirPrizes, preference, game);
     if (!result.refused && result.changes(preference))
-        saveHistory(target, result.rows, game);
+        saveHistory(target, result.rows, game, result.prizes);
     return result;
 }
 

@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -15,9 +16,13 @@ namespace mirkano {
 
 enum class SourceKind { HistoryFile, Csv };
 
+// The draws of a source, their prize data (empty when it has none) and what
+// its reader named for the user (amounts of 2,147,483,647).
 struct SourceHistory {
     SourceKind kind = SourceKind::Csv;
     History rows;
+    PrizeTable prizes;
+    QStringList warnings;
 };
 
 // The draws of a downloaded or read body, of the game when one is given
@@ -36,13 +41,14 @@ SourceHistory readSourceHistory(const QByteArray& body, const QString& sourceNam
 // empty when they can (also for no draws).
 QString otherGameFault(const History& theirs, GameId game, const QString& source);
 
-// Merges theirs into the history file at target and, when that changes the
-// history and is not refused, writes the merged history beside the file and
-// renames it into place. Throws HistoryError when the stored history cannot
+// Merges theirs (and their prize data) into the history file at target, its
+// prize data with theirPrizes, and, when that changes the history and is not
+// refused, writes the merged history beside the file and renames it into
+// place; the prize data the file holds are kept whatever the source lacks. Throws HistoryError when the stored history cannot
 // be read, the draws are of another game than the file's (otherGameFault) or
 // the write fails; the file is then as it was.
 // source names the draws in that message.
 MergeResult mergeIntoHistoryFile(const QString& target, const History& theirs, MergePreference preference,
-                                 const QString& source = {});
+                                 const QString& source = {}, const PrizeTable& theirPrizes = {});
 
 }  // namespace mirkano

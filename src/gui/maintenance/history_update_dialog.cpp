@@ -90,7 +90,8 @@ std::optional<UpdateReport> runHistoryUpdate(QWidget* parent, const AskFn& ask, 
         return UpdateReport{QMessageBox::Critical, e.message()};
     }
     const std::optional<MergeReport> merged =
-        mergeIntoHistoryAsking(ask, QStringLiteral("当選データ最新化"), target, source.rows, url.toString());
+        mergeIntoHistoryAsking(ask, QStringLiteral("当選データ最新化"), target, source.rows, url.toString(), source.prizes,
+                               source.warnings);
     if (!merged)
         return std::nullopt;
     if (merged->icon == QMessageBox::Critical)

@@ -11,6 +11,19 @@ namespace {
 
 // Conflicts listed in the question; the rest are counted.
 constexpr int kListedConflicts = 10;
+// Warnings of the source's reader listed in the report; the rest are counted.
+constexpr int kListedWarnings = 10;
+
+// The warnings as the report ends with them; empty for none.
+QString warningText(const QStringList& warnings)
+{
+    if (warnings.isEmpty())
+        return {};
+    QString text = QStringLiteral("\n\n注意：\n") + warnings.mid(0, kListedWarnings).join(u'\n');
+    if (warnings.size() > kListedWarnings)
+        text += QStringLiteral("\nほか %1件").arg(warnings.size() - kListedWarnings);
+    return text;
+}
 
 }  // namespace
 
@@ -24,8 +37,24 @@ QString conflictQuestion(const QString& source, const std::vector<MergeConflict>
         .arg(conflictLines(conflicts, kListedConflicts));
 }
 
+QString conflictQuestion(const QString& source, const MergeResult& planned)
+{
+    if (planned.prizeConflicts.empty())
+        return conflictQuestion(source, planned.conflicts);
+    QString differ;
+    if (!planned.conflicts.empty())
+        differ = QStringLiteral("数字が違う回が %1回、").arg(int(planned.conflicts.size()));
+    return QStringLiteral("「%1」には、手元の当選データと%2賞金データが違う項目が %3項目あります。\n\n%4\n\n"
+                          "取り込む側の値で置き換えますか？\n"
+                          "「はい」で置き換え、「いいえ」で手元の値を残して新しい回と欠けている項目だけを取り込みます。")
+        .arg(source, differ)
+        .arg(int(planned.prizeConflicts.size()))
+        .arg(allConflictLines(planned, kListedConflicts));
+}
+
 std::optional<MergeReport> mergeIntoHistoryAsking(const AskFn& ask, const QString& title, const QString& target,
-                                                  const History& theirs, const QString& source)
+                                                  const History& theirs, const QString& source,
+                                                  const PrizeTable& theirPrizes, const QStringList& warnings)
 {
     try {
         BusyPointer busy;
@@ -33,13 +62,16 @@ std::optional<MergeReport> mergeIntoHistoryAsking(const AskFn& ask, const QStrin
         const GameId game = historyFileGame(target);
         if (const QString fault = otherGameFault(theirs, game, source); !fault.isEmpty())
             return MergeReport{QMessageBox::Critical, fault, false};
-        const History mine = loadHistory(target, game);
+        // The stored draws and prize data in one opening of the file.
+        HistoryReading stored = readHistoryFile(target, game);
+        const History mine = std::move(stored.rows);
+        const PrizeTable minePrizes = std::move(stored.prizes);
         MergePreference preference = MergePreference::Mine;
-        MergeResult planned = mergeHistories(mine, theirs, MergePreference::Mine);
-        if (!planned.conflicts.empty()) {
+        MergeResult planned = mergeHistories(mine, minePrizes, theirs, theirPrizes, MergePreference::Mine, game);
+        if (planned.anyConflict()) {
             busy.restore();
             const QMessageBox::StandardButton answer =
-                ask(QMessageBox::Question, title, conflictQuestion(source, planned.conflicts),
+                ask(QMessageBox::Question, title, conflictQuestion(source, planned),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::No);
             if (answer == QMessageBox::Cancel)
                 return std::nullopt;
@@ -47,14 +79,16 @@ std::optional<MergeReport> mergeIntoHistoryAsking(const AskFn& ask, const QStrin
         }
         BusyPointer writing;
         // Keeping mine is the merge already made; taking theirs is made anew.
-        const MergeResult done =
-            preference == MergePreference::Mine ? std::move(planned) : mergeHistories(mine, theirs, preference);
+        const MergeResult done = preference == MergePreference::Mine
+                                     ? std::move(planned)
+                                     : mergeHistories(mine, minePrizes, theirs, theirPrizes, preference, game);
         const bool changed = done.changes(preference);
         if (changed)
-            saveHistory(target, done.rows, game);
+            saveHistory(target, done.rows, game, done.prizes);
         const QString head = changed ? QStringLiteral("「%1」の当選データを取り込みました。").arg(source)
                                      : QStringLiteral("「%1」に新しい当選データはありませんでした。").arg(source);
-        return MergeReport{QMessageBox::Information, head + u'\n' + mergeSummary(done, preference), changed};
+        return MergeReport{QMessageBox::Information,
+                           head + u'\n' + mergeSummary(done, preference) + warningText(warnings), changed};
     } catch (const Error& e) {
         return MergeReport{QMessageBox::Critical, e.message(), false};
     }

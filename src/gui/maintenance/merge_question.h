@@ -20,14 +20,20 @@ struct MergeReport {
 
 // The question about conflicts: the draws that differ, and which numbers to keep.
 QString conflictQuestion(const QString& source, const std::vector<MergeConflict>& conflicts);
+// The same for a merge with prize data: the draws and the prize fields that
+// differ (without prize conflicts, the question above).
+QString conflictQuestion(const QString& source, const MergeResult& planned);
 
 // Merges theirs (read from `source`, as shown to the player) into the history
 // file at target, asking through ask when draws differ. nullopt when the
 // player stopped at the question (nothing written); otherwise what to tell
 // the player. Errors of reading or writing the history, and draws of another
 // game than the history's, come back as a Critical report, the file then as
-// it was.
+// it was. theirPrizes are the source's prize data, merged with the file's
+// field by field (the file's are kept where the source has none); warnings,
+// what the source's reader named, end the report.
 std::optional<MergeReport> mergeIntoHistoryAsking(const AskFn& ask, const QString& title, const QString& target,
-                                                  const History& theirs, const QString& source);
+                                                  const History& theirs, const QString& source,
+                                                  const PrizeTable& theirPrizes = {}, const QStringList& warnings = {});
 
 }  // namespace mirkano

@@ -301,16 +301,16 @@ bool MainFrm::importHistoryCsv()
         return false;
     // Every line is checked before anything is written; the draws are then
     // merged into the history, conflicts asked about.
-    History rows;
+    CsvHistory read;
     try {
         BusyPointer busy;
-        rows = readHistoryCsv(csv, m_game);
+        read = readGameHistoryCsv(csv, m_game);
     } catch (const HistoryError& e) {
         showMessage(QMessageBox::Critical, kMessageTitle, e.message());
         return false;
     }
     const std::optional<MergeReport> report = mergeIntoHistoryAsking(
-        askFunction(), kMessageTitle, m_historyPath, rows, QDir::toNativeSeparators(csv));
+        askFunction(), kMessageTitle, m_historyPath, read.rows, QDir::toNativeSeparators(csv), read.prizes, read.warnings);
     if (!report)
         return false;
     showMessage(report->icon, kMessageTitle, report->text);
@@ -335,7 +335,7 @@ bool MainFrm::exportHistoryCsv()
         return false;
     try {
         BusyPointer busy;
-        writeCsvFile(path, historyToCsv(loadHistory(m_historyPath, m_game), m_game));
+        writeCsvFile(path, historyToCsv(loadHistory(m_historyPath, m_game), m_game, loadPrizes(m_historyPath)));
     } catch (const Error& e) {
         showMessage(QMessageBox::Critical, kMessageTitle, e.message());
         return false;

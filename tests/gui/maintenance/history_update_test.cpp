@@ -169,12 +169,16 @@ private slots:
             AnsweringCatcher catcher({QMessageBox::No});
             run();
             QCOMPARE(int(catcher.seen().size()), 2);
-            QVERIFY(catcher.seen().back().text.endsWith(
-                QStringLiteral("追加 2回、同じ 4回、補完 1回、食い違い 1回（1回は手元の数字のままです）")));
+            // The prize columns (1等口数, 1等賞金) come in as prize data of each draw.
+            QVERIFY2(catcher.seen().back().text.endsWith(
+                         QStringLiteral("追加 2回、同じ 4回、補完 1回、食い違い 1回（1回は手元の数字のままです）。"
+                                        "賞金データ：補完 16項目、食い違い 0項目")),
+                     qPrintable(catcher.seen().back().text));
         }
         QCOMPARE(http.paths().last(), QStringLiteral("/results/loto6.csv"));
         QCOMPARE(loadHistory(m_file->path()), goodHistory());
         QCOMPARE(m_frame->history(), goodHistory());
+        QCOMPARE(int(loadPrizes(m_file->path()).size()), int(source.size()));
     }
 
     void progressShowsTheBytesAndCancelWritesNothing()
