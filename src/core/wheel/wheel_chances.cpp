@@ -1,0 +1,93 @@
+// The exact chances of a set of tickets over every draw, and of as many
+// random tickets.
+
+#include "core/wheel/wheel_chances.h"
+
+#include "core/wheel/subsets.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace mirkano {
+
+using wheel::kBinom;
+using wheel::Mask;
+
+WheelChances wheelChances(const Game& g, std::span<const std::vector<int>> tickets)
+{
+    const int classes = g.prizeClassCount();
+    WheelChances out;
+    out.classCounts.assign(std::size_t(classes), 0);
+    out.total = g.outcomes();
+    // Classes by main matches, without a bonus held (base) and with one (hit); 0 none → worst.
+    const int worst = classes + 1;
+    int base[64], hit[64];
+    for (int i = 0; i <= g.mains; ++i) {
+        base[i] = g.prizeClassOf(i, 0) ? g.prizeClassOf(i, 0) : worst;
+        hit[i] = g.prizeClassOf(i, 1) ? g.prizeClassOf(i, 1) : worst;
+    }
+    std::vector<Mask> masks;
+    Mask all = 0;
+    for (const std::vector<int>& t : tickets) {
+        Mask m = 0;
+        for (int n : t)
+            m |= Mask(1) << (n - 1);
+        masks.push_back(m);
+        all |= m;
+    }
+    const int v = wheel::popcount(all);
+    const int left = g.pool - g.mains;  // the numbers the bonuses come from
+    std::vector<int> matches(masks.size());
+    std::vector<std::uint64_t> counts(std::size_t(worst) + 1, 0);
+    for (int j = 0; j <= std::min(g.mains, v); ++j) {
+        const std::uint64_t weight = kBinom(g.pool - v, g.mains - j);
+        if (weight == 0)
+            continue;
+        wheel::forEachSubset(all, j, [&](Mask x) {
+            int best = worst;
+            for (std::size_t i = 0; i < masks.size(); ++i) {
+                matches[i] = wheel::popcount(masks[i] & x);
+                best = std::min(best, base[matches[i]]);
+            }
+            // Classes better than the best without a bonus, each won when a
+            // bonus falls on one of its tickets' numbers left undrawn.
+            Mask reached = 0;
+            int before = 0;
+            for (int c = 1; c < best; ++c) {
+                Mask mc = 0;
+                for (std::size_t i = 0; i < masks.size(); ++i)
+                    if (hit[matches[i]] == c)
+                        mc |= masks[i] & ~x;
+                if (!(mc & ~reached))
+                    continue;
+                reached |= mc;
+                const int after = wheel::popcount(reached);
+                counts[std::size_t(c)] += weight * (kBinom(left - before, g.bonuses) - kBinom(left - after, g.bonuses));
+                before = after;
+            }
+            counts[std::size_t(best)] += weight * kBinom(left - before, g.bonuses);
+        });
+    }
+    for (int c = 1; c <= classes; ++c)
+        out.classCounts[std::size_t(c - 1)] = counts[std::size_t(c)];
+    out.noneCount = counts[std::size_t(worst)];
+    return out;
+}
+
+std::vector<double> randomTicketChances(const Game& g, std::uint64_t n)
+{
+    const int classes = g.prizeClassCount();
+    std::vector<double> out;
+    // P(every one of n tickets misses class c or better) = (1 − Q_c)ⁿ.
+    long double q = 0, missedBefore = 1;
+    for (int c = 1; c <= classes; ++c) {
+        q += static_cast<long double>(g.prizeOutcomes(c)) / static_cast<long double>(g.outcomes());
+        const long double missed = std::exp(static_cast<long double>(n) * std::log1p(-q));
+        out.push_back(double(missedBefore - missed));
+        missedBefore = missed;
+    }
+    out.push_back(double(missedBefore));
+    return out;
+}
+
+}  // namespace mirkano
