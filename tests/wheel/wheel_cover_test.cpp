@@ -129,7 +129,8 @@ TEST(WheelSearch, NeverEndsWorseThanItsStart)
     soon.deadline = std::chrono::steady_clock::now();
     const wheel::Improvement cut = wheel::improveCover(s, start, soon);
     EXPECT_FALSE(cut.complete);
-    EXPECT_EQ(cut.blocks, start);
+    EXPECT_LE(cut.blocks.size(), start.size());
+    EXPECT_EQ(wheel::uncoveredCount(s, cut.blocks), 0u);
 }
 
 TEST(WheelBuilder, CancelStopsTheBuild)

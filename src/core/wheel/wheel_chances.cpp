@@ -78,13 +78,17 @@ std::vector<double> randomTicketChances(const Game& g, std::uint64_t n)
 {
     const int classes = g.prizeClassCount();
     std::vector<double> out;
-    // P(every one of n tickets misses class c or better) = (1 − Q_c)ⁿ.
+    // P(every one of n tickets misses class c or better) = (1 − Q_c)ⁿ, and
+    // P(best = c) = (1 − Q_{c−1})ⁿ − (1 − Q_c)ⁿ, written as
+    // (1 − Q_{c−1})ⁿ · −expm1(n · log1p(−p_c / (1 − Q_{c−1}))) so that a
+    // tiny class keeps its digits.
+    const long double tickets = static_cast<long double>(n);
     long double q = 0, missedBefore = 1;
     for (int c = 1; c <= classes; ++c) {
-        q += static_cast<long double>(g.prizeOutcomes(c)) / static_cast<long double>(g.outcomes());
-        const long double missed = std::exp(static_cast<long double>(n) * std::log1p(-q));
-        out.push_back(double(missedBefore - missed));
-        missedBefore = missed;
+        const long double p = static_cast<long double>(g.prizeOutcomes(c)) / static_cast<long double>(g.outcomes());
+        out.push_back(double(missedBefore * -std::expm1(tickets * std::log1p(-p / (1 - q)))));
+        q += p;
+        missedBefore = std::exp(tickets * std::log1p(-q));
     }
     out.push_back(double(missedBefore));
     return out;
