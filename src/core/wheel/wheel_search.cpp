@@ -268,7 +268,7 @@ Improvement improveCover(const CoverShape& s, std::vector<Mask> start, const Sea
         const double t0 = 1.0, t1 = 0.2;
         bool found = state.uncovered().empty();
         for (std::uint64_t i = 0; i < moves && !found; ++i) {
-            if (i % 4096 == 0) {
+            if (i % 256 == 0) {
                 poll(control, result.blocks.size());
                 if (pastDeadline(control)) {
                     result.complete = false;

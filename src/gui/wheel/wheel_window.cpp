@@ -86,6 +86,7 @@ WheelWindow::WheelWindow(GameId game, QWidget* parent) : ChildWindow(parent), m_
         b->setObjectName(QStringLiteral("number%1").arg(n));
         b->setCheckable(true);
         b->setFixedSize(30, 24);
+        b->setStyleSheet(QStringLiteral("QToolButton:checked { background-color: rgb(62, 158, 255); color: white; }"));
         connect(b, &QToolButton::toggled, this, [this] { buttonToggled(); });
         grid->addWidget(b, (n - 1) / 10, (n - 1) % 10);
         m_numberButtons.push_back(b);
