@@ -13,6 +13,60 @@ namespace mirkano {
 using wheel::kBinom;
 using wheel::Mask;
 
+namespace {
+
+constexpr int kMaxClasses = 16;
+
+// One draw's main numbers x against every ticket: the best class without a
+// bonus held (the return value), and per class c the numbers left undrawn on
+// the tickets that a bonus among them would lift to c (hitMasks[c]). The
+// inner loop of the chances: kept apart so that it can be compiled a second
+// time with the processor's population-count instruction.
+template <typename Popcount>
+inline int scoreDrawWith(Popcount popcount, const Mask* masks, std::size_t n, Mask x, const int* base, const int* hit,
+                         int worst, Mask* hitMasks)
+{
+    int best = worst;
+    for (std::size_t i = 0; i < n; ++i) {
+        const int m = popcount(masks[i] & x);
+        best = std::min(best, base[m]);
+        hitMasks[hit[m]] |= masks[i] & ~x;
+    }
+    return best;
+}
+
+using ScoreFn = int (*)(const Mask*, std::size_t, Mask, const int*, const int*, int, Mask*);
+
+int scoreDraw(const Mask* masks, std::size_t n, Mask x, const int* base, const int* hit, int worst, Mask* hitMasks)
+{
+    return scoreDrawWith([](Mask m) { return wheel::popcount(m); }, masks, n, x, base, hit, worst, hitMasks);
+}
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+__attribute__((target("popcnt"))) int scoreDrawPopcnt(const Mask* masks, std::size_t n, Mask x, const int* base,
+                                                       const int* hit, int worst, Mask* hitMasks)
+{
+    int best = worst;
+    for (std::size_t i = 0; i < n; ++i) {
+        const int m = __builtin_popcountll(masks[i] & x);
+        best = std::min(best, base[m]);
+        hitMasks[hit[m]] |= masks[i] & ~x;
+    }
+    return best;
+}
+#endif
+
+ScoreFn scoreFunction()
+{
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    if (__builtin_cpu_supports("popcnt"))
+        return &scoreDrawPopcnt;
+#endif
+    return &scoreDraw;
+}
+
+}  // namespace
+
 WheelChances wheelChances(const Game& g, std::span<const std::vector<int>> tickets)
 {
     const int classes = g.prizeClassCount();
@@ -37,27 +91,22 @@ WheelChances wheelChances(const Game& g, std::span<const std::vector<int>> ticke
     }
     const int v = wheel::popcount(all);
     const int left = g.pool - g.mains;  // the numbers the bonuses come from
-    std::vector<int> matches(masks.size());
     std::vector<std::uint64_t> counts(std::size_t(worst) + 1, 0);
+    const ScoreFn score = scoreFunction();
+    Mask hitMasks[kMaxClasses + 2];
     for (int j = 0; j <= std::min(g.mains, v); ++j) {
         const std::uint64_t weight = kBinom(g.pool - v, g.mains - j);
         if (weight == 0)
             continue;
         wheel::forEachSubset(all, j, [&](Mask x) {
-            int best = worst;
-            for (std::size_t i = 0; i < masks.size(); ++i) {
-                matches[i] = wheel::popcount(masks[i] & x);
-                best = std::min(best, base[matches[i]]);
-            }
+            std::fill(hitMasks, hitMasks + worst + 1, Mask(0));
+            const int best = score(masks.data(), masks.size(), x, base, hit, worst, hitMasks);
             // Classes better than the best without a bonus, each won when a
             // bonus falls on one of its tickets' numbers left undrawn.
             Mask reached = 0;
             int before = 0;
             for (int c = 1; c < best; ++c) {
-                Mask mc = 0;
-                for (std::size_t i = 0; i < masks.size(); ++i)
-                    if (hit[matches[i]] == c)
-                        mc |= masks[i] & ~x;
+                const Mask mc = hitMasks[c];
                 if (!(mc & ~reached))
                     continue;
                 reached |= mc;
