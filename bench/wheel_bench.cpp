@@ -63,9 +63,10 @@ void BM_WheelBuild(benchmark::State& state)
 }
 void wheelCases(benchmark::internal::Benchmark* b)
 {
+    constexpr int kGuarantees[][2] = {{3, 3}, {3, 4}, {4, 4}, {3, 6}, {4, 6}, {5, 6}};
     for (int v = 8; v <= 20; ++v)
-        for (auto [t, m] : {std::pair{3, 3}, {3, 4}, {4, 4}, {3, 6}, {4, 6}, {5, 6}})
-            b->Args({v, t, m});
+        for (const auto& g : kGuarantees)
+            b->Args({v, g[0], g[1]});
 }
 BENCHMARK(BM_WheelBuild)->Name("wheel_build/loto6")->Apply(wheelCases)->Iterations(1)->Unit(benchmark::kMillisecond);
 

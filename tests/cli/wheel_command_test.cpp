@@ -89,8 +89,10 @@ TEST(WheelCommand, BadInputIsAUsageErrorWithItsCause)
         EXPECT_TRUE(r.err.contains(QStringLiteral("mirkano-cli wheel --numbers")));
         EXPECT_TRUE(r.out.isEmpty());
     }
-    // The tool's help lists the command.
+    // The tool's help lists the command; its own help says how keys and the guarantee read.
     EXPECT_TRUE(QString::fromUtf8(runInProcess({QStringLiteral("help")}).out).contains(QStringLiteral("mirkano-cli wheel")));
+    EXPECT_TRUE(QString::fromUtf8(runInProcess({QStringLiteral("wheel"), QStringLiteral("--help")}).out)
+                    .contains(QStringLiteral("キー数字以外の選んだ数字のうち m 個が当たれば")));
 }
 
 }  // namespace

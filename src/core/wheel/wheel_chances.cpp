@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 namespace mirkano {
 
@@ -75,6 +76,8 @@ WheelChances wheelChances(const Game& g, std::span<const std::vector<int>> ticke
     out.total = g.outcomes();
     // Classes by main matches, without a bonus held (base) and with one (hit); 0 none → worst.
     const int worst = classes + 1;
+    if (classes > kMaxClasses)
+        throw std::invalid_argument("wheelChances: too many prize classes");
     int base[64], hit[64];
     for (int i = 0; i <= g.mains; ++i) {
         base[i] = g.prizeClassOf(i, 0) ? g.prizeClassOf(i, 0) : worst;
