@@ -159,6 +159,7 @@ int runCheck(const Args&, Streams&);
 int runBacktest(const Args&, Streams&);
 int runStats(const Args&, Streams&);
 int runUpdate(const Args&, Streams&);
+int runWheel(const Args&, Streams&);
 int runHelp(const Args&, Streams&);
 int runVersion(const Args&, Streams&);
 

@@ -38,6 +38,8 @@ const std::vector<CliCommand> kCommands = {
     {"stats", {"db", "reflect", "game"}, "mirkano-cli stats --db FILE [--reflect 0,3,...] [--game GAME]", &runStats},
     {"update", {"db", "server", "prefer", "game"},
      "mirkano-cli update --db FILE [--server URL] [--prefer mine|theirs] [--game GAME]", &runUpdateCommand},
+    {"wheel", {"numbers", "keys", "guarantee", "seconds", "game"},
+     "mirkano-cli wheel --numbers 1,2,... [--keys 1,...] --guarantee t/m|full [--seconds S] [--game GAME]", &runWheel},
     {"help", {}, "mirkano-cli help [COMMAND]  （--help、-h も同じ。コマンドの後の --help はそのコマンドの使い方）", &runHelp},
     {"--version", {}, "mirkano-cli --version", &runVersion},
 };

@@ -110,6 +110,9 @@ int runHelp(const Args& a, Streams& s)
             s.out << analysisSection();
         if (command->run == &runCheck)
             s.out << ticketSection();
+        if (command->run == &runWheel)
+            s.out << "保証 t/m: キー数字以外の選んだ数字のうち m 個が当たれば、どれかの券で t 個以上一致（キー数字はすべての券に入ります）。"
+                     "full は全組合せ。--seconds は探索の時間の上限（既定 10 秒）\n";
         return kDone;
     }
     s.out << helpText();

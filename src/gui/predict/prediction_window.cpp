@@ -75,6 +75,11 @@ PredictionWindow::PredictionWindow(const ReflectFlags& flags, GameId game, QWidg
     m_backtest->setObjectName(QStringLiteral("Cmd予想の検証"));
     place(m_backtest, 5760, 60, 1335, 375);
     connect(m_backtest, &QPushButton::clicked, this, [this] { emit backtestRequested(m_flags); });
+    // A wheel of the numbers the prediction says to combine.
+    m_wheel = new QPushButton(QStringLiteral("組合せ作成"), body);
+    m_wheel->setObjectName(QStringLiteral("Cmd組合せ作成"));
+    place(m_wheel, 4365, 60, 1335, 375);
+    connect(m_wheel, &QPushButton::clicked, this, [this] { emit wheelRequested(m_wheelNumbers); });
 
     auto* options = new QGroupBox(QStringLiteral("データ分析オプション"), body);
     options->setObjectName(QStringLiteral("Frame3"));
@@ -138,7 +143,7 @@ PredictionWindow::PredictionWindow(const ReflectFlags& flags, GameId game, QWidg
     if (m_extraWidth > 0) {
         prediction->resize(prediction->width() + m_extraWidth, prediction->height());
         predictionText->resize(predictionText->width() + m_extraWidth, predictionText->height());
-        for (QPushButton* b : {m_print, m_close, m_backtest})
+        for (QPushButton* b : {m_print, m_close, m_backtest, m_wheel})
             b->move(b->x() + m_extraWidth, b->y());
     }
 
@@ -222,7 +227,10 @@ void PredictionWindow::optionToggled(int option, bool on)
 void PredictionWindow::showPredictions()
 {
     // Every sheet is built anew, so no number of an earlier offset remains.
-    PredictionSheets sheets = buildPredictionSheets(m_tables, predict(m_tables, m_latestDrawNo, m_flags));
+    const Predictions predictions = predict(m_tables, m_latestDrawNo, m_flags);
+    m_wheelNumbers = predictions.multiple;
+    std::sort(m_wheelNumbers.begin(), m_wheelNumbers.end());
+    PredictionSheets sheets = buildPredictionSheets(m_tables, predictions);
     for (std::size_t s = 0; s < sheets.size(); ++s) {
         SheetGrid* grid = m_sheets[s];
         grid->setSheet(std::move(sheets[s]));

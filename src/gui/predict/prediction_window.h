@@ -62,11 +62,16 @@ public:
     QPushButton* closeButton() const { return m_close; }
     QPushButton* printButton() const { return m_print; }
     QPushButton* backtestButton() const { return m_backtest; }
+    QPushButton* wheelButton() const { return m_wheel; }
+    // The numbers "組合せ作成" hands on: the multiple prediction's.
+    const std::vector<int>& wheelNumbers() const { return m_wheelNumbers; }
 
 signals:
     void flagsChanged(const ReflectFlags& flags);
     // "予想の検証": test the predictions with these options on past draws.
     void backtestRequested(const ReflectFlags& flags);
+    // "組合せ作成": build a wheel from the predicted numbers.
+    void wheelRequested(const std::vector<int>& numbers);
 
 private:
     void optionToggled(int option, bool on);
@@ -83,6 +88,8 @@ private:
     QPushButton* m_close = nullptr;
     QPushButton* m_print = nullptr;
     QPushButton* m_backtest = nullptr;
+    QPushButton* m_wheel = nullptr;
+    std::vector<int> m_wheelNumbers;
 };
 
 }  // namespace mirkano

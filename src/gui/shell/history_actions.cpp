@@ -275,6 +275,8 @@ bool MainFrm::reloadHistory()
         m_stats->recompute(m_history.rows(), m_game, m_reflectFlags);
     if (m_ticketCheck)
         m_ticketCheck->setHistory(m_history.rows());
+    if (m_wheel)
+        m_wheel->setHistory(m_history.rows());
     m_backtestStale = m_backtest != nullptr;
     return true;
 }

@@ -141,6 +141,7 @@ void MainFrm::buildMenus()
     main->addSeparator();
     command(main, "mnuTosenKakunin", QStringLiteral("当選確認"), [this] { openTicketCheck(); }, true);
     command(main, "mnuToukeiKentei", QStringLiteral("統計的検定"), [this] { openStats(); }, true);
+    command(main, "mnuKumiawase", QStringLiteral("組合せ作成"), [this] { openWheel(); }, true);
 
     QMenu* hosyu = submenu(bar, "mnuHosyu", QStringLiteral("データ管理(&M)"));
     command(hosyu, "mnuMasterUpdate", QStringLiteral("当選データ最新化(&U)"), [this] { updateWinningData(); }, true);
@@ -373,6 +374,20 @@ StatsWindow* MainFrm::openStats()
     return w;
 }
 
+WheelWindow* MainFrm::openWheel(const std::vector<int>& numbers)
+{
+    WheelWindow* w = m_wheel.data();
+    if (!bringToFront(w)) {
+        w = new WheelWindow(m_tables.gameId);
+        adoptChild(w, m_wheel);
+        w->load(m_history.rows());
+        showChild(w);
+    }
+    if (!numbers.empty())
+        w->setNumbers(numbers);
+    return w;
+}
+
 BacktestWindow* MainFrm::openBacktest(const ReflectFlags& flags)
 {
     if (BacktestWindow* open = m_backtest.data()) {
@@ -426,6 +441,7 @@ void MainFrm::openPrediction()
     adoptChild(w, m_prediction);
     connect(w, &PredictionWindow::flagsChanged, this, [this](const ReflectFlags& f) { m_reflectFlags = f; });
     connect(w, &PredictionWindow::backtestRequested, this, [this](const ReflectFlags& f) { openBacktest(f); });
+    connect(w, &PredictionWindow::wheelRequested, this, [this](const std::vector<int>& n) { openWheel(n); });
     w->load(m_history.rows(), m_tables.latestDrawNo);
     showChild(w);
 }

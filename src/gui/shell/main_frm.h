@@ -10,6 +10,7 @@
 #include "gui/predict/prediction_window.h"
 #include "gui/sheet/analysis_window.h"
 #include "gui/stats/stats_window.h"
+#include "gui/wheel/wheel_window.h"
 #include "core/game/game.h"
 #include "core/history/history.h"
 #include "core/history/history_store.h"
@@ -111,6 +112,12 @@ public:
     // open one to the front. It counts as an open analysis window.
     StatsWindow* openStats();
     StatsWindow* statsWindow() const { return m_stats.data(); }
+
+    // "組合せ作成" (データ分析, and the prediction window's button with its
+    // numbers): opens the wheel window, or brings the open one to the front;
+    // numbers, when given, replace its chosen numbers.
+    WheelWindow* openWheel(const std::vector<int>& numbers = {});
+    WheelWindow* wheelWindow() const { return m_wheel.data(); }
 
     // "予想の検証" of the prediction window: opens the prediction test for
     // these options, or brings the open one to the front (testing the new
@@ -254,6 +261,7 @@ private:
     QPointer<TicketCheckWindow> m_ticketCheck;
     QPointer<BacktestWindow> m_backtest;
     QPointer<StatsWindow> m_stats;
+    QPointer<WheelWindow> m_wheel;
     QPointer<QWidget> m_versionWindow;
     QPointer<WinningDataEntryWindow> m_entry;
     QPointer<PrizeDataWindow> m_prizeWindow;
