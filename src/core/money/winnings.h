@@ -39,6 +39,7 @@ std::optional<Yen> winPrize(const PrizeTable& prizes, int drawNo, int prizeClass
 
 class WinningsTally {
 public:
+    // prizes is read as tickets are added: it must outlive the tally.
     WinningsTally(GameId game, const PrizeTable& prizes);
     // One ticket bought for draw drawNo that won class c (0: nothing);
     // returns the yen of the win as winPrize gives it.

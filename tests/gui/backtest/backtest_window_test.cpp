@@ -165,6 +165,19 @@ private slots:
         compareSheets(w.grid()->sheet(), buildBacktestSheet(runBacktest(h, GameId::Loto6, ReflectFlags{})));
     }
 
+    // The frame hands the history file's prize data to the window.
+    void theFrameGivesItThePrizeData()
+    {
+        test::TempDir dir;
+        const QString path = dir.path(QStringLiteral("Mirkano.mdb"));
+        saveHistory(path, yenHistory(), GameId::Loto6, yenPrizes());
+        MainFrm frame(path);
+        QVERIFY(frame.load());
+        BacktestWindow* w = frame.openBacktest(ReflectFlags{});
+        QVERIFY(w->summary()->text().contains(QStringLiteral("１発予想が6個そろい1口として買えた回：検証した1回のうち1回")));
+        QVERIFY(w->summary()->text().contains(QStringLiteral("金額（賞金データのある1回、１発予想を各回1口）")));
+    }
+
     void printsTheTestNamingTheGameAndLastDraw()
     {
         const GameId id = GameId::Loto7;

@@ -231,18 +231,18 @@ private slots:
         QVERIFY(!frame.ticketCheckWindow());
     }
 
-    // With the history's prize data each win shows its 賞金 or 不明 in a
-    // column of its own, wholly in view, and the summary the money.
+    // With the history file's prize data each win shows its 賞金 or 不明 in
+    // a column of its own, wholly in view, and the summary the money.
     void showsTheWinningsInYenWithPrizeData()
     {
-        QMdiArea area;
-        area.resize(1600, 1000);
-        auto* w = new TicketCheckWindow(GameId::Loto6);
-        area.addSubWindow(w);
-        w->load(yenHistory(), yenPrizes());
-        w->show();
-        area.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&area));
+        test::TempDir dir;
+        const QString path = dir.path(QStringLiteral("Mirkano.mdb"));
+        saveHistory(path, yenHistory(), GameId::Loto6, yenPrizes());
+        MainFrm frame(path);
+        QVERIFY(frame.load());
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        TicketCheckWindow* w = frame.openTicketCheck();
         enter(w, {"1", "2", "3", "4", "5", "6"});
         QVERIFY(w->check());
         const Sheet& s = w->grid()->sheet();
