@@ -42,14 +42,18 @@ int runBacktest(const Args& a, Streams& s)
     const QString db = a.required("db");
     const ReflectFlags flags = parseReflect(a.optional("reflect"));
     const std::optional<int> from = parseFrom(a);
-    const auto [game, history] = loadGameHistory(a, db);
-    const BacktestResult r = runBacktest(history, game, flags, from);
-    const QJsonObject out{{QStringLiteral("from"), r.from},
-                          {QStringLiteral("draws"), r.draws},
-                          {QStringLiteral("single"), toJson(r.single)},
-                          {QStringLiteral("multiple"), toJson(r.multiple)},
-                          {QStringLiteral("expectedSingle"), toJson(r.expectedSingle)},
-                          {QStringLiteral("expectedMultiple"), toJson(r.expectedMultiple)}};
+    const PricedHistory h = loadPricedHistory(a, db);
+    const BacktestResult r = runBacktest(h.rows, h.game, flags, h.prizes, from);
+    QJsonObject out{{QStringLiteral("from"), r.from},
+                    {QStringLiteral("draws"), r.draws},
+                    {QStringLiteral("single"), toJson(r.single)},
+                    {QStringLiteral("multiple"), toJson(r.multiple)},
+                    {QStringLiteral("expectedSingle"), toJson(r.expectedSingle)},
+                    {QStringLiteral("expectedMultiple"), toJson(r.expectedMultiple)}};
+    // With prize data: the single prediction bought in each draw where it
+    // holds the game's count of numbers.
+    if (r.money)
+        out.insert(QStringLiteral("money"), moneyJson(*r.money, r.ticketDraws));
     writeJson(s.out, out);
     return kDone;
 }

@@ -33,8 +33,8 @@ int runCheck(const Args& a, Streams& s)
     } catch (const TicketError& e) {
         throw UsageError{e.message()};
     }
-    const auto [rowsGame, history] = loadGameHistory(a, db);
-    const TicketCheck r = checkTicket(history, ticket, rowsGame);
+    const PricedHistory h = loadPricedHistory(a, db);
+    const TicketCheck r = checkTicket(h.rows, ticket, h.game, h.prizes);
 
     QJsonArray numbers;
     for (int n : r.ticket)
@@ -48,14 +48,19 @@ int runCheck(const Args& a, Streams& s)
         // With two bonus numbers (Loto 7) how many of them the ticket held.
         if (g.bonuses > 1)
             win.insert(QStringLiteral("bonusMatches"), w.bonusMatches);
+        // With prize data: the yen the ticket received, null where unknown.
+        if (r.money)
+            win.insert(QStringLiteral("prize"), w.prize ? QJsonValue(qint64(*w.prize)) : QJsonValue());
         wins.append(win);
     }
     QJsonObject counts;
     for (int c = 1; c <= g.prizeClassCount(); ++c)
         counts.insert(QString::number(c), r.count(c));
-    const QJsonObject out{{QStringLiteral("ticket"), numbers},
-                          {QStringLiteral("wins"), wins},
-                          {QStringLiteral("counts"), counts}};
+    QJsonObject out{{QStringLiteral("ticket"), numbers},
+                    {QStringLiteral("wins"), wins},
+                    {QStringLiteral("counts"), counts}};
+    if (r.money)
+        out.insert(QStringLiteral("money"), moneyJson(*r.money, r.drawsChecked));
     writeJson(s.out, out);
     return kDone;
 }

@@ -7,8 +7,10 @@
 
 #include "core/error.h"
 #include "core/game/game.h"
+#include "core/history/draw_prizes.h"
 #include "core/history/history.h"
 #include "core/maintenance/history_merge.h"
+#include "core/money/winnings.h"
 #include "core/predict/reflect_options.h"
 
 #include <QJsonObject>
@@ -128,6 +130,17 @@ struct GameHistory {
     History rows;
 };
 GameHistory loadGameHistory(const Args& a, const QString& db);
+// The same with the file's prize data (empty when it has none).
+struct PricedHistory {
+    GameId game;
+    History rows;
+    PrizeTable prizes;
+};
+PricedHistory loadPricedHistory(const Args& a, const QString& db);
+// The money of tickets over draws as `check` and `backtest` write it:
+// {tickets, draws, cost, won, expected}: tickets bought, the draws with prize
+// data the yen figures cover, and yen (expected rounded to the yen).
+QJsonObject moneyJson(const Winnings& money, int tickets);
 
 // Writes UTF-8 text followed by a newline.
 void writeLine(std::ostream& os, const QString& text);

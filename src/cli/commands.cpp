@@ -13,6 +13,7 @@
 #include <QJsonDocument>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cerrno>
 #include <exception>
@@ -182,6 +183,12 @@ GameId commandGame(const Args& a, const QString& db)
 
 GameHistory loadGameHistory(const Args& a, const QString& db)
 {
+    PricedHistory h = loadPricedHistory(a, db);
+    return {h.game, std::move(h.rows)};
+}
+
+PricedHistory loadPricedHistory(const Args& a, const QString& db)
+{
     // The game: --game, else the one the file records.
     std::optional<GameId> wanted;
     if (a.has("game"))
@@ -192,7 +199,16 @@ GameHistory loadGameHistory(const Args& a, const QString& db)
     // counts only the others.
     if (const QString notice = leftOutNotice(db, file.leftOut); !notice.isEmpty())
         std::fprintf(stderr, "mirkano-cli: %s\n", notice.toUtf8().constData());
-    return {file.game, std::move(file.rows)};
+    return {file.game, std::move(file.rows), std::move(file.prizes)};
+}
+
+QJsonObject moneyJson(const Winnings& money, int tickets)
+{
+    return {{QStringLiteral("tickets"), tickets},
+            {QStringLiteral("draws"), money.draws},
+            {QStringLiteral("cost"), qint64(money.cost)},
+            {QStringLiteral("won"), qint64(money.won)},
+            {QStringLiteral("expected"), qint64(std::llround(money.expected))}};
 }
 
 void writeBytes(std::ostream& os, const QByteArray& bytes)

@@ -7,6 +7,7 @@
 #include "support/cli_run.h"
 #include "predict/game_samples.h"
 #include "support/fixtures.h"
+#include "money/yen_fixture.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -107,4 +108,35 @@ TEST(BacktestCommand, Loto7AndMiniLotoRealHistories)
         for (int k = 0; k <= g.mains; ++k)
             EXPECT_EQ(o.value("multiple").toArray()[k].toInt(), expected.multiple[std::size_t(k)]);
     }
+}
+
+// With prize data for every draw but the last four, the single prediction's
+// money is added; the rest of the output is as without.
+TEST(BacktestCommand, MoneyWithThePrizeData)
+{
+    test::TempDir dir;
+    const QString db = dir.path(QStringLiteral("Mirkano.mdb"));
+    const History h = test::sampleHistory();
+    PrizeTable prizes;
+    for (const DrawRecord& d : h)
+        if (d.drawNo <= 2133)
+            prizes.push_back(test::loto6Prizes(d.drawNo, {100'000'000, 10'000'000, 300'000, 6'000, 1'000}));
+    saveHistory(db, h, GameId::Loto6, prizes);
+    const CliRun r = runInProcess({QStringLiteral("backtest"), QStringLiteral("--db"), db});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonObject o = QJsonDocument::fromJson(r.out).object();
+    EXPECT_EQ(o.keys(), (QStringList{"draws", "expectedMultiple", "expectedSingle", "from", "money", "multiple", "single"}));
+    const QJsonObject money = o.value("money").toObject();
+    EXPECT_EQ(money.keys(), (QStringList{"cost", "draws", "expected", "tickets", "won"}));
+    // Every tested draw's single prediction holds six numbers: four of them
+    // (2134 … 2137) without prize data.
+    EXPECT_EQ(money.value("tickets").toInt(), o.value("draws").toInt());
+    EXPECT_EQ(money.value("draws").toInt(), o.value("draws").toInt() - 4);
+    EXPECT_EQ(money.value("cost").toInteger(), 200 * money.value("draws").toInteger());
+    // A random ticket at these prizes is worth (100,000,000 + 6 × 10,000,000
+    // + 216 × 300,000 + 9,990 × 6,000 + 155,400 × 1,000) / 6,096,454.
+    EXPECT_EQ(money.value("expected").toInteger(),
+              std::llround(money.value("draws").toInt() * 440'140'000.0 / 6'096'454.0));
+    const BacktestResult expected = runBacktest(h, GameId::Loto6, ReflectFlags{}, prizes);
+    EXPECT_EQ(money.value("won").toInteger(), expected.money->won);
 }

@@ -3,6 +3,7 @@
 
 #include "core/backtest/backtest.h"
 #include "core/history/startup_tables.h"
+#include "money/yen_fixture.h"
 #include "predict/game_samples.h"
 #include "support/fixtures.h"
 
@@ -94,6 +95,45 @@ TEST(Backtest, SmallHistoryByHand)
     }
     EXPECT_DOUBLE_EQ(r.expectedSingleClasses[1], 4 * six[6]);
     EXPECT_DOUBLE_EQ(r.expectedSingleClasses[2], 4 * 6.0 / 6'096'454.0);
+}
+
+// The single prediction as a ticket in yen: draws 6 (5等), 7 (1等) and 10
+// (2等) with prize data, 8 (nothing) without. A random ticket's value over
+// 6, 7 and 10: (100,000,000 + 6 × 5,000,000 + 216 × 200,000 + 9,990 × 5,000
+// + 155,400 × 1,000) + (200,000,000 + 6 × 6,000,000 + 216 × 300,000 + 9,990
+// × 6,000 + 155,400 × 1,000) + (0 + 6 × 7,000,000 + 216 × 400,000 + 9,990 ×
+// 7,000 + 155,400 × 1,000) = 1,248,420,000 over 6,096,454.
+TEST(Backtest, SinglePredictionAsATicketInYen)
+{
+    const PrizeTable prizes{
+        test::loto6Prizes(6, {100'000'000, 5'000'000, 200'000, 5'000, 1'000}),
+        test::loto6Prizes(7, {200'000'000, 6'000'000, 300'000, 6'000, 1'000}),
+        test::loto6Prizes(10, {0, 7'000'000, 400'000, 7'000, 1'000}),
+    };
+    const BacktestResult r = runBacktest(handHistory(), GameId::Loto6, {}, prizes);
+    EXPECT_EQ(r.draws, 4);
+    EXPECT_EQ(r.ticketDraws, 4);
+    ASSERT_TRUE(r.money);
+    EXPECT_EQ(r.money->draws, 3);
+    EXPECT_EQ(r.money->cost, 600);
+    EXPECT_EQ(r.money->won, 1'000 + 200'000'000 + 7'000'000);
+    EXPECT_NEAR(r.money->expected, 1'248'420'000.0 / 6'096'454.0, 1e-6);
+    EXPECT_EQ(r.money->unpriced, std::vector<int>{8});
+    EXPECT_EQ(backtestMoneyLines(r).first(), QStringLiteral("１発予想が6個そろい1口として買えた回：検証した4回のうち4回"));
+    // The counts are those of the test without money.
+    const BacktestResult plain = runBacktest(handHistory(), {});
+    EXPECT_EQ(r.singleClasses, plain.singleClasses);
+    EXPECT_EQ(r.single, plain.single);
+    EXPECT_FALSE(plain.money);
+    EXPECT_TRUE(backtestMoneyLines(plain).isEmpty());
+
+    // From draw 1 the empty predictions of draws 1 … 4 are no ticket: the
+    // other five draws are, draw 5 and 8 without prize data.
+    const BacktestResult all = runBacktest(handHistory(), GameId::Loto6, {}, prizes, 1);
+    EXPECT_EQ(all.draws, 9);
+    EXPECT_EQ(all.ticketDraws, 5);
+    EXPECT_EQ(all.money->draws, 3);
+    EXPECT_EQ(all.money->unpriced, (std::vector<int>{5, 8}));
 }
 
 TEST(Backtest, FirstDrawAndEmptyPredictions)

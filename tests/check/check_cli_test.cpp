@@ -6,6 +6,7 @@
 #include "support/cli_run.h"
 #include "predict/game_samples.h"
 #include "support/fixtures.h"
+#include "money/yen_fixture.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -35,6 +36,27 @@ TEST(CheckCommand, PrintsTicketWinsAndCounts)
                  {"draw": 2, "class": 2, "matches": 5, "bonus": true},
                  {"draw": 1, "class": 1, "matches": 6, "bonus": false}],
         "counts": {"1": 1, "2": 1, "3": 0, "4": 0, "5": 1}})").object();
+    EXPECT_EQ(QJsonDocument::fromJson(r.out).object(), expected) << r.out.toStdString();
+}
+
+// A history file with prize data: each win's prize (null where not known)
+// and the money, as worked out by hand in the fixture.
+TEST(CheckCommand, WinsInYenWithThePrizeData)
+{
+    test::TempDir dir;
+    const QString db = dir.path(QStringLiteral("Mirkano.mdb"));
+    saveHistory(db, test::yenHistory(), GameId::Loto6, test::yenPrizes());
+    const CliRun r = runInProcess({QStringLiteral("check"), QStringLiteral("--db"), db, QStringLiteral("1,2,3,4,5,6")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonObject expected = QJsonDocument::fromJson(R"({
+        "ticket": [1, 2, 3, 4, 5, 6],
+        "wins": [{"draw": 5, "class": 4, "matches": 4, "bonus": false, "prize": null},
+                 {"draw": 4, "class": 3, "matches": 5, "bonus": false, "prize": null},
+                 {"draw": 3, "class": 5, "matches": 3, "bonus": false, "prize": 1000},
+                 {"draw": 2, "class": 2, "matches": 5, "bonus": true, "prize": 12345600},
+                 {"draw": 1, "class": 1, "matches": 6, "bonus": false, "prize": 200000000}],
+        "counts": {"1": 1, "2": 1, "3": 1, "4": 1, "5": 1},
+        "money": {"tickets": 6, "draws": 5, "cost": 1000, "won": 212346600, "expected": 348}})").object();
     EXPECT_EQ(QJsonDocument::fromJson(r.out).object(), expected) << r.out.toStdString();
 }
 

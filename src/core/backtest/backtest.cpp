@@ -141,6 +141,27 @@ BacktestResult runBacktest(const History& history, GameId game, const ReflectFla
     return r;
 }
 
+BacktestResult runBacktest(const History& history, GameId game, const ReflectFlags& flags, const PrizeTable& prizes,
+                           std::optional<int> from)
+{
+    if (prizes.empty())
+        return runBacktest(history, game, flags, from);
+    const Game& g = mirkano::game(game);
+    WinningsTally money(game, prizes);
+    int tickets = 0;
+    BacktestResult r = runBacktest(history, game, flags, from, [&](const BacktestStep& step) {
+        // Only a prediction of the game's count of numbers is a ticket.
+        const DrawMatch m = matchDraw(step.draw, step.predictions.single);
+        if (m.picks != g.mains)
+            return;
+        ++tickets;
+        money.add(step.draw.drawNo, g.prizeClassOf(m.matches, m.bonusMatches));
+    });
+    r.ticketDraws = tickets;
+    r.money = money.result();
+    return r;
+}
+
 Sheet buildBacktestSheet(const BacktestResult& r)
 {
     // Loto 6: 0 … 6 matches in rows 3 … 9, 等級 in row 10, 1等 … 5等 in
@@ -219,6 +240,18 @@ QString backtestSummary(const BacktestResult& r)
     if (r.draws == 0)
         return options + QStringLiteral("　第%1回以降に検証できる回がありません").arg(r.from);
     return options + QStringLiteral("　第%1回～第%2回の%3回を検証").arg(r.from).arg(r.to).arg(r.draws);
+}
+
+QStringList backtestMoneyLines(const BacktestResult& r)
+{
+    if (!r.money)
+        return {};
+    const QString tickets = QStringLiteral("１発予想を各回1口");
+    QStringList lines{QStringLiteral("１発予想が%1個そろい1口として買えた回：検証した%2回のうち%3回")
+                          .arg(r.game().mains)
+                          .arg(r.draws)
+                          .arg(r.ticketDraws)};
+    return lines + winningsLines(*r.money, tickets);
 }
 
 }  // namespace mirkano

@@ -11,7 +11,9 @@
 #include "core/backtest/match_odds.h"
 #include "core/predict/prediction.h"
 #include "core/sheet/sheet.h"
+#include "core/history/draw_prizes.h"
 #include "core/history/history.h"
+#include "core/money/winnings.h"
 
 #include <QString>
 
@@ -45,6 +47,10 @@ struct BacktestResult {
     // random numbers.
     ClassCounts singleClasses{}, multipleClasses{};
     ClassExpectation expectedSingleClasses{}, expectedMultipleClasses{};
+    // With prize data: the single prediction bought as one ticket in each
+    // tested draw where it holds k numbers (ticketDraws of them), in yen.
+    int ticketDraws = 0;
+    std::optional<Winnings> money;
 };
 
 // One tested draw, as the walk passes it.
@@ -67,6 +73,9 @@ int defaultBacktestStart(const ReflectFlags& flags);
 BacktestResult runBacktest(const History& history, GameId game, const ReflectFlags& flags,
                            std::optional<int> from = std::nullopt,
                            const std::function<void(const BacktestStep&)>& onStep = {});
+// The same in yen as well when prizes is not empty (BacktestResult::money).
+BacktestResult runBacktest(const History& history, GameId game, const ReflectFlags& flags, const PrizeTable& prizes,
+                           std::optional<int> from = std::nullopt);
 // The same for Loto 6.
 BacktestResult runBacktest(const History& history, const ReflectFlags& flags,
                            std::optional<int> from = std::nullopt,
@@ -82,5 +91,8 @@ QString expectedCountText(double x);
 Sheet buildBacktestSheet(const BacktestResult& result);
 // One line naming the options' offset and the draws tested.
 QString backtestSummary(const BacktestResult& result);
+// In yen: how many tested draws the single prediction could be bought in,
+// then the money's lines (winningsLines); empty without prize data.
+QStringList backtestMoneyLines(const BacktestResult& result);
 
 }  // namespace mirkano

@@ -87,22 +87,33 @@ DrawMatch matchDraw(const DrawRecord& draw, std::span<const int> picks)
 
 TicketCheck checkTicket(const History& history, const Ticket& ticket, GameId gameId)
 {
+    return checkTicket(history, ticket, gameId, PrizeTable{});
+}
+
+TicketCheck checkTicket(const History& history, const Ticket& ticket, GameId gameId, const PrizeTable& prizes)
+{
     TicketCheck r;
     r.gameId = gameId;
     r.ticket = ticket;
     const Game& g = r.game();
     r.counts.assign(std::size_t(g.prizeClassCount()) + 1, 0);
+    std::optional<WinningsTally> money;
+    if (!prizes.empty())
+        money.emplace(gameId, prizes);
     for (const DrawRecord& d : history) {
         if (d.gameId != gameId || !d.complete())
             continue;
         ++r.drawsChecked;
         const DrawMatch m = matchDraw(d, ticket);
         const int cls = g.prizeClassOf(m.matches, m.bonusMatches);
+        const std::optional<Yen> prize = money ? money->add(d.drawNo, cls) : std::nullopt;
         if (cls == 0)
             continue;
-        r.wins.push_back({d, cls, m.matches, m.bonusMatches});
+        r.wins.push_back({d, cls, m.matches, m.bonusMatches, prize});
         ++r.counts[std::size_t(cls)];
     }
+    if (money)
+        r.money = money->result();
     std::stable_sort(r.wins.begin(), r.wins.end(),
                      [](const TicketWin& a, const TicketWin& b) { return a.draw.drawNo > b.draw.drawNo; });
     return r;
@@ -112,7 +123,9 @@ Sheet buildTicketCheckSheet(const TicketCheck& result)
 {
     const Game& g = result.game();
     const CheckColumns col(g);
-    const int columns = col.prizeClass;
+    const bool inYen = result.money.has_value();
+    const int prizeColumn = col.prizeClass + 1;
+    const int columns = inYen ? prizeColumn : col.prizeClass;
     const int rows = 1 + int(result.wins.size());
 
     Sheet s;
@@ -144,6 +157,11 @@ Sheet buildTicketCheckSheet(const TicketCheck& result)
                   g.bonuses == 1 ? QStringLiteral("ボーナス数字") : QStringLiteral("ボーナス数字%1").arg(b + 1));
     s.setText(col.matches, 1, QStringLiteral("一致"));
     s.setText(col.prizeClass, 1, QStringLiteral("等級"));
+    if (inYen) {
+        // Wide enough for a first prize of hundreds of millions of yen.
+        s.setColumnWidth(prizeColumn, 14);
+        s.setText(prizeColumn, 1, QStringLiteral("賞金"));
+    }
 
     std::array<bool, kMaxPool + 1> held{};
     for (int n : result.ticket)
@@ -172,6 +190,10 @@ Sheet buildTicketCheckSheet(const TicketCheck& result)
         s.setText(col.prizeClass, row, QStringLiteral("%1等").arg(w.prizeClass));
         if (w.prizeClass <= 2)
             s.setForeground(Block::cell(col.prizeClass, row), colors::red);
+        if (inYen) {
+            s.setText(prizeColumn, row, w.prize ? yenText(*w.prize) : QStringLiteral("不明"));
+            s.setHAlign(Block::cell(prizeColumn, row), HAlign::Right);
+        }
         ++row;
     }
     return s;
@@ -182,7 +204,10 @@ QString ticketCheckSummary(const TicketCheck& result)
     QStringList classes;
     for (int c = 1; c <= result.game().prizeClassCount(); ++c)
         classes << QStringLiteral("%1等 %2回").arg(c).arg(result.count(c));
-    return QStringLiteral("全%1回中　").arg(result.drawsChecked) + classes.join(QStringLiteral("　"));
+    QString line = QStringLiteral("全%1回中　").arg(result.drawsChecked) + classes.join(QStringLiteral("　"));
+    if (result.money)
+        line += u'\n' + winningsLines(*result.money, QStringLiteral("この数字を各回1口")).join(u'\n');
+    return line;
 }
 
 }  // namespace mirkano

@@ -9,11 +9,14 @@
 
 #include "core/error.h"
 #include "core/sheet/sheet.h"
+#include "core/history/draw_prizes.h"
 #include "core/history/history.h"
+#include "core/money/winnings.h"
 
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -44,6 +47,9 @@ struct TicketWin {
     int prizeClass = 0;    // 1 … the game's class count
     int matches = 0;       // ticket numbers among the draw's main numbers
     int bonusMatches = 0;  // ticket numbers that missed the main numbers and are bonuses
+    // With prize data: the yen the ticket received (winPrize), nullopt
+    // where that is not known.
+    std::optional<Yen> prize;
 };
 
 struct TicketCheck {
@@ -52,6 +58,8 @@ struct TicketCheck {
     std::vector<TicketWin> wins;  // newest draw first
     std::vector<int> counts;      // wins per class 1 … class count; index 0 unused
     int drawsChecked = 0;         // complete draws of the game in the history
+    // With prize data: the ticket bought once for each draw checked, in yen.
+    std::optional<Winnings> money;
 
     const Game& game() const { return mirkano::game(gameId); }
     // The wins of class c, 0 for a class the game does not have.
@@ -69,13 +77,17 @@ DrawMatch matchDraw(const DrawRecord& draw, std::span<const int> picks);
 
 // Every complete draw of the game that the ticket would have won, newest first.
 TicketCheck checkTicket(const History& history, const Ticket& ticket, GameId game = GameId::Loto6);
+// The same in yen as well when prizes is not empty: each win's prize and the
+// money of the ticket bought once for each draw checked.
+TicketCheck checkTicket(const History& history, const Ticket& ticket, GameId game, const PrizeTable& prizes);
 
 // The result as a sheet: one row per winning draw, newest first: 回数, the
 // game's main numbers, its bonus numbers (ボーナス数字, or ボーナス数字1 and
-// ボーナス数字2), 一致 and 等級, with the matched main numbers and bonuses
-// marked in colour.
+// ボーナス数字2), 一致 and 等級 (and 賞金 when the result is in yen: the amount
+// or 「不明」), with the matched main numbers and bonuses marked in colour.
 Sheet buildTicketCheckSheet(const TicketCheck& result);
-// One line: the wins per class of the game over the whole history.
+// One line: the wins per class of the game over the whole history; in yen,
+// the money's lines (winningsLines) follow it.
 QString ticketCheckSummary(const TicketCheck& result);
 
 // Colours that mark a matched main number and a matched bonus.

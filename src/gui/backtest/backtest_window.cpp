@@ -35,14 +35,14 @@ BacktestWindow::BacktestWindow(GameId game, QWidget* parent) : ChildWindow(paren
     resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
 }
 
-void BacktestWindow::load(const History& history, const ReflectFlags& flags)
+void BacktestWindow::load(const History& history, const ReflectFlags& flags, const PrizeTable& prizes)
 {
     BusyPointer busy;
     emit opened();
     move(0, 0);
     resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
     m_flags = flags;
-    const BacktestResult result = runBacktest(history, m_game, flags);
+    const BacktestResult result = runBacktest(history, m_game, flags, prizes);
     m_grid->setSheet(buildBacktestSheet(result));
     m_grid->setFixedSize(m_grid->sizeHint());
     m_summary->setText(backtestWindowSummary(result));
@@ -85,7 +85,7 @@ QString backtestWindowSummary(const BacktestResult& r)
     const QString draws = r.draws == 0
                               ? QStringLiteral("第%1回以降に検証できる回がありません").arg(r.from)
                               : QStringLiteral("第%1回～第%2回の%3回を検証").arg(r.from).arg(r.to).arg(r.draws);
-    return options + u'\n' + draws;
+    return (QStringList{options, draws} + backtestMoneyLines(r)).join(u'\n');
 }
 
 }  // namespace mirkano

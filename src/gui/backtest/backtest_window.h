@@ -10,6 +10,7 @@
 // clears its end flag) and `unloaded` once, however it is closed.
 
 #include "core/predict/reflect_options.h"
+#include "core/history/draw_prizes.h"
 #include "core/history/history.h"
 #include "gui/sheet/sheet_grid.h"
 
@@ -30,7 +31,7 @@ inline const QString kBacktestDescription = QStringLiteral(
 struct BacktestResult;
 
 // The window's summary: first what the options chosen do to the predictions,
-// in words, then the draws tested.
+// in words, then the draws tested, then the money where the test was in yen.
 QString backtestWindowSummary(const BacktestResult& result);
 
 class BacktestWindow : public ChildWindow {
@@ -51,7 +52,8 @@ public:
 
     // Busy pointer, `opened`, placed at the top-left of the frame's client
     // area with its fixed size, the test run with these options, pointer back.
-    void load(const History& history, const ReflectFlags& flags);
+    // With prize data the summary gives the single prediction's money too.
+    void load(const History& history, const ReflectFlags& flags, const PrizeTable& prizes = {});
 
     // "印刷": the description and the summary, then the grid, on pages whose
     // header names the game and the last draw tested.

@@ -84,10 +84,11 @@ TicketCheckWindow::TicketCheckWindow(GameId game, QWidget* parent) : ChildWindow
     resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
 }
 
-void TicketCheckWindow::load(const History& history)
+void TicketCheckWindow::load(const History& history, const PrizeTable& prizes)
 {
     emit opened();
     m_history = history;
+    m_prizes = prizes;
     move(0, 0);
     resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
     // Until the first check the grid shows its header alone.
@@ -139,7 +140,7 @@ bool TicketCheckWindow::check()
         showRefusal(e.message());
         return false;
     }
-    const TicketCheck result = checkTicket(m_history, ticket, m_game);
+    const TicketCheck result = checkTicket(m_history, ticket, m_game, m_prizes);
     m_grid->setSheet(buildTicketCheckSheet(result));
     m_grid->setFixedSize(m_grid->sizeHint());
     m_summary->setText(ticketCheckSummary(result));
@@ -160,7 +161,7 @@ void TicketCheckWindow::printTo(QPagedPaintDevice& device) const
     QStringList lines{m_description->text()};
     lines << (m_checked.isEmpty() ? QStringLiteral("確認した数字：なし") : QStringLiteral("確認した数字：") + m_checked);
     if (!m_summary->text().isEmpty())
-        lines << m_summary->text();
+        lines << m_summary->text().split(u'\n');
     printSheetUnderLines(device, {windowTitle(), printSource()}, lines, m_grid->sheet());
 }
 

@@ -1,14 +1,17 @@
 #pragma once
 // The ticket-check window "当選確認" of a game: as many number entries as
 // the game draws main numbers (Loto 6: six, Loto 7: seven, Mini Loto: five),
-// "確認", "閉じる", a one-line summary of the wins per prize class of the game
-// and the grid of every past draw the ticket would have won. It reads the
+// "確認", "閉じる", a summary of the wins per prize class of the game and the
+// grid of every past draw the ticket would have won. With the history's prize
+// data the grid shows each win's 賞金 and the summary the ticket's money
+// beside a random ticket's. It reads the
 // history snapshot it is given and writes nothing. It grows to show its
 // whole grid (Loto 7's has twelve columns).
 //
 // Like an analysis window it reports `opened` when it loads (the main window
 // clears its end flag) and `unloaded` once, however it is closed.
 
+#include "core/history/draw_prizes.h"
 #include "core/history/history.h"
 #include "gui/sheet/sheet_grid.h"
 
@@ -41,10 +44,15 @@ public:
     SheetGrid* grid() const { return m_grid; }
 
     // `opened`, placed at the top-left of the frame's client area with its
-    // fixed size, history kept for the checks, empty result shown.
-    void load(const History& history);
+    // fixed size, history kept for the checks, empty result shown. With
+    // prize data the checks speak yen as well.
+    void load(const History& history, const PrizeTable& prizes = {});
     // A newer history for the next check; what is shown stays until then.
-    void setHistory(const History& history) { m_history = history; }
+    void setHistory(const History& history, const PrizeTable& prizes = {})
+    {
+        m_history = history;
+        m_prizes = prizes;
+    }
 
     // "確認" (a click, or Return while it has the focus): checks the
     // entries; a bad ticket is refused with a message saying what is wrong,
@@ -70,6 +78,7 @@ private:
 
     GameId m_game;
     History m_history;
+    PrizeTable m_prizes;
     // The numbers of the ticket the grid shows, empty before a check.
     QString m_checked;
     std::vector<QLineEdit*> m_entries;

@@ -274,7 +274,7 @@ bool MainFrm::reloadHistory()
     if (m_stats)
         m_stats->recompute(m_history.rows(), m_game, m_reflectFlags);
     if (m_ticketCheck)
-        m_ticketCheck->setHistory(m_history.rows());
+        m_ticketCheck->setHistory(m_history.rows(), m_prizes);
     if (m_wheel)
         m_wheel->setHistory(m_history.rows());
     m_backtestStale = m_backtest != nullptr;

@@ -357,7 +357,7 @@ TicketCheckWindow* MainFrm::openTicketCheck()
     BusyPointer busy;
     auto* w = new TicketCheckWindow(m_tables.gameId);
     adoptChild(w, m_ticketCheck);
-    w->load(m_history.rows());
+    w->load(m_history.rows(), m_prizes);
     showChild(w);
     return w;
 }
@@ -394,7 +394,7 @@ BacktestWindow* MainFrm::openBacktest(const ReflectFlags& flags)
         // Options changed since it opened, or the history: it tests again.
         const bool stale = std::exchange(m_backtestStale, false);
         if (!(open->flags() == flags) || stale)
-            open->load(m_history.rows(), flags);
+            open->load(m_history.rows(), flags, m_prizes);
         bringToFront(open);
         return open;
     }
@@ -402,7 +402,7 @@ BacktestWindow* MainFrm::openBacktest(const ReflectFlags& flags)
     auto* w = new BacktestWindow(m_tables.gameId);
     m_backtestStale = false;
     adoptChild(w, m_backtest);
-    w->load(m_history.rows(), flags);
+    w->load(m_history.rows(), flags, m_prizes);
     showChild(w);
     return w;
 }

@@ -4,6 +4,7 @@
 // window for the entry guard.
 
 #include "gui_support.h"
+#include "money/yen_fixture.h"
 #include "page_text.h"
 #include "core/backtest/backtest.h"
 #include "gui/backtest/backtest_window.h"
@@ -142,6 +143,41 @@ private slots:
 
     // 印刷 (and the grid's 印刷…) prints the test under a header naming the
     // game and the last draw of the history tested.
+    // With prize data (here for every Loto 6 draw but the last four) the
+    // summary gives the single prediction's money under the draws tested,
+    // naming the draws left out; the grid is the same.
+    void summaryGivesTheMoneyWithPrizeData()
+    {
+        const History& h = gameSample(GameId::Loto6);
+        PrizeTable prizes;
+        for (const DrawRecord& d : h)
+            if (d.drawNo <= h.back().drawNo - 4)
+                prizes.push_back(loto6Prizes(d.drawNo, {100'000'000, 10'000'000, 300'000, 6'000, 1'000}));
+        BacktestWindow w(GameId::Loto6);
+        w.load(h, ReflectFlags{}, prizes);
+        const BacktestResult r = runBacktest(h, GameId::Loto6, ReflectFlags{}, prizes);
+        const QStringList lines = w.summary()->text().split(u'\n');
+        QCOMPARE(lines.size(), 6);
+        QCOMPARE(lines.mid(2), backtestMoneyLines(r));
+        QCOMPARE(lines[2], QStringLiteral("１発予想が6個そろい1口として買えた回：検証した%1回のうち%2回").arg(r.draws).arg(r.ticketDraws));
+        QVERIFY(r.ticketDraws > 2000);
+        QVERIFY(lines[5].endsWith(QStringLiteral("第%1回～第%2回").arg(h.back().drawNo - 3).arg(h.back().drawNo)));
+        compareSheets(w.grid()->sheet(), buildBacktestSheet(runBacktest(h, GameId::Loto6, ReflectFlags{})));
+    }
+
+    // The frame hands the history file's prize data to the window.
+    void theFrameGivesItThePrizeData()
+    {
+        test::TempDir dir;
+        const QString path = dir.path(QStringLiteral("Mirkano.mdb"));
+        saveHistory(path, yenHistory(), GameId::Loto6, yenPrizes());
+        MainFrm frame(path);
+        QVERIFY(frame.load());
+        BacktestWindow* w = frame.openBacktest(ReflectFlags{});
+        QVERIFY(w->summary()->text().contains(QStringLiteral("１発予想が6個そろい1口として買えた回：検証した1回のうち1回")));
+        QVERIFY(w->summary()->text().contains(QStringLiteral("金額（賞金データのある1回、１発予想を各回1口）")));
+    }
+
     void printsTheTestNamingTheGameAndLastDraw()
     {
         const GameId id = GameId::Loto7;

@@ -3,6 +3,7 @@
 // ticket and refuses a bad one with a message, keeping the result shown.
 
 #include "gui_support.h"
+#include "money/yen_fixture.h"
 #include "page_text.h"
 #include "core/check/ticket_check.h"
 #include "gui/check/ticket_check_window.h"
@@ -228,6 +229,40 @@ private slots:
 
         QTest::keyClick(w->closeButton(), Qt::Key_Enter);
         QVERIFY(!frame.ticketCheckWindow());
+    }
+
+    // With the history file's prize data each win shows its 賞金 or 不明 in
+    // a column of its own, wholly in view, and the summary the money.
+    void showsTheWinningsInYenWithPrizeData()
+    {
+        test::TempDir dir;
+        const QString path = dir.path(QStringLiteral("Mirkano.mdb"));
+        saveHistory(path, yenHistory(), GameId::Loto6, yenPrizes());
+        MainFrm frame(path);
+        QVERIFY(frame.load());
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        TicketCheckWindow* w = frame.openTicketCheck();
+        enter(w, {"1", "2", "3", "4", "5", "6"});
+        QVERIFY(w->check());
+        const Sheet& s = w->grid()->sheet();
+        QCOMPARE(s.text(11, 1), QStringLiteral("賞金"));
+        QCOMPARE(rowTexts(s, 2, 1, 11).last(), QStringLiteral("不明"));
+        QCOMPARE(rowTexts(s, 6, 1, 11).last(), QStringLiteral("200,000,000円"));
+        QTRY_VERIFY(gridInView(w));
+        const QStringList lines = w->summary()->text().split(u'\n');
+        QCOMPARE(lines.size(), 5);
+        QCOMPARE(lines[1], QStringLiteral("金額（賞金データのある5回、この数字を各回1口）：購入額 1,000円　"
+                                          "当選金 212,346,600円（還元率 21234660.0％）"));
+        QVERIFY(lines[2].contains(QStringLiteral("期待値 348円（還元率 34.8％）")));
+        QVERIFY(lines[3].contains(QStringLiteral("第5回")));
+        QVERIFY(w->summary()->isVisible());
+
+        // A history without prize data checks as before: no column, one line.
+        w->setHistory(yenHistory());
+        QVERIFY(w->check());
+        QCOMPARE(w->grid()->sheet().columns(), 10);
+        QVERIFY(!w->summary()->text().contains(u'\n'));
     }
 
     // 印刷 prints what the grid shows, under a header naming the game and
