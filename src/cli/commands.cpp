@@ -181,26 +181,33 @@ GameId commandGame(const Args& a, const QString& db)
     return GameId::Loto6;
 }
 
-GameHistory loadGameHistory(const Args& a, const QString& db)
-{
-    PricedHistory h = loadPricedHistory(a, db);
-    return {h.game, std::move(h.rows)};
-}
+namespace {
 
-PricedHistory loadPricedHistory(const Args& a, const QString& db)
+// The history of --db with or without its prize data: reading them costs
+// about as much again as the draws, so only the commands that speak yen do.
+PricedHistory readCommandHistory(const Args& a, const QString& db, bool prizes)
 {
     // The game: --game, else the one the file records.
     std::optional<GameId> wanted;
     if (a.has("game"))
         wanted = commandGame(a, db);
-    // The prize data are read only by the commands that speak yen.
-    HistoryReading file = readHistoryFile(db, wanted, false);
+    HistoryReading file = readHistoryFile(db, wanted, prizes);
     // Draws that break the game's rules are named on stderr; the output
     // counts only the others.
     if (const QString notice = leftOutNotice(db, file.leftOut); !notice.isEmpty())
         std::fprintf(stderr, "mirkano-cli: %s\n", notice.toUtf8().constData());
     return {file.game, std::move(file.rows), std::move(file.prizes)};
 }
+
+}  // namespace
+
+GameHistory loadGameHistory(const Args& a, const QString& db)
+{
+    PricedHistory h = readCommandHistory(a, db, false);
+    return {h.game, std::move(h.rows)};
+}
+
+PricedHistory loadPricedHistory(const Args& a, const QString& db) { return readCommandHistory(a, db, true); }
 
 QJsonObject moneyJson(const Winnings& money, int tickets)
 {
