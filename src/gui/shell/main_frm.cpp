@@ -169,6 +169,7 @@ void MainFrm::buildMenus()
     main->addSeparator();
     command(main, "mnuTosenKakunin", QStringLiteral("当選確認"), [this] { openTicketCheck(); }, true);
     command(main, "mnuToukeiKentei", QStringLiteral("統計的検定"), [this] { openStats(); }, true);
+    command(main, "mnuKitaichi", QStringLiteral("期待値"), [this] { openValue(); }, true);
 
     QMenu* hosyu = submenu(bar, "mnuHosyu", QStringLiteral("データ管理(&M)"));
     command(hosyu, "mnuMasterUpdate", QStringLiteral("当選データ最新化(&U)"), [this] { updateWinningData(); }, true);
@@ -470,6 +471,26 @@ StatsWindow* MainFrm::openStats()
     return w;
 }
 
+ValueWindow* MainFrm::openValue()
+{
+    if (ValueWindow* open = m_value.data(); bringToFront(open))
+        return open;
+    BusyPointer busy;
+    PrizeTable prizes;
+    try {
+        prizes = readHistoryFile(m_historyPath, m_game).prizes;
+    } catch (const std::exception& e) {
+        busy.restore();
+        showMessage(QMessageBox::Critical, windowTitle(), historyFailureText(m_historyPath, e));
+        return nullptr;
+    }
+    auto* w = new ValueWindow;
+    adoptChild(w, m_value);
+    w->load(m_history.rows(), prizes, m_game);
+    showChild(w);
+    return w;
+}
+
 BacktestWindow* MainFrm::openBacktest(const ReflectFlags& flags)
 {
     if (BacktestWindow* open = m_backtest.data()) {
@@ -593,6 +614,13 @@ bool MainFrm::reloadHistory()
         m_stats->recompute(m_history.rows(), m_game, m_reflectFlags);
     if (m_ticketCheck)
         m_ticketCheck->setHistory(m_history.rows());
+    if (m_value) {
+        try {
+            m_value->recompute(m_history.rows(), readHistoryFile(m_historyPath, m_game).prizes, m_game);
+        } catch (const std::exception&) {
+            // Read a moment ago: the window keeps what it shows.
+        }
+    }
     m_backtestStale = m_backtest != nullptr;
     return true;
 }

@@ -8,6 +8,7 @@
 #include "gui/predict/prediction_window.h"
 #include "gui/sheet/analysis_window.h"
 #include "gui/stats/stats_window.h"
+#include "gui/money/value_window.h"
 #include "core/game/game.h"
 #include "core/history/history.h"
 #include "core/history/history_store.h"
@@ -104,6 +105,12 @@ public:
     // open one to the front. It counts as an open analysis window.
     StatsWindow* openStats();
     StatsWindow* statsWindow() const { return m_stats.data(); }
+
+    // "期待値": opens the ticket-value window for the game with the history's
+    // prize data, or brings the open one to the front. It counts as an open
+    // analysis window.
+    ValueWindow* openValue();
+    ValueWindow* valueWindow() const { return m_value.data(); }
 
     // "予想の検証" of the prediction window: opens the prediction test for
     // these options, or brings the open one to the front (testing the new
@@ -239,6 +246,7 @@ private:
     QPointer<TicketCheckWindow> m_ticketCheck;
     QPointer<BacktestWindow> m_backtest;
     QPointer<StatsWindow> m_stats;
+    QPointer<ValueWindow> m_value;
     QPointer<QWidget> m_versionWindow;
     QPointer<WinningDataEntryWindow> m_entry;
     ChildMenuBar* m_childMenus = nullptr;

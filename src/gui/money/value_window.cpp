@@ -1,0 +1,232 @@
+#include "gui/money/value_window.h"
+
+#include "core/game/prize_rules.h"
+#include "gui/money/value_table.h"
+#include "gui/sheet/grid_units.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QScatterSeries>
+#include <QTableView>
+#include <QValueAxis>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace mirkano {
+
+QString valueMethodText(GameId game)
+{
+    const Game& g = mirkano::game(game);
+    const int percent = prizeRules(game).fundPercent;
+    QString text = QStringLiteral(
+                       "払戻し：その回に支払われた賞金の合計（各等級の口数×賞金）を売れた口数で割った、1口あたりの額です。"
+                       "売れた口数は販売実績額÷%1円（1口の価格）、販売実績額がない回は「支払った賞金－受け取ったキャリーオーバー"
+                       "＋次回へのキャリーオーバー＝販売額の%2％」から求めます。"
+                       "無作為な1口の価値：数字を無作為に選んだ1口が、その回の賞金で受け取れた額の期待値です"
+                       "（各等級の当せん確率×その回の賞金の合計）。")
+                       .arg(g.price)
+                       .arg(percent);
+    text += QStringLiteral("比＝無作為な1口の価値÷払戻し。1より大きい回は、当せん数字を選んだ人が偶然より少なかった回です。");
+    text += hasCarryOver(game)
+                ? QStringLiteral("次回の上限：各等級の当せん者が偶然どおりの数のとき、1口の価値は販売額の%1％に"
+                                 "キャリーオーバーの1口あたりの額を足した額を超えず、その足し分は1等の上限額×1等の確率を超えません。")
+                      .arg(percent)
+                : QStringLiteral("ミニロトにはキャリーオーバーがないため、当せん者が偶然どおりの数なら1口の価値は販売額の%1％です。")
+                      .arg(percent);
+    return text;
+}
+
+ValueWindow::ValueWindow(QWidget* parent) : ChildWindow(parent)
+{
+    setWindowTitle(kValueCaption);
+    setObjectName(QStringLiteral("value"));
+
+    auto* body = new QWidget(this);
+    body->setFont(uiFont());
+    auto* layout = new QVBoxLayout(body);
+    layout->setContentsMargins(twipsToPixels(120), 6, twipsToPixels(120), 6);
+    layout->setSpacing(6);
+
+    auto* top = new QHBoxLayout;
+    m_summary = new QLabel(body);
+    m_summary->setObjectName(QStringLiteral("summary"));
+    m_summary->setWordWrap(true);
+    m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    top->addWidget(m_summary, 1);
+    m_close = new QPushButton(QStringLiteral("閉じる"), body);
+    m_close->setObjectName(QStringLiteral("Command1"));
+    m_close->setFixedSize(64, 24);
+    top->addWidget(m_close, 0, Qt::AlignTop);
+    layout->addLayout(top);
+    connect(m_close, &QPushButton::clicked, this, &QMdiSubWindow::close);
+
+    m_chart = new QChartView(body);
+    m_chart->setObjectName(QStringLiteral("chart"));
+    m_chart->setRenderHint(QPainter::Antialiasing);
+    m_chart->setMinimumSize(640, 300);
+    layout->addWidget(m_chart, 3);
+
+    m_model = new ValueTableModel(this);
+    m_table = new QTableView(body);
+    m_table->setObjectName(QStringLiteral("table"));
+    m_table->setModel(m_model);
+    m_table->verticalHeader()->hide();
+    m_table->verticalHeader()->setDefaultSectionSize(20);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setMinimumHeight(160);
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    layout->addWidget(m_table, 2);
+
+    m_method = new QLabel(body);
+    m_method->setObjectName(QStringLiteral("method"));
+    m_method->setWordWrap(true);
+    layout->addWidget(m_method);
+
+    setBody(body);
+    resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
+}
+
+void ValueWindow::load(const History& history, const PrizeTable& prizes, GameId game)
+{
+    showReport(ticketValues(game, history, prizes));
+    emit opened();
+    move(0, 0);
+    resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
+}
+
+void ValueWindow::recompute(const History& history, const PrizeTable& prizes, GameId game)
+{
+    showReport(ticketValues(game, history, prizes));
+}
+
+void ValueWindow::showReport(const ValueReport& report)
+{
+    m_report = report;
+    const bool any = !m_report.draws.empty();
+    m_summary->setText(summaryText());
+    m_method->setText(valueMethodText(m_report.game));
+    m_model->setDraws(m_report.draws, hasCarryOver(m_report.game));
+    m_chart->setVisible(any);
+    m_table->setVisible(any);
+    m_method->setVisible(any);
+    if (any) {
+        fillChart();
+        m_table->resizeColumnsToContents();
+    }
+    const Game& g = game(m_report.game);
+    setPrintSource(g.name.toString()
+                   + (any ? QStringLiteral("　第%1回まで").arg(m_report.draws.back().drawNo) : QString()));
+}
+
+QString ValueWindow::summaryText() const
+{
+    const ValueReport& r = m_report;
+    if (r.draws.empty())
+        return kValueNoPrizeData;
+    const double price = r.price;
+    QString text = QStringLiteral("賞金データのある %1回（第%2回～第%3回）の平均：無作為な1口の価値 %4（%5円の %6）、"
+                                  "払戻し %7（%8）。")
+                       .arg(r.draws.size())
+                       .arg(r.draws.front().drawNo)
+                       .arg(r.draws.back().drawNo)
+                       .arg(yenPerTicketText(r.meanRandom))
+                       .arg(r.price)
+                       .arg(QString::number(r.meanRandom / price, 'f', 3))
+                       .arg(yenPerTicketText(r.meanPaidOut))
+                       .arg(QString::number(r.meanPaidOut / price, 'f', 3));
+    if (r.skipped > 0)
+        text += QStringLiteral("賞金データがそろわない %1回は除いています。").arg(r.skipped);
+    if (r.next) {
+        const NextDrawValue& n = *r.next;
+        text += QStringLiteral("\n次の第%1回").arg(n.drawNo);
+        if (hasCarryOver(r.game))
+            text += n.carryIn > 0 ? QStringLiteral("（キャリーオーバー %1、1等の上限 %2）").arg(yenText(n.carryIn), yenText(n.firstPrizeCap))
+                                  : QStringLiteral("（キャリーオーバーなし）");
+        text += QStringLiteral("：1口の価値は当せん者が偶然どおりの数なら多くても %1（価格の %2）で、%3。")
+                    .arg(yenPerTicketText(n.ceiling), QString::number(n.ceiling / price, 'f', 3),
+                         n.reachesPrice ? QStringLiteral("価格に届きえます") : QStringLiteral("価格 %1円に届きません").arg(r.price));
+    }
+    return text;
+}
+
+void ValueWindow::fillChart()
+{
+    auto* chart = new QChart;
+    chart->setTitle(QStringLiteral("1口あたりの額（円）：無作為な1口の価値と払戻し"));
+    chart->setTitleFont(uiFont());
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    chart->legend()->setFont(uiFont());
+    chart->setAnimationOptions(QChart::NoAnimation);
+
+    const ValueReport& r = m_report;
+    QList<QPointF> random, paid, carried;
+    random.reserve(qsizetype(r.draws.size()));
+    paid.reserve(qsizetype(r.draws.size()));
+    double top = r.price;
+    for (const DrawValue& v : r.draws) {
+        random.append(QPointF(v.drawNo, v.random));
+        paid.append(QPointF(v.drawNo, v.paidOut));
+        if (v.carryIn > 0)
+            carried.append(QPointF(v.drawNo, v.random));
+        top = std::max({top, v.random, v.paidOut});
+    }
+    const double first = r.draws.front().drawNo;
+    const double last = std::max(first + 1, double(r.draws.back().drawNo));
+
+    auto* x = new QValueAxis;
+    x->setRange(first, last);
+    x->setLabelFormat(QStringLiteral("%d"));
+    x->setTitleText(QStringLiteral("回数"));
+    x->setLabelsFont(uiFont());
+    chart->addAxis(x, Qt::AlignBottom);
+    auto* y = new QValueAxis;
+    y->setRange(0, top * 1.05);
+    y->applyNiceNumbers();
+    y->setLabelFormat(QStringLiteral("%.0f"));
+    y->setTitleText(QStringLiteral("円"));
+    y->setLabelsFont(uiFont());
+    chart->addAxis(y, Qt::AlignLeft);
+
+    const auto attach = [&](QAbstractSeries* s) {
+        chart->addSeries(s);
+        s->attachAxis(x);
+        s->attachAxis(y);
+    };
+    auto* randomSeries = new QLineSeries;
+    randomSeries->setName(QStringLiteral("無作為な1口の価値"));
+    randomSeries->replace(random);
+    attach(randomSeries);
+    auto* paidSeries = new QLineSeries;
+    paidSeries->setName(QStringLiteral("払戻し"));
+    paidSeries->replace(paid);
+    attach(paidSeries);
+    auto* priceSeries = new QLineSeries;
+    priceSeries->setName(QStringLiteral("価格 %1円").arg(r.price));
+    priceSeries->append(first, r.price);
+    priceSeries->append(last, r.price);
+    QPen pen(Qt::red);
+    pen.setStyle(Qt::DashLine);
+    pen.setWidth(2);
+    priceSeries->setPen(pen);
+    attach(priceSeries);
+    if (!carried.isEmpty()) {
+        auto* carriedSeries = new QScatterSeries;
+        carriedSeries->setName(QStringLiteral("キャリーオーバーを受けた回"));
+        carriedSeries->setMarkerSize(5);
+        carriedSeries->setBorderColor(Qt::transparent);
+        carriedSeries->replace(carried);
+        attach(carriedSeries);
+    }
+
+    QChart* old = m_chart->chart();
+    m_chart->setChart(chart);
+    delete old;
+}
+
+}  // namespace mirkano
