@@ -57,6 +57,7 @@ ValueWindow::ValueWindow(QWidget* parent) : ChildWindow(parent)
     m_summary = new QLabel(body);
     m_summary->setObjectName(QStringLiteral("summary"));
     m_summary->setWordWrap(true);
+    m_summary->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
     top->addWidget(m_summary, 1);
     m_close = new QPushButton(QStringLiteral("閉じる"), body);
@@ -87,6 +88,8 @@ ValueWindow::ValueWindow(QWidget* parent) : ChildWindow(parent)
     m_method->setObjectName(QStringLiteral("method"));
     m_method->setWordWrap(true);
     layout->addWidget(m_method);
+    // Takes the room the chart and the table leave when there are no figures.
+    layout->addStretch(0);
 
     setBody(body);
     resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
@@ -165,19 +168,35 @@ void ValueWindow::fillChart()
     chart->setAnimationOptions(QChart::NoAnimation);
 
     const ValueReport& r = m_report;
-    QList<QPointF> random, paid, carried;
+    QList<QPointF> random, paid, randomMean, paidMean, carried;
     random.reserve(qsizetype(r.draws.size()));
     paid.reserve(qsizetype(r.draws.size()));
     double top = r.price;
-    for (const DrawValue& v : r.draws) {
+    // The per-draw values scatter widely: their moving means over kMeanDraws
+    // draws show the level, the thin lines behind them each draw.
+    double randomSum = 0, paidSum = 0;
+    for (std::size_t i = 0; i < r.draws.size(); ++i) {
+        const DrawValue& v = r.draws[i];
         random.append(QPointF(v.drawNo, v.random));
         paid.append(QPointF(v.drawNo, v.paidOut));
-        if (v.carryIn > 0)
-            carried.append(QPointF(v.drawNo, v.random));
+        randomSum += v.random;
+        paidSum += v.paidOut;
+        if (i >= std::size_t(kMeanDraws)) {
+            randomSum -= r.draws[i - kMeanDraws].random;
+            paidSum -= r.draws[i - kMeanDraws].paidOut;
+        }
+        const double n = double(std::min<std::size_t>(i + 1, kMeanDraws));
+        randomMean.append(QPointF(v.drawNo, randomSum / n));
+        paidMean.append(QPointF(v.drawNo, paidSum / n));
         top = std::max({top, v.random, v.paidOut});
     }
     const double first = r.draws.front().drawNo;
     const double last = std::max(first + 1, double(r.draws.back().drawNo));
+    // Draws that received a carry-over: a mark along the foot of the chart.
+    const double rug = top * 0.02;
+    for (const DrawValue& v : r.draws)
+        if (v.carryIn > 0)
+            carried.append(QPointF(v.drawNo, rug));
 
     auto* x = new QValueAxis;
     x->setRange(first, last);
@@ -193,35 +212,40 @@ void ValueWindow::fillChart()
     y->setLabelsFont(uiFont());
     chart->addAxis(y, Qt::AlignLeft);
 
-    const auto attach = [&](QAbstractSeries* s) {
+    const auto line = [&](const QString& name, const QList<QPointF>& points, QColor colour, qreal width) {
+        auto* s = new QLineSeries;
+        s->setName(name);
+        s->replace(points);
+        s->setPen(QPen(colour, width));
         chart->addSeries(s);
         s->attachAxis(x);
         s->attachAxis(y);
+        return s;
     };
-    auto* randomSeries = new QLineSeries;
-    randomSeries->setName(QStringLiteral("無作為な1口の価値"));
-    randomSeries->replace(random);
-    attach(randomSeries);
-    auto* paidSeries = new QLineSeries;
-    paidSeries->setName(QStringLiteral("払戻し"));
-    paidSeries->replace(paid);
-    attach(paidSeries);
-    auto* priceSeries = new QLineSeries;
-    priceSeries->setName(QStringLiteral("価格 %1円").arg(r.price));
-    priceSeries->append(first, r.price);
-    priceSeries->append(last, r.price);
-    QPen pen(Qt::red);
-    pen.setStyle(Qt::DashLine);
-    pen.setWidth(2);
-    priceSeries->setPen(pen);
-    attach(priceSeries);
+    const QColor randomColour(0x20, 0x60, 0xc0), paidColour(0x30, 0x90, 0x30);
+    QColor randomFaint = randomColour, paidFaint = paidColour;
+    randomFaint.setAlpha(70);
+    paidFaint.setAlpha(70);
+    line(QStringLiteral("無作為な1口の価値"), random, randomFaint, 1);
+    line(QStringLiteral("払戻し"), paid, paidFaint, 1);
+    QLineSeries* price = line(QStringLiteral("価格 %1円").arg(r.price), {QPointF(first, r.price), QPointF(last, r.price)},
+                              Qt::red, 2);
+    QPen dashed = price->pen();
+    dashed.setStyle(Qt::DashLine);
+    price->setPen(dashed);
+    line(QStringLiteral("価値の%1回平均").arg(kMeanDraws), randomMean, randomColour, 2.5);
+    line(QStringLiteral("払戻しの%1回平均").arg(kMeanDraws), paidMean, paidColour, 2.5);
     if (!carried.isEmpty()) {
-        auto* carriedSeries = new QScatterSeries;
-        carriedSeries->setName(QStringLiteral("キャリーオーバーを受けた回"));
-        carriedSeries->setMarkerSize(5);
-        carriedSeries->setBorderColor(Qt::transparent);
-        carriedSeries->replace(carried);
-        attach(carriedSeries);
+        auto* marks = new QScatterSeries;
+        marks->setName(QStringLiteral("キャリーオーバーあり"));
+        marks->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+        marks->setMarkerSize(4);
+        marks->setColor(QColor(0xe0, 0x80, 0x00));
+        marks->setBorderColor(Qt::transparent);
+        marks->replace(carried);
+        chart->addSeries(marks);
+        marks->attachAxis(x);
+        marks->attachAxis(y);
     }
 
     QChart* old = m_chart->chart();

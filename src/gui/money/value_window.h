@@ -30,13 +30,15 @@ QString valueMethodText(GameId game);
 // The words of a history without prize data.
 inline const QString kValueNoPrizeData = QStringLiteral(
     "この履歴には賞金データ（各等級の口数と賞金）がないため、1口の価値を計算できません。"
-    "データ管理(&M) → CSVから取り込み… で、賞金の列（1等口数…、1等賞金…、キャリーオーバー）を持つ CSV を取り込むと表示されます。");
+    "データ管理 → CSVから取り込み… で、賞金の列（1等口数…、1等賞金…、キャリーオーバー）を持つ CSV を取り込むと表示されます。");
 
 class ValueWindow : public ChildWindow {
     Q_OBJECT
 public:
     static constexpr int kHeightTwips = 12300;
     static constexpr int kWidthTwips = 12600;
+    // The chart's moving means run over this many draws.
+    static constexpr int kMeanDraws = 50;
 
     explicit ValueWindow(QWidget* parent = nullptr);
 

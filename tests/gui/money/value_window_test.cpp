@@ -79,13 +79,18 @@ private slots:
         QCOMPARE(w.model()->text(2, 1), QStringLiteral("90.0円"));
         QCOMPARE(w.model()->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("無作為な1口の価値"));
 
-        // Random value, paid out, the price, and draw 3 marked as receiving a carry-over.
+        // Random value and paid out per draw, the price, their moving
+        // means, and draw 3 marked as receiving a carry-over.
         const QList<QAbstractSeries*> series = w.chart()->chart()->series();
-        QCOMPARE(series.size(), 4);
-        QCOMPARE(static_cast<QLineSeries*>(series[0])->count(), 3);
+        QCOMPARE(series.size(), 6);
+        const auto* random = static_cast<QLineSeries*>(series[0]);
+        QCOMPARE(random->count(), 3);
+        QCOMPARE(random->at(2), QPointF(3, w.report().draws[2].random));
         const auto* price = static_cast<QLineSeries*>(series[2]);
         QCOMPARE(price->at(0).y(), 200.0);
-        const auto* carried = qobject_cast<QScatterSeries*>(series[3]);
+        const auto* randomMean = static_cast<QLineSeries*>(series[3]);
+        QCOMPARE(randomMean->at(1).y(), (w.report().draws[0].random + w.report().draws[1].random) / 2);
+        const auto* carried = qobject_cast<QScatterSeries*>(series[5]);
         QVERIFY(carried);
         QCOMPARE(carried->count(), 1);
         QCOMPARE(carried->at(0).x(), 3.0);
