@@ -1,19 +1,17 @@
 #include "gui/money/value_window.h"
 
 #include "core/game/prize_rules.h"
+#include "gui/money/value_chart.h"
 #include "gui/money/value_table.h"
 #include "gui/sheet/grid_units.h"
 
-#include <QChart>
 #include <QChartView>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineSeries>
 #include <QPushButton>
-#include <QScatterSeries>
 #include <QTableView>
-#include <QValueAxis>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -58,7 +56,7 @@ ValueWindow::ValueWindow(QWidget* parent) : ChildWindow(parent)
     m_summary->setObjectName(QStringLiteral("summary"));
     m_summary->setWordWrap(true);
     m_summary->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_summary->setTextFormat(Qt::PlainText);
     top->addWidget(m_summary, 1);
     m_close = new QPushButton(QStringLiteral("閉じる"), body);
     m_close->setObjectName(QStringLiteral("Command1"));
@@ -67,11 +65,8 @@ ValueWindow::ValueWindow(QWidget* parent) : ChildWindow(parent)
     layout->addLayout(top);
     connect(m_close, &QPushButton::clicked, this, &QMdiSubWindow::close);
 
-    m_chart = new QChartView(body);
-    m_chart->setObjectName(QStringLiteral("chart"));
-    m_chart->setRenderHint(QPainter::Antialiasing);
-    m_chart->setMinimumSize(640, 300);
-    layout->addWidget(m_chart, 3);
+    // The chart view comes with the first figures (fillChart), in this place.
+    m_layout = layout;
 
     m_model = new ValueTableModel(this);
     m_table = new QTableView(body);
@@ -82,11 +77,19 @@ ValueWindow::ValueWindow(QWidget* parent) : ChildWindow(parent)
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setMinimumHeight(160);
     m_table->horizontalHeader()->setStretchLastSection(true);
+    // Column widths from the widest text each column can hold, not measured
+    // over thousands of rows.
+    const QFontMetrics metrics(m_table->font());
+    const QString widest[] = {QStringLiteral("32767"), QStringLiteral("9999.9円"), QStringLiteral("無作為な1口の価値"),
+                              QStringLiteral("99.99"), QStringLiteral("99,999,999口（販売実績額から）")};
+    for (int c = 0; c < 5; ++c)
+        m_table->setColumnWidth(c, metrics.horizontalAdvance(widest[c]) + 16);
     layout->addWidget(m_table, 2);
 
     m_method = new QLabel(body);
     m_method->setObjectName(QStringLiteral("method"));
     m_method->setWordWrap(true);
+    m_method->setTextFormat(Qt::PlainText);
     layout->addWidget(m_method);
     // Takes the room the chart and the table leave when there are no figures.
     layout->addStretch(0);
@@ -115,13 +118,12 @@ void ValueWindow::showReport(const ValueReport& report)
     m_summary->setText(summaryText());
     m_method->setText(valueMethodText(m_report.game));
     m_model->setDraws(m_report.draws, hasCarryOver(m_report.game));
-    m_chart->setVisible(any);
     m_table->setVisible(any);
     m_method->setVisible(any);
-    if (any) {
+    if (any)
         fillChart();
-        m_table->resizeColumnsToContents();
-    }
+    if (m_chart)
+        m_chart->setVisible(any);
     const Game& g = game(m_report.game);
     setPrintSource(g.name.toString()
                    + (any ? QStringLiteral("　第%1回まで").arg(m_report.draws.back().drawNo) : QString()));
@@ -160,97 +162,20 @@ QString ValueWindow::summaryText() const
 
 void ValueWindow::fillChart()
 {
-    auto* chart = new QChart;
-    chart->setTitle(QStringLiteral("1口あたりの額（円）：無作為な1口の価値と払戻し"));
-    chart->setTitleFont(uiFont());
-    chart->legend()->setAlignment(Qt::AlignBottom);
-    chart->legend()->setFont(uiFont());
-    chart->setAnimationOptions(QChart::NoAnimation);
-
-    const ValueReport& r = m_report;
-    QList<QPointF> random, paid, randomMean, paidMean, carried;
-    random.reserve(qsizetype(r.draws.size()));
-    paid.reserve(qsizetype(r.draws.size()));
-    double top = r.price;
-    // The per-draw values scatter widely: their moving means over kMeanDraws
-    // draws show the level, the thin lines behind them each draw.
-    double randomSum = 0, paidSum = 0;
-    for (std::size_t i = 0; i < r.draws.size(); ++i) {
-        const DrawValue& v = r.draws[i];
-        random.append(QPointF(v.drawNo, v.random));
-        paid.append(QPointF(v.drawNo, v.paidOut));
-        randomSum += v.random;
-        paidSum += v.paidOut;
-        if (i >= std::size_t(kMeanDraws)) {
-            randomSum -= r.draws[i - kMeanDraws].random;
-            paidSum -= r.draws[i - kMeanDraws].paidOut;
-        }
-        const double n = double(std::min<std::size_t>(i + 1, kMeanDraws));
-        randomMean.append(QPointF(v.drawNo, randomSum / n));
-        paidMean.append(QPointF(v.drawNo, paidSum / n));
-        top = std::max({top, v.random, v.paidOut});
+    if (m_chart) {
+        QChart* old = m_chart->chart();
+        m_chart->setChart(makeValueChart(m_report));
+        delete old;
+        return;
     }
-    const double first = r.draws.front().drawNo;
-    const double last = std::max(first + 1, double(r.draws.back().drawNo));
-    // Draws that received a carry-over: a mark along the foot of the chart.
-    const double rug = top * 0.02;
-    for (const DrawValue& v : r.draws)
-        if (v.carryIn > 0)
-            carried.append(QPointF(v.drawNo, rug));
-
-    auto* x = new QValueAxis;
-    x->setRange(first, last);
-    x->setLabelFormat(QStringLiteral("%d"));
-    x->setTitleText(QStringLiteral("回数"));
-    x->setLabelsFont(uiFont());
-    chart->addAxis(x, Qt::AlignBottom);
-    auto* y = new QValueAxis;
-    y->setRange(0, top * 1.05);
-    y->applyNiceNumbers();
-    y->setLabelFormat(QStringLiteral("%.0f"));
-    y->setTitleText(QStringLiteral("円"));
-    y->setLabelsFont(uiFont());
-    chart->addAxis(y, Qt::AlignLeft);
-
-    const auto line = [&](const QString& name, const QList<QPointF>& points, QColor colour, qreal width) {
-        auto* s = new QLineSeries;
-        s->setName(name);
-        s->replace(points);
-        s->setPen(QPen(colour, width));
-        chart->addSeries(s);
-        s->attachAxis(x);
-        s->attachAxis(y);
-        return s;
-    };
-    const QColor randomColour(0x20, 0x60, 0xc0), paidColour(0x30, 0x90, 0x30);
-    QColor randomFaint = randomColour, paidFaint = paidColour;
-    randomFaint.setAlpha(70);
-    paidFaint.setAlpha(70);
-    line(QStringLiteral("無作為な1口の価値"), random, randomFaint, 1);
-    line(QStringLiteral("払戻し"), paid, paidFaint, 1);
-    QLineSeries* price = line(QStringLiteral("価格 %1円").arg(r.price), {QPointF(first, r.price), QPointF(last, r.price)},
-                              Qt::red, 2);
-    QPen dashed = price->pen();
-    dashed.setStyle(Qt::DashLine);
-    price->setPen(dashed);
-    line(QStringLiteral("価値の%1回平均").arg(kMeanDraws), randomMean, randomColour, 2.5);
-    line(QStringLiteral("払戻しの%1回平均").arg(kMeanDraws), paidMean, paidColour, 2.5);
-    if (!carried.isEmpty()) {
-        auto* marks = new QScatterSeries;
-        marks->setName(QStringLiteral("キャリーオーバーあり"));
-        marks->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
-        marks->setMarkerSize(4);
-        marks->setColor(QColor(0xe0, 0x80, 0x00));
-        marks->setBorderColor(Qt::transparent);
-        marks->replace(carried);
-        chart->addSeries(marks);
-        marks->attachAxis(x);
-        marks->attachAxis(y);
-    }
-
-    QChart* old = m_chart->chart();
-    m_chart->setChart(chart);
-    delete old;
+    // Made with its chart: a view made without one builds a default chart first.
+    m_chart = new QChartView(makeValueChart(m_report), m_table->parentWidget());
+    m_chart->setObjectName(QStringLiteral("chart"));
+    // Thousands of points: drawn without antialiasing, which costs several
+    // times as much and adds nothing to lines a pixel wide.
+    m_chart->setRenderHint(QPainter::Antialiasing, false);
+    m_chart->setMinimumSize(640, 300);
+    m_layout->insertWidget(m_layout->indexOf(m_table), m_chart, 3);
 }
 
 }  // namespace mirkano

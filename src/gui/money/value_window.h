@@ -19,6 +19,7 @@ class QChartView;
 class QLabel;
 class QPushButton;
 class QTableView;
+class QVBoxLayout;
 
 namespace mirkano {
 
@@ -37,8 +38,6 @@ class ValueWindow : public ChildWindow {
 public:
     static constexpr int kHeightTwips = 12300;
     static constexpr int kWidthTwips = 12600;
-    // The chart's moving means run over this many draws.
-    static constexpr int kMeanDraws = 50;
 
     explicit ValueWindow(QWidget* parent = nullptr);
 
@@ -51,6 +50,7 @@ public:
     const ValueReport& report() const { return m_report; }
     QLabel* summary() const { return m_summary; }
     QLabel* method() const { return m_method; }
+    // nullptr until the window has shown figures.
     QChartView* chart() const { return m_chart; }
     QTableView* table() const { return m_table; }
     ValueTableModel* model() const { return m_model; }
@@ -64,6 +64,7 @@ private:
     ValueReport m_report;
     QLabel* m_summary = nullptr;
     QLabel* m_method = nullptr;
+    QVBoxLayout* m_layout = nullptr;
     QChartView* m_chart = nullptr;
     QTableView* m_table = nullptr;
     ValueTableModel* m_model = nullptr;

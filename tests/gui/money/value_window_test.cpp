@@ -4,15 +4,18 @@
 // and how to bring them in.
 
 #include "gui_support.h"
+#include "gui/money/value_chart.h"
 #include "gui/money/value_table.h"
 #include "gui/money/value_window.h"
+#include "gui/shell/main_frm.h"
 
 #include <QChart>
 #include <QChartView>
 #include <QImage>
 #include <QLabel>
 #include <QLineSeries>
-#include <QScatterSeries>
+#include <QMdiArea>
+#include <QAreaSeries>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QtTest>
@@ -90,10 +93,13 @@ private slots:
         QCOMPARE(price->at(0).y(), 200.0);
         const auto* randomMean = static_cast<QLineSeries*>(series[3]);
         QCOMPARE(randomMean->at(1).y(), (w.report().draws[0].random + w.report().draws[1].random) / 2);
-        const auto* carried = qobject_cast<QScatterSeries*>(series[5]);
+        // Draw 3's band: a step from 2.5 to 3.5.
+        const auto* carried = qobject_cast<QAreaSeries*>(series[5]);
         QVERIFY(carried);
-        QCOMPARE(carried->count(), 1);
-        QCOMPARE(carried->at(0).x(), 3.0);
+        const QList<QPointF> band = carried->upperSeries()->points();
+        QCOMPARE(band.size(), 4);
+        QCOMPARE(band[0].x(), 2.5);
+        QCOMPARE(band[3].x(), 3.5);
 
         // The chart paints its lines, not an empty frame.
         QImage image(w.chart()->size(), QImage::Format_RGB32);
@@ -106,6 +112,43 @@ private slots:
         QVERIFY2(painted > 1000, qPrintable(QString::number(painted)));
     }
 
+    // A long history is thinned to the chart's columns, every peak kept.
+    void longHistoryThinnedWithItsPeaks()
+    {
+        ValueReport r;
+        r.price = 200;
+        for (int no = 1; no <= 30000; ++no) {
+            DrawValue v;
+            v.drawNo = no;
+            v.random = no == 12345 ? 900 : 80 + no % 7;
+            v.paidOut = no == 777 ? 5 : 90;
+            v.carryIn = no > 100 && no <= 200 ? 1 : 0;
+            r.draws.push_back(v);
+        }
+        std::unique_ptr<QChart> chart(makeValueChart(r));
+        const QList<QAbstractSeries*> series = chart->series();
+        const auto maxOf = [](const QList<QPointF>& p) {
+            return std::max_element(p.begin(), p.end(), [](QPointF a, QPointF b) { return a.y() < b.y(); })->y();
+        };
+        const auto minOf = [](const QList<QPointF>& p) {
+            return std::min_element(p.begin(), p.end(), [](QPointF a, QPointF b) { return a.y() < b.y(); })->y();
+        };
+        const QList<QPointF> random = static_cast<QLineSeries*>(series[0])->points();
+        QVERIFY(random.size() <= 2 * kChartColumns);
+        QCOMPARE(maxOf(random), 900.0);
+        QCOMPARE(minOf(static_cast<QLineSeries*>(series[1])->points()), 5.0);
+        QVERIFY(static_cast<QLineSeries*>(series[3])->count() <= kChartColumns + 1);
+        double lastMean = 0;
+        for (std::size_t i = r.draws.size() - kMeanDraws; i < r.draws.size(); ++i)
+            lastMean += r.draws[i].random / kMeanDraws;
+        QVERIFY(qAbs(static_cast<QLineSeries*>(series[3])->points().back().y() - lastMean) < 1e-9);
+        // Draws 101 … 200 received a carry-over: one step over their columns.
+        const QList<QPointF> band = qobject_cast<QAreaSeries*>(series[5])->upperSeries()->points();
+        QCOMPARE(band.size(), 4);
+        QVERIFY(band[0].x() <= 101 && band[0].x() > 25);
+        QVERIFY(band[3].x() >= 200 && band[3].x() < 300);
+    }
+
     void saysHowToGetPrizeData()
     {
         ValueWindow w;
@@ -113,7 +156,7 @@ private slots:
         w.QMdiSubWindow::show();
         QCOMPARE(w.summary()->text(), kValueNoPrizeData);
         QVERIFY(w.summary()->text().contains(QStringLiteral("CSVから取り込み")));
-        QVERIFY(!w.chart()->isVisibleTo(&w));
+        QVERIFY(!w.chart());
         QVERIFY(!w.table()->isVisibleTo(&w));
         QCOMPARE(w.model()->rowCount(), 0);
 
@@ -121,6 +164,25 @@ private slots:
         w.recompute(smallHistory(), smallPrizes(), GameId::Loto6);
         QVERIFY(w.chart()->isVisibleTo(&w));
         QCOMPARE(w.model()->rowCount(), 3);
+    }
+
+    // データ分析 → 期待値 opens the window on the frame's history file; a
+    // second time brings the same window to the front.
+    void menuOpensItOnTheHistoryFile()
+    {
+        HistoryFile file;
+        MainFrm frame(file.path());
+        QVERIFY(frame.load());
+        frame.show();
+        frame.findChild<QAction*>(QStringLiteral("mnuKitaichi"))->trigger();
+        ValueWindow* w = frame.valueWindow();
+        QVERIFY(w);
+        QCOMPARE(w->report().game, GameId::Loto6);
+        QCOMPARE(w->report().skipped, 6);
+        QCOMPARE(w->summary()->text(), kValueNoPrizeData);
+        frame.findChild<QAction*>(QStringLiteral("mnuKitaichi"))->trigger();
+        QCOMPARE(frame.valueWindow(), w);
+        QCOMPARE(frame.mdiArea()->subWindowList().count(static_cast<QMdiSubWindow*>(w)), 1);
     }
 };
 
