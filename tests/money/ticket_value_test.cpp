@@ -138,6 +138,13 @@ TEST(TicketValue, IncompleteOrSuspectDataSkipped)
     EXPECT_TRUE(r.draws.empty());
     EXPECT_EQ(r.skipped, 1);
 
+    // Amounts past 64 bits (a corrupt source) are no prize data, not a wrapped total.
+    p = kHandMade;
+    p[0].winners[0] = std::int64_t(1) << 40;
+    p[0].prize[0] = Yen(1) << 40;
+    r = ticketValues(GameId::Loto6, loto6Rows(1, 1), p);
+    EXPECT_TRUE(r.draws.empty());
+
     // No prize data at all: nothing, no next draw.
     r = ticketValues(GameId::Loto6, loto6Rows(1, 3), {});
     EXPECT_TRUE(r.draws.empty());

@@ -40,9 +40,12 @@ std::optional<DrawValue> drawValue(const Game& g, const DrawPrizes& p, const Pri
     for (int c = 0; c < g.prizeClassCount(); ++c) {
         const std::int64_t winners = *p.winners[std::size_t(c)];
         const Yen prize = *p.prize[std::size_t(c)];
-        if (winners < 0 || prize < 0)
+        // Amounts no draw can have (negative, or a total past 64 bits) are
+        // no prize data.
+        Yen classPaid = 0;
+        if (winners < 0 || prize < 0 || __builtin_mul_overflow(winners, prize, &classPaid)
+            || __builtin_add_overflow(v.paid, classPaid, &v.paid))
             return std::nullopt;
-        v.paid += winners * prize;
         v.random += odds[std::size_t(c)] * double(prize);
     }
     const std::optional<Yen> carryIn = carryInto(g.id, p.drawNo, prizes);
@@ -52,7 +55,9 @@ std::optional<DrawValue> drawValue(const Game& g, const DrawPrizes& p, const Pri
         v.ticketsFrom = TicketsFrom::Sales;
     } else if (carryIn && carryOut) {
         // paid − carry-over received + carry-over left = fund share × sales.
-        const Yen fund = v.paid - *carryIn + *carryOut;
+        Yen fund = 0;
+        if (__builtin_sub_overflow(v.paid, *carryIn, &fund) || __builtin_add_overflow(fund, *carryOut, &fund))
+            return std::nullopt;
         const double sales = double(fund) * 100.0 / prizeRules(g.id).fundPercent;
         v.tickets = std::llround(sales / g.price);
         v.ticketsFrom = TicketsFrom::Fund;
