@@ -3,15 +3,14 @@
 #include "gui/shell/busy_pointer.h"
 #include "core/backtest/backtest.h"
 #include "gui/check/grow_to_body.h"
+#include "gui/report/report_body.h"
 #include "gui/sheet/grid_actions.h"
 #include "gui/sheet/grid_units.h"
 #include "gui/sheet/sheet_print.h"
 
 #include <QApplication>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace mirkano {
 
@@ -20,46 +19,17 @@ BacktestWindow::BacktestWindow(GameId game, QWidget* parent) : ChildWindow(paren
     setWindowTitle(QStringLiteral("予想の検証"));
     setObjectName(QStringLiteral("backtest"));
 
-    auto* body = new QWidget(this);
-    body->setFont(uiFont());
-    auto* layout = new QVBoxLayout(body);
-    layout->setContentsMargins(twipsToPixels(120), 6, twipsToPixels(120), 6);
-    layout->setSpacing(6);
-
-    auto* top = new QHBoxLayout;
-    m_description = new QLabel(kBacktestDescription, body);
-    m_description->setObjectName(QStringLiteral("Label1"));
-    m_description->setWordWrap(true);
-    top->addWidget(m_description, 1, Qt::AlignTop);
-    m_print = new QPushButton(QStringLiteral("印刷"), body);
-    m_print->setObjectName(QStringLiteral("cmdPrint"));
-    m_close = new QPushButton(QStringLiteral("閉じる"), body);
-    m_close->setObjectName(QStringLiteral("Command1"));
+    ReportBody report(this, kBacktestDescription, [this] { print(); });
+    QWidget* body = report.widget();
+    m_description = report.description();
+    m_print = report.printButton();
+    m_close = report.closeButton();
     // 閉じる where it always stood, 印刷 under it: the description keeps
     // its width.
-    auto* buttons = new QVBoxLayout;
-    buttons->setSpacing(4);
-    for (QPushButton* b : {m_close, m_print}) {
-        b->setFixedSize(64, 24);
-        buttons->addWidget(b);
-    }
-    buttons->addStretch(1);
-    top->addLayout(buttons);
-    layout->addLayout(top);
-    connect(m_close, &QPushButton::clicked, this, &QMdiSubWindow::close);
-    connect(m_print, &QPushButton::clicked, this, &BacktestWindow::print);
-
-    m_summary = new QLabel(body);
-    m_summary->setObjectName(QStringLiteral("Label2"));
-    m_summary->setWordWrap(true);
-    layout->addWidget(m_summary);
-
-    m_grid = new SheetGrid(body);
-    m_grid->setObjectName(QStringLiteral("fpSpread1"));
-    // The grid's 印刷… prints what the button does.
-    GridActions::of(m_grid)->printHandler = [this] { print(); };
-    layout->addWidget(m_grid, 0, Qt::AlignLeft | Qt::AlignTop);
-    layout->addStretch(1);
+    report.addDescriptionBeside(Qt::Vertical, {m_close, m_print});
+    m_summary = report.addSummary(QStringLiteral("Label2"), true);
+    m_grid = report.makeGrid();
+    report.addGridAtOwnSize(m_grid);
 
     setBody(body);
     resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));

@@ -3,6 +3,7 @@
 #include "core/check/ticket_check.h"
 #include "gui/check/grow_to_body.h"
 #include "gui/maintenance/ask.h"
+#include "gui/report/report_body.h"
 #include "gui/sheet/grid_actions.h"
 #include "gui/sheet/grid_units.h"
 #include "gui/sheet/sheet_print.h"
@@ -35,18 +36,13 @@ TicketCheckWindow::TicketCheckWindow(GameId game, QWidget* parent) : ChildWindow
     setWindowTitle(QStringLiteral("当選確認"));
     setObjectName(QStringLiteral("ticket-check"));
 
-    auto* body = new QWidget(this);
-    body->setFont(uiFont());
-    auto* layout = new QVBoxLayout(body);
-    layout->setContentsMargins(twipsToPixels(120), 6, twipsToPixels(120), 6);
-    layout->setSpacing(6);
-
     const Game& g = mirkano::game(m_game);
-    m_description = new QLabel(
-        QStringLiteral("入力した%1の数字が過去の抽せんで当選していたか確認します").arg(fullWidthCount(g.mains)), body);
-    m_description->setObjectName(QStringLiteral("Label1"));
-    m_description->setWordWrap(true);
-    layout->addWidget(m_description);
+    ReportBody report(this,
+                      QStringLiteral("入力した%1の数字が過去の抽せんで当選していたか確認します").arg(fullWidthCount(g.mains)),
+                      [this] { print(); });
+    QWidget* body = report.widget();
+    m_description = report.description();
+    report.addDescription();
 
     auto* row = new QHBoxLayout;
     row->setSpacing(4);
@@ -62,37 +58,27 @@ TicketCheckWindow::TicketCheckWindow(GameId game, QWidget* parent) : ChildWindow
         row->addWidget(e);
     }
     row->addSpacing(8);
-    m_check = new QPushButton(QStringLiteral("確認"), body);
-    m_check->setObjectName(QStringLiteral("Command2"));
-    m_print = new QPushButton(QStringLiteral("印刷"), body);
-    m_print->setObjectName(QStringLiteral("cmdPrint"));
-    m_close = new QPushButton(QStringLiteral("閉じる"), body);
-    m_close->setObjectName(QStringLiteral("Command1"));
-    for (QPushButton* b : {m_check, m_print, m_close}) {
-        b->setFixedSize(64, 24);
+    m_check = report.button(QStringLiteral("確認"), QStringLiteral("Command2"));
+    m_print = report.printButton();
+    m_close = report.closeButton();
+    for (QPushButton* b : {m_check, m_print, m_close})
         row->addWidget(b);
-    }
     row->addStretch(1);
-    layout->addLayout(row);
+    report.layout()->addLayout(row);
+    // Tab goes from the entries to 確認, 印刷 and 閉じる, in the row's order.
+    QWidget::setTabOrder(m_entries.back(), m_check);
+    QWidget::setTabOrder(m_check, m_print);
+    QWidget::setTabOrder(m_print, m_close);
     connect(m_check, &QPushButton::clicked, this, [this] { check(); });
     // Return on a focused button presses it, as Space does.
     m_check->installEventFilter(this);
     m_print->installEventFilter(this);
     m_close->installEventFilter(this);
-    connect(m_close, &QPushButton::clicked, this, &QMdiSubWindow::close);
-    connect(m_print, &QPushButton::clicked, this, &TicketCheckWindow::print);
 
-    m_summary = new QLabel(body);
-    m_summary->setObjectName(QStringLiteral("Label2"));
-    layout->addWidget(m_summary);
+    m_summary = report.addSummary(QStringLiteral("Label2"), false);
 
-    m_grid = new SheetGrid(body);
-    m_grid->setObjectName(QStringLiteral("fpSpread1"));
-    // The grid's 印刷… prints what the button does.
-    GridActions::of(m_grid)->printHandler = [this] { print(); };
-    // The grid keeps its own size; a long result scrolls inside it.
-    layout->addWidget(m_grid, 0, Qt::AlignLeft | Qt::AlignTop);
-    layout->addStretch(1);
+    m_grid = report.makeGrid();
+    report.addGridAtOwnSize(m_grid);
 
     setBody(body);
     resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));

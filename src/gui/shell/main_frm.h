@@ -1,7 +1,9 @@
 #pragma once
 // The main window: the multiple-document frame with the whole menu, the
 // start-up and shutdown sequences, the end flag through which the analysis
-// windows report that one of them is open, and the window arrangement.
+// windows report that one of them is open, and the window arrangement. The
+// history actions (reading the history, the game switch, the entry window,
+// the update, CSV import and export) are defined in history_actions.cpp.
 
 #include "gui/backtest/backtest_window.h"
 #include "gui/check/ticket_check_window.h"
@@ -88,6 +90,10 @@ public:
     const ReflectFlags& reflectFlags() const { return m_reflectFlags; }
     const History& history() const { return m_history.rows(); }
     const StartupTables& tables() const { return m_tables; }
+    // The prize data of the history shown (empty when the file has none),
+    // read with it and again whenever it is read again: for the windows that
+    // speak of yen.
+    const PrizeTable& prizes() const { return m_prizes; }
     QMdiArea* mdiArea() const { return m_mdi; }
 
     // Opens the analysis with this ID, or brings the open one to the front
@@ -238,6 +244,7 @@ private:
     // program itself changes the file (reloadHistory()).
     HistoryRecordset m_history;
     StartupTables m_tables;
+    PrizeTable m_prizes;
     bool m_backtestStale = false;  // the open backtest ran on an older snapshot
     bool m_propEnd = true;
     bool m_shutDown = false;

@@ -1,6 +1,7 @@
 #include "gui/stats/stats_window.h"
 
 #include "gui/help/help_viewer.h"
+#include "gui/report/report_body.h"
 #include "gui/sheet/grid_actions.h"
 #include "gui/sheet/grid_units.h"
 #include "gui/sheet/sheet_print.h"
@@ -14,7 +15,6 @@
 #include <QChart>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineSeries>
 #include <QPagedPaintDevice>
@@ -91,42 +91,22 @@ StatsWindow::StatsWindow(QWidget* parent) : ChildWindow(parent)
     setWindowTitle(kStatsCaption);
     setObjectName(QStringLiteral("stats"));
 
-    auto* body = new QWidget(this);
-    body->setFont(uiFont());
-    auto* layout = new QVBoxLayout(body);
-    layout->setContentsMargins(twipsToPixels(120), 6, twipsToPixels(120), 6);
-    layout->setSpacing(6);
-
-    auto* top = new QHBoxLayout;
-    m_description = new QLabel(kStatsDescription, body);
-    m_description->setWordWrap(true);
-    top->addWidget(m_description, 1, Qt::AlignTop);
-    m_print = new QPushButton(QStringLiteral("印刷"), body);
-    m_print->setObjectName(QStringLiteral("cmdPrint"));
-    m_print->setFixedSize(64, 24);
-    top->addWidget(m_print, 0, Qt::AlignTop);
-    m_close = new QPushButton(QStringLiteral("閉じる"), body);
-    m_close->setObjectName(QStringLiteral("Command1"));
-    m_close->setFixedSize(64, 24);
-    top->addWidget(m_close, 0, Qt::AlignTop);
-    layout->addLayout(top);
-    connect(m_close, &QPushButton::clicked, this, &QMdiSubWindow::close);
-    connect(m_print, &QPushButton::clicked, this, [this] {
+    ReportBody report(this, kStatsDescription, [this] {
         showPrintPreview(this, kStatsCaption, QPageLayout::Landscape,
                          [this](QPagedPaintDevice& device) { print(device); });
     });
+    QWidget* body = report.widget();
+    QVBoxLayout* layout = report.layout();
+    m_description = report.description();
+    m_print = report.printButton();
+    m_close = report.closeButton();
+    report.addDescriptionBeside(Qt::Horizontal, {m_print, m_close});
 
-    m_summary = new QLabel(body);
-    m_summary->setObjectName(QStringLiteral("summary"));
-    m_summary->setWordWrap(true);
+    m_summary = report.addSummary(QStringLiteral("summary"), true);
     m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    layout->addWidget(m_summary);
 
     m_tabs = new QTabWidget(body);
-    m_grid = new SheetGrid(m_tabs);
-    m_grid->setObjectName(QStringLiteral("fpSpread1"));
-    // The grid's 印刷… prints what the button does.
-    GridActions::of(m_grid)->printHandler = [this] { m_print->click(); };
+    m_grid = report.makeGrid(m_tabs);
     m_tabs->addTab(m_grid, QStringLiteral("検定結果"));
     m_frequency = makeChartView(m_tabs, "frequencyChart");
     m_tabs->addTab(m_frequency, QStringLiteral("数字の出現回数"));
