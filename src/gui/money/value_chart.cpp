@@ -1,3 +1,5 @@
+// The chart of the window 期待値, thinned to its columns for long histories.
+
 #include "gui/money/value_chart.h"
 
 #include "gui/sheet/grid_units.h"

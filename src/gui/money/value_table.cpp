@@ -1,3 +1,5 @@
+// The rows of the window 期待値's table as text, newest draw first.
+
 #include "gui/money/value_table.h"
 
 #include <algorithm>

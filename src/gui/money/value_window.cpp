@@ -1,3 +1,6 @@
+// The window 期待値: its layout, the words of its summary and method, and
+// the figures recomputed from a history and its prize data.
+
 #include "gui/money/value_window.h"
 
 #include "core/game/prize_rules.h"
