@@ -171,6 +171,7 @@ int runPredictionSheets(const Args&, Streams&);
 int runCheck(const Args&, Streams&);
 int runBacktest(const Args&, Streams&);
 int runStats(const Args&, Streams&);
+int runValue(const Args&, Streams&);
 int runUpdate(const Args&, Streams&);
 int runWheel(const Args&, Streams&);
 int runHelp(const Args&, Streams&);

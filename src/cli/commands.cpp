@@ -37,6 +37,7 @@ const std::vector<CliCommand> kCommands = {
     {"backtest", {"db", "reflect", "from", "game"},
      "mirkano-cli backtest --db FILE [--reflect 0,3,...] [--from N] [--game GAME]", &runBacktest},
     {"stats", {"db", "reflect", "game"}, "mirkano-cli stats --db FILE [--reflect 0,3,...] [--game GAME]", &runStats},
+    {"value", {"db", "game"}, "mirkano-cli value --db FILE [--game GAME]", &runValue},
     {"update", {"db", "server", "prefer", "game"},
      "mirkano-cli update --db FILE [--server URL] [--prefer mine|theirs] [--game GAME]", &runUpdateCommand},
     {"wheel", {"numbers", "keys", "guarantee", "seconds", "game"},

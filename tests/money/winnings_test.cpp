@@ -1,7 +1,7 @@
 // A random ticket's value at a draw's prizes, and the money of tickets over
 // draws with and without prize data.
 
-#include "core/money/ticket_value.h"
+#include "core/money/random_ticket.h"
 #include "core/money/winnings.h"
 #include "money/yen_fixture.h"
 

@@ -1,6 +1,6 @@
 #include "core/money/winnings.h"
 
-#include "core/money/ticket_value.h"
+#include "core/money/random_ticket.h"
 
 #include <algorithm>
 #include <cmath>

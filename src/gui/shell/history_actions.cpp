@@ -277,6 +277,8 @@ bool MainFrm::reloadHistory()
         m_ticketCheck->setHistory(m_history.rows(), m_prizes);
     if (m_wheel)
         m_wheel->setHistory(m_history.rows());
+    if (m_value)
+        m_value->recompute(m_history.rows(), m_prizes, m_game);
     m_backtestStale = m_backtest != nullptr;
     return true;
 }

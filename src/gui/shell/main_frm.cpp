@@ -141,6 +141,7 @@ void MainFrm::buildMenus()
     main->addSeparator();
     command(main, "mnuTosenKakunin", QStringLiteral("当選確認"), [this] { openTicketCheck(); }, true);
     command(main, "mnuToukeiKentei", QStringLiteral("統計的検定"), [this] { openStats(); }, true);
+    command(main, "mnuKitaichi", QStringLiteral("期待値"), [this] { openValue(); }, true);
     command(main, "mnuKumiawase", QStringLiteral("組合せ作成"), [this] { openWheel(); }, true);
 
     QMenu* hosyu = submenu(bar, "mnuHosyu", QStringLiteral("データ管理(&M)"));
@@ -385,6 +386,18 @@ WheelWindow* MainFrm::openWheel(const std::vector<int>& numbers)
     }
     if (!numbers.empty())
         w->setNumbers(numbers);
+    return w;
+}
+
+ValueWindow* MainFrm::openValue()
+{
+    if (ValueWindow* open = m_value.data(); bringToFront(open))
+        return open;
+    BusyPointer busy;
+    auto* w = new ValueWindow;
+    adoptChild(w, m_value);
+    w->load(m_history.rows(), m_prizes, m_game);
+    showChild(w);
     return w;
 }
 

@@ -11,6 +11,7 @@
 #include "gui/sheet/analysis_window.h"
 #include "gui/stats/stats_window.h"
 #include "gui/wheel/wheel_window.h"
+#include "gui/money/value_window.h"
 #include "core/game/game.h"
 #include "core/history/history.h"
 #include "core/history/history_store.h"
@@ -118,6 +119,11 @@ public:
     // numbers, when given, replace its chosen numbers.
     WheelWindow* openWheel(const std::vector<int>& numbers = {});
     WheelWindow* wheelWindow() const { return m_wheel.data(); }
+    // "期待値": opens the ticket-value window for the game with the history's
+    // prize data, or brings the open one to the front. It counts as an open
+    // analysis window.
+    ValueWindow* openValue();
+    ValueWindow* valueWindow() const { return m_value.data(); }
 
     // "予想の検証" of the prediction window: opens the prediction test for
     // these options, or brings the open one to the front (testing the new
@@ -262,6 +268,7 @@ private:
     QPointer<BacktestWindow> m_backtest;
     QPointer<StatsWindow> m_stats;
     QPointer<WheelWindow> m_wheel;
+    QPointer<ValueWindow> m_value;
     QPointer<QWidget> m_versionWindow;
     QPointer<WinningDataEntryWindow> m_entry;
     QPointer<PrizeDataWindow> m_prizeWindow;

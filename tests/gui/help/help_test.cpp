@@ -129,6 +129,7 @@ private slots:
         QTest::newRow("csv mark") << "CSVへ書き出し" << "BOM 付きの UTF-8";
         QTest::newRow("settings file") << "ミルカノ.ini" << "反映オプション";
         QTest::newRow("print fit") << "印刷" << "用紙の幅に合わせて";
+        QTest::newRow("ticket value") << "期待値" << "無作為な1口の価値";
     }
     void builtFileIndexResolvesKeywords()
     {

@@ -286,6 +286,7 @@ private slots:
             {1, "", "", true},  // separator
             {1, "mnuTosenKakunin", "当選確認", true},
             {1, "mnuToukeiKentei", "統計的検定", true},
+            {1, "mnuKitaichi", "期待値", true},
             {1, "mnuKumiawase", "組合せ作成", true},
             {0, "mnuHosyu", "データ管理(&M)", true},
             {1, "mnuMasterUpdate", "当選データ最新化(&U)", true},
