@@ -9,8 +9,8 @@
 #include "bench_inputs.h"
 
 #include "core/history/draw_prizes.h"
+#include "core/history/history_csv.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <cmath>
@@ -21,32 +21,14 @@ namespace mirkano::bench {
 // when the file is not there.
 inline PrizeTable realPrizes(GameId game)
 {
-    const Game& g = mirkano::game(game);
-    QFile f(QFileInfo(QStringLiteral(MIRKANO_SAMPLE_CSV)).absolutePath() + u'/' + g.cliName.toString()
-            + QStringLiteral("-prizes.csv"));
-    PrizeTable table;
-    if (!f.open(QIODevice::ReadOnly))
-        return table;
-    const QStringList lines = QString::fromUtf8(f.readAll()).split(u'\n', Qt::SkipEmptyParts);
-    if (lines.isEmpty())
-        return table;
-    const QStringList header = lines[0].trimmed().split(u',');
-    std::vector<qsizetype> columns;
-    for (const QString& name : prizeFieldNames(game))
-        columns.push_back(header.indexOf(name));
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QStringList fields = lines[i].trimmed().split(u',');
-        std::vector<std::optional<Yen>> values;
-        for (qsizetype c : columns) {
-            bool ok = false;
-            const Yen v = c >= 0 ? fields.value(c).toLongLong(&ok) : 0;
-            values.push_back(ok ? std::optional<Yen>(v) : std::nullopt);
-        }
-        DrawPrizes p = prizesFromFields(fields.value(0).toInt(), values, game);
-        if (!p.empty())
-            table.push_back(p);
+    try {
+        return readGameHistoryCsv(QFileInfo(QStringLiteral(MIRKANO_SAMPLE_CSV)).absolutePath() + u'/'
+                                      + mirkano::game(game).cliName.toString() + QStringLiteral("-prizes.csv"),
+                                  game)
+            .prizes;
+    } catch (const HistoryError&) {
+        return {};
     }
-    return table;
 }
 
 inline PrizeTable syntheticPrizes(GameId game)

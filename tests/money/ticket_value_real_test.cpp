@@ -2,11 +2,11 @@
 // derived from the prize fund against the known Loto 6 sales, draw 2054,
 // and the averages over each game's history.
 
+#include "core/history/history_csv.h"
 #include "core/money/ticket_value.h"
 
 #include "support/fixtures.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
@@ -28,35 +28,11 @@ struct RealData {
     PrizeTable prizes;
 };
 
-// The public layout's draws and prize columns, found by their names.
+// The draws and prize data of the public layout, read as an import reads them.
 RealData readPrizesCsv(GameId game)
 {
-    QFile f(prizesCsvPath(game));
-    RealData d;
-    if (!f.open(QIODevice::ReadOnly))
-        return d;
-    const QStringList lines = QString::fromUtf8(f.readAll()).split(u'\n', Qt::SkipEmptyParts);
-    const QStringList header = lines.value(0).trimmed().split(u',');
-    std::vector<qsizetype> columns;
-    for (const QString& name : prizeFieldNames(game))
-        columns.push_back(header.indexOf(name));
-    const Game& g = mirkano::game(game);
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QStringList fields = lines[i].trimmed().split(u',');
-        DrawRecord row{fields.value(0).toInt(), {}, game};
-        for (int k = 0; k < g.numbersPerDraw(); ++k)
-            row.numbers[std::size_t(k)] = fields.value(2 + k).toInt();
-        d.rows.push_back(row);
-        std::vector<std::optional<Yen>> values;
-        for (qsizetype c : columns) {
-            bool ok = false;
-            const Yen v = c >= 0 ? fields.value(c).toLongLong(&ok) : 0;
-            values.push_back(ok ? std::optional<Yen>(v) : std::nullopt);
-        }
-        if (DrawPrizes p = prizesFromFields(row.drawNo, values, game); !p.empty())
-            d.prizes.push_back(p);
-    }
-    return d;
+    CsvHistory csv = readGameHistoryCsv(prizesCsvPath(game), game);
+    return {std::move(csv.rows), std::move(csv.prizes)};
 }
 
 TEST(TicketValueReal, FundDerivedTicketsMatchKnownLoto6Sales)
