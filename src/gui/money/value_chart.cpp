@@ -104,6 +104,18 @@ QList<QPointF> carryBand(const ValueReport& r, double h)
     return points;
 }
 
+// The round step (1, 2 or 5 times a power of ten) nearest above `rough`.
+double roundStep(double rough)
+{
+    double step = 1;
+    while (step * 10 <= rough)
+        step *= 10;
+    for (const double m : {1.0, 2.0, 5.0, 10.0})
+        if (step * m >= rough)
+            return step * m;
+    return step * 10;
+}
+
 }  // namespace
 
 QChart* makeValueChart(const ValueReport& r)
@@ -124,6 +136,10 @@ QChart* makeValueChart(const ValueReport& r)
     auto* x = new QValueAxis;
     x->setRange(first, last);
     x->setLabelFormat(QStringLiteral("%d"));
+    // Ticks at round draw numbers (100, 500, 1000, …), about five of them.
+    x->setTickType(QValueAxis::TicksDynamic);
+    x->setTickAnchor(0);
+    x->setTickInterval(roundStep((last - first) / 5));
     x->setTitleText(QStringLiteral("回数"));
     x->setLabelsFont(uiFont());
     chart->addAxis(x, Qt::AlignBottom);
