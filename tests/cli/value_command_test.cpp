@@ -4,6 +4,7 @@
 #include "core/history/history_store.h"
 #include "support/cli_run.h"
 #include "support/fixtures.h"
+#include "support/prize_samples.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -41,22 +42,10 @@ TEST(ValueCommand, EachDrawAndTheNextAsJson)
 {
     // Draw 1 with its sales; draw 2 without, leaving a carry-over of
     // 150,000,000円 that draw 3 receives; draw 4 without prize data.
-    const auto draw = [](int no, std::array<std::int64_t, 5> winners, std::array<Yen, 5> prize, Yen carry,
-                         std::optional<Yen> sales) {
-        DrawPrizes p;
-        p.drawNo = no;
-        for (std::size_t c = 0; c < 5; ++c) {
-            p.winners[c] = winners[c];
-            p.prize[c] = prize[c];
-        }
-        p.carryOver = carry;
-        p.sales = sales;
-        return p;
-    };
     const PrizeTable prizes = {
-        draw(1, {1, 2, 100, 5000, 80000}, {100000000, 10000000, 500000, 9000, 1000}, 0, 1000000000),
-        draw(2, {0, 3, 150, 6000, 90000}, {0, 8000000, 400000, 8000, 1000}, 150000000, std::nullopt),
-        draw(3, {1, 2, 100, 5000, 85000}, {300000000, 9000000, 450000, 8500, 1000}, 0, std::nullopt),
+        loto6Draw(1, {1, 2, 100, 5000, 80000}, {100000000, 10000000, 500000, 9000, 1000}, 0, 1000000000),
+        loto6Draw(2, {0, 3, 150, 6000, 90000}, {0, 8000000, 400000, 8000, 1000}, 150000000, std::nullopt),
+        loto6Draw(3, {1, 2, 100, 5000, 85000}, {300000000, 9000000, 450000, 8500, 1000}, 0, std::nullopt),
     };
     TempDir dir;
     const QString db = dir.path(QStringLiteral("Mirkano.mdb"));

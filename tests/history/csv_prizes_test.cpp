@@ -127,8 +127,9 @@ TEST(CsvPrizes, ReadsTheRealPrizeFilesAndExportsThemBack)
             ASSERT_TRUE(p.complete(g)) << p.drawNo;
             EXPECT_EQ(p.sales.has_value(), p.drawNo <= c.lastWithSales) << p.drawNo;
             EXPECT_EQ(p.carryOver.has_value(), hasCarryOver(c.game)) << p.drawNo;
-            if (g.prizeClassCount() < kMaxPrizeClasses)
+            if (g.prizeClassCount() < kMaxPrizeClasses) {
                 EXPECT_FALSE(p.winners[std::size_t(g.prizeClassCount())].has_value()) << p.drawNo;
+            }
         }
         EXPECT_EQ(read.prizes.back().drawNo, c.lastWithPrizes);
 

@@ -6,8 +6,7 @@
 #include "core/money/ticket_value.h"
 
 #include "support/fixtures.h"
-
-#include <QFileInfo>
+#include "support/prize_samples.h"
 
 #include <gtest/gtest.h>
 
@@ -16,12 +15,7 @@
 namespace mirkano {
 namespace {
 
-// The bundled CSV of a game with its prize columns (data/<game>-prizes.csv).
-QString prizesCsvPath(GameId game)
-{
-    return QFileInfo(QStringLiteral(MIRKANO_SAMPLE_CSV)).absolutePath() + u'/' + mirkano::game(game).cliName.toString()
-           + QStringLiteral("-prizes.csv");
-}
+using test::samplePrizesCsvPath;
 
 struct RealData {
     History rows;
@@ -31,14 +25,14 @@ struct RealData {
 // The draws and prize data of the public layout, read as an import reads them.
 RealData readPrizesCsv(GameId game)
 {
-    CsvHistory csv = readGameHistoryCsv(prizesCsvPath(game), game);
+    CsvHistory csv = readGameHistoryCsv(samplePrizesCsvPath(game), game);
     return {std::move(csv.rows), std::move(csv.prizes)};
 }
 
 TEST(TicketValueReal, FundDerivedTicketsMatchKnownLoto6Sales)
 {
     RealData d = readPrizesCsv(GameId::Loto6);
-    ASSERT_FALSE(d.prizes.empty()) << prizesCsvPath(GameId::Loto6).toStdString();
+    ASSERT_FALSE(d.prizes.empty()) << samplePrizesCsvPath(GameId::Loto6).toStdString();
     const ValueReport withSales = ticketValues(GameId::Loto6, d.rows, d.prizes);
 
     // The same draws with their sales taken away: tickets from the fund.
@@ -105,7 +99,7 @@ TEST(TicketValueReal, OtherGamesHistories)
     };
     for (const Case& c : {Case{GameId::Loto7, 691, 0.385, 0.436}, Case{GameId::MiniLoto, 1353, 0.535, 0.450}}) {
         const RealData d = readPrizesCsv(c.game);
-        ASSERT_FALSE(d.prizes.empty()) << prizesCsvPath(c.game).toStdString();
+        ASSERT_FALSE(d.prizes.empty()) << samplePrizesCsvPath(c.game).toStdString();
         const ValueReport r = ticketValues(c.game, d.rows, d.prizes);
         EXPECT_EQ(r.draws.size(), c.draws);
         EXPECT_TRUE(std::all_of(r.draws.begin(), r.draws.end(),

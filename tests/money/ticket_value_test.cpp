@@ -6,24 +6,14 @@
 
 #include "support/fixtures.h"
 
+#include "support/prize_samples.h"
+
 #include <gtest/gtest.h>
 
 namespace mirkano {
 namespace {
 
-DrawPrizes loto6Draw(int no, std::array<std::int64_t, 5> winners, std::array<Yen, 5> prize,
-                     std::optional<Yen> carry, std::optional<Yen> sales = std::nullopt)
-{
-    DrawPrizes p;
-    p.drawNo = no;
-    for (std::size_t c = 0; c < 5; ++c) {
-        p.winners[c] = winners[c];
-        p.prize[c] = prize[c];
-    }
-    p.carryOver = carry;
-    p.sales = sales;
-    return p;
-}
+using test::loto6Draw;
 
 History loto6Rows(int from, int to)
 {

@@ -31,8 +31,9 @@ void saveHistory(const QString& path, const History& rows, GameId game)
     // the same game; a file that cannot be read has none to keep.
     PrizeTable kept;
     try {
-        if (QFileInfo::exists(path) && historyFileGame(path) == game)
-            kept = loadPrizes(path);
+        if (QFileInfo::exists(path))
+            if (HistoryReading file = readHistoryFile(path, std::nullopt); file.game == game)
+                kept = std::move(file.prizes);
     } catch (const HistoryError&) {
     }
     saveHistory(path, rows, game, kept);

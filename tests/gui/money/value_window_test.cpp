@@ -8,6 +8,7 @@
 #include "gui/money/value_table.h"
 #include "gui/money/value_window.h"
 #include "gui/shell/main_frm.h"
+#include "support/prize_samples.h"
 
 #include <QChart>
 #include <QChartView>
@@ -27,14 +28,7 @@ namespace {
 
 DrawPrizes draw(int no, std::array<std::int64_t, 5> winners, std::array<Yen, 5> prize, Yen carry)
 {
-    DrawPrizes p;
-    p.drawNo = no;
-    for (std::size_t c = 0; c < 5; ++c) {
-        p.winners[c] = winners[c];
-        p.prize[c] = prize[c];
-    }
-    p.carryOver = carry;
-    return p;
+    return loto6Draw(no, winners, prize, carry);
 }
 
 // Draws 1 … 3 of the small history: draw 2 leaves a carry-over that draw 3
